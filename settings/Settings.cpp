@@ -1,0 +1,81 @@
+#include "Settings.h"
+
+#include "IntegerReader.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+int32_t MoveTimeSetting = 0;
+int32_t MoveIntervalSetting = 0;
+int32_t MoveLineSetting = 0;
+int32_t HintSetting = 0;
+int32_t TaskBaseSetting = 0;
+
+const std::array<SettingInfo, 5> kSettings{{
+    {SettingId::MoveTime, "VREMYA", "vremya", 180, &MoveTimeSetting},
+    {SettingId::MoveInterval, "SECNAHOD", "secnahod", 1, &MoveIntervalSetting},
+    {SettingId::MoveLine, "otobragenie_hoda", "otobragenie_hoda", 0, &MoveLineSetting},
+    {SettingId::Hint, "otobragenie_podskazki", "otobragenie_podskazki", 0, &HintSetting},
+    {SettingId::TaskBase, "BAZA1", "baza1", 1, &TaskBaseSetting},
+}};
+
+const SettingInfo& InfoOf(SettingId id)
+{
+    return kSettings[static_cast<std::size_t>(id)];
+}
+
+fs::path SettingsFilePath()
+{
+    // The desktop's convention for per-user configuration: an absolute
+    // $XDG_CONFIG_HOME, else ~/.config. A relative XDG_CONFIG_HOME is invalid
+    // by that convention and is ignored.
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        fs::path home;
+        if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
+            home = h;
+        } else if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+            home = pw->pw_dir;
+        }
+        base = home / ".config";
+    }
+    return base / "tresolvin" / "opt.ini";
+}
+
+int32_t ReadSettingValue(const fs::path& file, SettingId id)
+{
+    const SettingInfo& info = InfoOf(id);
+    const std::optional<std::string> text = ReadIniValue(file, info.Section, info.Key);
+    if (!text)
+        return info.Default;
+    return ReadInteger(*text).value_or(info.Default);
+}
+
+int32_t ReadSettingValue(SettingId id)
+{
+    return ReadSettingValue(SettingsFilePath(), id);
+}
+
+int32_t LoadSetting(SettingId id)
+{
+    const int32_t value = ReadSettingValue(id);
+    *InfoOf(id).Variable = value;
+    return value;
+}
+
+IniWriteResult WriteSettingValue(const fs::path& file, SettingId id, int32_t value)
+{
+    const SettingInfo& info = InfoOf(id);
+    return WriteIniValue(file, info.Section, info.Key, std::to_string(value));
+}
+
+IniWriteResult WriteSettingValue(SettingId id, int32_t value)
+{
+    return WriteSettingValue(SettingsFilePath(), id, value);
+}
