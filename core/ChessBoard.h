@@ -84,6 +84,8 @@ public:
     // Creates one figure with a new picture for `code` from the factory,
     // appends it to FigureList and places it on (row, column), top first.
     // Returns nullptr (and creates nothing) when the factory makes no picture.
+    // The returned TFigure belongs to the board and lives until the figure
+    // leaves it (ClearFigures or a capture); keep its Image, not the TFigure.
     TFigure* CreateFigure(int row, const std::string& code, int column);
     // Releases every figure's picture, first to last, and empties FigureList.
     void ClearFigures();
