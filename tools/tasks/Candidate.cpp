@@ -1,0 +1,136 @@
+#include "Candidate.h"
+
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    if (!text.empty() && text.back() == separator)
+        parts.emplace_back();
+    return parts;
+}
+
+std::string Join(const std::vector<std::string>& parts, char separator)
+{
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i)
+            out += separator;
+        out += parts[i];
+    }
+    return out;
+}
+
+std::string Clean(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+std::vector<std::string> Words(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    std::string word;
+    while (in >> word)
+        words.push_back(word);
+    return words;
+}
+
+} // namespace
+
+std::string FormatScore(const Score& score)
+{
+    return (score.IsMate() ? "m" : "c") + std::to_string(score.value);
+}
+
+std::optional<Score> ParseScore(const std::string& text)
+{
+    if (text.size() < 2 || (text[0] != 'c' && text[0] != 'm'))
+        return std::nullopt;
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(text.substr(1), &used);
+        if (used != text.size() - 1)
+            return std::nullopt;
+        return text[0] == 'm' ? Score::MateIn(value) : Score::Cp(value);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::string FormatCandidate(const Candidate& c)
+{
+    std::vector<std::string> steps;
+    for (const UserStep& s : c.line.steps) {
+        std::string flags;
+        if (s.mateOnBoard)
+            flags += 'M';
+        if (s.stalemateOnBoard)
+            flags += 'S';
+        steps.push_back(FormatScore(s.best) + "|" + (s.second ? FormatScore(*s.second) : std::string("-")) + "|"
+                        + FormatScore(s.after) + "|" + flags);
+    }
+    std::ostringstream out;
+    out << KindLetter(c.kind) << '\t' << Clean(c.gameId) << '\t' << c.ply << '\t' << Clean(c.white) << '\t'
+        << Clean(c.black) << '\t' << c.year << '\t' << Clean(c.event) << '\t' << c.fen << '\t' << c.gameMove << '\t'
+        << Join(c.line.moves, ' ') << '\t' << Join(steps, ',') << '\t' << Join(c.line.continuation, ' ');
+    return out.str();
+}
+
+std::optional<Candidate> ParseCandidate(const std::string& text)
+{
+    const auto fields = Split(text, '\t');
+    if (fields.size() != 12 || fields[0].size() != 1)
+        return std::nullopt;
+    Candidate c;
+    const auto kind = KindFromLetter(fields[0][0]);
+    if (!kind)
+        return std::nullopt;
+    c.kind = *kind;
+    c.gameId = fields[1];
+    try {
+        c.ply = std::stoi(fields[2]);
+        c.year = std::stoi(fields[5]);
+    } catch (...) {
+        return std::nullopt;
+    }
+    c.white = fields[3];
+    c.black = fields[4];
+    c.event = fields[6];
+    c.fen = fields[7];
+    c.gameMove = fields[8];
+    c.line.moves = Words(fields[9]);
+    for (const std::string& step : Split(fields[10], ',')) {
+        const auto parts = Split(step, '|');
+        if (parts.size() != 4)
+            return std::nullopt;
+        UserStep s;
+        const auto best = ParseScore(parts[0]);
+        const auto after = ParseScore(parts[2]);
+        if (!best || !after)
+            return std::nullopt;
+        s.best = *best;
+        s.after = *after;
+        if (parts[1] != "-") {
+            s.second = ParseScore(parts[1]);
+            if (!s.second)
+                return std::nullopt;
+        }
+        s.mateOnBoard = parts[3].find('M') != std::string::npos;
+        s.stalemateOnBoard = parts[3].find('S') != std::string::npos;
+        c.line.steps.push_back(s);
+    }
+    c.line.continuation = Words(fields[11]);
+    if (c.line.steps.empty() || c.line.moves.size() != 2 * c.line.steps.size() - 1)
+        return std::nullopt;
+    return c;
+}

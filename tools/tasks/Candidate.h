@@ -1,0 +1,36 @@
+#pragma once
+// A mined candidate test, and its one-line text form in the candidate files
+// (tools/tasks/mined/*.tsv). Only derived data is kept: the position, the
+// engine's line with its scores, and where in which game the position arose.
+//
+// Line format, tab-separated:
+//   kind  game-id  ply  white  black  year  event  fen  game-move  line  steps  continuation
+// kind is T, D or S; ply is the 0-based half-move index of the position in its
+// game; fen is the engine FEN (placement, side, "- - 0 1"); game-move, line and
+// continuation are UCI moves (line and continuation space-separated); steps
+// holds one entry per user move, separated by ",": best|second|after|flags,
+// scores written "c<centipawns>" or "m<moves to mate>" ("-" for none), flags
+// "M" (the move mates) or "S" (it stalemates).
+#include "Mining.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Candidate {
+    TaskKind kind = TaskKind::Tactic;
+    std::string gameId;
+    int ply = 0;
+    std::string white, black;
+    int year = 0;
+    std::string event;
+    std::string fen;
+    std::string gameMove;
+    BuiltLine line;
+};
+
+std::string FormatCandidate(const Candidate& candidate);
+std::optional<Candidate> ParseCandidate(const std::string& text);
+
+std::string FormatScore(const Score& score);
+std::optional<Score> ParseScore(const std::string& text);

@@ -1,0 +1,344 @@
+#include "Mine.h"
+
+#include "Candidate.h"
+#include "Corpus.h"
+#include "Uci.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+
+using fullchess::Position;
+
+namespace {
+
+uint64_t Fnv1a(const std::string& text)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Positions the program can show faithfully: no castling right and no
+// en-passant capture, which the stored placement cannot express.
+bool Representable(const Position& p)
+{
+    if (p.Castling() != 0)
+        return false;
+    if (p.EnPassant() >= 0)
+        for (const auto& m : p.LegalMoves())
+            if (m.enPassant)
+                return false;
+    return true;
+}
+
+class EngineSession {
+public:
+    explicit EngineSession(std::string program) : m_program(std::move(program)) {}
+
+    bool Analyse(const std::string& fen, const std::vector<std::string>& moves, long long nodes, int multiPv,
+                 EngineAnswer& out)
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!m_engine && !Restart())
+                return false;
+            Analysis analysis;
+            const EngineError error = m_engine->Analyse(fen, moves, nodes, multiPv, analysis);
+            if (error == EngineError::None) {
+                out = {};
+                out.bestMove = analysis.bestMove;
+                for (const auto& line : analysis.lines)
+                    out.scores.push_back(line.score);
+                if (!analysis.lines.empty())
+                    out.pv = analysis.lines.front().pv;
+                if (out.bestMove == "(none)") {
+                    out.scores.clear();
+                    out.pv.clear();
+                }
+                return true;
+            }
+            std::cerr << "engine: " << ErrorText(error) << " (" << m_engine->LastError() << "); restarting\n";
+            m_engine.reset();
+        }
+        return false;
+    }
+
+    Analyser WithNodes(long long nodes)
+    {
+        return [this, nodes](const std::string& fen, const std::vector<std::string>& moves, int multiPv, EngineAnswer& out) {
+            return Analyse(fen, moves, nodes, multiPv, out);
+        };
+    }
+
+private:
+    bool Restart()
+    {
+        auto io = StartProcess(m_program);
+        if (!io)
+            return false;
+        m_engine = std::make_unique<UciEngine>(std::move(io), UciEngine::Options{});
+        if (m_engine->Start() != EngineError::None) {
+            m_engine.reset();
+            return false;
+        }
+        return true;
+    }
+
+    std::string m_program;
+    std::unique_ptr<UciEngine> m_engine;
+};
+
+struct Probe {
+    int ply;
+    bool tacticSide;  // the side to move went on to win the game
+    bool drawGame;
+};
+
+std::vector<Probe> ChooseProbes(const CorpusGame& game, const std::vector<Position>& positions)
+{
+    std::vector<Probe> probes;
+    const int plies = static_cast<int>(positions.size()) - 1;
+    const bool whiteWon = game.result == "1-0", blackWon = game.result == "0-1";
+    const bool drawn = game.result == "1/2-1/2";
+    std::set<int> chosen;
+    // Decisive games: the winner's moves near the end, where the game was won.
+    if (whiteWon || blackWon) {
+        for (int ply = std::max(10, plies - 24); ply < plies; ++ply)
+            if (positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon)
+                chosen.insert(ply);
+    }
+    // Drawn games that ended with little material or in stalemate: the last
+    // moves, where one side may have had to find the only draw.
+    if (drawn && plies > 20) {
+        const Position& end = positions.back();
+        int pieces = 0;
+        for (int sq = 0; sq < 64; ++sq)
+            pieces += end.At(sq) != 0 ? 1 : 0;
+        if (pieces <= 14 || end.IsStalemate())
+            for (int ply = std::max(20, plies - 10); ply < plies; ++ply)
+                chosen.insert(ply);
+    }
+    // Every game: one position anywhere after the opening, for quiet tests.
+    std::mt19937 pick(static_cast<uint32_t>(Fnv1a(game.Id())));
+    if (plies > 24)
+        chosen.insert(16 + static_cast<int>(pick() % static_cast<uint32_t>(plies - 20)));
+    for (int ply : chosen) {
+        const Position& p = positions[static_cast<std::size_t>(ply)];
+        if (!Representable(p))
+            continue;
+        const bool winnerToMove = (whiteWon && p.WhiteToMove()) || (blackWon && !p.WhiteToMove());
+        probes.push_back({ply, winnerToMove, drawn});
+    }
+    return probes;
+}
+
+std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap)
+{
+    if (answer.scores.size() < 2)
+        return std::nullopt;
+    const Score& best = answer.scores[0];
+    const Score& second = answer.scores[1];
+    if (probe.tacticSide && best.WinChance() - second.WinChance() > tacticGap
+        && (best.Mates() || (!best.IsMate() && best.value >= 150)))
+        return TaskKind::Tactic;
+    if (probe.drawGame && !best.IsMate() && best.value >= -60 && best.value <= 60 && second.Rank() <= -150)
+        return TaskKind::Draw;
+    if (!best.IsMate() && !second.IsMate() && best.value >= -250 && best.value <= 250 && best.value - second.value >= 50)
+        return TaskKind::Strategy;
+    return std::nullopt;
+}
+
+std::vector<std::size_t> ShuffledOrder(std::size_t count)
+{
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::mt19937 random(20261206u);
+    for (std::size_t i = count; i > 1; --i) {
+        const std::size_t j = random() % i;
+        std::swap(order[i - 1], order[j]);
+    }
+    return order;
+}
+
+void WriteAtomically(const std::filesystem::path& path, const std::string& text)
+{
+    const auto temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out)
+            throw std::runtime_error("cannot write " + temporary);
+    }
+    std::filesystem::rename(temporary, path);
+}
+
+std::string Duration(double seconds)
+{
+    const long total = static_cast<long>(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ldh%02ldm", total / 3600, (total / 60) % 60);
+    return text;
+}
+
+} // namespace
+
+std::string FindEngine(const std::string& wanted)
+{
+    if (!wanted.empty())
+        return wanted;
+    if (const char* path = std::getenv("PATH")) {
+        std::istringstream dirs(path);
+        std::string dir;
+        while (std::getline(dirs, dir, ':'))
+            if (!dir.empty() && std::filesystem::exists(std::filesystem::path(dir) / "stockfish"))
+                return (std::filesystem::path(dir) / "stockfish").string();
+    }
+    if (std::filesystem::exists("/usr/games/stockfish"))
+        return "/usr/games/stockfish";
+    return {};
+}
+
+int RunMine(const MineOptions& options)
+{
+    const std::string engineProgram = FindEngine(options.engine);
+    if (engineProgram.empty()) {
+        std::cerr << "mine: no engine found (install the Debian package stockfish)\n";
+        return 2;
+    }
+    std::cerr << "mine: reading games from " << options.corpusDir << "\n";
+    const auto games = LoadCorpus(options.corpusDir);
+    if (games.empty()) {
+        std::cerr << "mine: no games in " << options.corpusDir << "\n";
+        return 2;
+    }
+    const auto order = ShuffledOrder(games.size());
+    std::vector<std::size_t> mine;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (static_cast<int>(i % static_cast<std::size_t>(options.shards)) == options.shard)
+            mine.push_back(order[i]);
+
+    std::filesystem::create_directories(options.outDir);
+    const std::string tag = std::to_string(options.shard) + "of" + std::to_string(options.shards);
+    const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
+    const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
+
+    std::size_t done = 0;
+    std::map<char, int> found;
+    {
+        std::ifstream in(progressPath);
+        in >> done;
+        std::ifstream candidates(candidatesPath);
+        std::string line;
+        while (std::getline(candidates, line))
+            if (auto c = ParseCandidate(line))
+                ++found[KindLetter(c->kind)];
+    }
+    std::cerr << "mine: " << games.size() << " games, " << mine.size() << " in this shard, " << done
+              << " already done; engine " << engineProgram << "\n";
+
+    EngineSession engine(engineProgram);
+    const Analyser probe = engine.WithNodes(options.probeNodes);
+    const Analyser check = engine.WithNodes(options.checkNodes);
+    std::ofstream candidates(candidatesPath, std::ios::app);
+
+    const auto start = std::chrono::steady_clock::now();
+    auto lastReport = start;
+    int gamesThisRun = 0;
+    for (; done < mine.size(); ++done) {
+        const auto now = std::chrono::steady_clock::now();
+        const double elapsed = std::chrono::duration<double>(now - start).count();
+        if (options.hours > 0 && elapsed > options.hours * 3600)
+            break;
+        if (options.maxGames > 0 && gamesThisRun >= options.maxGames)
+            break;
+        if (gamesThisRun > 0 && std::chrono::duration<double>(now - lastReport).count() >= 30) {
+            lastReport = now;
+            const double perGame = elapsed / gamesThisRun;
+            std::cerr << "mine: " << done << "/" << mine.size() << " games, candidates T " << found['T'] << " D "
+                      << found['D'] << " S " << found['S'] << ", " << Duration(elapsed) << " this run, "
+                      << perGame << " s a game, about " << Duration(perGame * static_cast<double>(mine.size() - done))
+                      << " left for the whole corpus\n";
+        }
+        ++gamesThisRun;
+        const CorpusGame& game = games[mine[done]];
+        std::string error;
+        const auto replay = ReplayGame(game, error);
+        if (!replay) {
+            std::cerr << error << "\n";
+        } else {
+            bool tacticTaken = false, drawTaken = false, strategyTaken = false;
+            for (const Probe& p : ChooseProbes(game, replay->positions)) {
+                const Position& root = replay->positions[static_cast<std::size_t>(p.ply)];
+                const std::string fen = EngineFen(root);
+                EngineAnswer answer;
+                if (!probe(fen, {}, 2, answer))
+                    continue;
+                auto kind = Classify(p, answer, 0.5);
+                if (!kind)
+                    continue;
+                bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
+                if (taken)
+                    continue;
+                const std::string gameMove = Position::Uci(replay->moves[static_cast<std::size_t>(p.ply)]);
+                // Taking back a piece that was just taken is no test.
+                if (p.ply > 0) {
+                    const auto first = root.ParseUci(answer.bestMove);
+                    const auto& previous = replay->moves[static_cast<std::size_t>(p.ply - 1)];
+                    if (first && previous.capture && first->to == previous.to)
+                        continue;
+                }
+                // Quiet tests are plentiful: keep only those where the master
+                // found the move himself.
+                if (*kind == TaskKind::Strategy && answer.bestMove != gameMove)
+                    continue;
+                // A firmer look at the first move before the costly line.
+                EngineAnswer firm;
+                if (!check(fen, {}, 2, firm) || firm.scores.size() < 2)
+                    continue;
+                if (!UserMoveAcceptable(*kind, firm.scores[0], firm.scores[1], true))
+                    continue;
+                const int maxTokens = *kind == TaskKind::Strategy ? 15 : 13;
+                // Lines are built at the checking depth here; the chosen ones are
+                // built again at full depth when the collections are selected.
+                auto line = BuildLine(*kind, root, maxTokens, check);
+                if (!line)
+                    continue;
+                bool usable = false;
+                for (const UserStep& step : line->steps)
+                    usable = usable || LineMayEnd(*kind, step);
+                if (!usable)
+                    continue;
+                Candidate c;
+                c.kind = *kind;
+                c.gameId = game.Id();
+                c.ply = p.ply;
+                c.white = game.white;
+                c.black = game.black;
+                c.year = game.Year();
+                c.event = game.event;
+                c.fen = fen;
+                c.gameMove = gameMove;
+                c.line = *line;
+                candidates << FormatCandidate(c) << '\n';
+                candidates.flush();
+                ++found[KindLetter(c.kind)];
+                taken = true;
+            }
+        }
+        WriteAtomically(progressPath, std::to_string(done + 1) + "\n");
+    }
+    std::cerr << "mine: stopped at " << done << "/" << mine.size() << " games; candidates T " << found['T'] << " D "
+              << found['D'] << " S " << found['S'] << "\n";
+    return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The "mine" command: walks the master games in a fixed shuffled order, probes
+// chosen positions cheaply with the engine, and builds full lines for the
+// promising ones. Resumable: the number of games done is checkpointed after
+// every game, and candidates are appended (and flushed) as they are found.
+#include <string>
+
+struct MineOptions {
+    std::string corpusDir;
+    std::string outDir = "tools/tasks/mined";
+    std::string engine;  // empty: look for stockfish on PATH and in /usr/games
+    int shard = 0;
+    int shards = 1;
+    long long probeNodes = 20000;
+    long long checkNodes = 400000;
+    double hours = 0;  // stop after this long (0: run to the end)
+    int maxGames = 0;  // stop after this many games in this run (0: no limit)
+};
+
+int RunMine(const MineOptions& options);
+
+// The engine program to use: `wanted` when given, else "stockfish" from PATH,
+// else /usr/games/stockfish. Empty when none is found.
+std::string FindEngine(const std::string& wanted);

@@ -1,0 +1,191 @@
+#include "Mining.h"
+
+using fullchess::Move;
+using fullchess::Position;
+
+char KindLetter(TaskKind kind)
+{
+    switch (kind) {
+    case TaskKind::Tactic: return 'T';
+    case TaskKind::Draw: return 'D';
+    case TaskKind::Strategy: return 'S';
+    }
+    return '?';
+}
+
+std::optional<TaskKind> KindFromLetter(char c)
+{
+    switch (c) {
+    case 'T': return TaskKind::Tactic;
+    case 'D': return TaskKind::Draw;
+    case 'S': return TaskKind::Strategy;
+    default: return std::nullopt;
+    }
+}
+
+std::string EngineFen(const Position& position)
+{
+    return position.Placement() + (position.WhiteToMove() ? " w - - 0 1" : " b - - 0 1");
+}
+
+bool UserMoveAcceptable(TaskKind kind, const Score& best, const std::optional<Score>& second, bool first)
+{
+    switch (kind) {
+    case TaskKind::Tactic: {
+        const double secondChance = second ? second->WinChance() : -1.0;
+        return best.WinChance() - secondChance > kTacticGap;
+    }
+    case TaskKind::Draw: {
+        if (best.IsMate() || best.value < -kDrawFinalCp || best.value > kDrawFinalCp)
+            return false;
+        return !second || second->Rank() <= kDrawSecondCp;
+    }
+    case TaskKind::Strategy: {
+        if (best.IsMate())
+            return false;
+        if (first && (best.value > kStrategyOpenCp || best.value < -kStrategyOpenCp))
+            return false;
+        if (!second)
+            return false;  // a forced move teaches nothing
+        if (second->IsMate())
+            return second->Mated();
+        return best.value - second->value >= kStrategyMarginCp;
+    }
+    }
+    return false;
+}
+
+bool LineMayEnd(TaskKind kind, const UserStep& step)
+{
+    switch (kind) {
+    case TaskKind::Tactic:
+        return step.mateOnBoard || step.after.Mates() || (!step.after.IsMate() && step.after.value >= kTacticFinalCp);
+    case TaskKind::Draw:
+        return step.stalemateOnBoard
+            || (!step.after.IsMate() && step.after.value >= -kDrawFinalCp && step.after.value <= kDrawFinalCp);
+    case TaskKind::Strategy:
+        return !step.mateOnBoard && !step.stalemateOnBoard;
+    }
+    return false;
+}
+
+namespace {
+
+bool Playable(const Move& m) { return !m.castling && !m.promotion && !m.enPassant; }
+
+} // namespace
+
+std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxTokens, const Analyser& engine)
+{
+    const std::string fen = EngineFen(root);
+    BuiltLine line;
+    Position position = root;
+    std::vector<std::string> moves;
+    for (;;) {
+        // The user's move.
+        EngineAnswer user;
+        if (!engine(fen, moves, 2, user) || user.scores.empty())
+            break;
+        const bool first = line.steps.empty();
+        std::optional<Score> second;
+        if (user.scores.size() > 1)
+            second = user.scores[1];
+        if (first && !second)
+            return std::nullopt;  // the only legal move is no test
+        if (!UserMoveAcceptable(kind, user.scores[0], second, first))
+            break;
+        const auto move = position.ParseUci(user.bestMove);
+        if (!move || !Playable(*move))
+            break;
+        Position next = position.After(*move);
+        std::vector<std::string> nextMoves = moves;
+        nextMoves.push_back(user.bestMove);
+
+        UserStep step{user.scores[0], second, user.scores[0], false, false};
+        EngineAnswer reply;
+        const auto replies = next.LegalMoves();
+        if (replies.empty()) {
+            step.mateOnBoard = next.InCheck();
+            step.stalemateOnBoard = !next.InCheck();
+            step.after = step.mateOnBoard ? Score::MateIn(1) : Score::Cp(0);
+        } else {
+            if (!engine(fen, nextMoves, 1, reply) || reply.scores.empty())
+                break;
+            step.after = reply.scores[0].Negated();
+        }
+        // Accept the user move into the line (the reply that led here, if
+        // any, is already in `moves`).
+        line.moves = nextMoves;
+        line.steps.push_back(step);
+        line.continuation = reply.pv.empty() ? std::vector<std::string>{} : reply.pv;
+        moves = nextMoves;
+        position = next;
+        if (replies.empty() || static_cast<int>(moves.size()) + 2 > maxTokens)
+            break;
+        const auto answer = position.ParseUci(reply.bestMove);
+        if (!answer || !Playable(*answer))
+            break;
+        position.Play(*answer);
+        moves.push_back(reply.bestMove);
+    }
+    if (line.steps.empty())
+        return std::nullopt;
+    return line;
+}
+
+std::string CheckLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
+{
+    if (moves.empty() || moves.size() % 2 == 0)
+        return "the line must have an odd number of moves";
+    const std::string fen = EngineFen(root);
+    Position position = root;
+    std::vector<std::string> prefix;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const bool userMove = i % 2 == 0;
+        if (userMove) {
+            EngineAnswer user;
+            if (!engine(fen, prefix, 2, user))
+                return "engine failed";
+            if (user.scores.empty())
+                return "no legal move for the user at move " + std::to_string(i + 1);
+            if (user.bestMove != moves[i])
+                return "move " + std::to_string(i + 1) + " " + moves[i] + " is not the first choice (" + user.bestMove + ")";
+            std::optional<Score> second;
+            if (user.scores.size() > 1)
+                second = user.scores[1];
+            if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0))
+                return "move " + std::to_string(i + 1) + " " + moves[i] + " is not clear of the second choice ("
+                    + user.scores[0].Text() + " vs " + (second ? second->Text() : std::string("none")) + ")";
+        }
+        const auto move = position.ParseUci(moves[i]);
+        if (!move)
+            return "move " + std::to_string(i + 1) + " " + moves[i] + " is illegal";
+        if (!Playable(*move))
+            return "move " + std::to_string(i + 1) + " castles, promotes or takes en passant";
+        position.Play(*move);
+        prefix.push_back(moves[i]);
+        if (userMove) {
+            const bool last = i + 1 == moves.size();
+            UserStep step{};
+            const auto replies = position.LegalMoves();
+            EngineAnswer reply;
+            if (replies.empty()) {
+                if (!last)
+                    return "the line goes on after the game has ended";
+                step.mateOnBoard = position.InCheck();
+                step.stalemateOnBoard = !position.InCheck();
+                step.after = step.mateOnBoard ? Score::MateIn(1) : Score::Cp(0);
+            } else {
+                if (!engine(fen, prefix, 1, reply) || reply.scores.empty())
+                    return "engine failed";
+                step.after = reply.scores[0].Negated();
+                if (!last && reply.bestMove != moves[i + 1])
+                    return "reply " + std::to_string(i + 2) + " " + moves[i + 1] + " is not the first choice ("
+                        + reply.bestMove + ")";
+            }
+            if (last && !LineMayEnd(kind, step))
+                return "the line ends without the required outcome (" + step.after.Text() + ")";
+        }
+    }
+    return {};
+}

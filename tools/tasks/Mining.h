@@ -1,0 +1,74 @@
+#pragma once
+// Finding test positions in master games and building their solution lines
+// with the engine.
+//
+// A test's line alternates the user's moves with the engine's replies and
+// ends with a user move. Every user move must be the engine's first choice and
+// clear of the second by the kind's margin; every reply is the engine's first
+// choice. Lines never hold castling, promotion or en-passant moves, because
+// the program's own move rules know none of them.
+#include "Score.h"
+#include "chess/Position.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class TaskKind { Tactic, Draw, Strategy };
+char KindLetter(TaskKind kind);
+std::optional<TaskKind> KindFromLetter(char c);
+
+// The engine as the mining and checking code sees it: analyse the position
+// `fen` after `moves` with `multiPv` lines; false when the engine failed.
+struct EngineAnswer {
+    std::vector<Score> scores;  // best first; empty when the side to move has no move
+    std::string bestMove;       // UCI, "(none)" when there is no move
+    std::vector<std::string> pv;  // the best line
+};
+using Analyser = std::function<bool(const std::string& fen, const std::vector<std::string>& moves, int multiPv,
+                                    EngineAnswer& out)>;
+
+// Margins. A tactic's user move must beat the second choice by more than
+// kTacticGap in win chance; after its last move the user is kTacticFinalCp up
+// or mates.
+constexpr double kTacticGap = 0.7;
+constexpr int kTacticFinalCp = 200;
+constexpr int kDrawSecondCp = -200;  // every other move of a draw test loses at least this much
+constexpr int kDrawFinalCp = 50;     // a drawn end is within this of equality (or stalemate)
+constexpr int kStrategyMarginCp = 40;
+constexpr int kStrategyOpenCp = 300;  // a strategy test starts undecided
+
+// One user move of a line, with what the engine said about it.
+struct UserStep {
+    Score best;
+    std::optional<Score> second;  // none when the move was the only legal one
+    Score after;                  // the position after the move, for the user
+    bool mateOnBoard = false;     // the move mates
+    bool stalemateOnBoard = false;  // the move leaves the other side without a move, not in check
+};
+
+struct BuiltLine {
+    std::vector<std::string> moves;  // UCI, user moves at even indexes
+    std::vector<UserStep> steps;     // one per user move
+    std::vector<std::string> continuation;  // engine's line after the last user move
+};
+
+// Whether a user move with these scores may stand in a line of this kind.
+bool UserMoveAcceptable(TaskKind kind, const Score& best, const std::optional<Score>& second, bool first);
+// Whether a line may end after a user move with this outcome.
+bool LineMayEnd(TaskKind kind, const UserStep& step);
+
+// Builds the longest line from `root` (user to move) by the rules above, at
+// most `maxTokens` tokens. The line may still be cut to any shorter odd length
+// whose last step LineMayEnd allows.
+std::optional<BuiltLine> BuildLine(TaskKind kind, const fullchess::Position& root, int maxTokens, const Analyser& engine);
+
+// Re-checks a stored line exactly as it was built; empty string when sound,
+// else the reason.
+std::string CheckLine(TaskKind kind, const fullchess::Position& root, const std::vector<std::string>& moves,
+                      const Analyser& engine);
+
+// The FEN the engine is given for a stored position: placement and side only,
+// no castling rights, no en-passant square.
+std::string EngineFen(const fullchess::Position& position);

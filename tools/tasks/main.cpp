@@ -1,0 +1,50 @@
+// tresolvin-tasks: the offline tool that mines, selects, prints and checks the
+// built-in test collections. Never needed to run the program.
+#include "Commands.h"
+
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kUsage =
+    "usage: tresolvin-tasks COMMAND [options]\n"
+    "  mine DIR [--out DIR] [--shard K/N] [--hours H] [--games N] [--engine PATH]\n"
+    "      find candidate tests in the PGN files of DIR; resumable\n"
+    "  select [--mined DIR] [--out DIR]\n"
+    "      pick the collections from the candidates and write the generated source\n"
+    "  dump\n"
+    "      print the compiled collections as JSON lines\n"
+    "  verify [--nodes N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
+    "      re-check every compiled test with the engine\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::cout << kUsage;
+        return args.empty() ? 2 : 0;
+    }
+    try {
+        const std::string command = args[0];
+        args.erase(args.begin());
+        if (command == "mine")
+            return CommandMine(args);
+        if (command == "select")
+            return CommandSelect(args);
+        if (command == "dump")
+            return CommandDump(args);
+        if (command == "verify")
+            return CommandVerify(args);
+        std::cerr << "tresolvin-tasks: unknown command \"" << command << "\"\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "tresolvin-tasks: " << e.what() << "\n";
+        return 1;
+    }
+}
