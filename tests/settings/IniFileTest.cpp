@@ -1,0 +1,361 @@
+// The INI reader and writer: name matching, what a write keeps, and how
+// the file is replaced (and when it is not).
+#include "IniFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ------------------------------------------------------------- on text
+
+struct LookupRow {
+    const char* name;
+    std::string content;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+class Lookup : public testing::TestWithParam<LookupRow> {};
+
+TEST_P(Lookup, Value)
+{
+    const auto& p = GetParam();
+    EXPECT_EQ(IniLookup(p.content, p.section, p.key), p.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    IniFile, Lookup,
+    testing::Values(
+        LookupRow{"Exact", "[VREMYA]\nvremya=180\n", "VREMYA", "vremya", "180"},
+        LookupRow{"MixedCaseNames", "[Vremya]\nVREMYA=90\n", "VREMYA", "vremya", "90"},
+        LookupRow{"MixedCaseAsked", "[otobragenie_hoda]\notobragenie_hoda=1\n", "OTOBRAGENIE_Hoda", "OtobrageniE_hoda", "1"},
+        LookupRow{"BlanksAroundNamesAndValue", "  [ VREMYA ]  \n\t vremya \t=  75  \n", "VREMYA", "vremya", "75"},
+        LookupRow{"CrLfLines", "[VREMYA]\r\nvremya=60\r\n", "VREMYA", "vremya", "60"},
+        LookupRow{"QuotedValue", "[VREMYA]\nvremya=\"60\"\n", "VREMYA", "vremya", "60"},
+        LookupRow{"SingleQuotedValue", "[VREMYA]\nvremya='60'\n", "VREMYA", "vremya", "60"},
+        LookupRow{"UnbalancedQuoteKept", "[VREMYA]\nvremya=\"60\n", "VREMYA", "vremya", "\"60"},
+        LookupRow{"EmptyValue", "[A]\nk=\n", "A", "k", ""},
+        LookupRow{"ValueWithEquals", "[A]\nk=a=b\n", "A", "k", "a=b"},
+        LookupRow{"NoFinalNewline", "[A]\nk=7", "A", "k", "7"},
+        LookupRow{"FirstKeyWins", "[A]\nk=1\nk=2\n", "A", "k", "1"},
+        LookupRow{"FirstSectionWins", "[A]\nk=1\n[B]\nk=3\n[a]\nk=2\n", "A", "k", "1"},
+        LookupRow{"KeyInAnotherSection", "[SECNAHOD]\nvremya=5\n[VREMYA]\nx=1\n", "VREMYA", "vremya", std::nullopt},
+        LookupRow{"KeyBeforeAnySection", "vremya=5\n[VREMYA]\n", "VREMYA", "vremya", std::nullopt},
+        LookupRow{"CommentedOut", "[A]\n;k=1\n#k=2\n", "A", "k", std::nullopt},
+        LookupRow{"LongerSectionName", "[VREMYA1]\nvremya=3\n", "VREMYA", "vremya", std::nullopt},
+        LookupRow{"LongerKeyName", "[VREMYA]\nvremyax=3\n", "VREMYA", "vremya", std::nullopt},
+        LookupRow{"UnclosedBracket", "[VREMYA\nvremya=5\n", "VREMYA", "vremya", "5"},
+        LookupRow{"MissingSection", "[A]\nk=1\n", "B", "k", std::nullopt},
+        LookupRow{"EmptyText", "", "A", "k", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IniFile, LongValuesAreCut)
+{
+    const std::string content = "[A]\nk=" + std::string(5000, '7') + "\n";
+    const auto value = IniLookup(content, "A", "k");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->size(), kMaxIniValueChars);
+}
+
+struct ReplaceRow {
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    std::string after;
+};
+
+class Replace : public testing::TestWithParam<ReplaceRow> {};
+
+TEST_P(Replace, Content)
+{
+    const auto& p = GetParam();
+    const std::string out = IniReplace(p.before, p.section, p.key, "60");
+    EXPECT_EQ(out, p.after);
+    EXPECT_EQ(IniLookup(out, p.section, p.key), "60");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    IniFile, Replace,
+    testing::Values(
+        ReplaceRow{"NewFile", "", "VREMYA", "vremya", "[VREMYA]\nvremya=60\n"},
+        ReplaceRow{"KeepsForeignSectionsAndComments",
+                   "; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=180\n# after\n[BAZA1]\nbaza1=2\n", "VREMYA",
+                   "vremya", "; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=60\n# after\n[BAZA1]\nbaza1=2\n"},
+        ReplaceRow{"MixedCaseKeepsTheFilesSpelling", "[vremya]\n  Vremya = 180\n", "VREMYA", "vremya",
+                   "[vremya]\nVremya=60\n"},
+        ReplaceRow{"AddsKeyAfterTheLastKeyOfItsSection", "[VREMYA]\nother=1\n\n[BAZA1]\nbaza1=1\n", "VREMYA",
+                   "vremya", "[VREMYA]\nother=1\nvremya=60\n\n[BAZA1]\nbaza1=1\n"},
+        ReplaceRow{"AddsKeyToAnEmptySection", "[VREMYA]\n[BAZA1]\nbaza1=1\n", "VREMYA", "vremya",
+                   "[VREMYA]\nvremya=60\n[BAZA1]\nbaza1=1\n"},
+        ReplaceRow{"AppendsAMissingSection", "[BAZA1]\nbaza1=2\n", "VREMYA", "vremya",
+                   "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
+        ReplaceRow{"AppendsAfterAnUnterminatedLine", "[BAZA1]\nbaza1=2", "VREMYA", "vremya",
+                   "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
+        ReplaceRow{"FollowsCrLfLineEnds", "[BAZA1]\r\nbaza1=2\r\n", "VREMYA", "vremya",
+                   "[BAZA1]\r\nbaza1=2\r\n[VREMYA]\r\nvremya=60\r\n"},
+        ReplaceRow{"ReplacesAnUnterminatedLastLine", "[VREMYA]\nvremya=180", "VREMYA", "vremya",
+                   "[VREMYA]\nvremya=60"},
+        ReplaceRow{"AddsAfterAnUnterminatedKeyLine", "[VREMYA]\nother=1", "VREMYA", "vremya",
+                   "[VREMYA]\nother=1\nvremya=60\n"},
+        ReplaceRow{"LeavesTheSameKeyInAnotherSection", "[BAZA1]\nvremya=5\n", "VREMYA", "vremya",
+                   "[BAZA1]\nvremya=5\n[VREMYA]\nvremya=60\n"},
+        ReplaceRow{"LeavesACommentedKey", "[VREMYA]\n;vremya=1\n", "VREMYA", "vremya",
+                   "[VREMYA]\nvremya=60\n;vremya=1\n"},
+        ReplaceRow{"OnlyTheFirstOfTwoKeys", "[VREMYA]\nvremya=1\nvremya=2\n", "VREMYA", "vremya",
+                   "[VREMYA]\nvremya=60\nvremya=2\n"},
+        ReplaceRow{"KeepsBinaryBytes", std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=1\n\x01\x02", 28), "VREMYA",
+                   "vremya", std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=60\n\x01\x02", 29)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IniFile, AWriteChangesNoOtherKey)
+{
+    const std::string content = "[VREMYA]\nvremya=180\n[SECNAHOD]\nsecnahod=2\n[Other]\nvremya=7\nsecnahod=8\n";
+    const std::string out = IniReplace(content, "secnahod", "SECNAHOD", "5");
+    EXPECT_EQ(IniLookup(out, "SECNAHOD", "secnahod"), "5");
+    EXPECT_EQ(IniLookup(out, "VREMYA", "vremya"), "180");
+    EXPECT_EQ(IniLookup(out, "Other", "vremya"), "7");
+    EXPECT_EQ(IniLookup(out, "Other", "secnahod"), "8");
+}
+
+// ------------------------------------------------------------- on files
+
+std::string Slurp(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Spill(const fs::path& file, const std::string& content)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// Root may write into read-only directories and read unreadable files, so
+// under root the write runs in a child process that has given up root for
+// the unprivileged "nobody" ids (the test tree is handed to them first).
+IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWriteResult()>& write)
+{
+    if (::geteuid() != 0)
+        return write();
+    constexpr uid_t kNobody = 65534;
+    for (const auto& entry : fs::recursive_directory_iterator(tree))
+        EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(::chown(tree.c_str(), kNobody, kNobody), 0);
+
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return IniWriteResult::Failure("pipe failed");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(2);
+        const IniWriteResult result = write();
+        const std::string message = (result.Ok ? "1" : "0") + result.Error;
+        [[maybe_unused]] const auto written = ::write(fds[1], message.data(), message.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child could not drop root";
+    if (message.empty())
+        return IniWriteResult::Failure("no answer from the child");
+    return message[0] == '1' ? IniWriteResult::Success() : IniWriteResult::Failure(message.substr(1));
+}
+
+class IniFileOnDisk : public testing::Test {
+protected:
+    TempDir dir;
+    fs::path File() const { return dir.Path() / "cfg" / "opt.ini"; }
+
+    std::vector<std::string> Entries(const fs::path& in) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(in))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(IniFileOnDisk, ReadingAMissingFileGivesNothingAndCreatesNothing)
+{
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::nullopt);
+    EXPECT_FALSE(fs::exists(File().parent_path()));
+}
+
+TEST_F(IniFileOnDisk, WriteCreatesDirectoryAndFileThenReadsBack)
+{
+    const auto result = WriteIniValue(File(), "VREMYA", "vremya", "60");
+    ASSERT_TRUE(result) << result.Error;
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
+    EXPECT_EQ(ReadIniValue(File(), "vremya", "VREMYA"), "60");
+}
+
+TEST_F(IniFileOnDisk, WriteKeepsForeignSectionsAndCommentsAndLeavesNoTemporaryFile)
+{
+    fs::create_directories(File().parent_path());
+    const std::string before = "; written by hand\n[Window]\nx = 10\n\n[VREMYA]\nvremya=180\n";
+    Spill(File(), before);
+    ASSERT_TRUE(WriteIniValue(File(), "vremya", "Vremya", "90"));
+    ASSERT_TRUE(WriteIniValue(File(), "BAZA1", "baza1", "2"));
+    EXPECT_EQ(Slurp(File()), "; written by hand\n[Window]\nx = 10\n\n[VREMYA]\nvremya=90\n[BAZA1]\nbaza1=2\n");
+    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
+}
+
+TEST_F(IniFileOnDisk, WriteKeepsTheFilesPermissions)
+{
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[A]\nk=1\n");
+    ::chmod(File().c_str(), 0600);
+    ASSERT_TRUE(WriteIniValue(File(), "A", "k", "2"));
+    struct stat st {};
+    ASSERT_EQ(::stat(File().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(IniFileOnDisk, WriteGoesThroughASymbolicLink)
+{
+    const fs::path real = dir.Path() / "elsewhere" / "real.ini";
+    fs::create_directories(real.parent_path());
+    fs::create_directories(File().parent_path());
+    Spill(real, "[A]\nk=1\n");
+    fs::create_symlink(real, File());
+    ASSERT_TRUE(WriteIniValue(File(), "A", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(Slurp(real), "[A]\nk=2\n");
+}
+
+TEST_F(IniFileOnDisk, FailedWriteInAReadOnlyDirectoryIsReportedAndChangesNothing)
+{
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[VREMYA]\nvremya=180\n");
+    fs::permissions(File().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const auto result =
+        WriteUnprivileged(dir.Path(), [this] { return WriteIniValue(File(), "VREMYA", "vremya", "60"); });
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.Error.find(File().parent_path().string()), std::string::npos) << result.Error;
+    fs::permissions(File().parent_path(), fs::perms::owner_all);
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");
+}
+
+TEST_F(IniFileOnDisk, AnUnreadableFileIsNotOverwritten)
+{
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[Mine]\nkeep=me\n");
+    ::chmod(File().c_str(), 0);
+    EXPECT_FALSE(WriteUnprivileged(dir.Path(), [this] { return WriteIniValue(File(), "VREMYA", "vremya", "60"); }));
+    ::chmod(File().c_str(), 0600);
+    EXPECT_EQ(Slurp(File()), "[Mine]\nkeep=me\n");
+}
+
+struct FailureRow {
+    const char* name;
+    // Prepares dir so that writing to dir/cfg/opt.ini must fail; even root
+    // cannot get past these.
+    void (*prepare)(const fs::path& dir);
+};
+
+class FailedWrite : public IniFileOnDisk, public testing::WithParamInterface<FailureRow> {};
+
+TEST_P(FailedWrite, IsReportedWithThePath)
+{
+    GetParam().prepare(dir.Path());
+    const auto result = WriteIniValue(File(), "VREMYA", "vremya", "60");
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.Error.empty());
+    EXPECT_NE(result.Error.find(dir.Path().string()), std::string::npos) << result.Error;
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    IniFile, FailedWrite,
+    testing::Values(FailureRow{"DirectoryIsAFile", [](const fs::path& d) { Spill(d / "cfg", "not a directory"); }},
+                    FailureRow{"FileIsADirectory", [](const fs::path& d) { fs::create_directories(d / "cfg" / "opt.ini"); }},
+                    FailureRow{"FileIsTooLarge",
+                               [](const fs::path& d) {
+                                   fs::create_directories(d / "cfg");
+                                   Spill(d / "cfg" / "opt.ini",
+                                         std::string(kMaxIniFileBytes + 1, 'x') + "\n[VREMYA]\nvremya=1\n");
+                               }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(IniFileOnDisk, ATooLargeFileIsKeptAsItWas)
+{
+    fs::create_directories(File().parent_path());
+    const std::string huge = "[VREMYA]\nvremya=1\n" + std::string(kMaxIniFileBytes, '#');
+    Spill(File(), huge);
+    EXPECT_FALSE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
+    EXPECT_EQ(fs::file_size(File()), huge.size());
+}
+
+TEST_F(IniFileOnDisk, BinaryAndLongLineFilesAreReadWithoutHarm)
+{
+    fs::create_directories(File().parent_path());
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i)
+        bytes.push_back(static_cast<char>((i * 37) & 0xff));
+    Spill(File(), bytes);
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::nullopt);
+
+    Spill(File(), bytes + "\n[VREMYA]\nvremya=42\n");
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "42");
+
+    Spill(File(), "[VREMYA]\nvremya=" + std::string(900 * 1024, '9'));
+    const auto long_value = ReadIniValue(File(), "VREMYA", "vremya");
+    ASSERT_TRUE(long_value.has_value());
+    EXPECT_EQ(long_value->size(), kMaxIniValueChars);
+
+    // Writing into such a file keeps its other bytes.
+    Spill(File(), bytes + "\n[VREMYA]\nvremya=42\n");
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "43"));
+    EXPECT_EQ(Slurp(File()), bytes + "\n[VREMYA]\nvremya=43\n");
+}
+
+TEST_F(IniFileOnDisk, TwoWritersAtOnceLoseNoUpdate)
+{
+    // Each writer rewrites the whole file; without serialisation one would
+    // overwrite the other's key with the stale contents it had read.
+    constexpr int kRounds = 40;
+    auto writer = [this](const char* section, const char* key) {
+        for (int i = 1; i <= kRounds; ++i)
+            EXPECT_TRUE(WriteIniValue(File(), section, key, std::to_string(i)));
+    };
+    std::thread a(writer, "VREMYA", "vremya");
+    std::thread b(writer, "SECNAHOD", "secnahod");
+    a.join();
+    b.join();
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::to_string(kRounds));
+    EXPECT_EQ(ReadIniValue(File(), "SECNAHOD", "secnahod"), std::to_string(kRounds));
+    const std::string content = Slurp(File());
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 4) << content;
+    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes away.
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tresolvin-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        // Directories made read-only by a test must be writable again first.
+        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        }
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
