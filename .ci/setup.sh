@@ -1,0 +1,62 @@
+# Shared set-up of ./run.sh and ./test.sh: the Debian packages the build
+# needs, their installation, and the configuration of a build directory.
+# Sourced, not run; expects to be in the repository root.
+
+# Debian 12 packages needed to build and test. qt6-base-dev pulls in the
+# OpenGL and Vulkan headers its CMake package files look for (libgl-dev,
+# libglx-dev, libopengl-dev, libvulkan-dev) as its own dependencies.
+TRESOLVIN_PACKAGES=(
+  cmake
+  ninja-build
+  g++
+  qt6-base-dev
+  libgif-dev
+  libjpeg62-turbo-dev
+  libgtest-dev
+  googletest
+  fonts-dejavu-core # a font for the offscreen Qt platform used by the tests
+)
+
+# Parallel build jobs; the default suits a small shared machine.
+TRESOLVIN_JOBS="${TRESOLVIN_JOBS:-2}"
+
+# Installs the packages that are not installed yet, through sudo when not
+# root. Does nothing (and needs no network) when all are there.
+tresolvin_install_packages() {
+  local missing=() pkg
+  for pkg in "${TRESOLVIN_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+
+  echo "Installing missing Debian packages: ${missing[*]}"
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+      echo "error: not root and sudo is not available; install these packages first: ${missing[*]}" >&2
+      return 1
+    fi
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
+
+# tresolvin_configure DIR [CMAKE OPTIONS...]: configures DIR with Ninja unless
+# it is configured already (ninja re-runs CMake by itself when a
+# CMakeLists.txt changes, so an unchanged tree costs nothing here).
+tresolvin_configure() {
+  local dir=$1
+  shift
+  if [[ ! -f "$dir/build.ninja" ]]; then
+    cmake -S . -B "$dir" -G Ninja "$@"
+  fi
+}
+
+# The main build directory, shared by ./run.sh and ./test.sh with the same
+# options, so that neither makes the other reconfigure.
+tresolvin_configure_main() {
+  tresolvin_configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRESOLVIN_WERROR=ON
+}
