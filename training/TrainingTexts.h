@@ -1,0 +1,21 @@
+#pragma once
+// The fixed texts of the training commands, as the user sees them.
+#include <cstdint>
+#include <string>
+
+inline constexpr const char* kGuessedText = "Вы угадали ход";
+inline constexpr const char* kNotGuessedText = "Вы не угадали ход. Задание не решено";
+inline constexpr const char* kSolvedText = "Вариант разыгран. Поздравляем";
+inline constexpr const char* kTimeOutText = "Вы не успели решить задание за заданное время";
+inline constexpr const char* kNoTaskText = "Задание еще не определено";
+inline constexpr const char* kReadErrorText = "Ошибка при чтении данных!";
+
+// The main window's caption for a base: "Tresolvin Тактика" for 1,
+// "Tresolvin Стратегия" for 2, the plain "Tresolvin" for any other value.
+std::string CaptionForBase(int32_t base);
+
+// The results notice: "Количество попыток <attempts>. Результат <solved>."
+std::string ResultsText(int32_t attemptCount, int32_t solvedCount);
+
+// `CurrentTaskNumber` before the first task has been drawn.
+inline constexpr int32_t kNoTaskNumber = 10000;
