@@ -347,6 +347,15 @@ std::optional<std::string> ReadIniValue(const fs::path& file, std::string_view s
 
 IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std::string_view key, std::string_view value)
 {
+    // A line break in a name or value would write lines of its own into the
+    // file, and a name that the reader cannot find again would be written
+    // anew with every write.
+    const auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (hasBreak(section) || hasBreak(key) || hasBreak(value) || Trim(section).empty() || Trim(key).empty() ||
+        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
+        Trim(section) != section || Trim(key) != key || key.front() == ';' || key.front() == '#' ||
+        key.front() == '[')
+        return IniWriteResult::Failure(ErrorText(file, "invalid section or key name, or a line break in the value"));
     try {
         // Write through a symbolic link to the file it names, rather than
         // replacing the link with a plain file.

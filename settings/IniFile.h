@@ -61,5 +61,9 @@ std::optional<std::string> ReadIniValue(const std::filesystem::path& file, std::
 // directory, the file and the section when missing. The new contents go to a
 // temporary file in the same directory that is flushed to disk and then
 // renamed over `file`, so the old file stays whole if anything fails; two
-// processes writing at once are serialised. Never throws.
+// processes writing at once are serialised. Refused without touching the
+// file: a section or key that is empty, has blanks at its ends, contains a
+// line break or could not be read back as such (a "]" in the section; an
+// "=" in the key, or a key starting with ";", "#" or "["), and a value with a
+// line break. Never throws.
 IniWriteResult WriteIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key, std::string_view value);

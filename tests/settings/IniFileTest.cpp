@@ -306,6 +306,27 @@ INSTANTIATE_TEST_SUITE_P(
                                }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
+{
+    fs::create_directories(File().parent_path());
+    const std::string before = "[VREMYA]\nvremya=180\n";
+    Spill(File(), before);
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } rows[] = {{"VREMYA", "vremya", "60\n[BAZA1]"}, {"VREMYA", "vremya", "60\r"}, {"VRE\nMYA", "vremya", "1"},
+                {"VREMYA", "vrem\nya", "1"}, {"", "vremya", "1"}, {"VREMYA", "", "1"}, {"A]B", "k", "1"},
+                {"VREMYA", "a=b", "1"}, {"VREMYA", ";vremya", "1"}, {" VREMYA", "vremya", "1"},
+                {"VREMYA", "vremya ", "1"}};
+    for (const auto& row : rows) {
+        const auto result = WriteIniValue(File(), row.section, row.key, row.value);
+        EXPECT_FALSE(result) << row.section << " / " << row.key << " / " << row.value;
+        EXPECT_NE(result.Error.find(File().string()), std::string::npos) << result.Error;
+    }
+    EXPECT_EQ(Slurp(File()), before);
+}
+
 TEST_F(IniFileOnDisk, ATooLargeFileIsKeptAsItWas)
 {
     fs::create_directories(File().parent_path());
