@@ -1,0 +1,163 @@
+#include "option.h"
+
+#include "IntegerReader.h"
+#include "MessageBoxes.h"
+#include "Settings.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <exception>
+#include <limits>
+
+namespace {
+
+// The window is designed with an outer size of 318 x 167 pixels; the client
+// area is that minus a classic dialog frame of 4-pixel borders and a
+// 19-pixel caption.
+constexpr int kClientWidth = 318 - 8;
+constexpr int kClientHeight = 167 - 27;
+
+const QString kWriteError = QStringLiteral("Ошибка при записи данных!");
+const QString kMustBePositive = QStringLiteral("Значение должно быть больше 0!");
+
+// -value for a value of 0 or less. The negation of the most negative 32-bit
+// integer does not exist; it becomes the largest positive one instead of
+// overflowing back into a negative time.
+int32_t Negated(int32_t value)
+{
+    if (value == std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::max();
+    return -value;
+}
+
+} // namespace
+
+TForm3::TForm3(MessageBoxes& boxes, ClockDisplaySetter setClockDisplay, QWidget* parent)
+    : QDialog(parent)
+    , m_boxes(boxes)
+    , m_setClockDisplay(std::move(setClockDisplay))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Tresolvin Опции"));
+    QFont designFont = font();
+    designFont.setPointSize(8);
+    setFont(designFont);
+    setFixedSize(kClientWidth, kClientHeight);
+    move(264, 168);
+
+    Label1 = new QLabel(QStringLiteral("Количество времени на вариант (сек)"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(8, 12);
+    Label1->adjustSize();
+
+    Edit1 = new QLineEdit(QStringLiteral("180"), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(240, 8, 57, 22);
+
+    Label2 = new QLabel(QStringLiteral("Интервал между ходами (сек)"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(8, 40);
+    Label2->adjustSize();
+
+    Edit2 = new QLineEdit(QStringLiteral("1"), this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(240, 36, 57, 22);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Отображение хода линией"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(8, 66, 220, 20);
+
+    CheckBox2 = new QCheckBox(QStringLiteral("Отображение подсказки"), this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(8, 88, 220, 20);
+
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(222, 106, 75, 25);
+    // Enter in a field must not close the dialog behind the steps' back.
+    Button1->setAutoDefault(false);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+
+    FormCreate();
+}
+
+void TForm3::FormCreate()
+{
+    // The readers themselves fall back to defaults and do not fail; what can
+    // still fail here is memory or the main window's clock display.
+    try {
+        LoadSetting(SettingId::MoveTime);
+        LoadSetting(SettingId::MoveInterval);
+        LoadSetting(SettingId::MoveLine);
+        LoadSetting(SettingId::Hint);
+        Edit1->setText(QString::number(MoveTimeSetting));
+        Edit2->setText(QString::number(MoveIntervalSetting));
+        CheckBox1->setChecked(MoveLineSetting == 1);
+        CheckBox2->setChecked(HintSetting == 1);
+        if (m_setClockDisplay)
+            m_setClockDisplay(MoveTimeSetting);
+    } catch (const std::exception&) {
+        m_boxes.Error(this, kWriteError);
+    }
+}
+
+bool TForm3::ApplyAndWrite()
+{
+    const std::optional<int32_t> time = ReadInteger(Edit1->text().toStdString());
+    if (!time)
+        return false;
+    MoveTimeSetting = *time;
+
+    // A refused interval leaves the new time in memory: the next new task or
+    // retry reads the file again.
+    const std::optional<int32_t> interval = ReadInteger(Edit2->text().toStdString());
+    if (!interval)
+        return false;
+    MoveIntervalSetting = *interval;
+
+    MoveLineSetting = CheckBox1->isChecked() ? 1 : 0;
+    HintSetting = CheckBox2->isChecked() ? 1 : 0;
+
+    // The box comes first, the corrected value afterwards. 0 negates to 0
+    // and is kept and written as it is.
+    if (MoveTimeSetting <= 0) {
+        m_boxes.Error(this, kMustBePositive);
+        MoveTimeSetting = Negated(MoveTimeSetting);
+        Edit1->setText(QString::number(MoveTimeSetting));
+    }
+    if (MoveIntervalSetting <= 0) {
+        m_boxes.Error(this, kMustBePositive);
+        MoveIntervalSetting = Negated(MoveIntervalSetting);
+        Edit2->setText(QString::number(MoveIntervalSetting));
+    }
+
+    // A running task clock keeps ticking from its current value; only the
+    // display is reset.
+    if (m_setClockDisplay)
+        m_setClockDisplay(MoveTimeSetting);
+
+    for (const SettingId id : {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint}) {
+        if (!WriteSettingValue(id, *InfoOf(id).Variable))
+            return false;
+    }
+    return true;
+}
+
+void TForm3::Button1Click()
+{
+    bool written = false;
+    try {
+        written = ApplyAndWrite();
+    } catch (const std::exception&) {
+        written = false;
+    }
+    // Each write opens and releases the file itself, so the file is already
+    // released when the box appears.
+    if (!written)
+        m_boxes.Error(this, kWriteError);
+    accept();
+}

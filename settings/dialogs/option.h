@@ -1,0 +1,61 @@
+#pragma once
+// The options dialog "Tresolvin Опции": time per test, playback interval and
+// the two display switches, stored in "opt.ini".
+//
+// Created once at start-up (after the main window, because it sets the
+// main window's clock display) and filled from the settings file by the
+// constructor; it is not filled again when it is shown, so between showings
+// it keeps whatever its fields last held. Show it modally with exec().
+// Closing it with the window's close button changes nothing.
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+
+class MessageBoxes;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TForm3 : public QDialog {
+    Q_OBJECT
+
+public:
+    // Sets the main window's clock display from a number of seconds (minutes
+    // label := seconds div 60, seconds label := seconds mod 60). May be empty
+    // when there is no clock to update.
+    using ClockDisplaySetter = std::function<void(int32_t seconds)>;
+
+    // `boxes` must outlive the dialog. The constructor runs FormCreate().
+    explicit TForm3(MessageBoxes& boxes, ClockDisplaySetter setClockDisplay = {}, QWidget* parent = nullptr);
+
+    // Components, owned by the dialog; also reachable by their objectName.
+    QLabel* Label1 = nullptr;       // "Количество времени на вариант (сек)"
+    QLineEdit* Edit1 = nullptr;     // time per test, seconds
+    QLabel* Label2 = nullptr;       // "Интервал между ходами (сек)"
+    QLineEdit* Edit2 = nullptr;     // playback interval, seconds
+    QCheckBox* CheckBox1 = nullptr; // "Отображение хода линией"
+    QCheckBox* CheckBox2 = nullptr; // "Отображение подсказки"
+    QPushButton* Button1 = nullptr; // "Ok"
+
+    // Reads "vremya", "secnahod", "otobragenie_hoda" and
+    // "otobragenie_podskazki" into the four in-memory settings, fills the
+    // controls from them and sets the clock display. A failure shows the
+    // error box "Ошибка при записи данных!" and leaves the rest as it is.
+    void FormCreate();
+
+    // "Ok": takes the two fields through the integer reader, the two boxes
+    // as 1/0, turns a value of 0 or less into its negation after the box
+    // "Значение должно быть больше 0!", sets the clock display, writes the
+    // four keys in order and closes the dialog. A refused field text or a
+    // failed write ends the steps there with "Ошибка при записи данных!";
+    // the dialog closes all the same.
+    void Button1Click();
+
+private:
+    bool ApplyAndWrite();
+
+    MessageBoxes& m_boxes;
+    ClockDisplaySetter m_setClockDisplay;
+};
