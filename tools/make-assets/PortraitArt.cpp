@@ -12,7 +12,7 @@ enum class Hair { Full, Parted, SweptBack, Receding, BaldSides, Curly, Wavy };
 
 struct Sitter {
     const char* years;
-    int hue;        // background and tie hue, 0..359
+    int hue;        // background hue, 0..359; the tie takes the opposite one
     Hair hair;
     QRgb hairColour;
     bool beard;
