@@ -2,7 +2,7 @@
 
 #include "Candidate.h"
 #include "Corpus.h"
-#include "Uci.h"
+#include "EngineSession.h"
 
 #include <chrono>
 #include <cstdio>
@@ -40,62 +40,6 @@ bool Representable(const Position& p)
                 return false;
     return true;
 }
-
-class EngineSession {
-public:
-    explicit EngineSession(std::string program) : m_program(std::move(program)) {}
-
-    bool Analyse(const std::string& fen, const std::vector<std::string>& moves, long long nodes, int multiPv,
-                 EngineAnswer& out)
-    {
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (!m_engine && !Restart())
-                return false;
-            Analysis analysis;
-            const EngineError error = m_engine->Analyse(fen, moves, nodes, multiPv, analysis);
-            if (error == EngineError::None) {
-                out = {};
-                out.bestMove = analysis.bestMove;
-                for (const auto& line : analysis.lines)
-                    out.scores.push_back(line.score);
-                if (!analysis.lines.empty())
-                    out.pv = analysis.lines.front().pv;
-                if (out.bestMove == "(none)") {
-                    out.scores.clear();
-                    out.pv.clear();
-                }
-                return true;
-            }
-            std::cerr << "engine: " << ErrorText(error) << " (" << m_engine->LastError() << "); restarting\n";
-            m_engine.reset();
-        }
-        return false;
-    }
-
-    Analyser WithNodes(long long nodes)
-    {
-        return [this, nodes](const std::string& fen, const std::vector<std::string>& moves, int multiPv, EngineAnswer& out) {
-            return Analyse(fen, moves, nodes, multiPv, out);
-        };
-    }
-
-private:
-    bool Restart()
-    {
-        auto io = StartProcess(m_program);
-        if (!io)
-            return false;
-        m_engine = std::make_unique<UciEngine>(std::move(io), UciEngine::Options{});
-        if (m_engine->Start() != EngineError::None) {
-            m_engine.reset();
-            return false;
-        }
-        return true;
-    }
-
-    std::string m_program;
-    std::unique_ptr<UciEngine> m_engine;
-};
 
 struct Probe {
     int ply;
@@ -222,14 +166,29 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: no games in " << options.corpusDir << "\n";
         return 2;
     }
-    const auto order = ShuffledOrder(games.size());
+    auto order = ShuffledOrder(games.size());
+    if (options.stalemateGames) {
+        std::vector<std::size_t> stalemates;
+        for (std::size_t index : order) {
+            const CorpusGame& g = games[index];
+            if (g.result != "1/2-1/2" || g.san.empty() || g.san.back().find_first_of("+#") != std::string::npos)
+                continue;
+            std::string error;
+            const auto replay = ReplayGame(g, error);
+            if (replay && replay->positions.back().IsStalemate())
+                stalemates.push_back(index);
+        }
+        std::cerr << "mine: " << stalemates.size() << " drawn games end in stalemate\n";
+        order = stalemates;
+    }
     std::vector<std::size_t> mine;
     for (std::size_t i = 0; i < order.size(); ++i)
         if (static_cast<int>(i % static_cast<std::size_t>(options.shards)) == options.shard)
             mine.push_back(order[i]);
 
     std::filesystem::create_directories(options.outDir);
-    const std::string tag = std::to_string(options.shard) + "of" + std::to_string(options.shards);
+    const std::string tag = (options.stalemateGames ? "stalemate-" : "") + std::to_string(options.shard) + "of"
+        + std::to_string(options.shards);
     const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
     const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
 
@@ -278,7 +237,16 @@ int RunMine(const MineOptions& options)
             std::cerr << error << "\n";
         } else {
             bool tacticTaken = false, drawTaken = false, strategyTaken = false;
-            for (const Probe& p : ChooseProbes(game, replay->positions)) {
+            std::vector<Probe> probes;
+            if (options.stalemateGames) {
+                const int plies = static_cast<int>(replay->positions.size()) - 1;
+                for (int ply = std::max(0, plies - 16); ply < plies; ++ply)
+                    if (Representable(replay->positions[static_cast<std::size_t>(ply)]))
+                        probes.push_back({ply, false, true});
+            } else {
+                probes = ChooseProbes(game, replay->positions);
+            }
+            for (const Probe& p : probes) {
                 const Position& root = replay->positions[static_cast<std::size_t>(p.ply)];
                 const std::string fen = EngineFen(root);
                 EngineAnswer answer;

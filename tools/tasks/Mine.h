@@ -15,6 +15,9 @@ struct MineOptions {
     long long checkNodes = 400000;
     double hours = 0;  // stop after this long (0: run to the end)
     int maxGames = 0;  // stop after this many games in this run (0: no limit)
+    // Only the drawn games that end in stalemate, probing their last moves for
+    // draw tests (stalemate tests are rare among the rest).
+    bool stalemateGames = false;
 };
 
 int RunMine(const MineOptions& options);

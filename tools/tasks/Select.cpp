@@ -1,3 +1,221 @@
+#include "Select.h"
+
 #include "Commands.h"
+#include "EngineSession.h"
+#include "Hints.h"
+#include "Mine.h"
+#include "Plan.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
-int CommandSelect(const std::vector<std::string>&) { std::cerr << "select: not written yet\n"; return 2; }
+#include <mutex>
+#include <thread>
+
+using fullchess::Position;
+
+std::vector<int> EndLengths(const Candidate& candidate)
+{
+    std::vector<int> lengths;
+    for (std::size_t i = 0; i < candidate.line.steps.size(); ++i)
+        if (LineMayEnd(candidate.kind, candidate.line.steps[i]))
+            lengths.push_back(static_cast<int>(2 * i + 1));
+    return lengths;
+}
+
+std::string EraOf(const Candidate& candidate)
+{
+    return candidate.gameId.substr(0, candidate.gameId.find('#'));
+}
+
+std::string KeyOf(const Candidate& candidate)
+{
+    return std::string(1, KindLetter(candidate.kind)) + " " + candidate.gameId + " " + std::to_string(candidate.ply);
+}
+
+namespace {
+
+std::vector<Candidate> ReadCandidateFile(const std::filesystem::path& path)
+{
+    std::vector<Candidate> out;
+    std::ifstream in(path);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (line.empty())
+            continue;
+        if (auto c = ParseCandidate(line))
+            out.push_back(std::move(*c));
+        else
+            std::cerr << path.string() << ":" << number << ": unreadable candidate skipped\n";
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<Candidate> LoadCandidates(const std::string& dir)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("candidates-", 0) == 0 && entry.path().extension() == ".tsv")
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<Candidate> all;
+    std::set<std::string> seen;
+    for (const auto& path : files)
+        for (auto& c : ReadCandidateFile(path))
+            if (seen.insert(KeyOf(c)).second)
+                all.push_back(std::move(c));
+    return all;
+}
+
+namespace {
+
+struct Store {
+    std::filesystem::path confirmedPath, rejectedPath;
+    std::map<std::string, Candidate> confirmed;
+    std::set<std::string> rejected;
+    std::mutex mutex;
+
+    explicit Store(const std::string& dir)
+        : confirmedPath(std::filesystem::path(dir) / "confirmed.tsv"),
+          rejectedPath(std::filesystem::path(dir) / "rejected.tsv")
+    {
+        for (auto& c : ReadCandidateFile(confirmedPath))
+            confirmed[KeyOf(c)] = c;
+        std::ifstream in(rejectedPath);
+        std::string line;
+        while (std::getline(in, line))
+            rejected.insert(line.substr(0, line.find('\t')));
+    }
+
+    void Confirm(const Candidate& c)
+    {
+        std::lock_guard lock(mutex);
+        confirmed[KeyOf(c)] = c;
+        std::ofstream out(confirmedPath, std::ios::app);
+        out << FormatCandidate(c) << '\n';
+    }
+
+    void Reject(const Candidate& c, const std::string& why)
+    {
+        std::lock_guard lock(mutex);
+        rejected.insert(KeyOf(c));
+        std::ofstream out(rejectedPath, std::ios::app);
+        out << KeyOf(c) << '\t' << why << '\n';
+    }
+};
+
+// Builds the line again at full depth; the result replaces the candidate's.
+void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const std::string& engine, long long nodes,
+                int jobs)
+{
+    std::mutex queueMutex;
+    std::size_t next = 0;
+    std::size_t finished = 0;
+    auto worker = [&] {
+        EngineSession session(engine);
+        const Analyser analyser = session.WithNodes(nodes);
+        for (;;) {
+            const Candidate* c;
+            {
+                std::lock_guard lock(queueMutex);
+                if (next >= work.size())
+                    return;
+                c = work[next++];
+            }
+            const auto root = Position::FromFen(c->fen);
+            const auto lengths = EndLengths(*c);
+            // A record with no line yet (the fixed one) may grow to the longest.
+            const int maxTokens = c->line.steps.empty() ? 13 : lengths.empty() ? 1 : lengths.back();
+            std::optional<BuiltLine> line;
+            if (root)
+                line = BuildLine(c->kind, *root, maxTokens, analyser);
+            Candidate confirmed = *c;
+            if (line)
+                confirmed.line = *line;
+            if (line && !EndLengths(confirmed).empty())
+                store.Confirm(confirmed);
+            else
+                store.Reject(*c, line ? "no sound end at full depth" : "first move not sound at full depth");
+            std::lock_guard lock(queueMutex);
+            ++finished;
+            if (finished % 10 == 0 || finished == work.size())
+                std::cerr << "select: confirmed " << finished << "/" << work.size() << "\n";
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < jobs; ++i)
+        threads.emplace_back(worker);
+    for (auto& t : threads)
+        t.join();
+}
+
+std::string TakeValue(const std::vector<std::string>& args, std::size_t& i)
+{
+    if (i + 1 >= args.size())
+        throw std::invalid_argument(args[i] + " needs a value");
+    return args[++i];
+}
+
+} // namespace
+
+int CommandSelect(const std::vector<std::string>& args)
+{
+    std::string mined = "tools/tasks/mined";
+    std::string out = "collections/generated";
+    std::string engineName;
+    long long nodes = 2000000;
+    int jobs = 2;
+    bool confirm = true;
+    bool preview = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--mined")
+            mined = TakeValue(args, i);
+        else if (args[i] == "--out")
+            out = TakeValue(args, i);
+        else if (args[i] == "--engine")
+            engineName = TakeValue(args, i);
+        else if (args[i] == "--nodes")
+            nodes = std::stoll(TakeValue(args, i));
+        else if (args[i] == "--jobs")
+            jobs = std::stoi(TakeValue(args, i));
+        else if (args[i] == "--no-confirm")
+            confirm = false;
+        else if (args[i] == "--preview")
+            preview = true, confirm = false;  // plan over the unconfirmed lines, to look at hints and counts
+        else
+            throw std::invalid_argument("select: unknown argument " + args[i]);
+    }
+    const auto candidates = LoadCandidates(mined);
+    Store store(mined);
+    std::cerr << "select: " << candidates.size() << " candidates, " << store.confirmed.size() << " confirmed, "
+              << store.rejected.size() << " rejected\n";
+    const std::string engine = FindEngine(engineName);
+    if (confirm && engine.empty())
+        throw std::runtime_error("no engine found (install the Debian package stockfish)");
+
+    for (int round = 0;; ++round) {
+        std::vector<Candidate> confirmed;
+        for (const auto& [key, c] : store.confirmed)
+            confirmed.push_back(c);
+        if (preview)
+            confirmed.insert(confirmed.end(), candidates.begin(), candidates.end());
+        PlanResult plan = MakePlan(candidates, confirmed, store.rejected);
+        if (plan.toConfirm.empty() || !confirm) {
+            std::cerr << plan.report;
+            if (!plan.complete)
+                std::cerr << "select: the collections cannot be filled yet; writing what is there\n";
+            WriteCollections(plan, out);
+            return plan.complete ? 0 : 3;
+        }
+        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
+                  << nodes << " nodes\n";
+        ConfirmAll(plan.toConfirm, store, engine, nodes, jobs);
+    }
+}

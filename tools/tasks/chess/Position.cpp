@@ -355,6 +355,11 @@ void Position::Play(const Move& m)
 
 std::string Position::San(const Move& m) const
 {
+    return SanAmong(m, LegalMoves());
+}
+
+std::string Position::SanAmong(const Move& m, const std::vector<Move>& legal) const
+{
     if (m.castling)
         return m.to > m.from ? "O-O" : "O-O-O";
     const int type = std::abs(At(m.from));
@@ -365,7 +370,7 @@ std::string Position::San(const Move& m) const
     } else {
         out += kLetters[type];
         bool clash = false, sameFile = false, sameRank = false;
-        for (const Move& other : LegalMoves()) {
+        for (const Move& other : legal) {
             if (other.to != m.to || other.from == m.from || std::abs(At(other.from)) != type)
                 continue;
             clash = true;
@@ -403,8 +408,12 @@ std::optional<Move> Position::ParseSan(std::string_view san) const
             c = 'O';
     // "O" only stands in castling; a zero inside a square name cannot occur.
     std::optional<Move> found;
-    for (const Move& m : LegalMoves()) {
-        std::string text = San(m);
+    const auto legal = LegalMoves();
+    for (const Move& m : legal) {
+        if (ParseSquare(token.size() >= 2 ? std::string_view(token).substr(token.size() - 2) : std::string_view()) != m.to
+            && !m.promotion && !m.castling)
+            continue;  // the destination is the token's last square, except for promotions and castling
+        std::string text = SanAmong(m, legal);
         // Promotion may be written without "=".
         bool match = text == token;
         if (!match && m.promotion) {

@@ -86,6 +86,7 @@ private:
     struct EmptyTag {};
     explicit Position(EmptyTag) {}
     void GeneratePseudo(std::vector<Move>& out) const;
+    std::string SanAmong(const Move& move, const std::vector<Move>& legal) const;
     int KingSquare(bool white) const;
 
     std::array<int8_t, 64> m_board{};

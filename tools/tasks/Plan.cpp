@@ -1,0 +1,601 @@
+#include "Plan.h"
+
+#include "Hints.h"
+#include "Select.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+using fullchess::Position;
+
+LengthTable TacticsLengths()
+{
+    return {{{1, 39}, {3, 75}, {5, 67}, {7, 27}, {9, 11}, {11, 4}, {13, 2}}};
+}
+
+LengthTable StrategyLengths()
+{
+    return {{{1, 85}, {3, 48}, {5, 35}, {7, 14}, {9, 6}, {15, 1}}};
+}
+
+const Candidate& WholeFenCandidate()
+{
+    static const Candidate fixed = [] {
+        Candidate c;
+        c.kind = TaskKind::Tactic;
+        c.gameId = "fixed#whole-fen";
+        c.ply = 16;
+        c.white = "NN";
+        c.black = "NN";
+        c.year = 0;
+        c.fen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1";
+        return c;
+    }();
+    return fixed;
+}
+
+std::string FormatPlayer(const std::string& name, bool initials)
+{
+    std::string trimmed = name;
+    while (!trimmed.empty() && trimmed.back() == ' ')
+        trimmed.pop_back();
+    const auto comma = trimmed.find(',');
+    std::string surname = trimmed.substr(0, comma);
+    while (!surname.empty() && surname.back() == ' ')
+        surname.pop_back();
+    if (!initials || comma == std::string::npos)
+        return surname;
+    std::string given = trimmed.substr(comma + 1);
+    const auto first = given.find_first_not_of(' ');
+    if (first == std::string::npos || !std::isalpha(static_cast<unsigned char>(given[first])))
+        return surname;
+    return surname + ", " + given[first] + ".";
+}
+
+std::string MakeHeader(const std::string& white, const std::string& black, int year)
+{
+    char yearText[8];
+    std::snprintf(yearText, sizeof yearText, "%04d", year);
+    return "[White \"" + white + "\"]\r\n[Black \"" + black + "\"]\r\n[EventDate \"" + yearText + "\"]";
+}
+
+std::string TokensOf(const std::string& fen, const std::vector<std::string>& moves, int count)
+{
+    auto position = Position::FromFen(fen);
+    std::string out;
+    for (int i = 0; i < count && position; ++i) {
+        const auto move = position->ParseUci(moves[static_cast<std::size_t>(i)]);
+        if (!move)
+            return {};
+        if (i)
+            out += ' ';
+        out += fullchess::SquareName(move->from) + (move->capture ? ":" : "-") + fullchess::SquareName(move->to);
+        position->Play(*move);
+    }
+    return out;
+}
+
+namespace {
+
+bool WhiteToMove(const Candidate& c) { return c.fen.find(" w ") != std::string::npos; }
+
+bool QuietFirstMove(const Candidate& c)
+{
+    auto p = Position::FromFen(c.fen);
+    if (!p)
+        return false;
+    auto m = p->ParseUci(c.line.moves.front());
+    return m && !m->capture && !p->After(*m).InCheck();
+}
+
+bool PlacementFits(const Candidate& c)
+{
+    const auto length = c.fen.find(' ');
+    return length >= 24 && length <= 62;
+}
+
+// Keeps the choice spread over eras and players and prefers the move the
+// master actually played.
+struct Diversity {
+    std::map<std::string, int> eras, players;
+    std::set<std::string> games;
+
+    double Cost(const Candidate& c) const
+    {
+        auto count = [](const std::map<std::string, int>& m, const std::string& k) {
+            auto it = m.find(k);
+            return it == m.end() ? 0 : it->second;
+        };
+        double cost = 2.0 * count(eras, EraOf(c)) + count(players, c.white) + count(players, c.black);
+        if (!c.line.moves.empty() && c.gameMove == c.line.moves.front())
+            cost -= 6;
+        return cost;
+    }
+    void Take(const Candidate& c)
+    {
+        ++eras[EraOf(c)];
+        ++players[c.white];
+        ++players[c.black];
+        games.insert(c.gameId);
+    }
+};
+
+bool CanEndAt(const Candidate& c, int tokens)
+{
+    const auto lengths = EndLengths(c);
+    return std::find(lengths.begin(), lengths.end(), tokens) != lengths.end();
+}
+
+// Fills `need` (length -> count) from `pool`, longest first, keeping the
+// white/black split. Returns the chosen tests and leaves the deficits in need.
+std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blackNeed,
+                             const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles)
+{
+    std::vector<ChosenTest> chosen;
+    const int whiteTotal = std::max(1, whiteNeed), blackTotal = std::max(1, blackNeed);
+    for (auto it = need.rbegin(); it != need.rend(); ++it) {
+        const int tokens = it->first;
+        int& left = it->second;
+        while (left > 0) {
+            // The side further from its share goes first.
+            const bool preferWhite = whiteNeed * blackTotal >= blackNeed * whiteTotal;
+            const Candidate* best = nullptr;
+            for (int attempt = 0; attempt < 2 && !best; ++attempt) {
+                const bool white = attempt == 0 ? preferWhite : !preferWhite;
+                if ((white && whiteNeed <= 0) || (!white && blackNeed <= 0))
+                    continue;
+                double bestCost = 1e18;
+                for (const Candidate* c : pool) {
+                    if (WhiteToMove(*c) != white || diversity.games.count(c->gameId) || !CanEndAt(*c, tokens))
+                        continue;
+                    if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
+                        continue;
+                    const double cost = diversity.Cost(*c);
+                    if (cost < bestCost) {
+                        bestCost = cost;
+                        best = c;
+                    }
+                }
+            }
+            if (!best)
+                break;
+            diversity.Take(*best);
+            (WhiteToMove(*best) ? whiteNeed : blackNeed)--;
+            chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
+            --left;
+        }
+    }
+    return chosen;
+}
+
+// Unconfirmed candidates worth confirming for the deficits in `need`.
+void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>& unconfirmed, const Diversity& diversity,
+            bool quietSingles, std::set<const Candidate*>& ask)
+{
+    for (const auto& [tokens, left] : need) {
+        if (left <= 0)
+            continue;
+        std::vector<std::pair<double, const Candidate*>> ranked;
+        for (const Candidate* c : unconfirmed) {
+            if (diversity.games.count(c->gameId) || ask.count(c))
+                continue;
+            const auto lengths = EndLengths(*c);
+            if (lengths.empty() || lengths.back() < tokens)
+                continue;
+            if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
+                continue;
+            // Candidates that end exactly here first; longer ones can be cut.
+            const double cost = diversity.Cost(*c) + (CanEndAt(*c, tokens) ? 0 : 4);
+            ranked.push_back({cost, c});
+        }
+        std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : KeyOf(*a.second) < KeyOf(*b.second);
+        });
+        const std::size_t want = static_cast<std::size_t>(left) * 2 + 2;
+        for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
+            ask.insert(ranked[i].second);
+    }
+}
+
+} // namespace
+
+PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                    const std::set<std::string>& rejected)
+{
+    PlanResult result;
+    std::ostringstream report;
+    std::set<std::string> confirmedKeys;
+    std::vector<const Candidate*> tactics, draws, strategy;
+    const Candidate* wholeFen = nullptr;
+    for (const Candidate& c : confirmed) {
+        confirmedKeys.insert(KeyOf(c));
+        if (c.gameId == WholeFenCandidate().gameId) {
+            wholeFen = &c;
+            continue;
+        }
+        if (!PlacementFits(c))
+            continue;
+        (c.kind == TaskKind::Tactic ? tactics : c.kind == TaskKind::Draw ? draws : strategy).push_back(&c);
+    }
+    std::vector<const Candidate*> openTactics, openDraws, openStrategy;
+    for (const Candidate& c : candidates) {
+        const std::string key = KeyOf(c);
+        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c))
+            continue;
+        (c.kind == TaskKind::Tactic ? openTactics : c.kind == TaskKind::Draw ? openDraws : openStrategy).push_back(&c);
+    }
+    std::set<const Candidate*> ask;
+    if (!wholeFen && !rejected.count(KeyOf(WholeFenCandidate())))
+        ask.insert(&WholeFenCandidate());
+
+    Diversity diversity;
+    // Draw tests: four with stalemate besides the fixed one, five in all per side
+    // counting the fixed white one.
+    int drawWhite = 4, drawBlack = 5, stalemates = 4;
+    std::vector<ChosenTest> chosenDraws;
+    auto takeDraws = [&](bool wantStalemate) {
+        for (const Candidate* c : draws) {
+            if (diversity.games.count(c->gameId))
+                continue;
+            const auto lengths = EndLengths(*c);
+            const int tokens = lengths.back();
+            const bool stalemate = AnalyseLine(*c, tokens).stalemate;
+            if (wantStalemate != stalemate || (wantStalemate && stalemates <= 0))
+                continue;
+            int& sideNeed = WhiteToMove(*c) ? drawWhite : drawBlack;
+            if (sideNeed <= 0)
+                continue;
+            --sideNeed;
+            if (stalemate)
+                --stalemates;
+            diversity.Take(*c);
+            chosenDraws.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
+        }
+    };
+    takeDraws(true);
+    takeDraws(false);
+    if (drawWhite + drawBlack > 0 || stalemates > 0)
+        for (const Candidate* c : openDraws)
+            ask.insert(c);
+
+    // Tactics: the table less the fixed records (example 3 tokens, draw
+    // example 1, whole FEN 3) and the draws.
+    auto tacticNeed = TacticsLengths().count;
+    tacticNeed[3] -= 2;
+    tacticNeed[1] -= 1;
+    for (const auto& d : chosenDraws)
+        tacticNeed[d.tokens]--;
+    // Draw tests not found yet keep their places free for later.
+    int tacticWhite = kTacticsWhite - 3 - 4;
+    int tacticBlack = kTacticsCount - kTacticsWhite - 5;
+    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false);
+    AskFor(tacticNeed, openTactics, diversity, false, ask);
+
+    auto strategyNeed = StrategyLengths().count;
+    strategyNeed[1] -= 1;
+    int strategyWhite = kStrategyWhite - 1, strategyBlack = kStrategyCount - kStrategyWhite;
+    auto strategyChosen = Fill(strategyNeed, strategyWhite, strategyBlack, strategy, diversity, true);
+    AskFor(strategyNeed, openStrategy, diversity, true, ask);
+
+    result.tactics = chosenDraws;
+    result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
+    if (wholeFen) {
+        const auto lengths = EndLengths(*wholeFen);
+        if (std::find(lengths.begin(), lengths.end(), 3) != lengths.end())
+            result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
+    }
+    result.strategy = strategyChosen;
+
+    int missing = 0;
+    report << "select: tactics by length (still missing):";
+    for (const auto& [tokens, left] : tacticNeed) {
+        report << " " << tokens << ":" << left;
+        missing += std::max(0, left);
+    }
+    report << "; sides missing w " << tacticWhite << " b " << tacticBlack << "; draws missing w " << drawWhite
+           << " b " << drawBlack << " stalemate " << stalemates << (wholeFen ? "" : "; whole-FEN record not confirmed")
+           << "\nselect: strategy by length (still missing):";
+    for (const auto& [tokens, left] : strategyNeed) {
+        report << " " << tokens << ":" << left;
+        missing += std::max(0, left);
+    }
+    report << "; sides missing w " << strategyWhite << " b " << strategyBlack << "\n";
+    missing += std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates) + (wholeFen ? 0 : 1);
+    result.complete = missing == 0;
+    result.toConfirm.assign(ask.begin(), ask.end());
+    std::sort(result.toConfirm.begin(), result.toConfirm.end(),
+              [](const Candidate* a, const Candidate* b) { return KeyOf(*a) < KeyOf(*b); });
+    result.report = report.str();
+    return result;
+}
+
+namespace {
+
+struct Record {
+    std::string header, position, side, solution, taskText, hint;
+    std::string provenance;  // tab-separated: white, black, event, year, move, game
+    std::vector<std::string> hintVariants;  // empty for fixed hints
+    bool white = true;
+    bool draw = false;
+};
+
+std::size_t Utf8Length(const std::string& text)
+{
+    std::size_t n = 0;
+    for (unsigned char ch : text)
+        n += (ch & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
+
+// Chooses one hint per record: exactly `special` uses of the named hints,
+// no other hint on more than `cap` records, and `distinct` different hints in
+// all where the variants allow it. Returns a note on what could not be met.
+std::string AssignHints(std::vector<Record>& records, const std::map<std::string, int>& special, int distinct, int cap,
+                        std::size_t minLength, std::size_t maxLength)
+{
+    std::map<std::string, int> uses;
+    for (Record& r : records) {
+        // Variants out of the allowed length are no variants.
+        std::erase_if(r.hintVariants, [&](const std::string& h) {
+            const auto n = Utf8Length(h);
+            return n < minLength || n > maxLength;
+        });
+        if (r.hintVariants.empty() && r.hint.empty())
+            r.hintVariants.push_back("Найдите сильнейшее продолжение.");
+        if (!r.hint.empty())
+            ++uses[r.hint];
+    }
+    for (const auto& [hint, wanted] : special) {
+        for (Record& r : records) {
+            if (!r.hint.empty() || uses[hint] >= wanted)
+                continue;
+            if (!r.hintVariants.empty() && r.hintVariants.front() == hint) {
+                r.hint = hint;
+                ++uses[hint];
+            }
+        }
+        for (Record& r : records)
+            if (r.hint.empty())
+                std::erase(r.hintVariants, hint);
+    }
+    // Most particular first.
+    for (Record& r : records) {
+        if (!r.hint.empty())
+            continue;
+        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend(); ++it)
+            if (uses[*it] < cap) {
+                r.hint = *it;
+                break;
+            }
+        if (r.hint.empty())
+            r.hint = r.hintVariants.back();
+        ++uses[r.hint];
+    }
+    auto count = [&] {
+        int n = 0;
+        for (const auto& [h, u] : uses)
+            n += u > 0 ? 1 : 0;
+        return n;
+    };
+    auto isSpecial = [&](const std::string& h) { return special.count(h) > 0; };
+    // Merge unique hints into shared general ones until the count is right.
+    for (int guard = 0; count() > distinct && guard < 10000; ++guard) {
+        bool merged = false;
+        // A record with a unique hint joins a general hint already in use.
+        for (Record& r : records) {
+            if (r.hintVariants.empty() || uses[r.hint] != 1 || isSpecial(r.hint))
+                continue;
+            for (const std::string& g : r.hintVariants) {
+                if (g == r.hint || isSpecial(g) || uses[g] < 1 || uses[g] >= cap)
+                    continue;
+                --uses[r.hint];
+                r.hint = g;
+                ++uses[g];
+                merged = true;
+                break;
+            }
+            if (merged)
+                break;
+        }
+        if (merged)
+            continue;
+        // Two records with unique hints share a general hint not yet used.
+        for (std::size_t i = 0; i < records.size() && !merged; ++i) {
+            Record& a = records[i];
+            if (a.hintVariants.empty() || uses[a.hint] != 1 || isSpecial(a.hint))
+                continue;
+            for (const std::string& g : a.hintVariants) {
+                if (g == a.hint || isSpecial(g) || uses[g] != 0)
+                    continue;
+                for (std::size_t j = i + 1; j < records.size(); ++j) {
+                    Record& b = records[j];
+                    if (b.hintVariants.empty() || uses[b.hint] != 1 || isSpecial(b.hint)
+                        || std::find(b.hintVariants.begin(), b.hintVariants.end(), g) == b.hintVariants.end())
+                        continue;
+                    --uses[a.hint];
+                    --uses[b.hint];
+                    a.hint = b.hint = g;
+                    uses[g] = 2;
+                    merged = true;
+                    break;
+                }
+                if (merged)
+                    break;
+            }
+        }
+        if (!merged)
+            break;
+    }
+    std::string note;
+    for (const auto& [hint, wanted] : special)
+        if (uses[hint] != wanted)
+            note += "hint \"" + hint + "\" on " + std::to_string(uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
+    if (count() != distinct)
+        note += std::to_string(count()) + " distinct hints, not " + std::to_string(distinct) + "\n";
+    return note;
+}
+
+std::string Escape(const std::string& text)
+{
+    std::string out;
+    for (char ch : text) {
+        switch (ch) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += ch;
+        }
+    }
+    return out;
+}
+
+void WriteTable(const std::filesystem::path& path, const std::string& function, const std::vector<Record>& records)
+{
+    std::ostringstream out;
+    out << "// Generated by tresolvin-tasks select from the mined candidates. Do not edit by hand.\n"
+        << "#include \"../TaskData.h\"\n\nnamespace {\nconst TaskData kTasks[] = {\n";
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
+        out << "    // " << (i + 1) << "\n"
+            << "    {\"" << Escape(r.header) << "\",\n     \"" << Escape(r.position) << "\", \"" << r.side << "\", \""
+            << Escape(r.solution) << "\",\n     \"" << Escape(r.taskText) << "\",\n     \"" << Escape(r.hint) << "\"},\n";
+    }
+    out << "};\n} // namespace\n\nstd::span<const TaskData> " << function << "()\n{\n    return kTasks;\n}\n";
+    std::ofstream file(path, std::ios::trunc);
+    file << out.str();
+    if (!file)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+Record FromCandidate(const ChosenTest& t)
+{
+    const Candidate& c = *t.candidate;
+    Record r;
+    r.white = WhiteToMove(c);
+    r.side = r.white ? "w" : "b";
+    r.draw = t.draw;
+    const bool fixedFen = c.gameId == WholeFenCandidate().gameId;
+    r.position = fixedFen ? std::string(kWholeFen) : c.fen.substr(0, c.fen.find(' '));
+    r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
+    std::string white = FormatPlayer(c.white, true), black = FormatPlayer(c.black, true);
+    if (white.size() + black.size() > 34) {
+        white = FormatPlayer(c.white, false);
+        black = FormatPlayer(c.black, false);
+    }
+    r.header = MakeHeader(white, black, c.year);
+    r.hintVariants = HintVariants(c, t.tokens, t.draw);
+    r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
+        + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
+    return r;
+}
+
+} // namespace
+
+void WriteCollections(const PlanResult& plan, const std::string& outDir)
+{
+    std::mt19937 random(414u);
+    const std::string white = "Ход белых. Найдите оптимальный вариант", black = "Ход черных. Найдите оптимальный вариант";
+
+    // Tactics.
+    Record example;
+    example.header = MakeHeader("N.N.", "N.N.", 1945);
+    example.position = "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1";
+    example.side = "w";
+    example.solution = "f5-h6 g7:h6 g5:f6";
+    example.taskText = white + ".";
+    example.hint = "Попробуйте выиграть на связке.";
+    example.provenance = "N.N.\tN.N.\t?\t1945\t?\tworked example";
+    Record drawExample;
+    drawExample.header = MakeHeader("N.N.", "N.N.", 1953);
+    drawExample.position = "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8";
+    drawExample.side = "w";
+    drawExample.solution = "h3-h4";
+    drawExample.taskText = white + ". Сделайте ничью.";
+    drawExample.hint = kHintStalemate;
+    drawExample.draw = true;
+    drawExample.provenance = "N.N.\tN.N.\t?\t1953\t?\tworked example";
+
+    std::vector<Record> tactics;
+    for (const ChosenTest& t : plan.tactics)
+        tactics.push_back(FromCandidate(t));
+    for (Record& r : tactics)
+        if (r.position == kWholeFen)
+            r.header = MakeHeader("NN", "NN", 0);
+    // Draw texts: per side three with the period, one with two blanks, one
+    // without the final period; the fixed white draw has the first form.
+    int drawForm[2] = {1, 0};
+    for (Record& r : tactics) {
+        const std::string base = r.white ? white : black;
+        if (!r.draw) {
+            r.taskText = base + ".";
+            continue;
+        }
+        int& k = drawForm[r.white ? 0 : 1];
+        r.taskText = k < 3 ? base + ". Сделайте ничью." : k == 3 ? base + ".  Сделайте ничью." : base + ". Сделайте ничью";
+        ++k;
+    }
+    std::vector<Record> allTactics{example, drawExample};
+    allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
+    std::string note = AssignHints(allTactics, {{kHintMateWithSacrifice, 12}, {kHintQueenThePawn, 6}, {kHintStalemate, 5}},
+                                   175, 4, 14, 143);
+    std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
+    std::shuffle(mined.begin(), mined.end(), random);
+    // Eight lines carry one blank after the last token.
+    for (std::size_t i = 0, marked = 0; i < mined.size() && marked < 8; ++i)
+        if (mined[i].position != kWholeFen) {
+            mined[i].solution += ' ';
+            ++marked;
+        }
+    std::shuffle(mined.begin(), mined.end(), random);
+    std::vector<Record> tacticsOut{allTactics[0], allTactics[1]};
+    tacticsOut.insert(tacticsOut.end(), mined.begin(), mined.end());
+
+    // Strategy.
+    Record strategyExample;
+    strategyExample.header = MakeHeader("NN", "NN", 2008);
+    strategyExample.position = "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r";
+    strategyExample.side = "w";
+    strategyExample.solution = "f4-f5";
+    strategyExample.taskText = white + ".";
+    strategyExample.hint = "Захват пространства в большинстве случаев хорош.";
+    strategyExample.provenance = "NN\tNN\t?\t2008\t?\tworked example";
+    std::vector<Record> strategy{strategyExample};
+    for (const ChosenTest& t : plan.strategy)
+        strategy.push_back(FromCandidate(t));
+    std::vector<std::size_t> whites, blacks;
+    for (std::size_t i = 1; i < strategy.size(); ++i)
+        (strategy[i].white ? whites : blacks).push_back(i);
+    std::shuffle(whites.begin(), whites.end(), random);
+    std::shuffle(blacks.begin(), blacks.end(), random);
+    std::set<std::size_t> noPeriod(whites.begin(), whites.begin() + std::min<std::size_t>(16, whites.size()));
+    if (!blacks.empty())
+        noPeriod.insert(blacks.front());
+    for (std::size_t i = 1; i < strategy.size(); ++i)
+        strategy[i].taskText = (strategy[i].white ? white : black) + (noPeriod.count(i) ? "" : ".");
+    note += AssignHints(strategy, {}, 114, 4, 13, 254);
+    std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
+    std::shuffle(strategyMined.begin(), strategyMined.end(), random);
+    std::vector<Record> strategyOut{strategy[0]};
+    strategyOut.insert(strategyOut.end(), strategyMined.begin(), strategyMined.end());
+
+    std::filesystem::create_directories(outDir);
+    WriteTable(std::filesystem::path(outDir) / "TacticsTasks.cpp", "TacticsTasks", tacticsOut);
+    WriteTable(std::filesystem::path(outDir) / "StrategyTasks.cpp", "StrategyTasks", strategyOut);
+
+    const auto provenancePath = std::filesystem::path(outDir).parent_path() / "PROVENANCE.tsv";
+    std::ofstream provenance(provenancePath, std::ios::trunc);
+    provenance << "collection\tnumber\twhite\tblack\tevent\tyear\tmove\tgame\n";
+    for (std::size_t i = 0; i < tacticsOut.size(); ++i)
+        provenance << "tactics\t" << (i + 1) << '\t' << tacticsOut[i].provenance << '\n';
+    for (std::size_t i = 0; i < strategyOut.size(); ++i)
+        provenance << "strategy\t" << (i + 1) << '\t' << strategyOut[i].provenance << '\n';
+    if (!note.empty())
+        std::cerr << "select: hints: " << note;
+    std::cerr << "select: wrote " << tacticsOut.size() << " tactics and " << strategyOut.size() << " strategy tests\n";
+}

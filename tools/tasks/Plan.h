@@ -1,0 +1,57 @@
+#pragma once
+// The make-up of the two collections and the choice of tests to fill it.
+#include "Candidate.h"
+
+#include <array>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+// Token counts 1, 3, ..., 15 and how many tests of each length a collection
+// holds.
+struct LengthTable {
+    std::map<int, int> count;
+};
+LengthTable TacticsLengths();
+LengthTable StrategyLengths();
+
+constexpr int kTacticsCount = 225;
+constexpr int kStrategyCount = 189;
+constexpr int kTacticsWhite = 147;
+constexpr int kStrategyWhite = 107;
+constexpr int kDrawTests = 10;
+
+// A test chosen for a collection: a confirmed candidate cut to `tokens`, or
+// one of the fixed records (candidate null, fields given).
+struct ChosenTest {
+    const Candidate* candidate = nullptr;
+    int tokens = 0;
+    bool draw = false;
+    std::string header, position, side, solution, taskText, hint;  // fixed records only
+};
+
+struct PlanResult {
+    bool complete = false;
+    std::vector<const Candidate*> toConfirm;
+    std::vector<ChosenTest> tactics;   // mined tests, without the fixed records
+    std::vector<ChosenTest> strategy;
+    std::string report;
+};
+
+// The fixed record whose position is a whole FEN record; it is confirmed like
+// a mined candidate.
+const Candidate& WholeFenCandidate();
+inline constexpr const char* kWholeFen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9";
+
+PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                    const std::set<std::string>& rejected);
+
+// Writes collections/generated/*.cpp and collections/PROVENANCE.tsv.
+void WriteCollections(const PlanResult& plan, const std::string& outDir);
+
+// "Pilnik, Herman" -> "Pilnik, H."; `initials` false gives the surname alone.
+std::string FormatPlayer(const std::string& name, bool initials);
+std::string MakeHeader(const std::string& white, const std::string& black, int year);
+// The move text of a UCI line in the collections' token form ("e3-g5 f3:d1").
+std::string TokensOf(const std::string& fen, const std::vector<std::string>& moves, int count);
