@@ -117,6 +117,17 @@ bool PassedPawn(const Position& p, int sq)
     return true;
 }
 
+// The piece names start with one of these letters; the hints need them capitalised.
+std::string Capitalised(const std::string& word)
+{
+    static const std::pair<const char*, const char*> letters[] = {
+        {"п", "П"}, {"к", "К"}, {"с", "С"}, {"л", "Л"}, {"ф", "Ф"}};
+    for (const auto& [lower, upper] : letters)
+        if (word.rfind(lower, 0) == 0)
+            return upper + word.substr(std::char_traits<char>::length(lower));
+    return word;
+}
+
 std::string SideGen(bool white) { return white ? "белых" : "черных"; }
 
 std::string Plural(int n, const char* one, const char* few, const char* many)
@@ -313,6 +324,12 @@ LineFeatures AnalyseLine(const Candidate& c, int tokens)
         const int userLost = startUser[static_cast<std::size_t>(type)] - endUser[static_cast<std::size_t>(type)];
         if (oppLost > userLost && oppLost > 0) {
             features.wonPiece = std::string(1, " pnbrqk"[type]);
+            for (std::size_t i = 0; i < moves.size(); ++i)
+                if (positions[i].WhiteToMove() == userWhite && moves[i].capture
+                    && std::abs(positions[i].At(moves[i].to)) == type) {
+                    features.wonSquare = fullchess::SquareName(moves[i].to);
+                    break;
+                }
             break;
         }
     }
@@ -412,6 +429,42 @@ LineFeatures AnalyseLine(const Candidate& c, int tokens)
                 features.restrictedPiece = std::string(1, KindLetter(piece));
             }
         }
+        auto kingOf = [&](bool white) {
+            for (int sq = 0; sq < 64; ++sq)
+                if (after.At(sq) == (white ? 6 : -6))
+                    return sq;
+            return -1;
+        };
+        auto distance = [](int a, int b) {
+            return std::max(std::abs(fullchess::FileOf(a) - fullchess::FileOf(b)), std::abs(fullchess::RankOf(a) - fullchess::RankOf(b)));
+        };
+        const int enemyKing = kingOf(!userWhite), ownKing = kingOf(userWhite);
+        if (type >= 2 && type <= 5 && enemyKing >= 0 && distance(m.to, enemyKing) <= 2
+            && distance(m.to, enemyKing) < distance(m.from, enemyKing))
+            features.kingAttack = true;
+        if (type >= 2 && type <= 4 && ownKing >= 0 && distance(m.to, ownKing) == 1 && distance(m.from, ownKing) > 1
+            && !features.endgame)
+            features.guardsKing = true;
+        if (type == 1 && !m.capture && enemyKing >= 0 && std::abs(toFile - fullchess::FileOf(enemyKing)) <= 1
+            && relRank >= 3 && !features.endgame)
+            features.pawnStorm = true;
+        if (type >= 2 && type <= 5)
+            for (int t : AttacksFrom(after, m.to)) {
+                if (after.At(t) != (userWhite ? -1 : 1))
+                    continue;
+                bool neighbour = false;
+                for (int df : {-1, 1})
+                    for (int rr = 0; rr < 8; ++rr) {
+                        const int ff = fullchess::FileOf(t) + df;
+                        if (ff >= 0 && ff < 8 && after.At(fullchess::MakeSquare(ff, rr)) == (userWhite ? -1 : 1))
+                            neighbour = true;
+                    }
+                if (!neighbour || !after.Attacked(t, !userWhite)) {
+                    features.weakPawn = true;
+                    features.weakPawnSquare = fullchess::SquareName(t);
+                    break;
+                }
+            }
         // The worst piece: fewest moves among our pieces before the move.
         if (type >= 2 && type <= 5) {
             const int mine = Mobility(before, m.from);
@@ -503,6 +556,20 @@ std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawT
         if (f.exchange)
             add({"Размен меняет оценку позиции.", "Своевременный размен — тоже стратегия.",
                  "Разменяйте активную фигуру соперника. После размена его слабости станут заметнее."});
+        if (f.weakPawn)
+            add({"Атакуйте слабую пешку.", "Слабые пешки — мишень для фигур.",
+                 "Пешка " + f.weakPawnSquare + " слаба: ее трудно защитить. Направьте на нее свои фигуры."});
+        if (f.kingAttack)
+            add({"Подключите фигуры к атаке на короля.",
+                 "Фигура рядом с королем соперника стоит больше, чем на другом фланге. Усильте давление на короля "
+                     + opponent + "."});
+        if (f.pawnStorm)
+            add({"Пешечный штурм открывает линии против короля.",
+                 "Двиньте пешки на фланге, где стоит король " + opponent
+                     + ". Штурм вскроет линии для ладей и ферзя."});
+        if (f.guardsKing)
+            add({"Укрепите позицию своего короля.",
+                 "Сначала безопасность короля. Фигура рядом с ним снимет угрозы соперника."});
         if (f.endgame && !f.kingActivity)
             add({"В эндшпиле важна каждая пешка и каждое поле.",
                  "Эндшпиль требует точности: найдите план, а не просто хороший ход."});
@@ -512,6 +579,12 @@ std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawT
         // Always true of these lines: the move is clearly the best one.
         add({"Найдите позиционно сильнейший ход.",
              "Все ходы, кроме одного, ухудшают позицию. Найдите этот ход."});
+        if (f.movedPiece == "k")
+            v.push_back("Король на " + f.fromSquare + " может сыграть важную роль. Найдите ему лучшее поле.");
+        else if (f.movedPiece == "p")
+            v.push_back("Пешка " + f.fromSquare + " готова к продвижению. Подумайте, что оно дает.");
+        else
+            v.push_back("Подумайте, как улучшить позицию " + std::string(moved.gen) + " на " + f.fromSquare + ".");
         return v;
     }
 
@@ -562,5 +635,15 @@ std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawT
         v.insert(v.end(), {"Начните с шаха.", "Шах с темпом открывает решающую атаку."});
     v.insert(v.end(), {"Найдите сильнейшее продолжение.",
                        "Только один ход сохраняет решающее преимущество " + user + ". Найдите его."});
+    if (!won.empty() && !f.wonSquare.empty()) {
+        const char kind = f.wonPiece[0];
+        const bool feminine = kind == 'r' || kind == 'p';
+        v.push_back(Capitalised(piece(f.wonPiece).nom) + " " + opponent + " на " + f.wonSquare
+                    + (feminine ? " обречена." : " обречен."));
+    }
+    if (f.movedPiece == "k")
+        v.push_back("Активный король на " + f.fromSquare + " решает исход борьбы.");
+    else
+        v.push_back("Главная роль в комбинации — у " + std::string(piece(f.movedPiece).gen) + " на " + f.fromSquare + ".");
     return v;
 }

@@ -38,6 +38,7 @@ struct LineFeatures {
     bool smothered = false;          // a knight mates a king hemmed in by its own pieces
     std::string matingPiece;         // kind letter of the piece that mates
     std::string wonPiece;            // the biggest piece the user wins net (kind letter), if any
+    std::string wonSquare;           // where the user first takes a piece of that kind
     bool firstMoveCheck = false;
     bool firstMoveCapture = false;
     // Quiet devices (for strategy lines; first user move).
@@ -60,6 +61,11 @@ struct LineFeatures {
     bool prophylaxis = false;        // the move stops the opponent's best reply
     bool longDiagonal = false;       // a bishop or queen takes a long diagonal
     bool improvesWorst = false;      // the piece moved had the fewest moves
+    bool kingAttack = false;         // a piece comes close to the enemy king
+    bool weakPawn = false;           // the moved piece attacks an isolated or unguarded enemy pawn
+    std::string weakPawnSquare;
+    bool pawnStorm = false;          // a pawn advances on the wing where the enemy king stands
+    bool guardsKing = false;         // a piece steps next to its own king
 };
 
 LineFeatures AnalyseLine(const Candidate& candidate, int tokens);

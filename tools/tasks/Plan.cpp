@@ -497,6 +497,17 @@ Record FromCandidate(const ChosenTest& t)
 
 } // namespace
 
+void ShowHints(const PlanResult& plan, std::ostream& out)
+{
+    for (const auto* list : {&plan.tactics, &plan.strategy})
+        for (const ChosenTest& t : *list) {
+            const Record r = FromCandidate(t);
+            out << r.position << " " << r.side << "  " << r.solution << (t.draw ? "  (draw)" : "") << "\n";
+            for (const std::string& h : r.hintVariants)
+                out << "    " << h << "\n";
+        }
+}
+
 void WriteCollections(const PlanResult& plan, const std::string& outDir)
 {
     std::mt19937 random(414u);

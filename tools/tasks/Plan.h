@@ -3,6 +3,7 @@
 #include "Candidate.h"
 
 #include <array>
+#include <ostream>
 #include <map>
 #include <set>
 #include <string>
@@ -46,6 +47,9 @@ inline constexpr const char* kWholeFen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K
 
 PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
                     const std::set<std::string>& rejected);
+
+// Lists every chosen test with all its hint variants, for review.
+void ShowHints(const PlanResult& plan, std::ostream& out);
 
 // Writes collections/generated/*.cpp and collections/PROVENANCE.tsv.
 void WriteCollections(const PlanResult& plan, const std::string& outDir);

@@ -174,6 +174,7 @@ int CommandSelect(const std::vector<std::string>& args)
     int jobs = 2;
     bool confirm = true;
     bool preview = false;
+    bool showHints = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--mined")
             mined = TakeValue(args, i);
@@ -187,6 +188,8 @@ int CommandSelect(const std::vector<std::string>& args)
             jobs = std::stoi(TakeValue(args, i));
         else if (args[i] == "--no-confirm")
             confirm = false;
+        else if (args[i] == "--show-hints")
+            showHints = true;
         else if (args[i] == "--preview")
             preview = true, confirm = false;  // plan over the unconfirmed lines, to look at hints and counts
         else
@@ -211,6 +214,8 @@ int CommandSelect(const std::vector<std::string>& args)
             std::cerr << plan.report;
             if (!plan.complete)
                 std::cerr << "select: the collections cannot be filled yet; writing what is there\n";
+            if (showHints)
+                ShowHints(plan, std::cout);
             WriteCollections(plan, out);
             return plan.complete ? 0 : 3;
         }

@@ -421,6 +421,14 @@ std::optional<Move> Position::ParseSan(std::string_view san) const
             loose.erase(loose.find('='), 1);
             match = loose == token;
         }
+        if (!match && !m.castling && std::abs(At(m.from)) != Pawn && token.size() >= 4
+            && token[0] == kLetters[std::abs(At(m.from))] && ParseSquare(std::string_view(token).substr(token.size() - 2)) == m.to
+            && (token.find('x') != std::string::npos) == m.capture) {
+            // A file or rank given where none was needed ("Rad1" with one rook able to go).
+            const char hint = token[1];
+            match = (hint >= 'a' && hint <= 'h' && hint - 'a' == FileOf(m.from) && token.size() == (m.capture ? 5u : 4u))
+                || (hint >= '1' && hint <= '8' && hint - '1' == RankOf(m.from) && token.size() == (m.capture ? 5u : 4u));
+        }
         if (!match && !m.castling && std::abs(At(m.from)) != Pawn) {
             // Over-disambiguated forms such as "Ng1f3" are still one move.
             std::string full(1, kLetters[std::abs(At(m.from))]);

@@ -1,0 +1,82 @@
+// Reading master games: tags, movetext tokens, broken games.
+#include "Corpus.h"
+#include "Pgn.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+TEST(Pgn, MovetextDropsNumbersCommentsVariationsNagsAndResult)
+{
+    const auto tokens = MovetextTokens(
+        "1. e4 {best by test} e5 2.Nf3 $1 (2. f4 exf4 (2... d5)) Nc6 3... a6 ; a rest-of-line comment\n4. Bb5 1-0");
+    const std::vector<std::string> expected = {"e4", "e5", "Nf3", "Nc6", "a6", "Bb5"};
+    EXPECT_EQ(tokens, expected);
+}
+
+TEST(Pgn, ReadsConsecutiveGamesWithTheirTagsAndLines)
+{
+    std::istringstream in(
+        "[Event \"A\"]\r\n[White \"Pilnik, Herman\"]\r\n[Result \"1-0\"]\r\n\r\n1. e4 e5 2. Nf3\r\nNc6 1-0\r\n\r\n"
+        "[Event \"B\"]\n[Black \"Euwe, Max\"]\n\n1. d4 d5 1/2-1/2\n");
+    PgnReader reader(in);
+    auto first = reader.Next();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Tag("White"), "Pilnik, Herman");
+    EXPECT_EQ(first->Tag("Missing"), "");
+    EXPECT_EQ(first->firstLine, 1);
+    EXPECT_EQ(first->moves.size(), 4u);
+    auto second = reader.Next();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Tag("Black"), "Euwe, Max");
+    EXPECT_EQ(second->firstLine, 8);
+    EXPECT_EQ(second->moves, (std::vector<std::string>{"d4", "d5"}));
+    EXPECT_FALSE(reader.Next());
+}
+
+TEST(Pgn, GameWithoutBlankLineBeforeNextTagsStillSplits)
+{
+    std::istringstream in("[Event \"A\"]\n\n1. e4 e5 *\n[Event \"B\"]\n\n1. c4 *\n");
+    PgnReader reader(in);
+    EXPECT_EQ(reader.Next()->moves.size(), 2u);
+    EXPECT_EQ(reader.Next()->Tag("Event"), "B");
+}
+
+TEST(Pgn, IllegalMoveIsReportedWithFileAndLine)
+{
+    CorpusGame game;
+    game.file = "x.pgn";
+    game.line = 42;
+    game.san = {"e4", "e5", "Ke3"};
+    std::string error;
+    EXPECT_FALSE(ReplayGame(game, error));
+    EXPECT_NE(error.find("x.pgn:42"), std::string::npos) << error;
+    EXPECT_NE(error.find("ply 3"), std::string::npos) << error;
+}
+
+TEST(Pgn, ReplayGivesOnePositionMoreThanMoves)
+{
+    CorpusGame game;
+    game.san = {"e4", "e5", "Nf3"};
+    std::string error;
+    const auto replay = ReplayGame(game, error);
+    ASSERT_TRUE(replay);
+    EXPECT_EQ(replay->positions.size(), 4u);
+    EXPECT_EQ(replay->positions.back().Placement(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R");
+}
+
+TEST(Pgn, YearComesFromDateElseEventDate)
+{
+    CorpusGame game;
+    game.date = "1950.??.??";
+    EXPECT_EQ(game.Year(), 1950);
+    game.date = "????.??.??";
+    game.eventDate = "1948.01.02";
+    EXPECT_EQ(game.Year(), 1948);
+    game.eventDate = "";
+    EXPECT_EQ(game.Year(), 0);
+}
+
+} // namespace

@@ -1,0 +1,227 @@
+// Talking to the engine: info lines, scores, the handshake, failures.
+#include "Uci.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+struct InfoRow {
+    const char* name;
+    const char* line;
+    bool parsed;
+    Score score;
+    int multipv;
+    bool bound;
+    const char* firstMove;
+};
+
+const InfoRow kInfo[] = {
+    {"centipawns", "info depth 20 seldepth 26 multipv 1 score cp 510 nodes 2001392 nps 1099665 pv f5h6 g7h6", true,
+     Score::Cp(510), 1, false, "f5h6"},
+    {"second_line", "info depth 20 multipv 2 score cp -314 nodes 100 pv f2f4 e5e7", true, Score::Cp(-314), 2, false,
+     "f2f4"},
+    {"mate", "info depth 9 multipv 1 score mate 3 nodes 100 pv h5h7 g8f8 h7h8", true, Score::MateIn(3), 1, false,
+     "h5h7"},
+    {"mated", "info depth 9 score mate -2 nodes 100 pv g8f8", true, Score::MateIn(-2), 1, false, "g8f8"},
+    {"lower_bound", "info depth 12 multipv 1 score cp 80 lowerbound nodes 100 pv a2a3", true, Score::Cp(80), 1, true,
+     "a2a3"},
+    {"upper_bound", "info depth 12 score cp -80 upperbound pv a2a3", true, Score::Cp(-80), 1, true, "a2a3"},
+    {"wdl_is_skipped", "info depth 5 score cp 12 wdl 400 500 100 pv c2c4", true, Score::Cp(12), 1, false, "c2c4"},
+    {"no_score", "info depth 5 currmove e2e4 currmovenumber 1", false, {}, 0, false, ""},
+    {"string", "info string NNUE evaluation using nn.nnue enabled", false, {}, 0, false, ""},
+    {"not_info", "bestmove e2e4", false, {}, 0, false, ""},
+    {"bad_number", "info depth x score cp 10 pv e2e4", false, {}, 0, false, ""},
+    {"bad_score_kind", "info score wdl 10 pv e2e4", false, {}, 0, false, ""},
+    {"score_without_value", "info depth 3 score cp", false, {}, 0, false, ""},
+};
+
+class InfoParsing : public testing::TestWithParam<InfoRow> {};
+
+TEST_P(InfoParsing, ReadsTokens)
+{
+    const auto& row = GetParam();
+    const auto info = ParseInfo(row.line);
+    ASSERT_EQ(info.has_value(), row.parsed);
+    if (!row.parsed)
+        return;
+    EXPECT_EQ(*info->score, row.score);
+    EXPECT_EQ(info->multipv.value_or(1), row.multipv);
+    EXPECT_EQ(info->bound, row.bound);
+    ASSERT_FALSE(info->pv.empty());
+    EXPECT_EQ(info->pv.front(), row.firstMove);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, InfoParsing, testing::ValuesIn(kInfo),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Score, WinChanceAndOrder)
+{
+    EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);
+    EXPECT_NEAR(Score::Cp(300).WinChance(), 0.5023, 1e-3);
+    EXPECT_NEAR(Score::Cp(-300).WinChance(), -0.5023, 1e-3);
+    EXPECT_EQ(Score::MateIn(7).WinChance(), 1.0);
+    EXPECT_EQ(Score::MateIn(-1).WinChance(), -1.0);
+    EXPECT_EQ(Score::MateIn(0).WinChance(), -1.0);
+    // Shorter mates are better, any mate beats any centipawn score.
+    EXPECT_GT(Score::MateIn(1).Rank(), Score::MateIn(5).Rank());
+    EXPECT_GT(Score::MateIn(5).Rank(), Score::Cp(5000).Rank());
+    EXPECT_LT(Score::MateIn(-1).Rank(), Score::MateIn(-5).Rank());
+    EXPECT_LT(Score::MateIn(-5).Rank(), Score::Cp(-5000).Rank());
+    EXPECT_EQ(Score::MateIn(3).Negated(), Score::MateIn(-3));
+}
+
+// An engine that answers from a script: each written command may queue lines.
+class ScriptedIo : public EngineIo {
+public:
+    std::vector<std::string> written;
+    std::deque<std::string> pending;
+    bool closeAfterGo = false;
+    bool silentGo = false;
+
+    bool WriteLine(const std::string& line) override
+    {
+        written.push_back(line);
+        if (line == "uci") {
+            pending.push_back("id name scripted");
+            pending.push_back("uciok");
+        } else if (line == "isready") {
+            pending.push_back("readyok");
+        } else if (line.rfind("go", 0) == 0) {
+            if (closeAfterGo) {
+                closed = true;
+            } else if (!silentGo) {
+                for (const auto& l : script)
+                    pending.push_back(l);
+            }
+        }
+        return true;
+    }
+    Read ReadLine(std::string& line, std::chrono::milliseconds) override
+    {
+        if (pending.empty())
+            return closed ? Read::Closed : Read::Timeout;
+        line = pending.front();
+        pending.pop_front();
+        return Read::Line;
+    }
+    std::vector<std::string> script;
+    bool closed = false;
+};
+
+TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    ScriptedIo* raw = io.get();
+    raw->script = {"info depth 1 multipv 1 score cp 10 pv e2e4", "info depth 2 multipv 1 score cp 50 upperbound pv d2d4",
+                   "info depth 2 multipv 2 score cp -20 pv g1f3", "bestmove e2e4"};
+    UciEngine engine(std::move(io), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {"e1e2"}, 1000, 2, analysis), EngineError::None);
+    ASSERT_EQ(analysis.lines.size(), 2u);
+    EXPECT_EQ(analysis.lines[0].score, Score::Cp(10));  // the bound did not replace the exact score
+    EXPECT_EQ(analysis.lines[1].score, Score::Cp(-20));
+    EXPECT_EQ(analysis.bestMove, "e2e4");
+    const auto& w = raw->written;
+    EXPECT_NE(std::find(w.begin(), w.end(), "setoption name Threads value 1"), w.end());
+    EXPECT_NE(std::find(w.begin(), w.end(), "setoption name MultiPV value 2"), w.end());
+    EXPECT_NE(std::find(w.begin(), w.end(), "ucinewgame"), w.end());
+    EXPECT_NE(std::find(w.begin(), w.end(), "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2"), w.end());
+    EXPECT_NE(std::find(w.begin(), w.end(), "go nodes 1000"), w.end());
+}
+
+TEST(UciEngine, NoMoveForTheSideToMove)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    io->script = {"info depth 0 score mate 0", "bestmove (none)"};
+    UciEngine engine(std::move(io), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", {}, 1000, 2, analysis), EngineError::None);
+    EXPECT_EQ(analysis.bestMove, "(none)");
+    ASSERT_EQ(analysis.lines.size(), 1u);
+    EXPECT_EQ(analysis.lines[0].score, Score::MateIn(0));
+}
+
+TEST(UciEngine, CrashIsToldFromTimeout)
+{
+    {
+        auto io = std::make_unique<ScriptedIo>();
+        io->closeAfterGo = true;
+        UciEngine engine(std::move(io), {});
+        ASSERT_EQ(engine.Start(), EngineError::None);
+        Analysis analysis;
+        EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::Crashed);
+    }
+    {
+        auto io = std::make_unique<ScriptedIo>();
+        io->silentGo = true;
+        UciEngine engine(std::move(io), {});
+        ASSERT_EQ(engine.Start(), EngineError::None);
+        Analysis analysis;
+        EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::Timeout);
+    }
+}
+
+// The same protocol against a real child process.
+class FakeEngineProcess : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_modeFile = std::filesystem::temp_directory_path() / ("fake-engine-mode-" + std::to_string(::getpid()));
+        ::setenv("FAKE_ENGINE_MODE_FILE", m_modeFile.c_str(), 1);
+    }
+    void TearDown() override { std::filesystem::remove(m_modeFile); }
+    void Mode(const char* mode) { std::ofstream(m_modeFile) << mode << "\n"; }
+    std::filesystem::path m_modeFile;
+};
+
+TEST_F(FakeEngineProcess, NormalSearch)
+{
+    Mode("normal");
+    UciEngine engine(StartProcess(FAKE_ENGINE), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 2, analysis), EngineError::None);
+    EXPECT_EQ(analysis.bestMove, "e2e4");
+    ASSERT_EQ(analysis.lines.size(), 2u);
+    EXPECT_EQ(analysis.lines[0].score, Score::Cp(30));
+    EXPECT_EQ(analysis.lines[0].pv, (std::vector<std::string>{"e2e4", "e7e5"}));
+}
+
+TEST_F(FakeEngineProcess, CrashDuringSearch)
+{
+    Mode("crash");
+    UciEngine engine(StartProcess(FAKE_ENGINE), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Crashed);
+}
+
+TEST_F(FakeEngineProcess, StalledSearchAndMuteHandshakeTimeOut)
+{
+    Mode("stall");
+    UciEngine::Options quick;
+    quick.searchTimeout = std::chrono::milliseconds(300);
+    UciEngine stalled(StartProcess(FAKE_ENGINE), quick);
+    ASSERT_EQ(stalled.Start(), EngineError::None);
+    Analysis analysis;
+    EXPECT_EQ(stalled.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Timeout);
+
+    Mode("mute");
+    quick.handshakeTimeout = std::chrono::milliseconds(300);
+    UciEngine mute(StartProcess(FAKE_ENGINE), quick);
+    EXPECT_EQ(mute.Start(), EngineError::Timeout);
+}
+
+TEST(StartProcess, MissingProgramGivesNull)
+{
+    EXPECT_EQ(StartProcess("/nonexistent/engine-program"), nullptr);
+}
+
+} // namespace
