@@ -36,6 +36,8 @@ int CommandMine(const std::vector<std::string>& args)
             options.hours = std::stod(TakeValue(args, i));
         } else if (a == "--games") {
             options.maxGames = std::stoi(TakeValue(args, i));
+        } else if (a == "--check-runs") {
+            options.checkRuns = true;
         } else if (a == "--stalemates") {
             options.stalemateGames = true;
         } else if (a == "--engine") {

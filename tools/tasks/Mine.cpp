@@ -85,6 +85,24 @@ std::vector<Probe> ChooseProbes(const CorpusGame& game, const std::vector<Positi
     return probes;
 }
 
+// How many of the winner's last moves in a row gave check (by the SAN signs).
+int FinalCheckRun(const CorpusGame& game)
+{
+    const bool whiteWon = game.result == "1-0";
+    if (!whiteWon && game.result != "0-1")
+        return 0;
+    int run = 0;
+    for (int ply = static_cast<int>(game.san.size()) - 1; ply >= 0; --ply) {
+        if ((ply % 2 == 0) != whiteWon)
+            continue;
+        const std::string& san = game.san[static_cast<std::size_t>(ply)];
+        if (san.find_first_of("+#") == std::string::npos)
+            break;
+        ++run;
+    }
+    return run;
+}
+
 std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap)
 {
     if (answer.scores.size() < 2)
@@ -181,13 +199,26 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: " << stalemates.size() << " drawn games end in stalemate\n";
         order = stalemates;
     }
+    if (options.checkRuns) {
+        std::vector<std::pair<int, std::size_t>> runs;
+        for (std::size_t index : order) {
+            const int run = FinalCheckRun(games[index]);
+            if (run >= 3)
+                runs.push_back({run, index});
+        }
+        std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::cerr << "mine: " << runs.size() << " games end in a run of three or more checks\n";
+        order.clear();
+        for (const auto& [run, index] : runs)
+            order.push_back(index);
+    }
     std::vector<std::size_t> mine;
     for (std::size_t i = 0; i < order.size(); ++i)
         if (static_cast<int>(i % static_cast<std::size_t>(options.shards)) == options.shard)
             mine.push_back(order[i]);
 
     std::filesystem::create_directories(options.outDir);
-    const std::string tag = (options.stalemateGames ? "stalemate-" : "") + std::to_string(options.shard) + "of"
+    const std::string tag = std::string(options.stalemateGames ? "stalemate-" : options.checkRuns ? "checks-" : "") + std::to_string(options.shard) + "of"
         + std::to_string(options.shards);
     const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
     const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
@@ -243,6 +274,18 @@ int RunMine(const MineOptions& options)
                 for (int ply = std::max(0, plies - 16); ply < plies; ++ply)
                     if (Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, false, true});
+            } else if (options.checkRuns) {
+                // The winner's moves from two before the run to its second move.
+                const int plies = static_cast<int>(replay->positions.size()) - 1;
+                const int run = FinalCheckRun(game);
+                const int parity = game.result == "1-0" ? 0 : 1;
+                int winnerLast = plies - 1;
+                if (winnerLast % 2 != parity)
+                    --winnerLast;
+                const int start = winnerLast - 2 * (run - 1);
+                for (int ply = start - 4; ply <= start + 2; ply += 2)
+                    if (ply >= 0 && ply < plies && Representable(replay->positions[static_cast<std::size_t>(ply)]))
+                        probes.push_back({ply, true, false});
             } else {
                 probes = ChooseProbes(game, replay->positions);
             }

@@ -18,6 +18,10 @@ struct MineOptions {
     // Only the drawn games that end in stalemate, probing their last moves for
     // draw tests (stalemate tests are rare among the rest).
     bool stalemateGames = false;
+    // Only the decisive games that the winner finished with a run of at least
+    // three checks, longest runs first, probing where the run began: the
+    // source of the long forced lines.
+    bool checkRuns = false;
 };
 
 int RunMine(const MineOptions& options);

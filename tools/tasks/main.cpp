@@ -12,7 +12,7 @@ namespace {
 
 const char* const kUsage =
     "usage: tresolvin-tasks COMMAND [options]\n"
-    "  mine DIR [--out DIR] [--shard K/N] [--hours H] [--games N] [--engine PATH] [--stalemates]\n"
+    "  mine DIR [--out DIR] [--shard K/N] [--hours H] [--games N] [--engine PATH] [--stalemates | --check-runs]\n"
     "      find candidate tests in the PGN files of DIR; resumable\n"
     "  select [--mined DIR] [--out DIR]\n"
     "      pick the collections from the candidates and write the generated source\n"
