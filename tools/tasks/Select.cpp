@@ -175,6 +175,7 @@ int CommandSelect(const std::vector<std::string>& args)
     bool confirm = true;
     bool preview = false;
     bool showHints = false;
+    std::size_t maxConfirm = 0;  // 0: all a round asks for
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--mined")
             mined = TakeValue(args, i);
@@ -188,6 +189,8 @@ int CommandSelect(const std::vector<std::string>& args)
             jobs = std::stoi(TakeValue(args, i));
         else if (args[i] == "--no-confirm")
             confirm = false;
+        else if (args[i] == "--max-confirm")
+            maxConfirm = static_cast<std::size_t>(std::stoul(TakeValue(args, i)));
         else if (args[i] == "--show-hints")
             showHints = true;
         else if (args[i] == "--preview")
@@ -221,6 +224,12 @@ int CommandSelect(const std::vector<std::string>& args)
         }
         std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
                   << nodes << " nodes\n";
+        if (maxConfirm > 0 && plan.toConfirm.size() > maxConfirm)
+            plan.toConfirm.resize(maxConfirm);
         ConfirmAll(plan.toConfirm, store, engine, nodes, jobs);
+        if (maxConfirm > 0) {
+            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
+            return 3;
+        }
     }
 }
