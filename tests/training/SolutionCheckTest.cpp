@@ -15,6 +15,11 @@ struct CheckCase {
     bool keyUnreadable;
 };
 
+void PrintTo(const CheckCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class SolutionCheckTable : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(SolutionCheckTable, JudgesTheMoveAgainstTheExpectedToken)

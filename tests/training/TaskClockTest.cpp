@@ -14,6 +14,11 @@ struct ClockCase {
     std::vector<ClockDisplay> firstTicks; // the displays after tick 1, 2, ...
 };
 
+void PrintTo(const ClockCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class ClockTable : public ::testing::TestWithParam<ClockCase> {};
 
 // Runs the clock from the full time until it reports the time-out and checks
@@ -67,6 +72,11 @@ struct NoTimeCase {
     int32_t setting;
 };
 
+void PrintTo(const NoTimeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class NoTimeLeftTable : public ::testing::TestWithParam<NoTimeCase> {};
 
 // A time setting of 0 or less ends the attempt at the first tick instead of
@@ -96,6 +106,11 @@ struct IntervalCase {
     int32_t setting;
     int expectedMs;
 };
+
+void PrintTo(const IntervalCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class PlaybackIntervalTable : public ::testing::TestWithParam<IntervalCase> {};
 

@@ -32,6 +32,11 @@ struct DrawCase {
     std::size_t drawsMade;
 };
 
+void PrintTo(const DrawCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class TaskDrawTable : public ::testing::TestWithParam<DrawCase> {};
 
 TEST_P(TaskDrawTable, DrawsAFreeNumberOrOneAtTheLimit)

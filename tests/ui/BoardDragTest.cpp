@@ -15,6 +15,11 @@ struct Nudge {
     QPoint delta;
 };
 
+void PrintTo(const Nudge& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class SmallDragTable : public MainWindowFixture, public ::testing::WithParamInterface<Nudge> {};
 
 // A figure released at most 9 pixels sideways and 11 up or down from its
@@ -117,6 +122,11 @@ struct IllegalCase {
     const char* from;
     QPoint delta;
 };
+
+void PrintTo(const IllegalCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class IllegalDropTable : public MainWindowFixture, public ::testing::WithParamInterface<IllegalCase> {};
 

@@ -19,6 +19,11 @@ struct ClockCase {
     int ticksToTimeOut;
 };
 
+void PrintTo(const ClockCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class ClockTable : public MainWindowFixture, public ::testing::WithParamInterface<ClockCase> {};
 
 TEST_P(ClockTable, LabelsCountDownToTheTimeOut)
@@ -122,6 +127,11 @@ struct PlaybackCase {
     std::vector<std::pair<const char*, std::string>> afterTick; // a square and its code after each tick
 };
 
+void PrintTo(const PlaybackCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class PlaybackTable : public MainWindowFixture, public ::testing::WithParamInterface<PlaybackCase> {};
 
 TEST_P(PlaybackTable, PlaysNTokensInNTicksFromTheStartPosition)
@@ -207,6 +217,11 @@ struct IntervalCase {
     int expectedMs;
 };
 
+void PrintTo(const IntervalCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class PlaybackIntervalTable : public MainWindowFixture, public ::testing::WithParamInterface<IntervalCase> {};
 
 // An interval of 0 or less would never fire: it plays at one move a second.
@@ -229,6 +244,11 @@ struct StopCase {
     const char* name;
     bool retry; // else a new task
 };
+
+void PrintTo(const StopCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class PlaybackStopTable : public MainWindowFixture, public ::testing::WithParamInterface<StopCase> {};
 

@@ -23,6 +23,11 @@ struct CreationCase {
     const char* seconds;
 };
 
+void PrintTo(const CreationCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class CreationTable : public MainWindowFixture, public ::testing::WithParamInterface<CreationCase> {};
 
 TEST_P(CreationTable, CaptionAndClockFollowTheSettingsFile)
@@ -279,6 +284,11 @@ struct WrongCase {
     int solutionPosAfter;
     bool imageDisabled;
 };
+
+void PrintTo(const WrongCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class WrongMoveTable : public MainWindowFixture, public ::testing::WithParamInterface<WrongCase> {};
 
