@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace {
 
 // ------------------------------------------------------------------ splash
@@ -259,6 +261,61 @@ TEST(QtMessageBoxesTest, TextIsNeverTakenForMarkup)
     boxes.Notice(nullptr, "<b>1</b>");
     EXPECT_EQ(seen.text, "<b>1</b>");
     EXPECT_EQ(seen.format, Qt::PlainText);
+}
+
+} // namespace
+
+namespace {
+
+// ------------------------------------------------------------ the bitmaps
+
+// Run once as it is and once with QT_SCALE_FACTOR=2: the bitmaps follow the
+// display's pixel ratio while the layout keeps its 1x geometry.
+TEST_F(ShellFixture, BitmapsFollowTheDevicePixelRatio)
+{
+    TForm1& form = Form();
+    NewTask(1);
+    const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
+    std::printf("device pixel ratio %g\n", form.devicePixelRatioF());
+
+    EXPECT_EQ(form.Image1->size(), QSize(385, 385));
+    EXPECT_EQ(form.Image1->pixmap().devicePixelRatio(), ratio);
+    EXPECT_EQ(form.Image1->pixmap().width(), qRound(385 * ratio));
+
+    for (const auto& entry : form.FigureList()) {
+        auto* figure = dynamic_cast<FigurePicture*>(entry->Image);
+        ASSERT_NE(figure, nullptr);
+        const QSize size = entry->Code == "bp" ? QSize(34, 35) : QSize(35, 35);
+        EXPECT_EQ(figure->size(), size) << entry->Code;
+        EXPECT_EQ(figure->pixmap().devicePixelRatio(), ratio);
+        EXPECT_EQ(figure->pixmap().size(), size * ratio);
+
+        // Transparent exactly where the bitmap has its bottom-left colour:
+        // the background goes, the piece (white pieces' own white included)
+        // stays.
+        const QImage image = figure->pixmap().toImage();
+        int clear = 0, opaque = 0, light = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 0) {
+                    ++clear;
+                } else {
+                    ++opaque;
+                    if (c.lightness() > 230)
+                        ++light;
+                }
+            }
+        }
+        EXPECT_EQ(image.pixelColor(0, image.height() - 1).alpha(), 0) << entry->Code;
+        EXPECT_GT(clear, 0) << entry->Code;
+        EXPECT_GT(opaque, image.width() * image.height() / 10) << entry->Code;
+        if (entry->Code[0] == 'w') {
+            EXPECT_GT(light, 0) << entry->Code << " lost its white";
+        }
+    }
+    // Figures stand where the 1x geometry puts them.
+    EXPECT_EQ(FigureOn("e3")->pos(), QPoint(66 + 4 * 40, 67 + 5 * 40));
 }
 
 } // namespace
