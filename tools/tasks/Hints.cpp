@@ -142,8 +142,6 @@ std::string Plural(int n, const char* one, const char* few, const char* many)
     return many;
 }
 
-std::string FileName(int sq) { return std::string(1, static_cast<char>('a' + fullchess::FileOf(sq))); }
-
 std::string Wing(int sq)
 {
     const int f = fullchess::FileOf(sq);
