@@ -84,8 +84,9 @@ TEST(Collections, SolutionLinesAreSpacedTokens)
         ASSERT_EQ(line.size() % 6, 5u);
         for (std::size_t i = 0; i < line.size(); i += 6) {
             EXPECT_TRUE(std::regex_match(line.substr(i, 5), token));
-            if (i + 5 < line.size())
+            if (i + 5 < line.size()) {
                 EXPECT_EQ(line[i + 5], ' ');
+            }
         }
     }
     EXPECT_EQ(trailing, 8);
@@ -198,12 +199,14 @@ TEST(Collections, Hints)
     EXPECT_EQ(tactics.at("Проведите пешку в ферзи."), 6);
     EXPECT_EQ(tactics.at("Сделайте ничью патом."), 5);
     for (const auto& [hint, n] : tactics)
-        if (hint != "Поставьте мат с жертвой." && hint != "Проведите пешку в ферзи." && hint != "Сделайте ничью патом.")
+        if (hint != "Поставьте мат с жертвой." && hint != "Проведите пешку в ферзи." && hint != "Сделайте ничью патом.") {
             EXPECT_LT(n, 5) << hint;
+        }
     // Stalemate is the hint of draw tests only.
     for (const auto& r : Tactics())
-        if (r.hint == "Сделайте ничью патом.")
+        if (r.hint == "Сделайте ничью патом.") {
             EXPECT_NE(r.taskText.find("Сделайте ничью"), std::string::npos) << r.number;
+        }
 }
 
 } // namespace
