@@ -36,6 +36,10 @@ int CommandMine(const std::vector<std::string>& args)
             options.hours = std::stod(TakeValue(args, i));
         } else if (a == "--games") {
             options.maxGames = std::stoi(TakeValue(args, i));
+        } else if (a == "--endings") {
+            options.endings = true;
+        } else if (a == "--forcing-runs") {
+            options.forcingRuns = true;
         } else if (a == "--check-runs") {
             options.checkRuns = true;
         } else if (a == "--stalemates") {

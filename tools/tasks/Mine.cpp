@@ -86,7 +86,7 @@ std::vector<Probe> ChooseProbes(const CorpusGame& game, const std::vector<Positi
 }
 
 // How many of the winner's last moves in a row gave check (by the SAN signs).
-int FinalCheckRun(const CorpusGame& game)
+int FinalCheckRun(const CorpusGame& game, bool capturesToo = false)
 {
     const bool whiteWon = game.result == "1-0";
     if (!whiteWon && game.result != "0-1")
@@ -96,7 +96,7 @@ int FinalCheckRun(const CorpusGame& game)
         if ((ply % 2 == 0) != whiteWon)
             continue;
         const std::string& san = game.san[static_cast<std::size_t>(ply)];
-        if (san.find_first_of("+#") == std::string::npos)
+        if (san.find_first_of(capturesToo ? "+#x" : "+#") == std::string::npos)
             break;
         ++run;
     }
@@ -199,10 +199,32 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: " << stalemates.size() << " drawn games end in stalemate\n";
         order = stalemates;
     }
-    if (options.checkRuns) {
+    if (options.endings) {
+        std::vector<std::size_t> endings;
+        for (std::size_t index : order) {
+            const CorpusGame& g = games[index];
+            if (g.result != "1-0" && g.result != "0-1")
+                continue;
+            std::string error;
+            const auto replay = ReplayGame(g, error);
+            if (!replay)
+                continue;
+            const Position& end = replay->positions.back();
+            auto material = [&](bool white) {
+                const auto c = end.Count(white);
+                return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
+            };
+            if (material(true) <= 5 && material(false) <= 5)
+                endings.push_back(index);
+        }
+        std::cerr << "mine: " << endings.size() << " decisive games end with little material\n";
+        order = endings;
+    }
+    if (options.checkRuns || options.forcingRuns) {
         std::vector<std::pair<int, std::size_t>> runs;
         for (std::size_t index : order) {
-            const int run = FinalCheckRun(games[index]);
+            const int checks = FinalCheckRun(games[index]);
+            const int run = options.forcingRuns ? (checks >= 3 ? 0 : FinalCheckRun(games[index], true)) : checks;
             if (run >= 3)
                 runs.push_back({run, index});
         }
@@ -218,7 +240,7 @@ int RunMine(const MineOptions& options)
             mine.push_back(order[i]);
 
     std::filesystem::create_directories(options.outDir);
-    const std::string tag = std::string(options.stalemateGames ? "stalemate-" : options.checkRuns ? "checks-" : "") + std::to_string(options.shard) + "of"
+    const std::string tag = std::string(options.stalemateGames ? "stalemate-" : options.checkRuns ? "checks-" : options.forcingRuns ? "forcing-" : options.endings ? "endings-" : "") + std::to_string(options.shard) + "of"
         + std::to_string(options.shards);
     const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
     const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
@@ -274,10 +296,17 @@ int RunMine(const MineOptions& options)
                 for (int ply = std::max(0, plies - 16); ply < plies; ++ply)
                     if (Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, false, true});
-            } else if (options.checkRuns) {
+            } else if (options.endings) {
+                const int plies = static_cast<int>(replay->positions.size()) - 1;
+                const bool whiteWon = game.result == "1-0";
+                for (int ply = std::max(20, plies - 30); ply < plies; ++ply)
+                    if (replay->positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon
+                        && Representable(replay->positions[static_cast<std::size_t>(ply)]))
+                        probes.push_back({ply, true, false});
+            } else if (options.checkRuns || options.forcingRuns) {
                 // The winner's moves from two before the run to its second move.
                 const int plies = static_cast<int>(replay->positions.size()) - 1;
-                const int run = FinalCheckRun(game);
+                const int run = FinalCheckRun(game, options.forcingRuns);
                 const int parity = game.result == "1-0" ? 0 : 1;
                 int winnerLast = plies - 1;
                 if (winnerLast % 2 != parity)

@@ -22,6 +22,13 @@ struct MineOptions {
     // three checks, longest runs first, probing where the run began: the
     // source of the long forced lines.
     bool checkRuns = false;
+    // The same for runs of checks and captures, leaving out the games that
+    // the check runs already cover.
+    bool forcingRuns = false;
+    // Decisive games that ended in an ending with little material: every move
+    // of the winner in the last thirty plies, where only-move king and pawn
+    // manoeuvres give long lines.
+    bool endings = false;
 };
 
 int RunMine(const MineOptions& options);
