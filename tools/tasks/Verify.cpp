@@ -6,7 +6,9 @@
 #include "Unitstrategy.h"
 
 #include <iostream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 #include <stdexcept>
 
 using fullchess::Position;
@@ -58,6 +60,7 @@ int CommandVerify(const std::vector<std::string>& args)
     long long nodes = 2000000;
     std::string engineName, only;
     int from = 1;
+    int jobs = 1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto value = [&] {
             if (i + 1 >= args.size())
@@ -72,6 +75,8 @@ int CommandVerify(const std::vector<std::string>& args)
             only = value();
         else if (args[i] == "--from")
             from = std::stoi(value());
+        else if (args[i] == "--jobs")
+            jobs = std::max(1, std::stoi(value()));
         else
             throw std::invalid_argument("verify: unknown argument " + args[i]);
     }
@@ -80,9 +85,6 @@ int CommandVerify(const std::vector<std::string>& args)
     const std::string engine = FindEngine(engineName);
     if (engine.empty())
         throw std::runtime_error("no engine found (install the Debian package stockfish)");
-    EngineSession session(engine);
-    const Analyser analyser = session.WithNodes(nodes);
-
     struct Entry {
         std::string collection;
         int number;
@@ -99,37 +101,63 @@ int CommandVerify(const std::vector<std::string>& args)
         r.LoadTask(n);
         entries.push_back({"strategy", n, r.position, r.sideToMove, r.solution, r.taskText});
     }
-    int sound = 0, checked = 0;
-    for (const Entry& e : entries) {
-        if ((!only.empty() && e.collection != only) || e.number < from)
-            continue;
-        ++checked;
-        const std::string placement = e.position.substr(0, e.position.find(' '));
-        const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
-        std::string problem;
-        std::vector<std::string> moves;
-        if (e.position.empty())
-            problem = "no such record";
-        else if (!root)
-            problem = "the position cannot be read";
-        else
-            moves = UciLine(*root, e.solution, problem);
-        if (problem.empty() && !Exempt(e.collection, placement)) {
-            const TaskKind kind = e.collection == "strategy" ? TaskKind::Strategy
-                : e.taskText.find("Сделайте ничью") != std::string::npos ? TaskKind::Draw
-                                                                         : TaskKind::Tactic;
-            problem = CheckLine(kind, *root, moves, analyser);
-            if (problem.empty() && kind == TaskKind::Strategy && moves.size() == 1) {
-                const auto m = root->ParseUci(moves[0]);
-                if (m->capture || root->After(*m).InCheck())
-                    problem = "a one-move strategy test must be a quiet move";
+    std::vector<const Entry*> work;
+    for (const Entry& e : entries)
+        if ((only.empty() || e.collection == only) && e.number >= from)
+            work.push_back(&e);
+    // Each engine is used alone, one search at a time, so the answers do not
+    // depend on how many jobs run; results are printed in record order.
+    std::vector<std::string> problems(work.size());
+    std::mutex mutex;
+    std::size_t next = 0;
+    auto worker = [&] {
+        EngineSession session(engine);
+        const Analyser analyser = session.WithNodes(nodes);
+        for (;;) {
+            std::size_t index;
+            {
+                std::lock_guard lock(mutex);
+                if (next >= work.size())
+                    return;
+                index = next++;
             }
+            const Entry& e = *work[index];
+            const std::string placement = e.position.substr(0, e.position.find(' '));
+            const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
+            std::string problem;
+            std::vector<std::string> moves;
+            if (e.position.empty())
+                problem = "no such record";
+            else if (!root)
+                problem = "the position cannot be read";
+            else
+                moves = UciLine(*root, e.solution, problem);
+            if (problem.empty() && !Exempt(e.collection, placement)) {
+                const TaskKind kind = e.collection == "strategy" ? TaskKind::Strategy
+                    : e.taskText.find("Сделайте ничью") != std::string::npos ? TaskKind::Draw
+                                                                             : TaskKind::Tactic;
+                problem = CheckLine(kind, *root, moves, analyser);
+                if (problem.empty() && kind == TaskKind::Strategy && moves.size() == 1) {
+                    const auto m = root->ParseUci(moves[0]);
+                    if (m->capture || root->After(*m).InCheck())
+                        problem = "a one-move strategy test must be a quiet move";
+                }
+            }
+            std::lock_guard lock(mutex);
+            problems[index] = problem.empty() ? "" : e.collection + " " + std::to_string(e.number) + ": " + problem;
+            if (!problem.empty())
+                std::cout << problems[index] << "\n" << std::flush;
         }
-        if (problem.empty())
-            ++sound;
-        else
-            std::cout << e.collection << " " << e.number << ": " << problem << "\n" << std::flush;
-    }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < jobs; ++i)
+        threads.emplace_back(worker);
+    for (auto& t : threads)
+        t.join();
+    int sound = 0;
+    const int checked = static_cast<int>(work.size());
+    for (const auto& p : problems)
+        sound += p.empty() ? 1 : 0;
     std::cout << "verified: " << sound << " of " << checked << " sound\n";
     return sound == checked ? 0 : 1;
 }

@@ -20,7 +20,7 @@ const char* const kUsage =
     "      (cached, resumable) and write the generated source\n"
     "  dump\n"
     "      print the compiled collections as JSON lines\n"
-    "  verify [--nodes N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
+    "  verify [--nodes N] [--jobs N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
     "      re-check every compiled test with the engine\n";
 
 } // namespace
