@@ -328,7 +328,10 @@ int RunMine(const MineOptions& options)
                 if (!kind)
                     continue;
                 bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
-                if (taken)
+                // One test of a kind per game is enough, except where long
+                // lines are sought: there every start may give a longer one.
+                const bool runMode = options.checkRuns || options.forcingRuns || options.endings;
+                if (taken && !(runMode && *kind == TaskKind::Tactic))
                     continue;
                 const std::string gameMove = Position::Uci(replay->moves[static_cast<std::size_t>(p.ply)]);
                 // Taking back a piece that was just taken is no test.
