@@ -308,8 +308,16 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     missing += std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates) + (wholeFen ? 0 : 1);
     result.complete = missing == 0;
     result.toConfirm.assign(ask.begin(), ask.end());
-    std::sort(result.toConfirm.begin(), result.toConfirm.end(),
-              [](const Candidate* a, const Candidate* b) { return KeyOf(*a) < KeyOf(*b); });
+    // The rarest first: the fixed record, draws, then the longest lines.
+    auto rank = [](const Candidate* c) {
+        if (c->line.steps.empty())
+            return 100;
+        const auto lengths = EndLengths(*c);
+        return (c->kind == TaskKind::Draw ? 50 : 0) + (lengths.empty() ? 0 : lengths.back());
+    };
+    std::sort(result.toConfirm.begin(), result.toConfirm.end(), [&](const Candidate* a, const Candidate* b) {
+        return rank(a) != rank(b) ? rank(a) > rank(b) : KeyOf(*a) < KeyOf(*b);
+    });
     result.report = report.str();
     return result;
 }
