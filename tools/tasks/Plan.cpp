@@ -238,10 +238,20 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     // counting the fixed white one.
     int drawWhite = 4, drawBlack = 5, stalemates = 4;
     std::vector<ChosenTest> chosenDraws;
+    // Places for the stalemates are kept free while stalemate candidates are
+    // still waiting to be confirmed.
+    bool stalemateHope = false;
+    for (const Candidate* c : openDraws) {
+        const auto lengths = EndLengths(*c);
+        stalemateHope = stalemateHope || (!lengths.empty() && AnalyseLine(*c, lengths.back()).stalemate);
+    }
+    int plainDraws = 0;
     auto takeDraws = [&](bool wantStalemate) {
         for (const Candidate* c : draws) {
             if (diversity.games.count(c->gameId))
                 continue;
+            if (!wantStalemate && stalemateHope && plainDraws >= 9 - 4)
+                break;
             const auto lengths = EndLengths(*c);
             const int tokens = lengths.back();
             const bool stalemate = AnalyseLine(*c, tokens).stalemate;
@@ -253,15 +263,31 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
             --sideNeed;
             if (stalemate)
                 --stalemates;
+            else
+                ++plainDraws;
             diversity.Take(*c);
             chosenDraws.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
         }
     };
     takeDraws(true);
     takeDraws(false);
-    if (drawWhite + drawBlack > 0 || stalemates > 0)
-        for (const Candidate* c : openDraws)
-            ask.insert(c);
+    if (drawWhite + drawBlack > 0 || stalemates > 0) {
+        // Stalemates first, then the longest lines; a few more than needed.
+        std::vector<std::pair<int, const Candidate*>> ranked;
+        for (const Candidate* c : openDraws) {
+            if (diversity.games.count(c->gameId))
+                continue;
+            const auto lengths = EndLengths(*c);
+            if (lengths.empty())
+                continue;
+            const bool stalemate = AnalyseLine(*c, lengths.back()).stalemate;
+            ranked.push_back({(stalemate && stalemates > 0 ? 100 : 0) + lengths.back(), c});
+        }
+        std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        const std::size_t want = static_cast<std::size_t>(3 * (std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates)));
+        for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
+            ask.insert(ranked[i].second);
+    }
 
     // Tactics: the table less the fixed records (example 3 tokens, draw
     // example 1, whole FEN 3) and the draws.
