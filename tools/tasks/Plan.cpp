@@ -250,7 +250,7 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         for (const Candidate* c : draws) {
             if (diversity.games.count(c->gameId))
                 continue;
-            if (!wantStalemate && stalemateHope && plainDraws >= 9 - 4)
+            if (!wantStalemate && stalemateHope)
                 break;
             const auto lengths = EndLengths(*c);
             const int tokens = lengths.back();
