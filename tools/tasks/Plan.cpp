@@ -133,8 +133,11 @@ bool CanEndAt(const Candidate& c, int tokens)
 
 // Fills `need` (length -> count) from `pool`, longest first, keeping the
 // white/black split. Returns the chosen tests and leaves the deficits in need.
+// A length that cannot be filled passes its places on to the next shorter
+// length (recorded in `shortfall`): a shorter sound test is better than none.
 std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blackNeed,
-                             const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles)
+                             const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles,
+                             std::map<int, int>& shortfall)
 {
     std::vector<ChosenTest> chosen;
     const int whiteTotal = std::max(1, whiteNeed), blackTotal = std::max(1, blackNeed);
@@ -168,6 +171,11 @@ std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blac
             (WhiteToMove(*best) ? whiteNeed : blackNeed)--;
             chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
             --left;
+        }
+        if (left > 0 && std::next(it) != need.rend()) {
+            shortfall[tokens] += left;
+            std::next(it)->second += left;
+            left = 0;
         }
     }
     return chosen;
@@ -299,14 +307,21 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     // Draw tests not found yet keep their places free for later.
     int tacticWhite = kTacticsWhite - 3 - 4;
     int tacticBlack = kTacticsCount - kTacticsWhite - 5;
-    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false);
-    AskFor(tacticNeed, openTactics, diversity, false, ask);
+    std::map<int, int> tacticShort, strategyShort;
+    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false, tacticShort);
+    auto tacticAsk = tacticNeed;
+    for (const auto& [tokens, n] : tacticShort)
+        tacticAsk[tokens] += n;
+    AskFor(tacticAsk, openTactics, diversity, false, ask);
 
     auto strategyNeed = StrategyLengths().count;
     strategyNeed[1] -= 1;
     int strategyWhite = kStrategyWhite - 1, strategyBlack = kStrategyCount - kStrategyWhite;
-    auto strategyChosen = Fill(strategyNeed, strategyWhite, strategyBlack, strategy, diversity, true);
-    AskFor(strategyNeed, openStrategy, diversity, true, ask);
+    auto strategyChosen = Fill(strategyNeed, strategyWhite, strategyBlack, strategy, diversity, true, strategyShort);
+    auto strategyAsk = strategyNeed;
+    for (const auto& [tokens, n] : strategyShort)
+        strategyAsk[tokens] += n;
+    AskFor(strategyAsk, openStrategy, diversity, true, ask);
 
     result.tactics = chosenDraws;
     result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
@@ -331,6 +346,14 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         missing += std::max(0, left);
     }
     report << "; sides missing w " << strategyWhite << " b " << strategyBlack << "\n";
+    auto shortText = [](const std::map<int, int>& m) {
+        std::string text;
+        for (const auto& [tokens, n] : m)
+            text += " " + std::to_string(tokens) + ":" + std::to_string(n);
+        return text.empty() ? std::string(" none") : text;
+    };
+    report << "select: lines too few, places given to shorter ones: tactics" << shortText(tacticShort) << "; strategy"
+           << shortText(strategyShort) << "\n";
     missing += std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates) + (wholeFen ? 0 : 1);
     result.complete = missing == 0;
     result.toConfirm.assign(ask.begin(), ask.end());
