@@ -128,6 +128,26 @@ std::string Capitalised(const std::string& word)
     return word;
 }
 
+uint64_t Fnv(const std::string& text)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char ch : text) {
+        hash ^= ch;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Puts `square` where the text says %s (once).
+std::string Format(const char* text, const std::string& square)
+{
+    std::string out = text;
+    const auto at = out.find("%s");
+    if (at != std::string::npos)
+        out.replace(at, 2, square);
+    return out;
+}
+
 std::string SideGen(bool white) { return white ? "белых" : "черных"; }
 
 std::string Plural(int n, const char* one, const char* few, const char* many)
@@ -577,12 +597,31 @@ std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawT
         // Always true of these lines: the move is clearly the best one.
         add({"Найдите позиционно сильнейший ход.",
              "Все ходы, кроме одного, ухудшают позицию. Найдите этот ход."});
-        if (f.movedPiece == "k")
-            v.push_back("Король на " + f.fromSquare + " может сыграть важную роль. Найдите ему лучшее поле.");
-        else if (f.movedPiece == "p")
-            v.push_back("Пешка " + f.fromSquare + " готова к продвижению. Подумайте, что оно дает.");
-        else
-            v.push_back("Подумайте, как улучшить позицию " + std::string(moved.gen) + " на " + f.fromSquare + ".");
+        const std::string sq = f.fromSquare;
+        const unsigned variant = static_cast<unsigned>(Fnv(c.fen) % 3);
+        if (f.movedPiece == "k") {
+            const char* texts[] = {"Король на %s может сыграть важную роль. Найдите ему лучшее поле.",
+                                   "Начните с короля на %s: ему есть куда стремиться.",
+                                   "Король на %s стоит не лучшим образом. Найдите ему поле поактивнее."};
+            v.push_back(Format(texts[variant], sq));
+        } else if (f.movedPiece == "p") {
+            const char* texts[] = {"Пешка %s готова к продвижению. Подумайте, что оно дает.",
+                                   "Обратите внимание на пешку %s: ее ход меняет характер позиции.",
+                                   "Пешка %s — ключ к плану. Решите, куда ей идти."};
+            v.push_back(Format(texts[variant], sq));
+        } else {
+            const std::string gen = moved.gen;
+            const std::string texts[] = {"Подумайте, как улучшить позицию " + gen + " на %s.",
+                                         "Найдите лучшее место для " + gen + " на %s.",
+                                         "Начните с " + gen + " на %s: сейчас он стоит не лучшим образом."};
+            std::string text = Format(texts[variant].c_str(), sq);
+            if (f.movedPiece == "r") {
+                const auto at = text.find("он стоит");
+                if (at != std::string::npos)
+                    text.replace(at, std::string("он").size(), "она");
+            }
+            v.push_back(text);
+        }
         return v;
     }
 
@@ -639,9 +678,27 @@ std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawT
         v.push_back(Capitalised(piece(f.wonPiece).nom) + " " + opponent + " на " + f.wonSquare
                     + (feminine ? " обречена." : " обречен."));
     }
-    if (f.movedPiece == "k")
-        v.push_back("Активный король на " + f.fromSquare + " решает исход борьбы.");
-    else
-        v.push_back("Главная роль в комбинации — у " + std::string(piece(f.movedPiece).gen) + " на " + f.fromSquare + ".");
+    // The most particular hint names the piece that starts the line; its
+    // wording varies with the position so that equal pieces on equal squares
+    // in different tests still read differently.
+    const auto& first = piece(f.movedPiece);
+    const std::string sq = f.fromSquare;
+    const bool feminine = f.movedPiece == "r" || f.movedPiece == "p";
+    switch (Fnv(c.fen) % 4) {
+    case 0:
+        v.push_back(f.movedPiece == "k" ? "Активный король на " + sq + " решает исход борьбы."
+                                        : "Главная роль в комбинации — у " + std::string(first.gen) + " на " + sq + ".");
+        break;
+    case 1:
+        v.push_back("Ключевая фигура — " + std::string(first.nom) + " на " + sq + ".");
+        break;
+    case 2:
+        v.push_back("Все решает " + std::string(first.nom) + " на " + sq + ".");
+        break;
+    default:
+        v.push_back("Присмотритесь к " + std::string(first.dat) + " на " + sq + (feminine ? ": она" : ": он")
+                    + " решит исход борьбы.");
+        break;
+    }
     return v;
 }
