@@ -114,6 +114,13 @@ struct Diversity {
         double cost = 2.0 * count(eras, EraOf(c)) + count(players, c.white) + count(players, c.black);
         if (!c.line.moves.empty() && c.gameMove == c.line.moves.front())
             cost -= 6;
+        // Mates with a sacrifice and queening pawns are wanted in fixed
+        // numbers and are rare: take them wherever they fit.
+        if (c.kind == TaskKind::Tactic && !c.line.steps.empty()) {
+            const auto f = AnalyseLine(c, static_cast<int>(c.line.moves.size()));
+            if ((f.mates && f.sacrifice) || f.promotes)
+                cost -= 20;
+        }
         return cost;
     }
     void Take(const Candidate& c)
