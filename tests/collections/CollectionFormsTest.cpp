@@ -145,8 +145,8 @@ TEST(Collections, Headers)
         EXPECT_TRUE(std::regex_match(m[2].str(), player)) << m[2];
         const int year = std::stoi(m[3].str());
         EXPECT_TRUE(year == 0 || (year >= 1858 && year <= 2008)) << year;
-        shortest = std::min(shortest, r.header.size());
-        longest = std::max(longest, r.header.size());
+        shortest = std::min(shortest, Utf8Length(r.header));
+        longest = std::max(longest, Utf8Length(r.header));
     }
     EXPECT_GE(shortest, 46u);
     EXPECT_LE(longest, 76u);

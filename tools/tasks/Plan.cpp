@@ -41,18 +41,46 @@ const Candidate& WholeFenCandidate()
 
 std::string FormatPlayer(const std::string& name, bool initials)
 {
-    std::string trimmed = name;
-    while (!trimmed.empty() && trimmed.back() == ' ')
-        trimmed.pop_back();
-    const auto comma = trimmed.find(',');
-    std::string surname = trimmed.substr(0, comma);
+    // Drop a country or title in parentheses and surrounding blanks.
+    std::string text;
+    int depth = 0;
+    for (char ch : name) {
+        if (ch == '(')
+            ++depth;
+        else if (ch == ')')
+            depth = std::max(0, depth - 1);
+        else if (depth == 0)
+            text += ch;
+    }
+    std::istringstream words(text);
+    std::vector<std::string> parts;
+    for (std::string w; words >> w;)
+        parts.push_back(w);
+    if (parts.empty())
+        return "NN";
+    std::string joined;
+    for (const auto& w : parts)
+        joined += (joined.empty() ? "" : " ") + w;
+    std::string surname, given;
+    if (const auto comma = joined.find(','); comma != std::string::npos) {
+        surname = joined.substr(0, comma);
+        given = joined.substr(comma + 1);
+    } else {
+        // "Yates Frederick", "Gruenfeld Ernst F": the surname comes first, the
+        // given name last; a lone trailing initial is a middle initial.
+        if (parts.size() > 2 && parts.back().size() == 1)
+            parts.pop_back();
+        if (parts.size() == 1)
+            return parts[0];
+        given = parts.back();
+        parts.pop_back();
+        for (const auto& w : parts)
+            surname += (surname.empty() ? "" : " ") + w;
+    }
     while (!surname.empty() && surname.back() == ' ')
         surname.pop_back();
-    if (!initials || comma == std::string::npos)
-        return surname;
-    std::string given = trimmed.substr(comma + 1);
     const auto first = given.find_first_not_of(' ');
-    if (first == std::string::npos || !std::isalpha(static_cast<unsigned char>(given[first])))
+    if (!initials || first == std::string::npos || !std::isalpha(static_cast<unsigned char>(given[first])))
         return surname;
     return surname + ", " + given[first] + ".";
 }
@@ -431,11 +459,13 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
     for (Record& r : records) {
         if (!r.hint.empty())
             continue;
-        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend(); ++it)
-            if (uses[*it] < cap) {
+        // A hint nobody has yet, the most particular first; else any with room.
+        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend() && r.hint.empty(); ++it)
+            if (uses[*it] == 0)
                 r.hint = *it;
-                break;
-            }
+        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend() && r.hint.empty(); ++it)
+            if (uses[*it] < cap)
+                r.hint = *it;
         if (r.hint.empty())
             r.hint = r.hintVariants.back();
         ++uses[r.hint];
@@ -548,7 +578,8 @@ Record FromCandidate(const ChosenTest& t)
     r.position = fixedFen ? std::string(kWholeFen) : c.fen.substr(0, c.fen.find(' '));
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
     std::string white = FormatPlayer(c.white, true), black = FormatPlayer(c.black, true);
-    if (white.size() + black.size() > 34) {
+    // A header is at most 76 characters: 42 of frame, 34 for the two names.
+    if (Utf8Length(white) + Utf8Length(black) > 34) {
         white = FormatPlayer(c.white, false);
         black = FormatPlayer(c.black, false);
     }
