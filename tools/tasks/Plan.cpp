@@ -289,6 +289,11 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         stalemateHope = stalemateHope || (!lengths.empty() && AnalyseLine(*c, lengths.back()).stalemate);
     }
     int plainDraws = 0;
+    // Draw tests count in the tactics lengths too: long ones first, since long
+    // lines are the scarce ones.
+    std::stable_sort(draws.begin(), draws.end(), [](const Candidate* a, const Candidate* b) {
+        return EndLengths(*a).back() > EndLengths(*b).back();
+    });
     auto takeDraws = [&](bool wantStalemate) {
         for (const Candidate* c : draws) {
             if (diversity.games.count(c->gameId))
