@@ -608,29 +608,33 @@ void ShowHints(const PlanResult& plan, std::ostream& out)
         }
 }
 
+// One of the three worked examples, which stand as given; `player` names
+// both sides, since their games are not known.
+Record WorkedExample(const std::string& player, int year, const char* position, const char* solution,
+                     const std::string& taskText, const std::string& hint)
+{
+    Record r;
+    r.header = MakeHeader(player, player, year);
+    r.position = position;
+    r.side = "w";
+    r.solution = solution;
+    r.taskText = taskText;
+    r.hint = hint;
+    r.provenance = player + "\t" + player + "\t?\t" + std::to_string(year) + "\t?\tworked example";
+    return r;
+}
+
 void WriteCollections(const PlanResult& plan, const std::string& outDir)
 {
     std::mt19937 random(414u);
     const std::string white = "Ход белых. Найдите оптимальный вариант", black = "Ход черных. Найдите оптимальный вариант";
 
     // Tactics.
-    Record example;
-    example.header = MakeHeader("N.N.", "N.N.", 1945);
-    example.position = "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1";
-    example.side = "w";
-    example.solution = "f5-h6 g7:h6 g5:f6";
-    example.taskText = white + ".";
-    example.hint = "Попробуйте выиграть на связке.";
-    example.provenance = "N.N.\tN.N.\t?\t1945\t?\tworked example";
-    Record drawExample;
-    drawExample.header = MakeHeader("N.N.", "N.N.", 1953);
-    drawExample.position = "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8";
-    drawExample.side = "w";
-    drawExample.solution = "h3-h4";
-    drawExample.taskText = white + ". Сделайте ничью.";
-    drawExample.hint = kHintStalemate;
+    Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
+                                   "f5-h6 g7:h6 g5:f6", white + ".", "Попробуйте выиграть на связке.");
+    Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
+                                       white + ". Сделайте ничью.", kHintStalemate);
     drawExample.draw = true;
-    drawExample.provenance = "N.N.\tN.N.\t?\t1953\t?\tworked example";
 
     std::vector<Record> tactics;
     for (const ChosenTest& t : plan.tactics)
@@ -668,14 +672,8 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     tacticsOut.insert(tacticsOut.end(), mined.begin(), mined.end());
 
     // Strategy.
-    Record strategyExample;
-    strategyExample.header = MakeHeader("NN", "NN", 2008);
-    strategyExample.position = "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r";
-    strategyExample.side = "w";
-    strategyExample.solution = "f4-f5";
-    strategyExample.taskText = white + ".";
-    strategyExample.hint = "Захват пространства в большинстве случаев хорош.";
-    strategyExample.provenance = "NN\tNN\t?\t2008\t?\tworked example";
+    Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", white + ".",
+                                           "Захват пространства в большинстве случаев хорош.");
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
         strategy.push_back(FromCandidate(t));
