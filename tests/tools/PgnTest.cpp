@@ -79,4 +79,32 @@ TEST(Pgn, YearComesFromDateElseEventDate)
     EXPECT_EQ(game.Year(), 0);
 }
 
+TEST(Pgn, FinalCheckRunCountsOnlyTheWinnersLastMoves)
+{
+    CorpusGame game;
+    // White's last three moves check; Black's replies between them do not
+    // break the run, the quiet fourth-last move of White does.
+    game.san = {"e4", "e5", "Bc4", "Nc6", "Qh5", "Nf6", "Qxf7+", "Ke7", "Qxe5+", "Kf7", "Bd5#"};
+    game.result = "1-0";
+    EXPECT_EQ(game.FinalCheckRun(), 3);
+    EXPECT_EQ(game.FinalCheckRun(true), 3);
+    game.san.back() = "Bd5";  // a quiet last move ends every run at once
+    EXPECT_EQ(game.FinalCheckRun(), 0);
+
+    // Black won: only Black's moves count, and a capture joins the run only
+    // when asked for.
+    game.san = {"f3", "e5", "g4", "Qh4+", "Kf2", "Qxg4", "Ke3", "Qxg1+", "Kd3", "Qxh2"};
+    game.result = "0-1";
+    EXPECT_EQ(game.FinalCheckRun(), 0);
+    EXPECT_EQ(game.FinalCheckRun(true), 4);
+    game.san.pop_back();  // now Qxg1+ is the last: Qxg4 before it gave no check
+    EXPECT_EQ(game.FinalCheckRun(), 1);
+    EXPECT_EQ(game.FinalCheckRun(true), 3);
+
+    game.result = "1/2-1/2";
+    EXPECT_EQ(game.FinalCheckRun(), 0);
+    game.result = "*";
+    EXPECT_EQ(game.FinalCheckRun(true), 0);
+}
+
 } // namespace

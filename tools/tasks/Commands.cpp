@@ -38,6 +38,10 @@ int CommandMine(const std::vector<std::string>& args)
             options.maxGames = std::stoi(TakeValue(args, i));
         } else if (a == "--endings") {
             options.endings = true;
+        } else if (a == "--early-runs") {
+            options.earlyRuns = true;
+        } else if (a == "--pair-runs") {
+            options.pairRuns = true;
         } else if (a == "--forcing-runs") {
             options.forcingRuns = true;
         } else if (a == "--check-runs") {

@@ -14,6 +14,22 @@ int CorpusGame::Year() const
     return 0;
 }
 
+int CorpusGame::FinalCheckRun(bool capturesToo) const
+{
+    const bool whiteWon = result == "1-0";
+    if (!whiteWon && result != "0-1")
+        return 0;
+    int run = 0;
+    for (int ply = static_cast<int>(san.size()) - 1; ply >= 0; --ply) {
+        if ((ply % 2 == 0) != whiteWon)
+            continue;
+        if (san[static_cast<std::size_t>(ply)].find_first_of(capturesToo ? "+#x" : "+#") == std::string::npos)
+            break;
+        ++run;
+    }
+    return run;
+}
+
 std::vector<CorpusGame> LoadCorpus(const std::string& directory)
 {
     std::vector<std::filesystem::path> files;

@@ -17,6 +17,10 @@ struct CorpusGame {
     std::string Id() const { return file + "#" + std::to_string(index); }
     // The year from Date, else EventDate; 0 when neither has one.
     int Year() const;
+    // How many of the winner's last moves in a row gave check (or, with
+    // `capturesToo`, gave check or took), read from the SAN signs; 0 for a
+    // drawn or unfinished game.
+    int FinalCheckRun(bool capturesToo = false) const;
 };
 
 // Reads every *.pgn file of `directory` in name order. Problems are reported

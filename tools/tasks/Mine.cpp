@@ -85,24 +85,6 @@ std::vector<Probe> ChooseProbes(const CorpusGame& game, const std::vector<Positi
     return probes;
 }
 
-// How many of the winner's last moves in a row gave check (by the SAN signs).
-int FinalCheckRun(const CorpusGame& game, bool capturesToo = false)
-{
-    const bool whiteWon = game.result == "1-0";
-    if (!whiteWon && game.result != "0-1")
-        return 0;
-    int run = 0;
-    for (int ply = static_cast<int>(game.san.size()) - 1; ply >= 0; --ply) {
-        if ((ply % 2 == 0) != whiteWon)
-            continue;
-        const std::string& san = game.san[static_cast<std::size_t>(ply)];
-        if (san.find_first_of(capturesToo ? "+#x" : "+#") == std::string::npos)
-            break;
-        ++run;
-    }
-    return run;
-}
-
 std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap)
 {
     if (answer.scores.size() < 2)
@@ -220,16 +202,22 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: " << endings.size() << " decisive games end with little material\n";
         order = endings;
     }
-    if (options.checkRuns || options.forcingRuns) {
+    const bool runMode = options.checkRuns || options.forcingRuns || options.earlyRuns || options.pairRuns;
+    if (runMode) {
         std::vector<std::pair<int, std::size_t>> runs;
         for (std::size_t index : order) {
-            const int checks = FinalCheckRun(games[index]);
-            const int run = options.forcingRuns ? (checks >= 3 ? 0 : FinalCheckRun(games[index], true)) : checks;
+            const int checks = games[index].FinalCheckRun();
+            int run = checks;
+            if (options.forcingRuns)
+                run = checks >= 3 ? 0 : games[index].FinalCheckRun(true);
+            else if (options.pairRuns)
+                run = checks == 2 ? 3 : 0;  // taken below like a run of three
             if (run >= 3)
                 runs.push_back({run, index});
         }
         std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        std::cerr << "mine: " << runs.size() << " games end in a run of three or more checks\n";
+        std::cerr << "mine: " << runs.size() << " games end in a run of " << (options.pairRuns ? "exactly two" : "three or more")
+                  << (options.forcingRuns ? " checks and captures\n" : " checks\n");
         order.clear();
         for (const auto& [run, index] : runs)
             order.push_back(index);
@@ -240,7 +228,14 @@ int RunMine(const MineOptions& options)
             mine.push_back(order[i]);
 
     std::filesystem::create_directories(options.outDir);
-    const std::string tag = std::string(options.stalemateGames ? "stalemate-" : options.checkRuns ? "checks-" : options.forcingRuns ? "forcing-" : options.endings ? "endings-" : "") + std::to_string(options.shard) + "of"
+    const std::string tag = std::string(options.stalemateGames ? "stalemate-"
+                                            : options.checkRuns  ? "checks-"
+                                            : options.forcingRuns ? "forcing-"
+                                            : options.earlyRuns  ? "early-"
+                                            : options.pairRuns   ? "pairs-"
+                                            : options.endings    ? "endings-"
+                                                                 : "")
+        + std::to_string(options.shard) + "of"
         + std::to_string(options.shards);
     const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
     const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
@@ -303,16 +298,19 @@ int RunMine(const MineOptions& options)
                     if (replay->positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon
                         && Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, true, false});
-            } else if (options.checkRuns || options.forcingRuns) {
-                // The winner's moves from two before the run to its second move.
+            } else if (runMode) {
+                // The winner's moves from two before the run to its second move
+                // (or, for the early probes, from six to three before it).
                 const int plies = static_cast<int>(replay->positions.size()) - 1;
-                const int run = FinalCheckRun(game, options.forcingRuns);
+                const int run = options.pairRuns ? 2 : game.FinalCheckRun(options.forcingRuns);
                 const int parity = game.result == "1-0" ? 0 : 1;
                 int winnerLast = plies - 1;
                 if (winnerLast % 2 != parity)
                     --winnerLast;
                 const int start = winnerLast - 2 * (run - 1);
-                for (int ply = start - 4; ply <= start + 2; ply += 2)
+                const int from = options.earlyRuns ? start - 12 : start - 4;
+                const int to = options.earlyRuns ? start - 6 : start + 2;
+                for (int ply = from; ply <= to; ply += 2)
                     if (ply >= 0 && ply < plies && Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, true, false});
             } else {
@@ -330,8 +328,7 @@ int RunMine(const MineOptions& options)
                 bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
                 // One test of a kind per game is enough, except where long
                 // lines are sought: there every start may give a longer one.
-                const bool runMode = options.checkRuns || options.forcingRuns || options.endings;
-                if (taken && !(runMode && *kind == TaskKind::Tactic))
+                if (taken && !((runMode || options.endings) && *kind == TaskKind::Tactic))
                     continue;
                 const std::string gameMove = Position::Uci(replay->moves[static_cast<std::size_t>(p.ply)]);
                 // Taking back a piece that was just taken is no test.

@@ -29,6 +29,13 @@ struct MineOptions {
     // of the winner in the last thirty plies, where only-move king and pawn
     // manoeuvres give long lines.
     bool endings = false;
+    // The check-run games again, probing the winner's moves further back
+    // (from twelve to six plies before the run), where a combination that
+    // ended in the run may have begun.
+    bool earlyRuns = false;
+    // Decisive games that the winner finished with exactly two checks in a
+    // row, probed like the check runs.
+    bool pairRuns = false;
 };
 
 int RunMine(const MineOptions& options);
