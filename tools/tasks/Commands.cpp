@@ -42,6 +42,8 @@ int CommandMine(const std::vector<std::string>& args)
             options.earlyRuns = true;
         } else if (a == "--pair-runs") {
             options.pairRuns = true;
+        } else if (a == "--single-runs") {
+            options.singleRuns = true;
         } else if (a == "--forcing-runs") {
             options.forcingRuns = true;
         } else if (a == "--check-runs") {

@@ -202,7 +202,9 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: " << endings.size() << " decisive games end with little material\n";
         order = endings;
     }
-    const bool runMode = options.checkRuns || options.forcingRuns || options.earlyRuns || options.pairRuns;
+    const bool runMode = options.checkRuns || options.forcingRuns || options.earlyRuns || options.pairRuns || options.singleRuns;
+    // The length of the final check run the exact-run modes look for.
+    const int exactRun = options.pairRuns ? 2 : options.singleRuns ? 1 : 0;
     if (runMode) {
         std::vector<std::pair<int, std::size_t>> runs;
         for (std::size_t index : order) {
@@ -210,13 +212,14 @@ int RunMine(const MineOptions& options)
             int run = checks;
             if (options.forcingRuns)
                 run = checks >= 3 ? 0 : games[index].FinalCheckRun(true);
-            else if (options.pairRuns)
-                run = checks == 2 ? 3 : 0;  // taken below like a run of three
+            else if (exactRun > 0)
+                run = checks == exactRun ? 3 : 0;  // taken below like a run of three
             if (run >= 3)
                 runs.push_back({run, index});
         }
         std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        std::cerr << "mine: " << runs.size() << " games end in a run of " << (options.pairRuns ? "exactly two" : "three or more")
+        std::cerr << "mine: " << runs.size() << " games end in a run of "
+                  << (exactRun == 2 ? "exactly two" : exactRun == 1 ? "exactly one" : "three or more")
                   << (options.forcingRuns ? " checks and captures\n" : " checks\n");
         order.clear();
         for (const auto& [run, index] : runs)
@@ -233,6 +236,7 @@ int RunMine(const MineOptions& options)
                                             : options.forcingRuns ? "forcing-"
                                             : options.earlyRuns  ? "early-"
                                             : options.pairRuns   ? "pairs-"
+                                            : options.singleRuns ? "single-"
                                             : options.endings    ? "endings-"
                                                                  : "")
         + std::to_string(options.shard) + "of"
@@ -302,7 +306,7 @@ int RunMine(const MineOptions& options)
                 // The winner's moves from two before the run to its second move
                 // (or, for the early probes, from six to three before it).
                 const int plies = static_cast<int>(replay->positions.size()) - 1;
-                const int run = options.pairRuns ? 2 : game.FinalCheckRun(options.forcingRuns);
+                const int run = exactRun > 0 ? exactRun : game.FinalCheckRun(options.forcingRuns);
                 const int parity = game.result == "1-0" ? 0 : 1;
                 int winnerLast = plies - 1;
                 if (winnerLast % 2 != parity)

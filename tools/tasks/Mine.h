@@ -36,6 +36,8 @@ struct MineOptions {
     // Decisive games that the winner finished with exactly two checks in a
     // row, probed like the check runs.
     bool pairRuns = false;
+    // The same for the games finished with a single check.
+    bool singleRuns = false;
 };
 
 int RunMine(const MineOptions& options);
