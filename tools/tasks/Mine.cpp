@@ -209,18 +209,14 @@ int RunMine(const MineOptions& options)
         std::vector<std::pair<int, std::size_t>> runs;
         for (std::size_t index : order) {
             const int checks = games[index].FinalCheckRun();
-            int run = checks;
-            if (options.forcingRuns)
-                run = checks >= 3 ? 0 : games[index].FinalCheckRun(true);
-            else if (exactRun > 0)
-                run = checks == exactRun ? 3 : 0;  // taken below like a run of three
-            if (run >= 3)
+            const int run = options.forcingRuns ? (checks >= 3 ? 0 : games[index].FinalCheckRun(true)) : checks;
+            if (exactRun > 0 ? run == exactRun : run >= 3)
                 runs.push_back({run, index});
         }
         std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
         std::cerr << "mine: " << runs.size() << " games end in a run of "
                   << (exactRun == 2 ? "exactly two" : exactRun == 1 ? "exactly one" : "three or more")
-                  << (options.forcingRuns ? " checks and captures\n" : " checks\n");
+                  << (options.forcingRuns ? " checks and captures\n" : exactRun == 1 ? " check\n" : " checks\n");
         order.clear();
         for (const auto& [run, index] : runs)
             order.push_back(index);
