@@ -8,3 +8,4 @@ int CommandMine(const std::vector<std::string>& args);
 int CommandSelect(const std::vector<std::string>& args);
 int CommandDump(const std::vector<std::string>& args);
 int CommandVerify(const std::vector<std::string>& args);
+int CommandPool(const std::vector<std::string>& args);

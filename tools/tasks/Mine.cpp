@@ -3,6 +3,7 @@
 #include "Candidate.h"
 #include "Corpus.h"
 #include "EngineSession.h"
+#include "Rules.h"
 
 #include <chrono>
 #include <cstdio>
@@ -40,6 +41,41 @@ bool Representable(const Position& p)
                 return false;
     return true;
 }
+
+} // namespace
+
+std::vector<int> SwingPlies(const std::vector<Position>& positions)
+{
+    const int plies = static_cast<int>(positions.size()) - 1;
+    auto balance = [&](int ply, bool white) {
+        const Position& p = positions[static_cast<std::size_t>(ply)];
+        return Material(p, white) - Material(p, !white);
+    };
+    std::set<int> chosen;
+    for (int ply = 10; ply < plies; ++ply) {
+        const bool white = positions[static_cast<std::size_t>(ply)].WhiteToMove();
+        const int before = balance(ply, white);
+        bool swing = false;
+        for (int j = ply + 1; j <= std::min(plies, ply + 10) && !swing; ++j) {
+            const int held = j < plies ? std::min(balance(j, white), balance(j + 1, white)) : balance(j, white);
+            swing = held - before >= 2;
+        }
+        const Position& last = positions.back();
+        swing = swing || (plies - ply <= 10 && last.IsCheckmate() && last.WhiteToMove() != white);
+        if (!swing)
+            continue;
+        for (int start : {ply, ply - 2}) {
+            if (start < 10)
+                continue;
+            const Position& p = positions[static_cast<std::size_t>(start)];
+            if (!p.InCheck() && p.LegalMoves().size() >= static_cast<std::size_t>(kMinStartMoves) && Representable(p))
+                chosen.insert(start);
+        }
+    }
+    return {chosen.begin(), chosen.end()};
+}
+
+namespace {
 
 struct Probe {
     int ply;
@@ -234,6 +270,7 @@ int RunMine(const MineOptions& options)
                                             : options.pairRuns   ? "pairs-"
                                             : options.singleRuns ? "single-"
                                             : options.endings    ? "endings-"
+                                            : options.swings     ? "swings-"
                                                                  : "")
         + std::to_string(options.shard) + "of"
         + std::to_string(options.shards);
@@ -298,6 +335,9 @@ int RunMine(const MineOptions& options)
                     if (replay->positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon
                         && Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, true, false});
+            } else if (options.swings) {
+                for (int ply : SwingPlies(replay->positions))
+                    probes.push_back({ply, true, false});
             } else if (runMode) {
                 // The winner's moves from two before the run to its second move
                 // (or, for the early probes, from six to three before it).
@@ -323,12 +363,12 @@ int RunMine(const MineOptions& options)
                 if (!probe(fen, {}, 2, answer))
                     continue;
                 auto kind = Classify(p, answer, 0.5);
-                if (!kind)
+                if (!kind || (options.swings && *kind == TaskKind::Strategy))
                     continue;
                 bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
                 // One test of a kind per game is enough, except where long
                 // lines are sought: there every start may give a longer one.
-                if (taken && !((runMode || options.endings) && *kind == TaskKind::Tactic))
+                if (taken && !((runMode || options.endings || options.swings) && *kind == TaskKind::Tactic))
                     continue;
                 const std::string gameMove = Position::Uci(replay->moves[static_cast<std::size_t>(p.ply)]);
                 // Taking back a piece that was just taken is no test.

@@ -3,7 +3,10 @@
 // chosen positions cheaply with the engine, and builds full lines for the
 // promising ones. Resumable: the number of games done is checkpointed after
 // every game, and candidates are appended (and flushed) as they are found.
+#include "chess/Position.h"
+
 #include <string>
+#include <vector>
 
 struct MineOptions {
     std::string corpusDir;
@@ -38,7 +41,18 @@ struct MineOptions {
     bool pairRuns = false;
     // The same for the games finished with a single check.
     bool singleRuns = false;
+    // Every game, probing only where a side went on to win material or mate
+    // within a few moves (read off the game itself, without the engine), for
+    // tactics and draws only: the cheap first pass over the whole corpus.
+    bool swings = false;
 };
+
+// The plies of a game worth an engine probe in the swing pass: positions
+// whose side to move won at least two points of material (1/3/3/5/9, held
+// for two plies) or mated within the next ten plies, and the winner's move
+// two plies earlier; only positions not in check with five legal moves or
+// more, castling and en passant aside.
+std::vector<int> SwingPlies(const std::vector<fullchess::Position>& positions);
 
 int RunMine(const MineOptions& options);
 

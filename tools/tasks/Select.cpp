@@ -5,6 +5,7 @@
 #include "Hints.h"
 #include "Mine.h"
 #include "Plan.h"
+#include "Rules.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,9 +19,18 @@ using fullchess::Position;
 std::vector<int> EndLengths(const Candidate& candidate)
 {
     std::vector<int> lengths;
-    for (std::size_t i = 0; i < candidate.line.steps.size(); ++i)
-        if (LineMayEnd(candidate.kind, candidate.line.steps[i]))
-            lengths.push_back(static_cast<int>(2 * i + 1));
+    const auto root = Position::FromFen(candidate.fen);
+    if (!root)
+        return lengths;
+    for (std::size_t i = 0; i < candidate.line.steps.size(); ++i) {
+        const UserStep& step = candidate.line.steps[i];
+        if (!LineMayEnd(candidate.kind, step))
+            continue;
+        const int tokens = static_cast<int>(2 * i + 1);
+        const LineEnd end = JudgeEnd(candidate.kind, ReplayLine(*root, candidate.line.moves, tokens), step.after);
+        if (EndIsPoint(candidate.kind, end, step.after))
+            lengths.push_back(tokens);
+    }
     return lengths;
 }
 

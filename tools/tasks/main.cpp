@@ -13,7 +13,7 @@ namespace {
 const char* const kUsage =
     "usage: tresolvin-tasks COMMAND [options]\n"
     "  mine DIR [--out DIR] [--shard K/N] [--hours H] [--games N] [--engine PATH] [--stalemates | --check-runs | --forcing-runs | --early-runs\n"
-    "       | --pair-runs | --single-runs | --endings]\n"
+    "       | --pair-runs | --single-runs | --endings | --swings]\n"
     "      find candidate tests in the PGN files of DIR; resumable\n"
     "  select [--mined DIR] [--out DIR] [--jobs N] [--nodes N] [--max-confirm N] [--no-confirm]\n"
     "         [--preview] [--show-hints]\n"
@@ -22,7 +22,9 @@ const char* const kUsage =
     "  dump\n"
     "      print the compiled collections as JSON lines\n"
     "  verify [--nodes N] [--jobs N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
-    "      re-check every compiled test with the engine\n";
+    "      re-check every compiled test with the engine\n"
+    "  pool [DIR]\n"
+    "      what the mined candidates can give under the rules of a test, by kind and length\n";
 
 } // namespace
 
@@ -44,6 +46,8 @@ int main(int argc, char** argv)
             return CommandDump(args);
         if (command == "verify")
             return CommandVerify(args);
+        if (command == "pool")
+            return CommandPool(args);
         std::cerr << "tresolvin-tasks: unknown command \"" << command << "\"\n" << kUsage;
         return 2;
     } catch (const std::exception& e) {
