@@ -138,9 +138,26 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
     EXPECT_EQ(CheckLine(TaskKind::Tactic, root, {"d5g8"}, analyser), "");
     EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7g8"}, analyser).find("odd"), std::string::npos);
     EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"f2f7"}, analyser).find("first choice"), std::string::npos);
-    EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, analyser).find("reply"), std::string::npos);
+    EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, analyser), "");
     // The same line does not hold as a draw test.
     EXPECT_NE(CheckLine(TaskKind::Draw, root, {"d5g8"}, analyser), "");
+}
+
+TEST_F(LineBuilding, AReplyThatIsNotTheFirstChoiceMayStandWithinThirtyCentipawns)
+{
+    // The stored reply is Kh8 (not in the script for the engine's own choice):
+    // the engine prefers Kxg8, and what White gets after Kh8 decides.
+    engine.Set("d5g8 h7h8", {Score::Cp(500), Score::Cp(-100)}, "f2f8");
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-500)}, "h8h7");
+    const std::vector<std::string> line{"d5g8", "h7h8", "f2f8"};
+    // Kxg8 leaves White +4.80, Kh8 +5.00: the stored reply is no worse for Black... within 30.
+    engine.Set("d5g8", {Score::Cp(-480)}, "h7g8");
+    engine.Set("d5g8 h7h8", {Score::Cp(505), Score::Cp(-100)}, "f2f8");
+    EXPECT_EQ(CheckLine(TaskKind::Tactic, root, line, engine.AsAnalyser()), "");
+    engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
+    const LineWalk walk = WalkLine(TaskKind::Tactic, root, line, engine.AsAnalyser());
+    EXPECT_NE(walk.problem.find("within 30"), std::string::npos) << walk.problem;
+    EXPECT_EQ(walk.steps.size(), 1u);  // the first move held
 }
 
 TEST_F(LineBuilding, CheckLineRefusesAnUnfinishedTactic)

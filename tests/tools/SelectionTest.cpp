@@ -61,10 +61,26 @@ TEST(CandidateFormat, TabsInNamesCannotBreakTheLine)
     EXPECT_EQ(back->event, "Odd Event Name");
 }
 
-TEST(EndLengths, OnlyWhereTheOutcomeAllowsAnEnd)
+TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
 {
-    // The first step leaves only +1.2: a one-token test would not be won yet.
-    EXPECT_EQ(EndLengths(Sample()), std::vector<int>{3});
+    // The first step leaves only +1.2; after the third the bishop is gone
+    // for nothing on the board, though the engine sees the pawn queen.
+    EXPECT_TRUE(EndLengths(Sample()).empty());
+    Candidate c = Sample();
+    c.line.steps[0].after = Score::Cp(450);
+    EXPECT_EQ(EndLengths(c), std::vector<int>{1});
+    // A firm walk that held only for the first move limits the ends to it,
+    // and its own score must allow the end too.
+    c.line.steps[1].after = Score::MateIn(3);
+    c.firmChecked = true;
+    c.firm = {c.line.steps[0]};
+    EXPECT_EQ(EndLengths(c), std::vector<int>{1});
+    c.firm[0].after = Score::Cp(150);
+    EXPECT_TRUE(EndLengths(c).empty());
+    const auto back = ParseCandidate(FormatCandidate(c));
+    ASSERT_TRUE(back && back->firmChecked);
+    EXPECT_EQ(back->firm.size(), 1u);
+    EXPECT_EQ(back->firm[0].after, Score::Cp(150));
 }
 
 TEST(Header, PlayerFormsAndLength)
@@ -104,63 +120,107 @@ Candidate Line(TaskKind kind, const char* fen, std::vector<std::string> moves, s
     return c;
 }
 
-TEST(LineFeatures, MateWithASacrificeIsSeen)
+TEST(Story, MateWithASacrificeOnTheBackRank)
 {
     // Qd8+ Rxd8 Rxd8#: the queen is given for a mate on the back rank.
     const Candidate c = Line(TaskKind::Tactic, "2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1", {"d4d8", "c8d8", "d1d8"});
-    const auto f = AnalyseLine(c, 3);
-    EXPECT_TRUE(f.mates);
-    EXPECT_TRUE(f.backRank);
-    EXPECT_EQ(f.matingPiece, "r");
-    EXPECT_TRUE(f.sacrifice);
-    EXPECT_EQ(f.sacrificedPiece, "q");
+    const LineStory story = ReadStory(c, 3);
+    EXPECT_EQ(story.end, LineEnd::Mate);
+    EXPECT_TRUE(story.mates && story.backRank && story.sacrifice);
+    EXPECT_EQ(story.matingKind, 'r');
     const auto hints = HintVariants(c, 3, false);
     ASSERT_FALSE(hints.empty());
-    EXPECT_EQ(hints.front(), kHintMateWithSacrifice);
+    EXPECT_EQ(hints.front().text, kHintMateWithSacrifice);
+    for (const Hint& h : hints)
+        EXPECT_TRUE(HintProblems(h.text, *fullchess::Position::FromFen(c.fen), c.line.moves).empty()) << h.text;
+    // Cut after the first move the line has not reached its point: no mate hint.
+    for (const Hint& h : HintVariants(c, 1, false))
+        EXPECT_EQ(h.text.find("в 2 хода"), std::string::npos) << h.text;
 }
 
-TEST(LineFeatures, KnightForkOfKingAndRook)
+TEST(Story, KnightForkNamesTheDeviceAndItsTargets)
 {
-    const Candidate c = Line(TaskKind::Tactic, "r3k3/8/8/8/8/8/3N4/4K3 w - - 0 1", {"d2c4"}, {"e8d7", "c4b6"});
-    // Nc4 is no fork yet; test a real one: Nc7+ from b5.
     const Candidate fork = Line(TaskKind::Tactic, "r3k3/8/8/1N6/8/8/8/4K3 w - - 0 1", {"b5c7"}, {"e8d7", "c7a8"});
-    const auto f = AnalyseLine(fork, 1);
-    EXPECT_TRUE(f.fork);
-    EXPECT_EQ(f.forkPiece, "n");
-    EXPECT_EQ(f.wonPiece, "r");
-    EXPECT_EQ(f.wonSquare, "a8");
-    EXPECT_FALSE(AnalyseLine(c, 1).fork);
+    const auto motifs = ReadStory(fork, 1).motifs;
+    EXPECT_NE(std::find(motifs.begin(), motifs.end(), Motif::Fork), motifs.end());
+    bool named = false;
+    for (const Hint& h : HintVariants(fork, 1, false))
+        named = named || h.text == "Вилка по королю на e8 и ладье на a8.";
+    EXPECT_TRUE(named);
+    // A knight move that attacks nothing is no fork.
+    const auto quiet = ReadStory(Line(TaskKind::Tactic, "r3k3/8/8/8/8/8/3N4/4K3 w - - 0 1", {"d2c4"}, {"e8d7", "c4b6"}), 1);
+    EXPECT_EQ(std::find(quiet.motifs.begin(), quiet.motifs.end(), Motif::Fork), quiet.motifs.end());
 }
 
-TEST(LineFeatures, StalemateInTheContinuation)
+TEST(Story, StalemateForcedByTheOnlyReply)
 {
-    // White gives the rook away with check; taking it leaves White stalemated.
-    const Candidate c = Line(TaskKind::Draw, "2R5/7k/8/8/8/1q6/8/K7 w - - 0 1", {"c8h8"}, {"h7h8"});
-    const auto f = AnalyseLine(c, 1);
-    EXPECT_TRUE(f.stalemate);
-    EXPECT_EQ(HintVariants(c, 1, true).front(), kHintStalemate);
+    // Rg8+ leaves Kxg8 as Black's only move, and White is stalemated.
+    const Candidate c = Line(TaskKind::Draw, "7k/7p/8/8/8/8/2q5/K5R1 w - - 0 1", {"g1g8"}, {"h8g8"});
+    EXPECT_TRUE(ReadStory(c, 1).stalemate);
+    EXPECT_EQ(HintVariants(c, 1, true).front().text, kHintStalemate);
 }
 
-TEST(LineFeatures, QuietDevices)
+TEST(Story, QuietDevices)
 {
-    // Rook to the open d-file.
-    const auto rook = AnalyseLine(Line(TaskKind::Strategy, "4rrk1/ppp2ppp/8/8/8/8/PPP2PPP/4R1K1 w - - 0 1", {"e1d1"}), 1);
-    EXPECT_TRUE(rook.openFile);
+    auto has = [](const Candidate& c, const std::string& text) {
+        for (const Hint& h : HintVariants(c, 1, false))
+            if (h.text.find(text) != std::string::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", {"e1d1"}), "открытую линию"));
     // Knight to d5, guarded by e4, with no black c- or e-pawn left to chase it.
-    const auto knight = AnalyseLine(Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", {"c3d5"}), 1);
-    EXPECT_TRUE(knight.outpost);
-    // A pawn that meets an enemy pawn.
-    const auto lever = AnalyseLine(Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/4p3/8/8/PPP2PPP/6K1 w - - 0 1", {"f2f4"}), 1);
-    EXPECT_TRUE(lever.pawnBreak);
-    EXPECT_FALSE(lever.passedPawnPush);
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", {"c3d5"}), "форпост"));
+    // A pawn that meets an enemy pawn is a break, not a space gain.
+    const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/4p3/8/8/PPP2PPP/6K1 w - - 0 1", {"f2f4"});
+    EXPECT_TRUE(has(lever, "одрыв") || has(lever, "прорыв"));
+    EXPECT_FALSE(has(lever, "пространств"));
 }
 
-TEST(Hints, EveryVariantIsSomething)
+TEST(HintProblems, WhatAHintMayNotSay)
+{
+    // Black to move; the first move is Re3-e1+ (the rook has many moves, the king two).
+    const auto root = *fullchess::Position::FromFen("8/8/1P6/8/6p1/4rkP1/7P/1R4K1 b - - 0 1");
+    const std::vector<std::string> moves{"e3e1"};
+    EXPECT_TRUE(HintProblems("Ладья белых на b1 перегружена.", root, moves).empty());
+    EXPECT_FALSE(HintProblems("Все решает поле e1.", root, moves).empty());              // the first move's square
+    EXPECT_FALSE(HintProblems("Ферзь белых на b1 перегружен.", root, moves).empty());    // no queen there
+    EXPECT_FALSE(HintProblems("Все решает король.", root, moves).empty());               // Kf3 has two moves
+    EXPECT_FALSE(HintProblems("Мат в 2 хода.", root, moves).empty());                    // no mate at all
+    const auto mateRoot = *fullchess::Position::FromFen("2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1");
+    const std::vector<std::string> mate{"d4d8", "c8d8", "d1d8"};
+    EXPECT_TRUE(HintProblems("Мат ладьей в 2 хода.", mateRoot, mate).empty());
+    EXPECT_FALSE(HintProblems("Мат ферзем в 2 хода.", mateRoot, mate).empty());
+    EXPECT_FALSE(HintProblems("Мат в 3 хода.", mateRoot, mate).empty());
+}
+
+TEST(Rules, HowALineEnds)
+{
+    const auto root = *fullchess::Position::FromFen("2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1");
+    const std::vector<std::string> line{"d4d8", "c8d8", "d1d8"};
+    EXPECT_EQ(JudgeEnd(TaskKind::Tactic, ReplayLine(root, line, 3), Score::MateIn(1)), LineEnd::Mate);
+    // After Qd8+ alone: nothing won yet, a decisive score, material level.
+    EXPECT_EQ(JudgeEnd(TaskKind::Tactic, ReplayLine(root, line, 1), Score::Cp(500)), LineEnd::DecisiveEdge);
+    EXPECT_EQ(JudgeEnd(TaskKind::Tactic, ReplayLine(root, line, 1), Score::Cp(299)), LineEnd::None);
+    // The queen given and the rook not yet retaken: material worse, no point.
+    EXPECT_EQ(JudgeEnd(TaskKind::Tactic, ReplayLine(root, {"d4d8", "c8d8", "g2g3"}, 3), Score::Cp(900)), LineEnd::None);
+    // A strategy line that goes back and forth repeats a position.
+    const auto ending = *fullchess::Position::FromFen("8/8/4k3/8/8/3K4/8/8 w - - 0 1");
+    EXPECT_EQ(JudgeEnd(TaskKind::Strategy, ReplayLine(ending, {"d3d2", "e6e5", "d2d3", "e5e6", "d3d2"}, 5), Score::Cp(0)),
+              LineEnd::Repeats);
+    EXPECT_EQ(JudgeEnd(TaskKind::Strategy, ReplayLine(ending, {"d3d2", "e6e5", "d2d3"}, 3), Score::Cp(0)), LineEnd::Quiet);
+    const StartFacts start = ReadStart(root, "d4d8");
+    EXPECT_TRUE(start.firstMoveChecks);
+    EXPECT_TRUE(start.AsksForThought());
+    EXPECT_FALSE(ReadStart(*fullchess::Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1"), "h1g1").AsksForThought());
+}
+
+TEST(Hints, EveryVariantReadsAsASentence)
 {
     for (const Candidate& c : {Sample(), Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", {"c3d5"})})
-        for (const auto& hint : HintVariants(c, 1, false)) {
-            EXPECT_GE(hint.size(), 13u) << hint;
-            EXPECT_TRUE(hint.back() == '.' || hint.back() == '!') << hint;
+        for (const auto& hint : HintVariants(c, 3, false)) {
+            EXPECT_GE(hint.text.size(), 13u) << hint.text;
+            EXPECT_TRUE(hint.text.back() == '.' || hint.text.back() == '!') << hint.text;
         }
 }
 

@@ -67,10 +67,12 @@ std::optional<Score> ParseScore(const std::string& text)
     }
 }
 
-std::string FormatCandidate(const Candidate& c)
+namespace {
+
+std::string FormatSteps(const std::vector<UserStep>& list)
 {
     std::vector<std::string> steps;
-    for (const UserStep& s : c.line.steps) {
+    for (const UserStep& s : list) {
         std::string flags;
         if (s.mateOnBoard)
             flags += 'M';
@@ -79,17 +81,53 @@ std::string FormatCandidate(const Candidate& c)
         steps.push_back(FormatScore(s.best) + "|" + (s.second ? FormatScore(*s.second) : std::string("-")) + "|"
                         + FormatScore(s.after) + "|" + flags);
     }
+    return Join(steps, ',');
+}
+
+bool ParseSteps(const std::string& text, std::vector<UserStep>& out)
+{
+    for (const std::string& step : Split(text, ',')) {
+        if (step.empty())
+            continue;
+        const auto parts = Split(step, '|');
+        if (parts.size() != 4)
+            return false;
+        UserStep s;
+        const auto best = ParseScore(parts[0]);
+        const auto after = ParseScore(parts[2]);
+        if (!best || !after)
+            return false;
+        s.best = *best;
+        s.after = *after;
+        if (parts[1] != "-") {
+            s.second = ParseScore(parts[1]);
+            if (!s.second)
+                return false;
+        }
+        s.mateOnBoard = parts[3].find('M') != std::string::npos;
+        s.stalemateOnBoard = parts[3].find('S') != std::string::npos;
+        out.push_back(s);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FormatCandidate(const Candidate& c)
+{
     std::ostringstream out;
     out << KindLetter(c.kind) << '\t' << Clean(c.gameId) << '\t' << c.ply << '\t' << Clean(c.white) << '\t'
         << Clean(c.black) << '\t' << c.year << '\t' << Clean(c.event) << '\t' << c.fen << '\t' << c.gameMove << '\t'
-        << Join(c.line.moves, ' ') << '\t' << Join(steps, ',') << '\t' << Join(c.line.continuation, ' ');
+        << Join(c.line.moves, ' ') << '\t' << FormatSteps(c.line.steps) << '\t' << Join(c.line.continuation, ' ');
+    if (c.firmChecked)
+        out << '\t' << FormatSteps(c.firm);
     return out.str();
 }
 
 std::optional<Candidate> ParseCandidate(const std::string& text)
 {
     const auto fields = Split(text, '\t');
-    if (fields.size() != 12 || fields[0].size() != 1)
+    if ((fields.size() != 12 && fields.size() != 13) || fields[0].size() != 1)
         return std::nullopt;
     Candidate c;
     const auto kind = KindFromLetter(fields[0][0]);
@@ -109,27 +147,14 @@ std::optional<Candidate> ParseCandidate(const std::string& text)
     c.fen = fields[7];
     c.gameMove = fields[8];
     c.line.moves = Words(fields[9]);
-    for (const std::string& step : Split(fields[10], ',')) {
-        const auto parts = Split(step, '|');
-        if (parts.size() != 4)
-            return std::nullopt;
-        UserStep s;
-        const auto best = ParseScore(parts[0]);
-        const auto after = ParseScore(parts[2]);
-        if (!best || !after)
-            return std::nullopt;
-        s.best = *best;
-        s.after = *after;
-        if (parts[1] != "-") {
-            s.second = ParseScore(parts[1]);
-            if (!s.second)
-                return std::nullopt;
-        }
-        s.mateOnBoard = parts[3].find('M') != std::string::npos;
-        s.stalemateOnBoard = parts[3].find('S') != std::string::npos;
-        c.line.steps.push_back(s);
-    }
+    if (!ParseSteps(fields[10], c.line.steps))
+        return std::nullopt;
     c.line.continuation = Words(fields[11]);
+    if (fields.size() == 13) {
+        c.firmChecked = true;
+        if (!ParseSteps(fields[12], c.firm) || c.firm.size() > c.line.steps.size())
+            return std::nullopt;
+    }
     if (c.line.steps.empty() || c.line.moves.size() != 2 * c.line.steps.size() - 1)
         return std::nullopt;
     return c;

@@ -4,13 +4,15 @@
 // engine's line with its scores, and where in which game the position arose.
 //
 // Line format, tab-separated:
-//   kind  game-id  ply  white  black  year  event  fen  game-move  line  steps  continuation
+//   kind  game-id  ply  white  black  year  event  fen  game-move  line  steps  continuation  [firm]
 // kind is T, D or S; ply is the 0-based half-move index of the position in its
 // game; fen is the engine FEN (placement, side, "- - 0 1"); game-move, line and
 // continuation are UCI moves (line and continuation space-separated); steps
 // holds one entry per user move, separated by ",": best|second|after|flags,
 // scores written "c<centipawns>" or "m<moves to mate>" ("-" for none), flags
-// "M" (the move mates) or "S" (it stalemates).
+// "M" (the move mates) or "S" (it stalemates). The optional firm column holds
+// the same steps as a second, larger node count saw them, for the prefix of
+// the line that held there (empty when even the first move did not).
 #include "Mining.h"
 
 #include <optional>
@@ -27,6 +29,8 @@ struct Candidate {
     std::string fen;
     std::string gameMove;
     BuiltLine line;
+    bool firmChecked = false;     // the line was walked again at the firm node count
+    std::vector<UserStep> firm;   // the steps that held there, from the first
 };
 
 std::string FormatCandidate(const Candidate& candidate);

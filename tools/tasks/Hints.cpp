@@ -1,11 +1,16 @@
 #include "Hints.h"
 
+#include "BoardFacts.h"
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 using fullchess::Move;
 using fullchess::Position;
+using namespace facts;
 
 namespace {
 
@@ -16,135 +21,37 @@ struct PieceWords {
     const char* dat;
     const char* acc;
     const char* ins;
+    bool feminine;
 };
 
 const PieceWords& Words(char kind)
 {
     static const std::map<char, PieceWords> words = {
-        {'p', {"пешка", "пешки", "пешке", "пешку", "пешкой"}},
-        {'n', {"конь", "коня", "коню", "коня", "конем"}},
-        {'b', {"слон", "слона", "слону", "слона", "слоном"}},
-        {'r', {"ладья", "ладьи", "ладье", "ладью", "ладьей"}},
-        {'q', {"ферзь", "ферзя", "ферзю", "ферзя", "ферзем"}},
-        {'k', {"король", "короля", "королю", "короля", "королем"}},
+        {'p', {"пешка", "пешки", "пешке", "пешку", "пешкой", true}},
+        {'n', {"конь", "коня", "коню", "коня", "конем", false}},
+        {'b', {"слон", "слона", "слону", "слона", "слоном", false}},
+        {'r', {"ладья", "ладьи", "ладье", "ладью", "ладьей", true}},
+        {'q', {"ферзь", "ферзя", "ферзю", "ферзя", "ферзем", false}},
+        {'k', {"король", "короля", "королю", "короля", "королем", false}},
     };
     auto it = words.find(kind);
     return it == words.end() ? words.at('p') : it->second;
 }
 
-char KindLetter(int8_t piece)
-{
-    static const char letters[] = " pnbrqk";
-    return letters[std::abs(piece)];
-}
-
-int Value(int8_t piece)
-{
-    static const int values[] = {0, 1, 3, 3, 5, 9, 100};
-    return values[std::abs(piece)];
-}
-
-bool Own(int8_t piece, bool white) { return piece != 0 && (piece > 0) == white; }
-
-// Squares a piece on `from` attacks on this board (pawns: their captures).
-std::vector<int> AttacksFrom(const Position& p, int from)
-{
-    std::vector<int> out;
-    const int8_t piece = p.At(from);
-    const int type = std::abs(piece);
-    const int f = fullchess::FileOf(from), r = fullchess::RankOf(from);
-    auto inside = [](int ff, int rr) { return ff >= 0 && ff < 8 && rr >= 0 && rr < 8; };
-    auto ray = [&](int df, int dr, bool slide) {
-        for (int ff = f + df, rr = r + dr; inside(ff, rr); ff += df, rr += dr) {
-            out.push_back(fullchess::MakeSquare(ff, rr));
-            if (!slide || p.At(fullchess::MakeSquare(ff, rr)) != 0)
-                break;
-        }
-    };
-    switch (type) {
-    case 1: {
-        const int dr = piece > 0 ? 1 : -1;
-        for (int df : {-1, 1})
-            if (inside(f + df, r + dr))
-                out.push_back(fullchess::MakeSquare(f + df, r + dr));
-        break;
-    }
-    case 2:
-        for (auto [df, dr] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}})
-            ray(df, dr, false);
-        break;
-    case 3: case 4: case 5:
-        if (type != 4)
-            for (auto [df, dr] : {std::pair{1, 1}, {1, -1}, {-1, 1}, {-1, -1}})
-                ray(df, dr, true);
-        if (type != 3)
-            for (auto [df, dr] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-                ray(df, dr, true);
-        break;
-    case 6:
-        for (auto [df, dr] : {std::pair{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}})
-            ray(df, dr, false);
-        break;
-    default: break;
-    }
-    return out;
-}
-
-int Mobility(const Position& p, int from)
-{
-    int n = 0;
-    const bool white = p.At(from) > 0;
-    for (int to : AttacksFrom(p, from))
-        if (!Own(p.At(to), white))
-            ++n;
-    return n;
-}
-
-int NonPawnMaterial(const Position& p, bool white)
-{
-    const auto c = p.Count(white);
-    return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
-}
-
-bool PassedPawn(const Position& p, int sq)
-{
-    const bool white = p.At(sq) > 0;
-    const int f = fullchess::FileOf(sq), r = fullchess::RankOf(sq);
-    for (int ff = std::max(0, f - 1); ff <= std::min(7, f + 1); ++ff)
-        for (int rr = white ? r + 1 : r - 1; rr >= 0 && rr < 8; rr += white ? 1 : -1)
-            if (p.At(fullchess::MakeSquare(ff, rr)) == (white ? -1 : 1))
-                return false;
-    return true;
-}
-
-// The piece names start with one of these letters; the hints need them capitalised.
+// The first letter in upper case (Cyrillic а–я and ASCII).
 std::string Capitalised(const std::string& word)
 {
-    static const std::pair<const char*, const char*> letters[] = {
-        {"п", "П"}, {"к", "К"}, {"с", "С"}, {"л", "Л"}, {"ф", "Ф"}};
-    for (const auto& [lower, upper] : letters)
-        if (word.rfind(lower, 0) == 0)
-            return upper + word.substr(std::char_traits<char>::length(lower));
-    return word;
-}
-
-uint64_t Fnv(const std::string& text)
-{
-    uint64_t hash = 1469598103934665603ull;
-    for (unsigned char ch : text) {
-        hash ^= ch;
-        hash *= 1099511628211ull;
+    std::string out = word;
+    if (out.size() >= 2 && static_cast<unsigned char>(out[0]) == 0xD0 && static_cast<unsigned char>(out[1]) >= 0xB0
+        && static_cast<unsigned char>(out[1]) <= 0xBF) {
+        out[1] = static_cast<char>(static_cast<unsigned char>(out[1]) - 0x20);
+    } else if (out.size() >= 2 && static_cast<unsigned char>(out[0]) == 0xD1 && static_cast<unsigned char>(out[1]) >= 0x80
+               && static_cast<unsigned char>(out[1]) <= 0x8F) {
+        out[0] = static_cast<char>(0xD0);
+        out[1] = static_cast<char>(static_cast<unsigned char>(out[1]) + 0x20);
+    } else if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') {
+        out[0] = static_cast<char>(out[0] - 'a' + 'A');
     }
-    return hash;
-}
-
-// Puts `square` where the text says %s (once).
-std::string Format(const char* text, const std::string& square)
-{
-    std::string out = text;
-    const auto at = out.find("%s");
-    if (at != std::string::npos)
-        out.replace(at, 2, square);
     return out;
 }
 
@@ -162,543 +69,789 @@ std::string Plural(int n, const char* one, const char* few, const char* many)
     return many;
 }
 
+std::string InMoves(int n)
+{
+    if (n == 1)
+        return "в один ход";
+    return "в " + std::to_string(n) + " " + Plural(n, "ход", "хода", "ходов");
+}
+
+// A piece as the story remembers it: its kind and where it stood at the start
+// (-1 when it was not there from the start).
+struct PieceRef {
+    char kind = ' ';
+    int start = -1;
+};
+
+struct Found {
+    Motif motif = Motif::None;
+    int move = 0;            // index of the user move in the line
+    PieceRef user;           // the user's piece that does it
+    PieceRef enemy, enemy2;  // the enemy pieces it is aimed at
+};
+
+// The line and its continuation replayed once, with every piece traced back
+// to its square at the start.
+struct Replayed {
+    std::vector<Position> positions;  // before each move; one more than moves
+    std::vector<Move> moves;
+    std::vector<std::array<int, 64>> origin;  // per position: start square of each piece, -1 if none
+    int lineMoves = 0;                        // how many of the moves belong to the line
+    bool userWhite = true;
+
+    bool IsUser(std::size_t i) const { return i % 2 == 0; }
+    PieceRef Ref(std::size_t ply, int sq) const
+    {
+        return {Kind(positions[ply].At(sq)), origin[ply][static_cast<std::size_t>(sq)]};
+    }
+    // The first user move from `from` on that takes the piece that started on
+    // `start`: in the line, or the first move after it.
+    int UserTakes(std::size_t from, int start) const
+    {
+        if (start < 0)
+            return -1;
+        const std::size_t end = std::min(moves.size(), static_cast<std::size_t>(lineMoves) + 2);
+        for (std::size_t j = from; j < end; j += 1)
+            if (IsUser(j) && moves[j].capture && origin[j][static_cast<std::size_t>(moves[j].to)] == start)
+                return static_cast<int>(j);
+        return -1;
+    }
+};
+
+Replayed Replay(const Candidate& c, int tokens, int extra)
+{
+    Replayed r;
+    auto root = Position::FromFen(c.fen);
+    if (!root)
+        return r;
+    r.userWhite = root->WhiteToMove();
+    std::vector<std::string> all(c.line.moves.begin(), c.line.moves.begin() + std::min<std::size_t>(tokens, c.line.moves.size()));
+    std::vector<std::string> rest(c.line.moves.begin() + static_cast<long>(all.size()), c.line.moves.end());
+    rest.insert(rest.end(), c.line.continuation.begin(), c.line.continuation.end());
+    if (static_cast<int>(rest.size()) > extra)
+        rest.resize(static_cast<std::size_t>(extra));
+    r.lineMoves = static_cast<int>(all.size());
+    all.insert(all.end(), rest.begin(), rest.end());
+    Position p = *root;
+    std::array<int, 64> origin{};
+    for (int sq = 0; sq < 64; ++sq)
+        origin[static_cast<std::size_t>(sq)] = p.At(sq) != 0 ? sq : -1;
+    r.positions.push_back(p);
+    r.origin.push_back(origin);
+    for (const std::string& text : all) {
+        const auto m = p.ParseUci(text);
+        if (!m)
+            break;
+        r.moves.push_back(*m);
+        origin[static_cast<std::size_t>(m->to)] = origin[static_cast<std::size_t>(m->from)];
+        origin[static_cast<std::size_t>(m->from)] = -1;
+        p.Play(*m);
+        r.positions.push_back(p);
+        r.origin.push_back(origin);
+        if (p.LegalMoves().empty())
+            break;
+    }
+    r.lineMoves = std::min<int>(r.lineMoves, static_cast<int>(r.moves.size()));
+    return r;
+}
+
+int Balance(const Position& p, bool white) { return Material(p, white) - Material(p, !white); }
+
+bool Defended(const Position& p, int sq)
+{
+    const int8_t piece = p.At(sq);
+    return piece != 0 && !Attackers(p, sq, piece > 0).empty();
+}
+
+// Whether the user move at ply i is followed, while the line and its
+// continuation last, by a gain: the piece that started on `start` taken, or a
+// mate.
+bool Pays(const Replayed& r, std::size_t i, int start)
+{
+    if (r.UserTakes(i + 1, start) >= 0)
+        return true;
+    const Position& last = r.positions[static_cast<std::size_t>(r.lineMoves)];
+    return last.IsCheckmate() && last.WhiteToMove() != r.userWhite;
+}
+
+bool LeadsOn(const Replayed& r, std::size_t j)
+{
+    // A user move of the line that takes something or mates or checks.
+    if (j >= static_cast<std::size_t>(r.lineMoves))
+        return false;
+    return r.moves[j].capture || r.positions[j + 1].InCheck();
+}
+
+std::vector<Found> FindMotifs(const Replayed& r)
+{
+    std::vector<Found> found;
+    const bool W = r.userWhite;
+    const int startBalance = Balance(r.positions[0], W);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(r.lineMoves); i += 2) {
+        const Position& B = r.positions[i];
+        const Position& A = r.positions[i + 1];
+        const Move& m = r.moves[i];
+        const int8_t mover = B.At(m.from);
+        const PieceRef moverRef = r.Ref(i, m.from);
+        const int king = KingOf(A, !W);
+        const int userMove = static_cast<int>(i / 2);
+        auto add = [&](Motif motif, PieceRef enemy = {}, PieceRef enemy2 = {}) {
+            found.push_back({motif, userMove, moverRef, enemy, enemy2});
+        };
+
+        // Checks: double and discovered.
+        if (A.InCheck() && king >= 0) {
+            const auto checkers = Attackers(A, king, W);
+            if (checkers.size() >= 2)
+                add(Motif::DoubleCheck);
+            else if (!checkers.empty() && checkers.front() != m.to)
+                add(Motif::DiscoveredCheck);
+        }
+        // Discovered attack on a piece.
+        for (int sq = 0; sq < 64; ++sq) {
+            const int type = std::abs(A.At(sq));
+            if (sq == m.to || !Own(A.At(sq), W) || type < 3 || type > 5)
+                continue;
+            for (int t : AttacksFrom(A, sq)) {
+                if (!Enemy(A.At(t), W) || std::abs(A.At(t)) == 6 || Value(A.At(t)) < 3 || AttacksSquare(B, sq, t))
+                    continue;
+                const auto between = Between(sq, t);
+                if (std::find(between.begin(), between.end(), m.from) == between.end())
+                    continue;
+                if ((Value(A.At(t)) > Value(A.At(sq)) || !Defended(A, t)) && Pays(r, i, r.origin[i + 1][static_cast<std::size_t>(t)]))
+                    add(Motif::DiscoveredAttack, r.Ref(i + 1, t));
+            }
+        }
+        // Fork: the moved piece hits two things at once and one of them falls.
+        {
+            std::vector<int> targets;
+            for (int t : AttacksFrom(A, m.to)) {
+                const int8_t target = A.At(t);
+                if (!Enemy(target, W))
+                    continue;
+                if (std::abs(target) == 6 || Value(target) > Value(mover) || (Value(target) >= 3 && !Defended(A, t)))
+                    targets.push_back(t);
+            }
+            if (targets.size() >= 2) {
+                std::sort(targets.begin(), targets.end(), [&](int a, int b) { return Value(A.At(a)) > Value(A.At(b)); });
+                bool falls = false;
+                for (int t : targets)
+                    falls = falls || (std::abs(A.At(t)) != 6 && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(t)]) >= 0);
+                if (falls && std::abs(A.At(targets[1])) != 1)
+                    add(Motif::Fork, r.Ref(i + 1, targets[0]), r.Ref(i + 1, targets[1]));
+            }
+        }
+        // Pin: made by this move, or a pinned piece attacked; it is then won.
+        if (std::abs(mover) >= 3 && std::abs(mover) <= 5)
+            for (const Pin& pin : PinsBy(A, m.to))
+                if (Pays(r, i, r.origin[i + 1][static_cast<std::size_t>(pin.pinned)])
+                    && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(pin.pinned)]) >= 0)
+                    add(Motif::Pin, r.Ref(i + 1, pin.pinned), r.Ref(i + 1, pin.behind));
+        for (int t : AttacksFrom(A, m.to))
+            if (Enemy(A.At(t), W) && std::abs(A.At(t)) != 6 && Value(A.At(t)) > Value(mover) && PinnedToKing(A, t)
+                && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(t)]) >= 0)
+                add(Motif::Pin, r.Ref(i + 1, t), r.Ref(i + 1, KingOf(A, !W)));
+        // Trap: an attacked piece with nowhere to go is won.
+        for (int t : A.InCheck() ? std::vector<int>{} : AttacksFrom(A, m.to)) {
+            const int8_t target = A.At(t);
+            if (!Enemy(target, W) || Value(target) < 3 || std::abs(target) == 6 || AttacksSquare(B, m.from, t))
+                continue;
+            bool escapes = false;
+            for (const Move& e : A.LegalMoves()) {
+                if (e.from != t)
+                    continue;
+                const Position after = A.After(e);
+                const auto attackers = Attackers(after, e.to, W);
+                bool safe = attackers.empty();
+                if (!safe) {
+                    int cheapest = 1000;
+                    for (int a : attackers)
+                        cheapest = std::min(cheapest, Value(after.At(a)));
+                    safe = cheapest >= Value(target) && Defended(after, e.to);
+                }
+                escapes = escapes || safe;
+            }
+            if (!escapes && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(t)]) >= 0)
+                add(Motif::Trap, r.Ref(i + 1, t));
+        }
+        // Interference: the moved piece cuts an enemy line, and the square it
+        // guarded is taken or mated on next.
+        if (!m.capture && i + 2 < r.moves.size())
+            for (int sq = 0; sq < 64; ++sq) {
+                const int type = std::abs(B.At(sq));
+                if (!Enemy(B.At(sq), W) || type < 3 || type > 5)
+                    continue;
+                for (int q : AttacksFrom(B, sq)) {
+                    const auto between = Between(sq, q);
+                    if (std::find(between.begin(), between.end(), m.to) == between.end())
+                        continue;
+                    const Move& next = r.moves[i + 2];
+                    const Position& later = r.positions[i + 2];
+                    if (next.to == q && LeadsOn(r, i + 2) && !AttacksSquare(later, sq, q) && later.At(sq) == B.At(sq))
+                        add(Motif::Interference, r.Ref(i, sq));
+                }
+            }
+        // Removal of the defender: take the piece that guards the square the
+        // next move strikes.
+        if (m.capture && i + 2 < r.moves.size()) {
+            const Move& next = r.moves[i + 2];
+            const bool guarded = AttacksSquare(B, m.to, next.to) && next.to != m.to;
+            const bool stood = Enemy(B.At(next.to), W)
+                && r.origin[i + 2][static_cast<std::size_t>(next.to)] == r.origin[i][static_cast<std::size_t>(next.to)];
+            const bool mates = r.positions[i + 3].IsCheckmate();
+            if (guarded && (stood || mates) && LeadsOn(r, i + 2) && r.positions[i + 2].At(m.to) != B.At(m.to))
+                add(Motif::RemovalOfDefender, r.Ref(i, m.to));
+        }
+        // Clearance: a forcing move empties a square or a line for another piece.
+        if (i + 2 < r.moves.size() && (A.InCheck() || m.capture)) {
+            const Move& next = r.moves[i + 2];
+            const int other = r.origin[i + 2][static_cast<std::size_t>(next.from)];
+            const auto path = Between(next.from, next.to);
+            const bool through = std::find(path.begin(), path.end(), m.from) != path.end();
+            if (other != moverRef.start && (next.to == m.from || through) && LeadsOn(r, i + 2))
+                add(Motif::Clearance);
+        }
+        // The reply and the next user move: sacrifice, deflection, overload,
+        // decoy, intermezzo.
+        if (i + 1 >= r.moves.size())
+            continue;
+        const Move& reply = r.moves[i + 1];
+        const Position& R = r.positions[i + 2];  // after the reply
+        if (reply.capture && Balance(R, W) <= Balance(B, W) - 2 && Balance(R, W) <= startBalance - 2)
+            found.push_back({Motif::Sacrifice, userMove, r.Ref(i + 1, reply.to), {}, {}});
+        // Breakthrough: a pawn given up so that another one runs through.
+        if (std::abs(mover) == 1 && reply.capture && reply.to == m.to && std::abs(A.At(reply.from)) == 1)
+            found.push_back({Motif::Breakthrough, userMove, moverRef, {}, {}});
+        if (i + 2 >= static_cast<std::size_t>(r.lineMoves))
+            continue;
+        const Move& next = r.moves[i + 2];
+        const Position& N = r.positions[i + 3];
+        const int8_t defender = A.At(reply.from);
+        if (std::abs(defender) != 6 && std::abs(defender) != 0 && next.to != reply.to && LeadsOn(r, i + 2)
+            && AttacksSquare(A, reply.from, next.to) && !AttacksSquare(R, reply.to, next.to)
+            && (next.capture || N.IsCheckmate() || (N.InCheck() && Pays(r, i + 2, -1)))) {
+            const bool evenTrade = m.capture && reply.capture && reply.to == m.to && Value(B.At(m.to)) >= Value(mover);
+            found.push_back({evenTrade ? Motif::Overload : Motif::Deflection, userMove, moverRef, r.Ref(i + 1, reply.from), {}});
+        }
+        if (reply.capture && reply.to == m.to && std::abs(mover) != 1) {
+            const int8_t lured = R.At(m.to);
+            const bool checked = std::abs(lured) == 6 && N.InCheck();
+            const bool struck = std::abs(lured) != 6 && AttacksSquare(N, next.to, m.to)
+                && r.UserTakes(i + 2, r.origin[i + 2][static_cast<std::size_t>(m.to)]) >= 0;
+            if ((checked && (Pays(r, i + 2, -1) || Balance(r.positions.back(), W) - startBalance >= kMaterialPoint)) || struck)
+                found.push_back({Motif::Decoy, userMove, moverRef, r.Ref(i + 2, m.to), {}});
+        }
+        if (reply.capture && !next.capture && N.InCheck() && next.to != reply.to) {
+            const int taker = r.origin[i + 2][static_cast<std::size_t>(reply.to)];
+            if (r.UserTakes(i + 3, taker) >= 0)
+                found.push_back({Motif::Intermezzo, userMove + 1, r.Ref(i + 2, next.from), r.Ref(i + 2, reply.to), {}});
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+const char* MotifName(Motif motif)
+{
+    switch (motif) {
+    case Motif::None: return "—";
+    case Motif::Mate: return "мат";
+    case Motif::MatingAttack: return "матовая атака";
+    case Motif::Sacrifice: return "жертва";
+    case Motif::Fork: return "двойной удар / вилка";
+    case Motif::Pin: return "связка";
+    case Motif::DiscoveredAttack: return "вскрытое нападение";
+    case Motif::DiscoveredCheck: return "вскрытый шах";
+    case Motif::DoubleCheck: return "двойной шах";
+    case Motif::Deflection: return "отвлечение";
+    case Motif::Decoy: return "завлечение";
+    case Motif::Interference: return "перекрытие";
+    case Motif::RemovalOfDefender: return "уничтожение защиты";
+    case Motif::Overload: return "перегрузка";
+    case Motif::Intermezzo: return "промежуточный ход";
+    case Motif::Clearance: return "освобождение поля или линии";
+    case Motif::Trap: return "ловля фигуры";
+    case Motif::Breakthrough: return "прорыв";
+    case Motif::PassedPawn: return "проходная пешка";
+    case Motif::Perpetual: return "вечный шах";
+    case Motif::Stalemate: return "пат";
+    case Motif::MaterialWin: return "выигрыш материала";
+    case Motif::Plan: return "план";
+    }
+    return "?";
+}
+
+Motif MotifOfHint(const std::string& hint)
+{
+    // The most particular words first: "вскрытый шах" before "шах", a mate
+    // with a sacrifice is a mate.
+    static const std::pair<const char*, Motif> words[] = {
+        {"ничью патом", Motif::Stalemate}, {" пат", Motif::Stalemate}, {"вечн", Motif::Perpetual},
+        {"скрытый шах", Motif::DiscoveredCheck}, {"скрытое нападение", Motif::DiscoveredAttack},
+        {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
+        {"войной удар", Motif::Fork}, {"вязк", Motif::Pin}, {"твлеч", Motif::Deflection}, {"твлек", Motif::Deflection},
+        {"авлеч", Motif::Decoy}, {"авлек", Motif::Decoy}, {"ерекры", Motif::Interference},
+        {"ничтож", Motif::RemovalOfDefender}, {"ерегруз", Motif::Overload}, {"ерегруж", Motif::Overload},
+        {"ромежуточн", Motif::Intermezzo}, {"свобожд", Motif::Clearance}, {"свобод", Motif::Clearance},
+        {"оймайте", Motif::Trap}, {"ловушк", Motif::Trap}, {"рорыв", Motif::Breakthrough},
+        {"Жертва ", Motif::Sacrifice}, {"мат", Motif::Mate}, {"Мат", Motif::Mate}, {"Атака на короля", Motif::MatingAttack},
+        {"в ферзи", Motif::PassedPawn}, {"роходн", Motif::PassedPawn}, {"жертв", Motif::Sacrifice},
+        {"ыиграйте", Motif::MaterialWin}, {"выигрывает", Motif::MaterialWin},
+    };
+    for (const auto& [word, motif] : words)
+        if (hint.find(word) != std::string::npos)
+            return motif;
+    return Motif::None;
+}
+
+LineStory ReadStory(const Candidate& c, int tokens)
+{
+    LineStory story;
+    const auto root = Position::FromFen(c.fen);
+    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size())
+        return story;
+    const Replayed r = Replay(c, tokens, 16);
+    const auto& step = c.line.steps[static_cast<std::size_t>((tokens - 1) / 2)];
+    const LineBoard board = ReplayLine(*root, c.line.moves, tokens);
+    story.end = JudgeEnd(c.kind, board, step.after);
+    story.userMoves = (tokens + 1) / 2;
+    story.mates = board.mate;
+    story.stalemate = story.end == LineEnd::Stalemate;
+    story.perpetual = story.end == LineEnd::Perpetual;
+    if (story.mates && r.lineMoves > 0) {
+        const std::size_t last = static_cast<std::size_t>(r.lineMoves - 1);
+        const Position& end = r.positions[last + 1];
+        const int to = r.moves[last].to;
+        story.matingKind = Kind(end.At(to));
+        const int king = KingOf(end, !r.userWhite);
+        const int home = r.userWhite ? 7 : 0;
+        story.backRank = (std::abs(end.At(to)) == 4 || std::abs(end.At(to)) == 5) && fullchess::RankOf(king) == home
+            && fullchess::RankOf(to) == home;
+        if (story.matingKind == 'n') {
+            bool hemmed = true;
+            for (int sq : AttacksFrom(end, king))
+                hemmed = hemmed && Own(end.At(sq), !r.userWhite);
+            story.smothered = hemmed;
+        }
+    }
+    for (const Found& f : FindMotifs(r)) {
+        story.motifs.push_back(f.motif);
+        story.sacrifice = story.sacrifice || f.motif == Motif::Sacrifice;
+    }
+    // A pawn that cannot be stopped: the engine's continuation queens it, and
+    // the line ends with the user a decisive edge up.
+    for (std::size_t i = static_cast<std::size_t>(r.lineMoves); i < r.moves.size(); ++i)
+        if (r.IsUser(i) && r.moves[i].promotion)
+            story.promotes = story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon;
+    return story;
+}
+
+namespace {
+
+// The user's piece kinds a hint may name: every piece of that kind has three
+// legal moves or more at the start (a pawn only when it is the only pawn).
+bool MayName(const Position& root, char kind)
+{
+    int count = 0;
+    for (int sq = 0; sq < 64; ++sq) {
+        if (!Own(root.At(sq), root.WhiteToMove()) || Kind(root.At(sq)) != kind)
+            continue;
+        ++count;
+        if (LegalMovesOf(root, sq) < 3)
+            return false;
+    }
+    return count > 0;
+}
+
+// Where a piece named by its start square may be named: it stood there at the
+// start, and it is not the square the first move goes to.
+bool MayPlace(const Position& root, const Move& first, const PieceRef& piece)
+{
+    return piece.start >= 0 && piece.start != first.to && Kind(root.At(piece.start)) == piece.kind;
+}
+
+std::string EnemyGen(const PieceRef& piece, bool userWhite)
+{
+    return std::string(Words(piece.kind).gen) + " " + SideGen(!userWhite);
+}
+
+struct Builder {
+    const Position& root;
+    Move first;
+    bool userWhite;
+    std::vector<Hint> out;
+
+    void Add(Motif motif, const std::string& text) { out.push_back({text, motif}); }
+    std::string At(const PieceRef& piece) const
+    {
+        return MayPlace(root, first, piece) ? " на " + Name(piece.start) : std::string();
+    }
+    std::string Opp() const { return SideGen(!userWhite); }
+    std::string Own() const { return SideGen(userWhite); }
+};
+
+void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& story, const std::vector<Found>& found)
+{
+    const std::string opp = b.Opp();
+    if (story.mates) {
+        const std::string in = InMoves(story.userMoves);
+        const bool nameMater = story.matingKind != 'p' && MayName(b.root, story.matingKind);
+        if (story.sacrifice)
+            b.Add(Motif::Mate, kHintMateWithSacrifice);
+        b.Add(Motif::Mate, "Мат " + in + ".");
+        b.Add(Motif::Mate, "Найдите мат " + in + ".");
+        b.Add(Motif::Mate, "Король " + opp + " в матовой сети: мат " + in + ".");
+        if (nameMater)
+            b.Add(Motif::Mate, std::string("Мат ") + Words(story.matingKind).ins + " " + in + ".");
+        if (story.backRank)
+            b.Add(Motif::Mate, "Слабость последней горизонтали: мат " + in + ".");
+        if (story.smothered)
+            b.Add(Motif::Mate, "Спертый мат " + in + ".");
+        for (const Found& f : found) {
+            switch (f.motif) {
+            case Motif::Sacrifice:
+                if (MayName(b.root, f.user.kind))
+                    b.Add(Motif::Sacrifice, std::string("Жертва ") + Words(f.user.kind).gen + " ведет к мату " + in + ".");
+                b.Add(Motif::Mate, "Не жалейте материала: мат " + in + ".");
+                break;
+            case Motif::DoubleCheck: b.Add(Motif::DoubleCheck, "Двойной шах ведет к мату " + in + "."); break;
+            case Motif::DiscoveredCheck: b.Add(Motif::DiscoveredCheck, "Вскрытый шах, и мат " + in + "."); break;
+            case Motif::Deflection:
+                b.Add(Motif::Deflection, "Отвлечение " + EnemyGen(f.enemy, b.userWhite) + " ведет к мату " + in + ".");
+                break;
+            case Motif::Decoy:
+                b.Add(Motif::Decoy, "Завлеките " + std::string(Words(f.enemy.kind).acc) + " " + opp + " под мат: мат " + in + ".");
+                break;
+            case Motif::RemovalOfDefender: b.Add(Motif::RemovalOfDefender, "Уничтожьте защитника, и мат " + in + "."); break;
+            case Motif::Interference: b.Add(Motif::Interference, "Перекрытие ведет к мату " + in + "."); break;
+            case Motif::Clearance: b.Add(Motif::Clearance, "Освободите поле для решающего удара: мат " + in + "."); break;
+            default: break;
+            }
+        }
+        return;
+    }
+    if (story.end == LineEnd::MateNext || (story.end == LineEnd::DecisiveEdge && c.line.steps[static_cast<std::size_t>((tokens - 1) / 2)].after.Mates())) {
+        b.Add(Motif::MatingAttack, "Атака на короля " + opp + " неотразима.");
+        b.Add(Motif::MatingAttack, "Матовая атака: королю " + opp + " не спастись.");
+    }
+    if (story.promotes) {
+        b.Add(Motif::PassedPawn, kHintQueenThePawn);
+        b.Add(Motif::PassedPawn, "Проходная пешка решает исход борьбы.");
+        b.Add(Motif::PassedPawn, "Проходную пешку " + b.Own() + " уже не остановить.");
+    }
+    for (const Found& f : found) {
+        const std::string enemy = f.enemy.kind != ' ' ? EnemyGen(f.enemy, b.userWhite) : std::string();
+        const PieceWords& ew = Words(f.enemy.kind);
+        switch (f.motif) {
+        case Motif::Fork: {
+            const bool knight = f.user.kind == 'n', pawn = f.user.kind == 'p';
+            const std::string device = knight || pawn ? "вилка" : "двойной удар";
+            b.Add(Motif::Fork, knight || pawn ? "Найдите вилку." : "Ищите двойной удар.");
+            if (MayName(b.root, f.user.kind) && !pawn)
+                b.Add(Motif::Fork, Capitalised(device) + " " + Words(f.user.kind).ins + " решает.");
+            b.Add(Motif::Fork, Capitalised(device) + ": " + ew.nom + " и " + Words(f.enemy2.kind).nom + " " + opp
+                                   + " под одним ударом.");
+            if (MayPlace(b.root, b.first, f.enemy) && MayPlace(b.root, b.first, f.enemy2))
+                b.Add(Motif::Fork, Capitalised(device) + " по " + ew.dat + " на " + Name(f.enemy.start) + " и "
+                                       + Words(f.enemy2.kind).dat + " на " + Name(f.enemy2.start) + ".");
+            break;
+        }
+        case Motif::Pin:
+            b.Add(Motif::Pin, "Используйте связку.");
+            b.Add(Motif::Pin, "Связка " + enemy + " приносит материал.");
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::Pin, "Попробуйте выиграть на связке " + enemy + b.At(f.enemy) + ".");
+            break;
+        case Motif::DiscoveredAttack:
+            b.Add(Motif::DiscoveredAttack, "Ищите вскрытое нападение.");
+            b.Add(Motif::DiscoveredAttack, std::string("Вскрытое нападение на ") + ew.acc + " " + opp + ".");
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::DiscoveredAttack, "Вскрытое нападение: " + std::string(ew.nom) + " " + opp + b.At(f.enemy)
+                                                   + " окажется под ударом.");
+            break;
+        case Motif::DiscoveredCheck:
+            b.Add(Motif::DiscoveredCheck, "Вскрытый шах решает.");
+            b.Add(Motif::DiscoveredCheck, "Вскрытый шах выигрывает материал.");
+            break;
+        case Motif::DoubleCheck:
+            b.Add(Motif::DoubleCheck, "Двойной шах решает исход борьбы.");
+            b.Add(Motif::DoubleCheck, "От двойного шаха закрыться нельзя.");
+            break;
+        case Motif::Deflection:
+            b.Add(Motif::Deflection, "Отвлеките защитника.");
+            b.Add(Motif::Deflection, "Отвлеките " + std::string(ew.acc) + " " + opp + " от защиты.");
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::Deflection, "Отвлечение " + enemy + b.At(f.enemy) + " решает.");
+            break;
+        case Motif::Overload:
+            b.Add(Motif::Overload, "Используйте перегрузку защитника.");
+            b.Add(Motif::Overload, Capitalised(ew.nom) + " " + opp + (ew.feminine ? " перегружена." : " перегружен."));
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::Overload, Capitalised(ew.nom) + " " + opp + b.At(f.enemy)
+                                           + (ew.feminine ? " перегружена: она" : " перегружен: он")
+                                           + " защищает слишком многое.");
+            break;
+        case Motif::Decoy:
+            b.Add(Motif::Decoy, "Завлеките " + std::string(ew.acc) + " " + opp + " на роковое поле.");
+            b.Add(Motif::Decoy, "Завлечение " + enemy + " решает.");
+            break;
+        case Motif::Interference:
+            b.Add(Motif::Interference, "Перекройте линию защиты.");
+            b.Add(Motif::Interference, "Перекрытие линии " + enemy + " решает.");
+            break;
+        case Motif::RemovalOfDefender:
+            b.Add(Motif::RemovalOfDefender, "Уничтожьте защитника.");
+            b.Add(Motif::RemovalOfDefender, "Уничтожение защиты решает.");
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::RemovalOfDefender, Capitalised(ew.nom) + " " + opp + b.At(f.enemy)
+                                                    + " — главный защитник. Уничтожьте защиту.");
+            break;
+        case Motif::Intermezzo:
+            b.Add(Motif::Intermezzo, "Не спешите брать: промежуточный шах сильнее.");
+            b.Add(Motif::Intermezzo, "Промежуточный ход решает.");
+            break;
+        case Motif::Clearance:
+            b.Add(Motif::Clearance, "Освободите поле или линию для другой фигуры.");
+            b.Add(Motif::Clearance, "Освобождение линии с темпом решает.");
+            break;
+        case Motif::Trap:
+            b.Add(Motif::Trap, "Поймайте " + std::string(ew.acc) + " " + opp + ".");
+            if (MayPlace(b.root, b.first, f.enemy))
+                b.Add(Motif::Trap, Capitalised(ew.nom) + " " + opp + b.At(f.enemy) + " может попасть в ловушку.");
+            break;
+        case Motif::Breakthrough:
+            if (story.promotes || story.end == LineEnd::DecisiveEdge) {
+                b.Add(Motif::Breakthrough, "Пешечный прорыв решает.");
+                b.Add(Motif::Breakthrough, "Прорыв: пешки " + b.Own() + " сильнее фигур соперника.");
+            }
+            break;
+        case Motif::Sacrifice:
+            if (MayName(b.root, f.user.kind) && f.user.kind != 'p' && f.user.kind != 'k')
+                b.Add(Motif::Sacrifice, std::string("Жертва ") + Words(f.user.kind).gen + " окупается с лихвой.");
+            b.Add(Motif::Sacrifice, "Жертва материала окупается.");
+            break;
+        default: break;
+        }
+    }
+    // What the line wins, when it ends a clear piece up.
+    const Replayed r = Replay(c, tokens, 0);
+    if (story.end == LineEnd::MaterialWon && !r.positions.empty()) {
+        const auto start = r.positions.front().Count(!r.userWhite), end = r.positions.back().Count(!r.userWhite);
+        for (int type : {5, 4, 3, 2}) {
+            if (start[static_cast<std::size_t>(type)] > end[static_cast<std::size_t>(type)]) {
+                const char kind = " pnbrqk"[type];
+                b.Add(Motif::MaterialWin, "Комбинация выигрывает " + std::string(Words(kind).acc) + " " + opp + ".");
+                b.Add(Motif::MaterialWin, "Выиграйте " + std::string(Words(kind).acc) + " " + opp + ".");
+                break;
+            }
+        }
+    }
+    if (b.out.empty()) {
+        b.Add(Motif::None, "Найдите сильнейшее продолжение.");
+        b.Add(Motif::None, "Только один ход сохраняет решающее преимущество " + b.Own() + ". Найдите его.");
+    }
+}
+
+std::string FileName(int sq) { return std::string(1, static_cast<char>('a' + fullchess::FileOf(sq))); }
+
+bool FileHasPawn(const Position& p, int file, int8_t pawn)
+{
+    for (int rank = 0; rank < 8; ++rank)
+        if (p.At(fullchess::MakeSquare(file, rank)) == pawn)
+            return true;
+    return false;
+}
+
 std::string Wing(int sq)
 {
     const int f = fullchess::FileOf(sq);
     return f <= 2 ? "ферзевом фланге" : f >= 5 ? "королевском фланге" : "центре";
 }
 
-} // namespace
-
-LineFeatures AnalyseLine(const Candidate& c, int tokens)
+void StrategyHints(Builder& b, const Candidate& c, int tokens)
 {
-    LineFeatures features;
-    auto root = Position::FromFen(c.fen);
-    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size())
-        return features;
-    const bool userWhite = root->WhiteToMove();
-    std::vector<std::string> all(c.line.moves.begin(), c.line.moves.begin() + tokens);
-    // After a cut line, its own later moves are the best continuation.
-    std::vector<std::string> rest(c.line.moves.begin() + tokens, c.line.moves.end());
-    rest.insert(rest.end(), c.line.continuation.begin(), c.line.continuation.end());
-    if (rest.size() > 12)
-        rest.resize(12);
-    all.insert(all.end(), rest.begin(), rest.end());
+    const Replayed r = Replay(c, tokens, 0);
+    if (r.moves.empty())
+        return;
+    const bool W = r.userWhite;
+    const Position& B = r.positions[0];
+    const Position& A = r.positions[1];
+    const Move& m = r.moves[0];
+    const int8_t mover = B.At(m.from);
+    const int type = std::abs(mover);
+    const int8_t ownPawn = W ? 1 : -1, enemyPawn = W ? -1 : 1;
+    const bool endgame = PieceMaterial(B, true) <= 13 && PieceMaterial(B, false) <= 13;
+    const bool queensTraded = [&] {
+        const auto& end = r.positions.back();
+        return B.Count(true)[5] + B.Count(false)[5] > 0 && end.Count(true)[5] + end.Count(false)[5] == 0;
+    }();
+    const std::string opp = b.Opp();
+    const int relTo = RelativeRank(m.to, W);
 
-    features.opening = c.ply < 30;
-    features.endgame = NonPawnMaterial(*root, true) <= 13 && NonPawnMaterial(*root, false) <= 13;
-
-    Position p = *root;
-    std::vector<Position> positions{p};
-    std::vector<Move> moves;
-    for (const std::string& text : all) {
-        auto m = p.ParseUci(text);
-        if (!m)
-            break;
-        moves.push_back(*m);
-        p.Play(*m);
-        positions.push_back(p);
+    if (type == 1 && !m.capture) {
+        bool contact = false;
+        for (int t : AttacksFrom(A, m.to))
+            contact = contact || A.At(t) == enemyPawn;
+        for (int df : {-1, 1}) {
+            const int f = fullchess::FileOf(m.to) + df, rr = fullchess::RankOf(m.to) + (W ? 1 : -1);
+            if (f >= 0 && f < 8 && rr >= 0 && rr < 8 && A.At(fullchess::MakeSquare(f, rr)) == enemyPawn)
+                contact = true;
+        }
+        if (contact) {
+            b.Add(Motif::Plan, "Пешечный прорыв вскрывает игру.");
+            b.Add(Motif::Plan, "Ищите подрыв пешечной цепи " + opp + ".");
+            b.Add(Motif::Plan, "Подрыв на " + Wing(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
+        } else if (PassedPawn(A, m.to)) {
+            b.Add(Motif::Plan, "Проходные пешки должны двигаться вперед.");
+            b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
+        } else if (relTo >= 3 && !endgame) {
+            b.Add(Motif::Plan, "Захватите пространство.");
+            b.Add(Motif::Plan, "Продвижение пешки в " + std::string(Wing(m.to) == "центре" ? "центре" : "на " + Wing(m.to))
+                                   + " отнимает у фигур " + opp + " важные поля.");
+        }
     }
-    const int inLine = std::min<int>(tokens, static_cast<int>(moves.size()));
-    bool allChecks = true;
-    int userMoves = 0, userChecks = 0;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const Position& before = positions[i];
-        const Position& after = positions[i + 1];
-        const Move& m = moves[i];
-        const bool user = before.WhiteToMove() == userWhite;
-        const int8_t mover = before.At(m.from);
-        if (user) {
-            ++userMoves;
-            const bool check = after.InCheck();
-            userChecks += check ? 1 : 0;
-            allChecks = allChecks && check;
-            if (m.promotion && static_cast<int>(i) < inLine + 7) {
-                features.promotes = true;
-                features.passedPawnSquare = fullchess::SquareName(m.to);
+    if ((type == 4 || type == 5) && fullchess::FileOf(m.from) != fullchess::FileOf(m.to) && !m.capture) {
+        const int file = fullchess::FileOf(m.to);
+        const bool ours = FileHasPawn(A, file, ownPawn), theirs = FileHasPawn(A, file, enemyPawn);
+        if (!ours && !theirs) {
+            b.Add(Motif::Plan, "Захватите открытую линию.");
+            b.Add(Motif::Plan, "Открытая линия «" + FileName(m.to) + "» — ключ к позиции. Займите ее первыми.");
+        } else if (!ours) {
+            b.Add(Motif::Plan, "Займите полуоткрытую линию.");
+            b.Add(Motif::Plan, "По полуоткрытой линии «" + FileName(m.to) + "» тяжелые фигуры давят на пешку " + opp + ".");
+        }
+    }
+    if (type == 4 && relTo == 6 && !m.capture) {
+        b.Add(Motif::Plan, "Ладья на седьмой горизонтали сковывает соперника.");
+        b.Add(Motif::Plan, "Вторгнитесь на седьмую горизонталь: там ладья нападает на пешки и стесняет короля.");
+    }
+    if (type == 2 && relTo >= 3 && relTo <= 5) {
+        bool guarded = false, chased = false;
+        for (int df : {-1, 1}) {
+            const int f = fullchess::FileOf(m.to) + df;
+            if (f < 0 || f > 7)
+                continue;
+            const int back = fullchess::RankOf(m.to) + (W ? -1 : 1);
+            if (back >= 0 && back < 8 && A.At(fullchess::MakeSquare(f, back)) == ownPawn)
+                guarded = true;
+            for (int rr = fullchess::RankOf(m.to) + (W ? 1 : -1); rr >= 0 && rr < 8; rr += W ? 1 : -1)
+                chased = chased || A.At(fullchess::MakeSquare(f, rr)) == enemyPawn;
+        }
+        if (guarded && !chased) {
+            b.Add(Motif::Plan, "Найдите форпост для коня.");
+            b.Add(Motif::Plan, "Конь на форпосте, которого не прогнать пешкой, сильнее любого слона.");
+        }
+    }
+    if (type == 6 && endgame) {
+        auto centre = [](int sq) { return std::abs(2 * fullchess::FileOf(sq) - 7) + std::abs(2 * fullchess::RankOf(sq) - 7); };
+        if (centre(m.to) < centre(m.from)) {
+            b.Add(Motif::Plan, "В эндшпиле король — сильная фигура.");
+            b.Add(Motif::Plan, "Активный король в эндшпиле: ведите его ближе к центру и к пешкам.");
+        } else {
+            b.Add(Motif::Plan, "Король в эндшпиле сам защищает и поддерживает пешки.");
+        }
+    }
+    // A weak pawn: isolated or without a guard, attacked by the moved piece,
+    // and still on its square when the line ends.
+    if (type >= 2 && type <= 5)
+        for (int t : AttacksFrom(A, m.to)) {
+            if (A.At(t) != enemyPawn || AttacksSquare(B, m.from, t))
+                continue;
+            bool neighbour = false;
+            for (int df : {-1, 1}) {
+                const int f = fullchess::FileOf(t) + df;
+                neighbour = neighbour || (f >= 0 && f < 8 && FileHasPawn(A, f, enemyPawn));
+            }
+            const bool stays = r.positions.back().At(t) == enemyPawn || r.UserTakes(1, t) >= 0;
+            if ((!neighbour || !Defended(A, t)) && stays && t != m.to) {
+                b.Add(Motif::Plan, "Атакуйте слабую пешку.");
+                b.Add(Motif::Plan, std::string("Пешка ") + opp + " на " + Name(t) + (neighbour ? " плохо защищена" : " изолирована")
+                                       + ": направьте на нее фигуры.");
+                break;
             }
         }
-        if (after.LegalMoves().empty()) {
-            if (after.InCheck() && user) {
-                if (!features.mates) {
-                    features.mates = true;
-                    features.mateMoves = userMoves;
-                    features.matingPiece = std::string(1, KindLetter(after.At(m.to)));
-                    // Where the mated king stands and what surrounds it.
-                    const bool mated = !userWhite;
-                    int king = -1;
-                    for (int sq = 0; sq < 64; ++sq)
-                        if (after.At(sq) == (mated ? 6 : -6))
-                            king = sq;
-                    if (king >= 0) {
-                        const int backRank = mated ? 0 : 7;
-                        const int8_t checker = after.At(m.to);
-                        if (fullchess::RankOf(king) == backRank && (std::abs(checker) == 4 || std::abs(checker) == 5)
-                            && fullchess::RankOf(m.to) == backRank)
-                            features.backRank = true;
-                        if (std::abs(checker) == 2) {
-                            bool hemmed = true;
-                            for (int to : AttacksFrom(after, king))
-                                if (!Own(after.At(to), mated))
-                                    hemmed = false;
-                            features.smothered = hemmed;
-                        }
-                    }
-                }
-            } else if (!after.InCheck()) {
-                features.stalemate = true;
-            }
-            break;
-        }
-        if (!user || static_cast<int>(i) >= inLine)
+    // Restriction: an enemy piece loses most of its moves.
+    for (int sq = 0; sq < 64; ++sq) {
+        const int8_t piece = A.At(sq);
+        if (!Enemy(piece, W) || std::abs(piece) < 2 || std::abs(piece) > 5 || B.At(sq) != piece)
             continue;
-        // Sacrifice: the piece just moved is taken at once, and it was worth
-        // more than what it took.
-        if (i + 1 < moves.size() && moves[i + 1].to == m.to && moves[i + 1].capture) {
-            const int taken = Value(before.At(m.to));
-            if (Value(mover) > taken + 1 && std::abs(mover) != 6 && !features.sacrifice) {
-                features.sacrifice = true;
-                features.sacrificedPiece = std::string(1, KindLetter(mover));
-            }
-        }
-        // Double check and discovered attacks.
-        int checkers = 0;
-        int king = -1;
-        for (int sq = 0; sq < 64; ++sq)
-            if (after.At(sq) == (userWhite ? -6 : 6))
-                king = sq;
-        for (int sq = 0; sq < 64; ++sq) {
-            if (!Own(after.At(sq), userWhite))
-                continue;
-            const auto targets = AttacksFrom(after, sq);
-            if (std::find(targets.begin(), targets.end(), king) != targets.end())
-                ++checkers;
-            if (sq == m.to || std::abs(after.At(sq)) < 3 || std::abs(after.At(sq)) > 5)
-                continue;
-            const auto was = AttacksFrom(before, sq);
-            for (int t : targets)
-                if (!Own(after.At(t), userWhite) && Value(after.At(t)) >= 5
-                    && std::find(was.begin(), was.end(), t) == was.end())
-                    features.discovered = true;
-        }
-        if (checkers >= 2)
-            features.doubleCheck = true;
-        // Fork: the moved piece hits two things worth more than itself (or
-        // undefended), one of them the king or a piece of value.
-        std::vector<int8_t> hit;
-        for (int t : AttacksFrom(after, m.to)) {
-            const int8_t target = after.At(t);
-            if (target == 0 || Own(target, userWhite))
-                continue;
-            if (Value(target) > Value(mover) || (std::abs(target) != 1 && !after.Attacked(t, !userWhite)))
-                hit.push_back(target);
-        }
-        if (hit.size() >= 2 && !features.fork) {
-            std::sort(hit.begin(), hit.end(), [](int8_t a, int8_t b) { return Value(a) > Value(b); });
-            if (Value(hit[0]) >= 5) {
-                features.fork = true;
-                features.forkPiece = std::string(1, KindLetter(mover));
-                features.forkTargets[0] = std::string(1, KindLetter(hit[0]));
-                features.forkTargets[1] = std::string(1, KindLetter(hit[1]));
-            }
-        }
-        // Pin: a line piece hits an enemy piece with a bigger one behind it.
-        const int type = std::abs(mover);
-        if ((type == 3 || type == 4 || type == 5) && !features.pin) {
-            const int f = fullchess::FileOf(m.to), r = fullchess::RankOf(m.to);
-            for (auto [df, dr] : {std::pair{1, 1}, {1, -1}, {-1, 1}, {-1, -1}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const bool diagonal = df != 0 && dr != 0;
-                if ((diagonal && type == 4) || (!diagonal && type == 3))
-                    continue;
-                int first = -1;
-                for (int ff = f + df, rr = r + dr; ff >= 0 && ff < 8 && rr >= 0 && rr < 8; ff += df, rr += dr) {
-                    const int sq = fullchess::MakeSquare(ff, rr);
-                    if (after.At(sq) == 0)
-                        continue;
-                    if (Own(after.At(sq), userWhite))
-                        break;
-                    if (first < 0) {
-                        first = sq;
-                        continue;
-                    }
-                    if (Value(after.At(sq)) > Value(after.At(first)) && std::abs(after.At(first)) != 6
-                        && Value(after.At(sq)) >= 5) {
-                        features.pin = true;
-                        features.pinnedPiece = std::string(1, KindLetter(after.At(first)));
-                        features.pinnedSquare = fullchess::SquareName(first);
-                    }
-                    break;
-                }
-            }
-        }
-    }
-    features.perpetual = userMoves >= 3 && allChecks && userChecks == userMoves;
-
-    // Net material won by the end.
-    const auto startUser = root->Count(userWhite), startOpp = root->Count(!userWhite);
-    const auto endUser = p.Count(userWhite), endOpp = p.Count(!userWhite);
-    for (int type : {5, 4, 3, 2, 1}) {
-        const int oppLost = startOpp[static_cast<std::size_t>(type)] - endOpp[static_cast<std::size_t>(type)];
-        const int userLost = startUser[static_cast<std::size_t>(type)] - endUser[static_cast<std::size_t>(type)];
-        if (oppLost > userLost && oppLost > 0) {
-            features.wonPiece = std::string(1, " pnbrqk"[type]);
-            for (std::size_t i = 0; i < moves.size(); ++i)
-                if (positions[i].WhiteToMove() == userWhite && moves[i].capture
-                    && std::abs(positions[i].At(moves[i].to)) == type) {
-                    features.wonSquare = fullchess::SquareName(moves[i].to);
-                    break;
-                }
+        const int was = LegalMovesOf(Flipped(B), sq), now = LegalMovesOf(A, sq);
+        if (was >= 3 && now <= 1) {
+            const PieceWords& w = Words(Kind(piece));
+            b.Add(Motif::Plan, "Ограничьте подвижность фигур " + opp + ".");
+            b.Add(Motif::Plan, "Лишите " + std::string(w.acc) + " " + opp + " на " + Name(sq) + " полезных ходов.");
             break;
         }
     }
-
-    // The first user move, for the quiet devices.
-    if (!moves.empty()) {
-        const Position& before = positions[0];
-        const Position& after = positions[1];
-        const Move& m = moves[0];
-        const int8_t mover = before.At(m.from);
-        const int type = std::abs(mover);
-        features.movedPiece = std::string(1, KindLetter(mover));
-        features.fromSquare = fullchess::SquareName(m.from);
-        features.toSquare = fullchess::SquareName(m.to);
-        features.firstMoveCheck = after.InCheck();
-        features.firstMoveCapture = m.capture;
-        const int toFile = fullchess::FileOf(m.to), toRank = fullchess::RankOf(m.to);
-        const int relRank = userWhite ? toRank : 7 - toRank;
-        if (type == 1 && !m.capture) {
-            bool contact = false;
-            for (int t : AttacksFrom(after, m.to))
-                if (after.At(t) == (userWhite ? -1 : 1))
-                    contact = true;
-            // Or an enemy pawn now attacks it.
-            for (int df : {-1, 1}) {
-                const int ff = toFile + df, rr = toRank + (userWhite ? 1 : -1);
-                if (ff >= 0 && ff < 8 && rr >= 0 && rr < 8 && after.At(fullchess::MakeSquare(ff, rr)) == (userWhite ? -1 : 1))
-                    contact = true;
-            }
-            features.pawnBreak = contact;
-            features.passedPawnPush = PassedPawn(after, m.to);
-            features.spaceGain = !contact && !features.passedPawnPush && relRank >= 3;
-        }
-        if (type == 4 || type == 5) {
-            if (fullchess::FileOf(m.from) != toFile) {
-                bool ownPawn = false;
-                for (int rr = 0; rr < 8; ++rr)
-                    if (after.At(fullchess::MakeSquare(toFile, rr)) == (userWhite ? 1 : -1))
-                        ownPawn = true;
-                features.openFile = !ownPawn;
-            }
-            if (type == 4 && relRank == 6)
-                features.seventhRank = true;
-            // Battery: another heavy piece of ours on the same file, nothing between.
-            for (int dr : {1, -1})
-                for (int rr = toRank + dr; rr >= 0 && rr < 8; rr += dr) {
-                    const int8_t piece = after.At(fullchess::MakeSquare(toFile, rr));
-                    if (piece == 0)
-                        continue;
-                    if (Own(piece, userWhite) && (std::abs(piece) == 4 || std::abs(piece) == 5))
-                        features.battery = true;
-                    break;
-                }
-        }
-        if (type == 2 && relRank >= 3 && relRank <= 5) {
-            bool guarded = false;
-            for (int df : {-1, 1}) {
-                const int ff = toFile + df, rr = toRank + (userWhite ? -1 : 1);
-                if (ff >= 0 && ff < 8 && rr >= 0 && rr < 8 && after.At(fullchess::MakeSquare(ff, rr)) == (userWhite ? 1 : -1))
-                    guarded = true;
-            }
-            bool chased = false;
-            for (int df : {-1, 1}) {
-                const int ff = toFile + df;
-                if (ff < 0 || ff > 7)
-                    continue;
-                for (int rr = toRank + (userWhite ? 1 : -1); rr >= 0 && rr < 8; rr += userWhite ? 1 : -1)
-                    if (after.At(fullchess::MakeSquare(ff, rr)) == (userWhite ? -1 : 1))
-                        chased = true;
-            }
-            features.outpost = guarded && !chased;
-        }
-        if (type == 6 && features.endgame) {
-            auto centre = [](int sq) {
-                return std::abs(2 * fullchess::FileOf(sq) - 7) + std::abs(2 * fullchess::RankOf(sq) - 7);
-            };
-            features.kingActivity = centre(m.to) < centre(m.from);
-        }
-        if ((type == 3 || type == 5) && (fullchess::FileOf(m.to) == fullchess::RankOf(m.to) || fullchess::FileOf(m.to) + fullchess::RankOf(m.to) == 7)
-            && !(fullchess::FileOf(m.from) == fullchess::RankOf(m.from) || fullchess::FileOf(m.from) + fullchess::RankOf(m.from) == 7))
-            features.longDiagonal = true;
-        if ((type == 2 || type == 3) && toFile >= 2 && toFile <= 5 && toRank >= 2 && toRank <= 5
-            && !(fullchess::FileOf(m.from) >= 2 && fullchess::FileOf(m.from) <= 5 && fullchess::RankOf(m.from) >= 2 && fullchess::RankOf(m.from) <= 5))
-            features.centralises = true;
-        if (m.capture && type != 1 && type != 6 && Value(before.At(m.to)) == Value(mover))
-            features.exchange = true;
-        // Restriction: an enemy piece loses most of its moves.
-        for (int sq = 0; sq < 64; ++sq) {
-            const int8_t piece = after.At(sq);
-            if (piece == 0 || Own(piece, userWhite) || std::abs(piece) < 2 || std::abs(piece) > 5)
-                continue;
-            if (before.At(sq) != piece)
-                continue;
-            const int was = Mobility(before, sq), now = Mobility(after, sq);
-            if (was >= 3 && now <= 1) {
-                features.restricts = true;
-                features.restrictedPiece = std::string(1, KindLetter(piece));
-            }
-        }
-        auto kingOf = [&](bool white) {
-            for (int sq = 0; sq < 64; ++sq)
-                if (after.At(sq) == (white ? 6 : -6))
-                    return sq;
-            return -1;
-        };
-        auto distance = [](int a, int b) {
-            return std::max(std::abs(fullchess::FileOf(a) - fullchess::FileOf(b)), std::abs(fullchess::RankOf(a) - fullchess::RankOf(b)));
-        };
-        const int enemyKing = kingOf(!userWhite), ownKing = kingOf(userWhite);
-        if (type >= 2 && type <= 5 && enemyKing >= 0 && distance(m.to, enemyKing) <= 2
-            && distance(m.to, enemyKing) < distance(m.from, enemyKing))
-            features.kingAttack = true;
-        if (type >= 2 && type <= 4 && ownKing >= 0 && distance(m.to, ownKing) == 1 && distance(m.from, ownKing) > 1
-            && !features.endgame)
-            features.guardsKing = true;
-        if (type == 1 && !m.capture && enemyKing >= 0 && std::abs(toFile - fullchess::FileOf(enemyKing)) <= 1
-            && relRank >= 3 && !features.endgame)
-            features.pawnStorm = true;
-        if (type >= 2 && type <= 5)
-            for (int t : AttacksFrom(after, m.to)) {
-                if (after.At(t) != (userWhite ? -1 : 1))
-                    continue;
-                bool neighbour = false;
-                for (int df : {-1, 1})
-                    for (int rr = 0; rr < 8; ++rr) {
-                        const int ff = fullchess::FileOf(t) + df;
-                        if (ff >= 0 && ff < 8 && after.At(fullchess::MakeSquare(ff, rr)) == (userWhite ? -1 : 1))
-                            neighbour = true;
-                    }
-                if (!neighbour || !after.Attacked(t, !userWhite)) {
-                    features.weakPawn = true;
-                    features.weakPawnSquare = fullchess::SquareName(t);
-                    break;
-                }
-            }
-        // The worst piece: fewest moves among our pieces before the move.
-        if (type >= 2 && type <= 5) {
-            const int mine = Mobility(before, m.from);
-            bool worst = true;
-            for (int sq = 0; sq < 64; ++sq) {
-                const int8_t piece = before.At(sq);
-                if (sq != m.from && Own(piece, userWhite) && std::abs(piece) >= 2 && std::abs(piece) <= 5
-                    && Mobility(before, sq) < mine)
-                    worst = false;
-            }
-            features.improvesWorst = worst && Mobility(after, m.to) > mine + 2;
+    if (queensTraded) {
+        b.Add(Motif::Plan, "Размен ферзей ведет в выгодный эндшпиль.");
+        b.Add(Motif::Plan, "Без ферзей слабости соперника станут заметнее. Меняйте ферзей.");
+    } else if (m.capture && type >= 2 && type <= 5 && Value(B.At(m.to)) == Value(mover)) {
+        b.Add(Motif::Plan, "Своевременный размен — тоже стратегия.");
+        b.Add(Motif::Plan, "Разменяйте активную фигуру " + opp + ": после размена ее слабости станут заметнее.");
+    }
+    const int enemyKing = KingOf(A, !W);
+    auto distance = [](int a, int bq) {
+        return std::max(std::abs(fullchess::FileOf(a) - fullchess::FileOf(bq)), std::abs(fullchess::RankOf(a) - fullchess::RankOf(bq)));
+    };
+    if (type >= 2 && type <= 5 && !endgame && enemyKing >= 0 && distance(m.to, enemyKing) <= 2
+        && distance(m.from, enemyKing) > 2) {
+        b.Add(Motif::Plan, "Подключите фигуры к атаке на короля.");
+        b.Add(Motif::Plan, "Фигура у короля " + opp + " стоит больше, чем на другом фланге. Усильте давление.");
+    }
+    if (type == 1 && !m.capture && !endgame && enemyKing >= 0
+        && std::abs(fullchess::FileOf(m.to) - fullchess::FileOf(enemyKing)) <= 1 && relTo >= 3) {
+        b.Add(Motif::Plan, "Пешечный штурм открывает линии против короля.");
+        b.Add(Motif::Plan, "Двиньте пешки на фланге, где стоит король " + opp + ": штурм вскроет линии для ладей.");
+    }
+    if ((type == 3 || type == 5) && !m.capture) {
+        const int f = fullchess::FileOf(m.to), rk = fullchess::RankOf(m.to);
+        const int ff = fullchess::FileOf(m.from), fr = fullchess::RankOf(m.from);
+        if ((f == rk || f + rk == 7) && !(ff == fr || ff + fr == 7)) {
+            b.Add(Motif::Plan, "Займите длинную диагональ.");
+            b.Add(Motif::Plan, "С длинной диагонали фигура бьет через всю доску.");
         }
     }
-    return features;
+    if (b.out.empty()) {
+        b.Add(Motif::Plan, "Найдите позиционно сильнейший ход.");
+        b.Add(Motif::Plan, "Все ходы, кроме одного, ухудшают позицию. Найдите этот ход.");
+    }
 }
 
-std::vector<std::string> HintVariants(const Candidate& c, int tokens, bool drawTest)
+} // namespace
+
+std::vector<Hint> HintVariants(const Candidate& c, int tokens, bool drawTest)
 {
-    const LineFeatures f = AnalyseLine(c, tokens);
-    const bool userWhite = c.fen.find(" w ") != std::string::npos;
-    const std::string user = SideGen(userWhite), opponent = SideGen(!userWhite);
-    std::vector<std::string> v;
-    auto piece = [](const std::string& kind) { return Words(kind.empty() ? 'p' : kind[0]); };
-
+    const auto root = Position::FromFen(c.fen);
+    if (!root || c.line.moves.empty())
+        return {{"Найдите сильнейшее продолжение.", Motif::None}};
+    const auto first = root->ParseUci(c.line.moves.front());
+    Builder b{*root, first ? *first : Move{}, root->WhiteToMove(), {}};
+    const LineStory story = ReadStory(c, tokens);
     if (drawTest) {
-        if (f.stalemate) {
-            v.push_back(kHintStalemate);
-            v.push_back("Спасение в пате.");
-            v.push_back("Спасите партию: доведите дело до пата.");
-            v.push_back("Король " + user + " почти лишен ходов. Этим можно воспользоваться для пата.");
-        } else if (f.perpetual) {
-            v.push_back("Спасите партию вечным шахом.");
-            v.push_back("Ничью дает вечный шах.");
-            v.push_back("Вечный шах " + std::string(piece(f.movedPiece).ins) + " спасает " + user + ".");
+        if (story.stalemate) {
+            b.Add(Motif::Stalemate, kHintStalemate);
+            b.Add(Motif::Stalemate, "Спасение — в пате.");
+            b.Add(Motif::Stalemate, "Король " + b.Own() + " почти лишен ходов: ищите пат.");
+        } else if (story.perpetual) {
+            b.Add(Motif::Perpetual, "Спасите партию вечным шахом.");
+            b.Add(Motif::Perpetual, "Ничью дает вечный шах.");
         } else {
-            v.push_back("Найдите единственный ход, который сохраняет равновесие.");
-            v.push_back("Только точная защита спасает партию.");
-            v.push_back("Все ходы, кроме одного, проигрывают. Найдите ничью за " + user + ".");
+            b.Add(Motif::None, "Найдите единственный ход, который сохраняет равновесие.");
+            b.Add(Motif::None, "Только точная защита спасает партию.");
+            b.Add(Motif::None, "Все ходы, кроме одного, проигрывают. Найдите ничью за " + b.Own() + ".");
         }
-        return v;
+        return b.out;
     }
-
-    if (c.kind == TaskKind::Strategy) {
-        const auto& moved = piece(f.movedPiece);
-        auto add = [&](std::initializer_list<std::string> texts) { v.insert(v.end(), texts); };
-        if (f.pawnBreak)
-            add({"Ищите подрыв.", "Пешечный подрыв вскрывает игру.",
-                 "Подрыв пешечной цепи соперника открывает линии для ваших фигур.",
-                 "Подрыв на " + Wing(c.line.moves.empty() ? 0 : fullchess::ParseSquare(f.toSquare))
-                     + " — самый энергичный план. Вскрытие линий выгодно стороне, у которой лучше развиты фигуры."});
-        if (f.passedPawnPush)
-            add({"Проходные пешки должны двигаться вперед.",
-                 "Продвигайте проходную пешку. Соперник будет вынужден держать фигуры на ее пути.",
-                 "Проходная пешка «" + f.toSquare.substr(0, 1)
-                     + "» — главный козырь. Чем дальше она продвинется, тем больше сил соперника уйдет на ее блокаду."});
-        if (f.openFile)
-            add({"Захватите открытую линию.", "Тяжелые фигуры сильны на открытых линиях.",
-                 "Открытая линия «" + f.toSquare.substr(0, 1) + "» — ключ к позиции. Займите ее " + moved.ins + "."});
-        if (f.seventhRank)
-            add({"Ладья на седьмой горизонтали сковывает соперника.",
-                 "Вторгнитесь ладьей на седьмую горизонталь: там она нападает на пешки и стесняет короля."});
-        if (f.outpost)
-            add({"Найдите форпост для коня.", "Конь на форпосте сильнее слона.",
-                 "Поле " + f.toSquare + " недоступно пешкам соперника. Это идеальный форпост для коня."});
-        if (f.battery)
-            add({"Сдвойте тяжелые фигуры.", "Батарея тяжелых фигур усиливает давление по вертикали.",
-                 "Сдвоение тяжелых фигур по линии «" + f.toSquare.substr(0, 1) + "» усиливает давление на позицию соперника."});
-        if (f.kingActivity)
-            add({"В эндшпиле король — сильная фигура.", "Активизируйте короля.",
-                 "В эндшпиле король должен идти в центр. Чем он активнее, тем легче поддержать пешки и напасть на слабости."});
-        if (f.restricts)
-            add({"Ограничьте подвижность фигур соперника.",
-                 "Лишите " + std::string(piece(f.restrictedPiece).acc) + " соперника полезных ходов.",
-                 std::string("Плохо стоящая фигура соперника должна оставаться плохой. Отнимите у ") + piece(f.restrictedPiece).gen
-                     + " последние поля."});
-        if (f.spaceGain)
-            add({"Захват пространства в большинстве случаев хорош.", "Захватите пространство.",
-                 "Продвижение пешки на " + Wing(fullchess::ParseSquare(f.toSquare))
-                     + " отнимает у фигур соперника важные поля. Захват пространства стесняет его игру."});
-        if (f.longDiagonal)
-            add({"Слон на длинной диагонали давит на позицию соперника.",
-                 "Займите длинную диагональ: оттуда фигура бьет через всю доску."});
-        if (f.centralises)
-            add({"Централизуйте фигуры.", "Фигуры в центре контролируют больше полей.",
-                 "Поставьте " + std::string(moved.acc) + " в центр: оттуда он действует на оба фланга."});
-        if (f.improvesWorst)
-            add({"Улучшите положение худшей фигуры.",
-                 "Найдите " + std::string(moved.dat) + " лучшее поле: сейчас это самая пассивная ваша фигура."});
-        if (f.exchange)
-            add({"Размен меняет оценку позиции.", "Своевременный размен — тоже стратегия.",
-                 "Разменяйте активную фигуру соперника. После размена его слабости станут заметнее."});
-        if (f.weakPawn)
-            add({"Атакуйте слабую пешку.", "Слабые пешки — мишень для фигур.",
-                 "Пешка " + f.weakPawnSquare + " слаба: ее трудно защитить. Направьте на нее свои фигуры."});
-        if (f.kingAttack)
-            add({"Подключите фигуры к атаке на короля.",
-                 "Фигура рядом с королем соперника стоит больше, чем на другом фланге. Усильте давление на короля "
-                     + opponent + "."});
-        if (f.pawnStorm)
-            add({"Пешечный штурм открывает линии против короля.",
-                 "Двиньте пешки на фланге, где стоит король " + opponent
-                     + ". Штурм вскроет линии для ладей и ферзя."});
-        if (f.guardsKing)
-            add({"Укрепите позицию своего короля.",
-                 "Сначала безопасность короля. Фигура рядом с ним снимет угрозы соперника."});
-        if (f.endgame && !f.kingActivity)
-            add({"В эндшпиле важна каждая пешка и каждое поле.",
-                 "Эндшпиль требует точности: найдите план, а не просто хороший ход."});
-        if (f.opening)
-            add({"Закончите развитие с пользой.",
-                 "В дебюте каждый темп на счету. Найдите ход, который усиливает позицию и не теряет времени."});
-        // Always true of these lines: the move is clearly the best one.
-        add({"Найдите позиционно сильнейший ход.",
-             "Все ходы, кроме одного, ухудшают позицию. Найдите этот ход."});
-        const std::string sq = f.fromSquare;
-        const unsigned variant = static_cast<unsigned>(Fnv(c.fen) % 3);
-        if (f.movedPiece == "k") {
-            const char* texts[] = {"Король на %s может сыграть важную роль. Найдите ему лучшее поле.",
-                                   "Начните с короля на %s: ему есть куда стремиться.",
-                                   "Король на %s стоит не лучшим образом. Найдите ему поле поактивнее."};
-            v.push_back(Format(texts[variant], sq));
-        } else if (f.movedPiece == "p") {
-            const char* texts[] = {"Пешка %s готова к продвижению. Подумайте, что оно дает.",
-                                   "Обратите внимание на пешку %s: ее ход меняет характер позиции.",
-                                   "Пешка %s — ключ к плану. Решите, куда ей идти."};
-            v.push_back(Format(texts[variant], sq));
-        } else {
-            const std::string gen = moved.gen;
-            const std::string texts[] = {"Подумайте, как улучшить позицию " + gen + " на %s.",
-                                         "Найдите лучшее место для " + gen + " на %s.",
-                                         "Начните с " + gen + " на %s: сейчас он стоит не лучшим образом."};
-            std::string text = Format(texts[variant].c_str(), sq);
-            if (f.movedPiece == "r") {
-                const auto at = text.find("он стоит");
-                if (at != std::string::npos)
-                    text.replace(at, std::string("он").size(), "она");
-            }
-            v.push_back(text);
-        }
-        return v;
-    }
-
-    // Tactics.
-    if (f.mates) {
-        const auto& mater = piece(f.matingPiece);
-        const std::string n = std::to_string(f.mateMoves);
-        const std::string moves = Plural(f.mateMoves, "ход", "хода", "ходов");
-        if (f.sacrifice)
-            v.insert(v.end(), {kHintMateWithSacrifice,
-                               "Жертва " + std::string(piece(f.sacrificedPiece).gen) + " открывает путь к мату.",
-                               "Пожертвуйте " + std::string(piece(f.sacrificedPiece).acc) + " и поставьте мат королю "
-                                   + opponent + "."});
-        if (f.smothered)
-            v.insert(v.end(), {"Поставьте спертый мат.", "Спертый мат: король " + opponent + " заперт своими фигурами."});
-        if (f.backRank)
-            v.insert(v.end(), {"Используйте слабость последней горизонтали.",
-                               "Мат " + std::string(mater.ins) + " по последней горизонтали."});
-        if (f.doubleCheck)
-            v.insert(v.end(), {"Двойной шах ведет к мату."});
-        v.insert(v.end(), {"Король " + opponent + " в матовой сети.", "Найдите мат в " + n + " " + moves + ".",
-                           "Мат " + std::string(mater.ins) + " в " + n + " " + moves + "."});
-        return v;
-    }
-    if (f.promotes)
-        v.insert(v.end(), {kHintQueenThePawn, "Проходная пешка решает исход борьбы.",
-                           "Пешка «" + f.passedPawnSquare.substr(0, 1) + "» рвется в ферзи."});
-    const std::string won = f.wonPiece.empty() ? "" : std::string(piece(f.wonPiece).acc);
-    if (f.fork) {
-        const auto& forker = piece(f.forkPiece);
-        v.insert(v.end(), {"Найдите вилку.", "Ищите двойной удар.", "Двойной удар " + std::string(forker.ins) + ".",
-                           "Двойной удар " + std::string(forker.ins) + " по " + piece(f.forkTargets[0]).dat + " и "
-                               + piece(f.forkTargets[1]).dat + "."});
-    }
-    if (f.pin)
-        v.insert(v.end(), {"Используйте связку.", "Попробуйте выиграть на связке.",
-                           "Связка " + std::string(piece(f.pinnedPiece).gen) + " на " + f.pinnedSquare + " решает."});
-    if (f.doubleCheck)
-        v.insert(v.end(), {"Двойной шах!", "Двойной шах решает исход борьбы."});
-    if (f.discovered)
-        v.insert(v.end(), {"Вскрытое нападение.", "Вскрытое нападение выигрывает материал."});
-    if (f.sacrifice)
-        v.insert(v.end(), {"Жертва " + std::string(piece(f.sacrificedPiece).gen) + " дает решающее преимущество.",
-                           "Не бойтесь отдать " + std::string(piece(f.sacrificedPiece).acc) + ": атака окупит жертву."});
-    if (!won.empty() && f.wonPiece != "p")
-        v.insert(v.end(), {"Выиграйте " + won + ".", "Комбинация выигрывает " + won + " " + opponent + "."});
-    if (f.firstMoveCheck)
-        v.insert(v.end(), {"Начните с шаха.", "Шах с темпом открывает решающую атаку."});
-    v.insert(v.end(), {"Найдите сильнейшее продолжение.",
-                       "Только один ход сохраняет решающее преимущество " + user + ". Найдите его."});
-    if (!won.empty() && !f.wonSquare.empty()) {
-        const char kind = f.wonPiece[0];
-        const bool feminine = kind == 'r' || kind == 'p';
-        v.push_back(Capitalised(piece(f.wonPiece).nom) + " " + opponent + " на " + f.wonSquare
-                    + (feminine ? " обречена." : " обречен."));
-    }
-    // The most particular hint names the piece that starts the line; its
-    // wording varies with the position so that equal pieces on equal squares
-    // in different tests still read differently.
-    const auto& first = piece(f.movedPiece);
-    const std::string sq = f.fromSquare;
-    const bool feminine = f.movedPiece == "r" || f.movedPiece == "p";
-    switch (Fnv(c.fen) % 4) {
-    case 0:
-        v.push_back(f.movedPiece == "k" ? "Активный король на " + sq + " решает исход борьбы."
-                                        : "Главная роль в комбинации — у " + std::string(first.gen) + " на " + sq + ".");
-        break;
-    case 1:
-        v.push_back("Ключевая фигура — " + std::string(first.nom) + " на " + sq + ".");
-        break;
-    case 2:
-        v.push_back("Все решает " + std::string(first.nom) + " на " + sq + ".");
-        break;
-    default:
-        v.push_back("Присмотритесь к " + std::string(first.dat) + " на " + sq + (feminine ? ": она" : ": он")
-                    + " решит исход борьбы.");
-        break;
-    }
-    return v;
+    if (c.kind == TaskKind::Strategy)
+        StrategyHints(b, c, tokens);
+    else
+        TacticHints(b, c, tokens, story, FindMotifs(Replay(c, tokens, 16)));
+    // The same text twice is one variant.
+    std::vector<Hint> unique;
+    for (const Hint& h : b.out)
+        if (std::none_of(unique.begin(), unique.end(), [&](const Hint& u) { return u.text == h.text; }))
+            unique.push_back(h);
+    return unique;
 }

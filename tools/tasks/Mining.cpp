@@ -133,59 +133,93 @@ std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxT
     return line;
 }
 
+LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
+{
+    LineWalk walk;
+    const std::string fen = EngineFen(root);
+    Position position = root;
+    std::vector<std::string> prefix;
+    bool replyDiffers = false;  // the engine's own reply is not the stored one
+    Score otherReply;           // ... and this is its score
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const std::string number = std::to_string(i + 1);
+        const auto move = position.ParseUci(moves[i]);
+        if (!move) {
+            walk.problem = "move " + number + " " + moves[i] + " is illegal";
+            return walk;
+        }
+        if (!Playable(*move)) {
+            walk.problem = "move " + number + " castles, promotes or takes en passant";
+            return walk;
+        }
+        if (i % 2 == 1) {
+            position.Play(*move);
+            prefix.push_back(moves[i]);
+            continue;
+        }
+        EngineAnswer user;
+        if (!engine(fen, prefix, 2, user) || user.scores.empty()) {
+            walk.problem = "engine failed";
+            return walk;
+        }
+        if (replyDiffers) {
+            // The stored reply, judged by what the user gets after it.
+            const Score stored = user.scores[0].Negated();
+            if (otherReply.Rank() - stored.Rank() > kReplyToleranceCp) {
+                walk.problem = "reply " + std::to_string(i) + " " + moves[i - 1] + " is not within "
+                    + std::to_string(kReplyToleranceCp) + " cp of the first choice (" + otherReply.Text() + " vs "
+                    + stored.Text() + ")";
+                return walk;
+            }
+            replyDiffers = false;
+        }
+        if (user.bestMove != moves[i]) {
+            walk.problem = "move " + number + " " + moves[i] + " is not the first choice (" + user.bestMove + ")";
+            return walk;
+        }
+        std::optional<Score> second;
+        if (user.scores.size() > 1)
+            second = user.scores[1];
+        if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0)) {
+            walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice ("
+                + user.scores[0].Text() + " vs " + (second ? second->Text() : std::string("none")) + ")";
+            return walk;
+        }
+        position.Play(*move);
+        prefix.push_back(moves[i]);
+        UserStep step{user.scores[0], second, user.scores[0], false, false};
+        if (position.LegalMoves().empty()) {
+            step.mateOnBoard = position.InCheck();
+            step.stalemateOnBoard = !position.InCheck();
+            step.after = step.mateOnBoard ? Score::MateIn(1) : Score::Cp(0);
+            walk.steps.push_back(step);
+            if (i + 1 < moves.size())
+                walk.problem = "the line goes on after the game has ended";
+            return walk;
+        }
+        EngineAnswer reply;
+        if (!engine(fen, prefix, 1, reply) || reply.scores.empty()) {
+            walk.problem = "engine failed";
+            return walk;
+        }
+        step.after = reply.scores[0].Negated();
+        walk.steps.push_back(step);
+        if (i + 1 < moves.size() && reply.bestMove != moves[i + 1]) {
+            replyDiffers = true;
+            otherReply = reply.scores[0];
+        }
+    }
+    return walk;
+}
+
 std::string CheckLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
 {
     if (moves.empty() || moves.size() % 2 == 0)
         return "the line must have an odd number of moves";
-    const std::string fen = EngineFen(root);
-    Position position = root;
-    std::vector<std::string> prefix;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const bool userMove = i % 2 == 0;
-        if (userMove) {
-            EngineAnswer user;
-            if (!engine(fen, prefix, 2, user))
-                return "engine failed";
-            if (user.scores.empty())
-                return "no legal move for the user at move " + std::to_string(i + 1);
-            if (user.bestMove != moves[i])
-                return "move " + std::to_string(i + 1) + " " + moves[i] + " is not the first choice (" + user.bestMove + ")";
-            std::optional<Score> second;
-            if (user.scores.size() > 1)
-                second = user.scores[1];
-            if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0))
-                return "move " + std::to_string(i + 1) + " " + moves[i] + " is not clear of the second choice ("
-                    + user.scores[0].Text() + " vs " + (second ? second->Text() : std::string("none")) + ")";
-        }
-        const auto move = position.ParseUci(moves[i]);
-        if (!move)
-            return "move " + std::to_string(i + 1) + " " + moves[i] + " is illegal";
-        if (!Playable(*move))
-            return "move " + std::to_string(i + 1) + " castles, promotes or takes en passant";
-        position.Play(*move);
-        prefix.push_back(moves[i]);
-        if (userMove) {
-            const bool last = i + 1 == moves.size();
-            UserStep step{};
-            const auto replies = position.LegalMoves();
-            EngineAnswer reply;
-            if (replies.empty()) {
-                if (!last)
-                    return "the line goes on after the game has ended";
-                step.mateOnBoard = position.InCheck();
-                step.stalemateOnBoard = !position.InCheck();
-                step.after = step.mateOnBoard ? Score::MateIn(1) : Score::Cp(0);
-            } else {
-                if (!engine(fen, prefix, 1, reply) || reply.scores.empty())
-                    return "engine failed";
-                step.after = reply.scores[0].Negated();
-                if (!last && reply.bestMove != moves[i + 1])
-                    return "reply " + std::to_string(i + 2) + " " + moves[i + 1] + " is not the first choice ("
-                        + reply.bestMove + ")";
-            }
-            if (last && !LineMayEnd(kind, step))
-                return "the line ends without the required outcome (" + step.after.Text() + ")";
-        }
-    }
+    const LineWalk walk = WalkLine(kind, root, moves, engine);
+    if (!walk.problem.empty())
+        return walk.problem;
+    if (!LineMayEnd(kind, walk.steps.back()))
+        return "the line ends without the required outcome (" + walk.steps.back().after.Text() + ")";
     return {};
 }

@@ -64,8 +64,20 @@ bool LineMayEnd(TaskKind kind, const UserStep& step);
 // whose last step LineMayEnd allows.
 std::optional<BuiltLine> BuildLine(TaskKind kind, const fullchess::Position& root, int maxTokens, const Analyser& engine);
 
-// Re-checks a stored line exactly as it was built; empty string when sound,
-// else the reason.
+// Walks a stored line with the engine: every user move must be the first
+// choice and clear of the second by the kind's margin, every reply the first
+// choice or within kReplyToleranceCp of it (judged by what the user gets
+// after it). Stops at the first failure, keeping the steps that held.
+constexpr int kReplyToleranceCp = 30;
+struct LineWalk {
+    std::vector<UserStep> steps;
+    std::string problem;  // empty when the whole line held
+};
+LineWalk WalkLine(TaskKind kind, const fullchess::Position& root, const std::vector<std::string>& moves,
+                  const Analyser& engine);
+
+// Re-checks a stored line: the walk, and an allowed outcome after the last
+// move; empty string when sound, else the reason.
 std::string CheckLine(TaskKind kind, const fullchess::Position& root, const std::vector<std::string>& moves,
                       const Analyser& engine);
 

@@ -121,6 +121,65 @@ bool QuietFirstMove(const Candidate& c)
     return m && !m->capture && !p->After(*m).InCheck();
 }
 
+// The line's start asks for thought: the user is not in check and has at
+// least five legal moves.
+bool StartFits(const Candidate& c)
+{
+    const auto p = Position::FromFen(c.fen);
+    return p && !c.line.moves.empty() && ReadStart(*p, c.line.moves.front()).AsksForThought();
+}
+
+bool FirstMoveChecks(const Candidate& c)
+{
+    const auto p = Position::FromFen(c.fen);
+    return p && !c.line.moves.empty() && ReadStart(*p, c.line.moves.front()).firstMoveChecks;
+}
+
+std::string CacheKey(const Candidate& c)
+{
+    std::string key = KeyOf(c);
+    for (const auto& m : c.line.moves)
+        key += " " + m;
+    if (c.firmChecked)
+        key += " firm " + std::to_string(c.firm.size());
+    return key;
+}
+
+// EndLengths and the story of the longest end, computed once per line.
+const std::vector<int>& CachedLengths(const Candidate& c)
+{
+    static std::map<std::string, std::vector<int>> cache;
+    const std::string key = CacheKey(c);
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.emplace(key, EndLengths(c)).first;
+    return it->second;
+}
+
+const LineStory& CachedStory(const Candidate& c, int tokens)
+{
+    static std::map<std::string, LineStory> cache;
+    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.emplace(key, ReadStory(c, tokens)).first;
+    return it->second;
+}
+
+// Motifs that a collection wants on several records and that are rare in
+// the lines.
+bool RareMotif(Motif m)
+{
+    switch (m) {
+    case Motif::Pin: case Motif::DiscoveredAttack: case Motif::DiscoveredCheck: case Motif::DoubleCheck:
+    case Motif::Deflection: case Motif::Decoy: case Motif::Interference: case Motif::RemovalOfDefender:
+    case Motif::Overload: case Motif::Intermezzo: case Motif::Clearance: case Motif::Trap: case Motif::Breakthrough:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool PlacementFits(const Candidate& c)
 {
     const auto length = c.fen.find(' ');
@@ -132,8 +191,9 @@ bool PlacementFits(const Candidate& c)
 struct Diversity {
     std::map<std::string, int> eras, players;
     std::set<std::string> games;
+    std::map<Motif, int> motifs;
 
-    double Cost(const Candidate& c) const
+    double Cost(const Candidate& c, int tokens = 0) const
     {
         auto count = [](const std::map<std::string, int>& m, const std::string& k) {
             auto it = m.find(k);
@@ -145,14 +205,34 @@ struct Diversity {
         // Mates with a sacrifice and queening pawns are wanted in fixed
         // numbers and are rare: take them wherever they fit.
         if (c.kind == TaskKind::Tactic && !c.line.steps.empty()) {
-            const auto f = AnalyseLine(c, static_cast<int>(c.line.moves.size()));
+            const auto& lengths = CachedLengths(c);
+            const auto& f = CachedStory(c, tokens > 0 ? tokens : lengths.empty() ? 1 : lengths.back());
             if ((f.mates && f.sacrifice) || f.promotes)
                 cost -= 20;
+            // Devices the collection still lacks.
+            std::set<Motif> seen;
+            for (Motif m : f.motifs)
+                if (RareMotif(m) && seen.insert(m).second && Diversity::count(motifs, m) < 6)
+                    cost -= 4;
+            if (FirstMoveChecks(c))
+                cost += 1;
         }
         return cost;
     }
-    void Take(const Candidate& c)
+    static int count(const std::map<Motif, int>& m, Motif k)
     {
+        auto it = m.find(k);
+        return it == m.end() ? 0 : it->second;
+    }
+    void Take(const Candidate& c, int tokens = 0)
+    {
+        if (c.kind == TaskKind::Tactic && !c.line.steps.empty()) {
+            const auto& lengths = CachedLengths(c);
+            const auto& story = CachedStory(c, tokens > 0 ? tokens : lengths.empty() ? 1 : lengths.back());
+            std::set<Motif> seen(story.motifs.begin(), story.motifs.end());
+            for (Motif m : seen)
+                ++motifs[m];
+        }
         ++eras[EraOf(c)];
         ++players[c.white];
         ++players[c.black];
@@ -162,7 +242,7 @@ struct Diversity {
 
 bool CanEndAt(const Candidate& c, int tokens)
 {
-    const auto lengths = EndLengths(c);
+    const auto& lengths = CachedLengths(c);
     return std::find(lengths.begin(), lengths.end(), tokens) != lengths.end();
 }
 
@@ -172,7 +252,7 @@ bool CanEndAt(const Candidate& c, int tokens)
 // length (recorded in `shortfall`): a shorter sound test is better than none.
 std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blackNeed,
                              const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles,
-                             std::map<int, int>& shortfall)
+                             std::map<int, int>& shortfall, int* checkBudget = nullptr)
 {
     std::vector<ChosenTest> chosen;
     const int whiteTotal = std::max(1, whiteNeed), blackTotal = std::max(1, blackNeed);
@@ -193,7 +273,9 @@ std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blac
                         continue;
                     if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
                         continue;
-                    const double cost = diversity.Cost(*c);
+                    if (checkBudget && *checkBudget <= 0 && FirstMoveChecks(*c))
+                        continue;
+                    const double cost = diversity.Cost(*c, tokens);
                     if (cost < bestCost) {
                         bestCost = cost;
                         best = c;
@@ -202,7 +284,9 @@ std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blac
             }
             if (!best)
                 break;
-            diversity.Take(*best);
+            diversity.Take(*best, tokens);
+            if (checkBudget && FirstMoveChecks(*best))
+                --*checkBudget;
             (WhiteToMove(*best) ? whiteNeed : blackNeed)--;
             chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
             --left;
@@ -227,7 +311,7 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
         for (const Candidate* c : unconfirmed) {
             if (diversity.games.count(c->gameId) || ask.count(c))
                 continue;
-            const auto lengths = EndLengths(*c);
+            const auto lengths = CachedLengths(*c);
             if (lengths.empty() || lengths.back() < tokens)
                 continue;
             if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
@@ -239,7 +323,7 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
         std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
             return a.first != b.first ? a.first < b.first : KeyOf(*a.second) < KeyOf(*b.second);
         });
-        const std::size_t want = static_cast<std::size_t>(left) * 2 + 2;
+        const std::size_t want = static_cast<std::size_t>(left) + static_cast<std::size_t>(left) / 2 + 1;
         for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
             ask.insert(ranked[i].second);
     }
@@ -261,14 +345,14 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
             wholeFen = &c;
             continue;
         }
-        if (!PlacementFits(c))
+        if (!PlacementFits(c) || !StartFits(c))
             continue;
         (c.kind == TaskKind::Tactic ? tactics : c.kind == TaskKind::Draw ? draws : strategy).push_back(&c);
     }
     std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     for (const Candidate& c : candidates) {
         const std::string key = KeyOf(c);
-        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c))
+        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c) || !StartFits(c))
             continue;
         (c.kind == TaskKind::Tactic ? openTactics : c.kind == TaskKind::Draw ? openDraws : openStrategy).push_back(&c);
     }
@@ -285,14 +369,14 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     // still waiting to be confirmed.
     bool stalemateHope = false;
     for (const Candidate* c : openDraws) {
-        const auto lengths = EndLengths(*c);
-        stalemateHope = stalemateHope || (!lengths.empty() && AnalyseLine(*c, lengths.back()).stalemate);
+        const auto lengths = CachedLengths(*c);
+        stalemateHope = stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
     }
     int plainDraws = 0;
     // Draw tests count in the tactics lengths too: long ones first, since long
     // lines are the scarce ones.
     std::stable_sort(draws.begin(), draws.end(), [](const Candidate* a, const Candidate* b) {
-        return EndLengths(*a).back() > EndLengths(*b).back();
+        return CachedLengths(*a).back() > CachedLengths(*b).back();
     });
     auto takeDraws = [&](bool wantStalemate) {
         for (const Candidate* c : draws) {
@@ -300,9 +384,9 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
                 continue;
             if (!wantStalemate && stalemateHope)
                 break;
-            const auto lengths = EndLengths(*c);
+            const auto lengths = CachedLengths(*c);
             const int tokens = lengths.back();
-            const bool stalemate = AnalyseLine(*c, tokens).stalemate;
+            const bool stalemate = ReadStory(*c, tokens).stalemate;
             if (wantStalemate != stalemate || (wantStalemate && stalemates <= 0))
                 continue;
             int& sideNeed = WhiteToMove(*c) ? drawWhite : drawBlack;
@@ -325,10 +409,10 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         for (const Candidate* c : openDraws) {
             if (diversity.games.count(c->gameId))
                 continue;
-            const auto lengths = EndLengths(*c);
+            const auto lengths = CachedLengths(*c);
             if (lengths.empty())
                 continue;
-            const bool stalemate = AnalyseLine(*c, lengths.back()).stalemate;
+            const bool stalemate = ReadStory(*c, lengths.back()).stalemate;
             ranked.push_back({(stalemate && stalemates > 0 ? 100 : 0) + lengths.back(), c});
         }
         std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -348,7 +432,12 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     int tacticWhite = kTacticsWhite - 3 - 4;
     int tacticBlack = kTacticsCount - kTacticsWhite - 5;
     std::map<int, int> tacticShort, strategyShort;
-    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false, tacticShort);
+    // At most half of the tactics start with a check: the worked example and
+    // the whole-FEN record do.
+    int checkBudget = kTacticsCount / 2 - 2;
+    for (const auto& d : chosenDraws)
+        checkBudget -= FirstMoveChecks(*d.candidate) ? 1 : 0;
+    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false, tacticShort, &checkBudget);
     auto tacticAsk = tacticNeed;
     for (const auto& [tokens, n] : tacticShort)
         tacticAsk[tokens] += n;
@@ -366,11 +455,20 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     result.tactics = chosenDraws;
     result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
     if (wholeFen) {
-        const auto lengths = EndLengths(*wholeFen);
+        const auto lengths = CachedLengths(*wholeFen);
         if (std::find(lengths.begin(), lengths.end(), 3) != lengths.end())
             result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
     }
     result.strategy = strategyChosen;
+    // The chosen lines not yet walked at the firm count are walked now; the
+    // plan is complete only when every one of them held.
+    int unfirm = 0;
+    for (const auto* list : {&result.tactics, &result.strategy})
+        for (const ChosenTest& t : *list)
+            if (t.candidate && !t.candidate->firmChecked && t.candidate->gameId != WholeFenCandidate().gameId) {
+                ask.insert(t.candidate);
+                ++unfirm;
+            }
 
     int missing = 0;
     report << "select: tactics by length (still missing):";
@@ -394,6 +492,8 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     };
     report << "select: lines too few, places given to shorter ones: tactics" << shortText(tacticShort) << "; strategy"
            << shortText(strategyShort) << "\n";
+    report << "select: chosen lines still to be walked at the firm count: " << unfirm << "\n";
+    missing += unfirm;
     missing += std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates) + (wholeFen ? 0 : 1);
     result.complete = missing == 0;
     result.toConfirm.assign(ask.begin(), ask.end());
@@ -401,7 +501,7 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     auto rank = [](const Candidate* c) {
         if (c->line.steps.empty())
             return 100;
-        const auto lengths = EndLengths(*c);
+        const auto lengths = CachedLengths(*c);
         return (c->kind == TaskKind::Draw ? 50 : 0) + (lengths.empty() ? 0 : lengths.back());
     };
     std::sort(result.toConfirm.begin(), result.toConfirm.end(), [&](const Candidate* a, const Candidate* b) {
@@ -416,7 +516,7 @@ namespace {
 struct Record {
     std::string header, position, side, solution, taskText, hint;
     std::string provenance;  // tab-separated: white, black, event, year, move, game
-    std::vector<std::string> hintVariants;  // empty for fixed hints
+    std::vector<Hint> hintVariants;  // empty for fixed hints
     bool white = true;
     bool draw = false;
 };
@@ -429,51 +529,88 @@ std::size_t Utf8Length(const std::string& text)
     return n;
 }
 
-// Chooses one hint per record: exactly `special` uses of the named hints,
-// no other hint on more than `cap` records, and `distinct` different hints in
-// all where the variants allow it. Returns a note on what could not be met.
+// Chooses one hint per record: exactly `special` uses of the named hints, no
+// other hint on more than `cap` records, `distinct` different hints in all
+// where the variants allow it, and the motifs spread so that as many as can
+// stand on `motifFloor` records do. Returns a note on what could not be met.
 std::string AssignHints(std::vector<Record>& records, const std::map<std::string, int>& special, int distinct, int cap,
-                        std::size_t minLength, std::size_t maxLength)
+                        std::size_t minLength, std::size_t maxLength, int motifFloor)
 {
     std::map<std::string, int> uses;
+    std::map<Motif, int> motifs;
+    auto motifOf = [](const Record& r) {
+        for (const Hint& h : r.hintVariants)
+            if (h.text == r.hint)
+                return h.motif;
+        return MotifOfHint(r.hint);
+    };
+    auto take = [&](Record& r, const std::string& text) {
+        if (!r.hint.empty()) {
+            --uses[r.hint];
+            --motifs[motifOf(r)];
+        }
+        r.hint = text;
+        ++uses[r.hint];
+        ++motifs[motifOf(r)];
+    };
     for (Record& r : records) {
-        // Variants out of the allowed length are no variants.
-        std::erase_if(r.hintVariants, [&](const std::string& h) {
-            const auto n = Utf8Length(h);
+        std::erase_if(r.hintVariants, [&](const Hint& h) {
+            const auto n = Utf8Length(h.text);
             return n < minLength || n > maxLength;
         });
         if (r.hintVariants.empty() && r.hint.empty())
-            r.hintVariants.push_back("Найдите сильнейшее продолжение.");
-        if (!r.hint.empty())
+            r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
+        if (!r.hint.empty()) {
             ++uses[r.hint];
-    }
-    for (const auto& [hint, wanted] : special) {
-        for (Record& r : records) {
-            if (!r.hint.empty() || uses[hint] >= wanted)
-                continue;
-            if (!r.hintVariants.empty() && r.hintVariants.front() == hint) {
-                r.hint = hint;
-                ++uses[hint];
-            }
+            ++motifs[MotifOfHint(r.hint)];
         }
+    }
+    auto has = [](const Record& r, const std::string& text) {
+        return std::any_of(r.hintVariants.begin(), r.hintVariants.end(), [&](const Hint& h) { return h.text == text; });
+    };
+    // The named hints: records that offer them first, then any that offer them.
+    for (const auto& [hint, wanted] : special) {
+        for (int pass = 0; pass < 2; ++pass)
+            for (Record& r : records)
+                if (r.hint.empty() && uses[hint] < wanted && has(r, hint)
+                    && (pass == 1 || r.hintVariants.front().text == hint))
+                    take(r, hint);
         for (Record& r : records)
             if (r.hint.empty())
-                std::erase(r.hintVariants, hint);
+                std::erase_if(r.hintVariants, [&](const Hint& h) { return h.text == hint; });
     }
-    // Most particular first.
-    for (Record& r : records) {
-        if (!r.hint.empty())
-            continue;
-        // A hint nobody has yet, the most particular first; else any with room.
-        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend() && r.hint.empty(); ++it)
-            if (uses[*it] == 0)
-                r.hint = *it;
-        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend() && r.hint.empty(); ++it)
-            if (uses[*it] < cap)
-                r.hint = *it;
+    // A motif per record: the rarer motifs first while they are below the
+    // floor, else the line's first idea.
+    std::vector<Record*> open;
+    for (Record& r : records)
         if (r.hint.empty())
-            r.hint = r.hintVariants.back();
-        ++uses[r.hint];
+            open.push_back(&r);
+    auto motifChoices = [](const Record& r) {
+        std::vector<Motif> out;
+        for (const Hint& h : r.hintVariants)
+            if (std::find(out.begin(), out.end(), h.motif) == out.end())
+                out.push_back(h.motif);
+        return out;
+    };
+    std::stable_sort(open.begin(), open.end(),
+                     [&](const Record* a, const Record* b) { return motifChoices(*a).size() < motifChoices(*b).size(); });
+    for (Record* r : open) {
+        const auto choices = motifChoices(*r);
+        Motif chosen = choices.front();
+        for (Motif m : choices)
+            if (motifs[m] < motifFloor && (motifs[chosen] >= motifFloor || motifs[m] < motifs[chosen]))
+                chosen = m;
+        std::string text;
+        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
+            if (it->motif == chosen && uses[it->text] == 0)
+                text = it->text;
+        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
+            if (it->motif == chosen && uses[it->text] < cap)
+                text = it->text;
+        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
+            if (uses[it->text] < cap)
+                text = it->text;
+        take(*r, text.empty() ? r->hintVariants.back().text : text);
     }
     auto count = [&] {
         int n = 0;
@@ -482,54 +619,29 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
         return n;
     };
     auto isSpecial = [&](const std::string& h) { return special.count(h) > 0; };
-    // Merge unique hints into shared general ones until the count is right.
-    for (int guard = 0; count() > distinct && guard < 10000; ++guard) {
-        bool merged = false;
-        // A record with a unique hint joins a general hint already in use.
-        for (Record& r : records) {
-            if (r.hintVariants.empty() || uses[r.hint] != 1 || isSpecial(r.hint))
-                continue;
-            for (const std::string& g : r.hintVariants) {
-                if (g == r.hint || isSpecial(g) || uses[g] < 1 || uses[g] >= cap)
+    // Switches one record's hint to another of its variants; the motif stays
+    // unless the old one keeps its floor.
+    auto shift = [&](bool fewer) {
+        for (int sameMotif = 1; sameMotif >= 0; --sameMotif)
+            for (Record& r : records) {
+                if (r.hintVariants.empty() || isSpecial(r.hint) || (fewer ? uses[r.hint] != 1 : uses[r.hint] < 2))
                     continue;
-                --uses[r.hint];
-                r.hint = g;
-                ++uses[g];
-                merged = true;
-                break;
-            }
-            if (merged)
-                break;
-        }
-        if (merged)
-            continue;
-        // Two records with unique hints share a general hint not yet used.
-        for (std::size_t i = 0; i < records.size() && !merged; ++i) {
-            Record& a = records[i];
-            if (a.hintVariants.empty() || uses[a.hint] != 1 || isSpecial(a.hint))
-                continue;
-            for (const std::string& g : a.hintVariants) {
-                if (g == a.hint || isSpecial(g) || uses[g] != 0)
-                    continue;
-                for (std::size_t j = i + 1; j < records.size(); ++j) {
-                    Record& b = records[j];
-                    if (b.hintVariants.empty() || uses[b.hint] != 1 || isSpecial(b.hint)
-                        || std::find(b.hintVariants.begin(), b.hintVariants.end(), g) == b.hintVariants.end())
+                const Motif old = motifOf(r);
+                for (const Hint& h : r.hintVariants) {
+                    if (h.text == r.hint || isSpecial(h.text) || (sameMotif && h.motif != old)
+                        || (!sameMotif && motifs[old] <= motifFloor))
                         continue;
-                    --uses[a.hint];
-                    --uses[b.hint];
-                    a.hint = b.hint = g;
-                    uses[g] = 2;
-                    merged = true;
-                    break;
+                    if (fewer ? (uses[h.text] >= 1 && uses[h.text] < cap) : uses[h.text] == 0) {
+                        take(r, h.text);
+                        return true;
+                    }
                 }
-                if (merged)
-                    break;
             }
-        }
-        if (!merged)
+        return false;
+    };
+    for (int guard = 0; guard < 10000 && count() != distinct; ++guard)
+        if (!shift(count() > distinct))
             break;
-    }
     std::string note;
     for (const auto& [hint, wanted] : special)
         if (uses[hint] != wanted)
@@ -603,8 +715,8 @@ void ShowHints(const PlanResult& plan, std::ostream& out)
         for (const ChosenTest& t : *list) {
             const Record r = FromCandidate(t);
             out << r.position << " " << r.side << "  " << r.solution << (t.draw ? "  (draw)" : "") << "\n";
-            for (const std::string& h : r.hintVariants)
-                out << "    " << h << "\n";
+            for (const Hint& h : r.hintVariants)
+                out << "    [" << MotifName(h.motif) << "] " << h.text << "\n";
         }
 }
 
@@ -658,7 +770,7 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     std::vector<Record> allTactics{example, drawExample};
     allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
     std::string note = AssignHints(allTactics, {{kHintMateWithSacrifice, 12}, {kHintQueenThePawn, 6}, {kHintStalemate, 5}},
-                                   175, 4, 14, 143);
+                                   175, 4, 14, 143, 5);
     std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
     std::shuffle(mined.begin(), mined.end(), random);
     // Eight lines carry one blank after the last token.
@@ -687,7 +799,7 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
         noPeriod.insert(blacks.front());
     for (std::size_t i = 1; i < strategy.size(); ++i)
         strategy[i].taskText = (strategy[i].white ? white : black) + (noPeriod.count(i) ? "" : ".");
-    note += AssignHints(strategy, {}, 114, 4, 13, 254);
+    note += AssignHints(strategy, {}, 114, 4, 13, 254, 0);
     std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
     std::shuffle(strategyMined.begin(), strategyMined.end(), random);
     std::vector<Record> strategyOut{strategy[0]};

@@ -53,7 +53,7 @@ int MatesInOne(const Position& p)
 
 LineBoard ReplayLine(const Position& root, const std::vector<std::string>& moves, int count)
 {
-    LineBoard board{root, root, {}, 0, false, false, false, false, false};
+    LineBoard board{root, root, {}, 0, false, false, false, false, false, false};
     const bool white = root.WhiteToMove();
     Position p = root;
     std::vector<std::string> seen{root.Placement() + (root.WhiteToMove() ? " w" : " b")};
@@ -84,6 +84,10 @@ LineBoard ReplayLine(const Position& root, const std::vector<std::string>& moves
                 break;
         }
         board.mateNext = always && notUnique;
+        bool stalemates = true;
+        for (const Move& r : replies)
+            stalemates = stalemates && p.After(r).IsStalemate();
+        board.stalemateForced = stalemates;
     }
     return board;
 }
@@ -94,7 +98,7 @@ LineEnd JudgeEnd(TaskKind kind, const LineBoard& board, const Score& after)
         return board.repeats ? LineEnd::Repeats : LineEnd::Quiet;
     if (board.mate)
         return LineEnd::Mate;
-    if (board.stalemate)
+    if (board.stalemate || (kind == TaskKind::Draw && board.stalemateForced))
         return LineEnd::Stalemate;
     if (kind == TaskKind::Draw && board.lastMoveChecks && board.repeats)
         return LineEnd::Perpetual;

@@ -27,7 +27,7 @@ enum class LineEnd {
     None,          // no point reached
     Mate,          // the user's last move mates
     MateNext,      // every defence allows a mate in one, by more than one move
-    Stalemate,     // the user's last move stalemates
+    Stalemate,     // the user's last move stalemates, or every reply stalemates the user
     Perpetual,     // the user's last move checks and repeats a position of the line
     MaterialWon,   // the user is at least kMaterialPoint better off than at the start
     DecisiveEdge,  // the engine gives the user kDecisiveCp or more, material no worse
@@ -45,6 +45,10 @@ struct LineBoard {
     int balanceGain = 0;  // (user - opponent material) at the end less at the start
     bool mate = false, stalemate = false, lastMoveChecks = false, repeats = false;
     bool mateNext = false;  // every defence allows a mate in one, and the mate is not unique
+    // Every legal reply leaves the user without a move, not in check: the
+    // opponent must take the offered piece and stalemate (the line itself
+    // ends with the user's move, so this is how a stalemate save ends).
+    bool stalemateForced = false;
 };
 LineBoard ReplayLine(const fullchess::Position& root, const std::vector<std::string>& moves, int count);
 

@@ -22,13 +22,19 @@ std::vector<int> EndLengths(const Candidate& candidate)
     const auto root = Position::FromFen(candidate.fen);
     if (!root)
         return lengths;
-    for (std::size_t i = 0; i < candidate.line.steps.size(); ++i) {
-        const UserStep& step = candidate.line.steps[i];
-        if (!LineMayEnd(candidate.kind, step))
-            continue;
+    // With a firm walk, only the prefix that held there, judged by both counts.
+    const std::size_t steps = candidate.firmChecked ? candidate.firm.size() : candidate.line.steps.size();
+    for (std::size_t i = 0; i < steps; ++i) {
+        std::vector<const UserStep*> seen{&candidate.line.steps[i]};
+        if (candidate.firmChecked)
+            seen.push_back(&candidate.firm[i]);
         const int tokens = static_cast<int>(2 * i + 1);
-        const LineEnd end = JudgeEnd(candidate.kind, ReplayLine(*root, candidate.line.moves, tokens), step.after);
-        if (EndIsPoint(candidate.kind, end, step.after))
+        const LineBoard board = ReplayLine(*root, candidate.line.moves, tokens);
+        bool ends = true;
+        for (const UserStep* step : seen)
+            ends = ends && LineMayEnd(candidate.kind, *step)
+                && EndIsPoint(candidate.kind, JudgeEnd(candidate.kind, board, step->after), step->after);
+        if (ends)
             lengths.push_back(tokens);
     }
     return lengths;
@@ -121,9 +127,11 @@ struct Store {
     }
 };
 
-// Builds the line again at full depth; the result replaces the candidate's.
+// Builds an asked-for line again at full depth; a line already built (and
+// chosen by the plan) is walked once more at the firm count, where a margin
+// that held only at one budget shows. The result replaces the candidate's.
 void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const std::string& engine, long long nodes,
-                int jobs)
+                long long firmNodes, int jobs)
 {
     std::mutex queueMutex;
     std::size_t next = 0;
@@ -131,28 +139,46 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
     auto worker = [&] {
         EngineSession session(engine);
         const Analyser analyser = session.WithNodes(nodes);
+        const Analyser firm = session.WithNodes(firmNodes);
         for (;;) {
             const Candidate* c;
+            bool built;
             {
                 std::lock_guard lock(queueMutex);
                 if (next >= work.size())
                     return;
                 c = work[next++];
+                built = store.confirmed.count(KeyOf(*c)) > 0;
             }
             const auto root = Position::FromFen(c->fen);
-            const auto lengths = EndLengths(*c);
-            // A record with no line yet (the fixed one) may grow to the longest.
-            const int maxTokens = c->line.steps.empty() ? 13 : lengths.empty() ? 1 : lengths.back();
-            std::optional<BuiltLine> line;
-            if (root)
-                line = BuildLine(c->kind, *root, maxTokens, analyser);
-            Candidate confirmed = *c;
-            if (line)
-                confirmed.line = *line;
-            if (line && !EndLengths(confirmed).empty())
+            Candidate confirmed = built ? store.confirmed.at(KeyOf(*c)) : *c;
+            std::string failure;
+            if (!root) {
+                failure = "the position cannot be read";
+            } else if (!built) {
+                // As long as the mined line (a record with no line yet, the
+                // fixed one, may grow to the longest).
+                const int maxTokens = c->line.steps.empty() ? 13 : static_cast<int>(c->line.moves.size());
+                const auto line = BuildLine(c->kind, *root, maxTokens, analyser);
+                if (!line)
+                    failure = "first move not sound at full depth";
+                else
+                    confirmed.line = *line;
+                if (failure.empty() && EndLengths(confirmed).empty())
+                    failure = "no sound end at full depth";
+            }
+            if (failure.empty()) {
+                // A line built just now waits for the plan to choose it; a
+                // chosen one is walked at the firm count.
+                if (built) {
+                    const LineWalk walk = WalkLine(confirmed.kind, *root, confirmed.line.moves, firm);
+                    confirmed.firmChecked = true;
+                    confirmed.firm = walk.steps;
+                }
                 store.Confirm(confirmed);
-            else
-                store.Reject(*c, line ? "no sound end at full depth" : "first move not sound at full depth");
+            } else {
+                store.Reject(*c, failure);
+            }
             std::lock_guard lock(queueMutex);
             ++finished;
             if (finished % 10 == 0 || finished == work.size())
@@ -181,6 +207,7 @@ int CommandSelect(const std::vector<std::string>& args)
     std::string out = "collections/generated";
     std::string engineName;
     long long nodes = 2000000;
+    long long firmNodes = 8000000;
     int jobs = 2;
     bool confirm = true;
     bool preview = false;
@@ -195,6 +222,8 @@ int CommandSelect(const std::vector<std::string>& args)
             engineName = TakeValue(args, i);
         else if (args[i] == "--nodes")
             nodes = std::stoll(TakeValue(args, i));
+        else if (args[i] == "--firm-nodes")
+            firmNodes = std::stoll(TakeValue(args, i));
         else if (args[i] == "--jobs")
             jobs = std::stoi(TakeValue(args, i));
         else if (args[i] == "--no-confirm")
@@ -233,10 +262,10 @@ int CommandSelect(const std::vector<std::string>& args)
             return plan.complete ? 0 : 3;
         }
         std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
-                  << nodes << " nodes\n";
+                  << nodes << " and " << firmNodes << " nodes\n";
         if (maxConfirm > 0 && plan.toConfirm.size() > maxConfirm)
             plan.toConfirm.resize(maxConfirm);
-        ConfirmAll(plan.toConfirm, store, engine, nodes, jobs);
+        ConfirmAll(plan.toConfirm, store, engine, nodes, firmNodes, jobs);
         if (maxConfirm > 0) {
             std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
             return 3;

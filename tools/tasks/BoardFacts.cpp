@@ -1,0 +1,191 @@
+#include "BoardFacts.h"
+
+#include <cstdlib>
+
+namespace facts {
+
+using fullchess::FileOf;
+using fullchess::MakeSquare;
+using fullchess::RankOf;
+
+namespace {
+
+bool Inside(int f, int r) { return f >= 0 && f < 8 && r >= 0 && r < 8; }
+
+constexpr int kSteps[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+
+bool Slides(int type, int direction) { return direction < 4 ? (type == 4 || type == 5) : (type == 3 || type == 5); }
+
+} // namespace
+
+int Value(int8_t piece)
+{
+    static const int values[] = {0, 1, 3, 3, 5, 9, 100};
+    return values[std::abs(piece)];
+}
+
+char Kind(int8_t piece) { return " pnbrqk"[std::abs(piece)]; }
+
+std::vector<int> AttacksFrom(const Position& p, int from)
+{
+    std::vector<int> out;
+    const int8_t piece = p.At(from);
+    const int type = std::abs(piece);
+    const int f = FileOf(from), r = RankOf(from);
+    switch (type) {
+    case 1:
+        for (int df : {-1, 1})
+            if (Inside(f + df, r + (piece > 0 ? 1 : -1)))
+                out.push_back(MakeSquare(f + df, r + (piece > 0 ? 1 : -1)));
+        break;
+    case 2:
+        for (auto [df, dr] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}})
+            if (Inside(f + df, r + dr))
+                out.push_back(MakeSquare(f + df, r + dr));
+        break;
+    case 6:
+        for (const auto& d : kSteps)
+            if (Inside(f + d[0], r + d[1]))
+                out.push_back(MakeSquare(f + d[0], r + d[1]));
+        break;
+    case 3: case 4: case 5:
+        for (int d = 0; d < 8; ++d) {
+            if (!Slides(type, d))
+                continue;
+            for (int ff = f + kSteps[d][0], rr = r + kSteps[d][1]; Inside(ff, rr); ff += kSteps[d][0], rr += kSteps[d][1]) {
+                out.push_back(MakeSquare(ff, rr));
+                if (p.At(MakeSquare(ff, rr)) != 0)
+                    break;
+            }
+        }
+        break;
+    default: break;
+    }
+    return out;
+}
+
+bool AttacksSquare(const Position& p, int from, int target)
+{
+    for (int sq : AttacksFrom(p, from))
+        if (sq == target)
+            return true;
+    return false;
+}
+
+std::vector<int> Attackers(const Position& p, int sq, bool white)
+{
+    std::vector<int> out;
+    for (int from = 0; from < 64; ++from)
+        if (Own(p.At(from), white) && AttacksSquare(p, from, sq))
+            out.push_back(from);
+    return out;
+}
+
+int KingOf(const Position& p, bool white)
+{
+    for (int sq = 0; sq < 64; ++sq)
+        if (p.At(sq) == (white ? 6 : -6))
+            return sq;
+    return -1;
+}
+
+Position Flipped(const Position& p)
+{
+    const auto flipped = Position::FromFen(p.Placement() + (p.WhiteToMove() ? " b - - 0 1" : " w - - 0 1"));
+    return flipped ? *flipped : p;
+}
+
+int LegalMovesOf(const Position& p, int sq)
+{
+    if (p.At(sq) == 0)
+        return 0;
+    const Position mover = IsWhite(p.At(sq)) == p.WhiteToMove() ? p : Flipped(p);
+    int n = 0;
+    for (const auto& m : mover.LegalMoves())
+        n += m.from == sq ? 1 : 0;
+    return n;
+}
+
+std::vector<Pin> PinsBy(const Position& p, int from)
+{
+    std::vector<Pin> pins;
+    const int8_t piece = p.At(from);
+    const int type = std::abs(piece);
+    const bool white = piece > 0;
+    const int f = FileOf(from), r = RankOf(from);
+    for (int d = 0; d < 8; ++d) {
+        if (!Slides(type, d))
+            continue;
+        int first = -1;
+        for (int ff = f + kSteps[d][0], rr = r + kSteps[d][1]; Inside(ff, rr); ff += kSteps[d][0], rr += kSteps[d][1]) {
+            const int sq = MakeSquare(ff, rr);
+            const int8_t there = p.At(sq);
+            if (there == 0)
+                continue;
+            if (!Enemy(there, white))
+                break;
+            if (first < 0) {
+                if (std::abs(there) == 6)
+                    break;
+                first = sq;
+                continue;
+            }
+            if (Value(there) > Value(p.At(first)))
+                pins.push_back({first, sq});
+            break;
+        }
+    }
+    return pins;
+}
+
+bool PinnedToKing(const Position& p, int sq)
+{
+    const int8_t piece = p.At(sq);
+    if (piece == 0)
+        return false;
+    const int king = KingOf(p, piece > 0);
+    for (int from = 0; from < 64; ++from)
+        if (Enemy(p.At(from), piece > 0) && std::abs(p.At(from)) >= 3 && std::abs(p.At(from)) <= 5)
+            for (const Pin& pin : PinsBy(p, from))
+                if (pin.pinned == sq && pin.behind == king)
+                    return true;
+    return false;
+}
+
+bool PassedPawn(const Position& p, int sq)
+{
+    const int8_t pawn = p.At(sq);
+    if (std::abs(pawn) != 1)
+        return false;
+    const bool white = pawn > 0;
+    const int f = FileOf(sq), r = RankOf(sq);
+    for (int ff = std::max(0, f - 1); ff <= std::min(7, f + 1); ++ff)
+        for (int rr = white ? r + 1 : r - 1; rr >= 0 && rr < 8; rr += white ? 1 : -1)
+            if (p.At(MakeSquare(ff, rr)) == (white ? -1 : 1))
+                return false;
+    return true;
+}
+
+int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq); }
+
+int PieceMaterial(const Position& p, bool white)
+{
+    const auto c = p.Count(white);
+    return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
+}
+
+std::string Name(int sq) { return fullchess::SquareName(sq); }
+
+std::vector<int> Between(int a, int b)
+{
+    std::vector<int> out;
+    const int df = FileOf(b) - FileOf(a), dr = RankOf(b) - RankOf(a);
+    if (!(df == 0 || dr == 0 || std::abs(df) == std::abs(dr)) || a == b)
+        return out;
+    const int sf = (df > 0) - (df < 0), sr = (dr > 0) - (dr < 0);
+    for (int f = FileOf(a) + sf, r = RankOf(a) + sr; MakeSquare(f, r) != b; f += sf, r += sr)
+        out.push_back(MakeSquare(f, r));
+    return out;
+}
+
+} // namespace facts

@@ -1,0 +1,55 @@
+#pragma once
+// Small facts about a position that the hints are made of: what a piece
+// attacks, who defends a square, pins, passed pawns, and a piece's legal moves
+// whoever is to move.
+#include "chess/Position.h"
+
+#include <string>
+#include <vector>
+
+namespace facts {
+
+using fullchess::Position;
+
+// 1, 3, 3, 5, 9 and 100 for the king; 0 for an empty square.
+int Value(int8_t piece);
+// The FEN letter of a piece's kind in lower case: 'p', 'n', ... ' ' for none.
+char Kind(int8_t piece);
+inline bool IsWhite(int8_t piece) { return piece > 0; }
+inline bool Own(int8_t piece, bool white) { return piece != 0 && (piece > 0) == white; }
+inline bool Enemy(int8_t piece, bool white) { return piece != 0 && (piece > 0) != white; }
+
+// Squares the piece on `from` attacks (a pawn: its two captures), up to and
+// including the first piece on each line.
+std::vector<int> AttacksFrom(const Position& p, int from);
+bool AttacksSquare(const Position& p, int from, int target);
+// Pieces of `white` that attack `sq`.
+std::vector<int> Attackers(const Position& p, int sq, bool white);
+int KingOf(const Position& p, bool white);
+// Legal moves of the piece on `sq`, whichever side is to move.
+int LegalMovesOf(const Position& p, int sq);
+// The position with the other side to move (castling and en passant dropped).
+Position Flipped(const Position& p);
+
+// The enemy piece that a slider on `from` pins against a bigger piece or the
+// king behind it along one line: the pinned square, or -1. `behind` receives
+// the square of the piece behind.
+struct Pin {
+    int pinned = -1;
+    int behind = -1;
+};
+std::vector<Pin> PinsBy(const Position& p, int from);
+// Whether the piece on `sq` is pinned to its own king by an enemy slider.
+bool PinnedToKing(const Position& p, int sq);
+
+bool PassedPawn(const Position& p, int sq);
+// Ranks counted from the side's own end: 0 is its first rank.
+int RelativeRank(int sq, bool white);
+// Pieces of one side without pawns and king, in pawns.
+int PieceMaterial(const Position& p, bool white);
+
+std::string Name(int sq);
+// Squares strictly between two squares on one line; empty when not on a line.
+std::vector<int> Between(int a, int b);
+
+} // namespace facts
