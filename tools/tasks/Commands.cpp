@@ -36,6 +36,8 @@ int CommandMine(const std::vector<std::string>& args)
             options.hours = std::stod(TakeValue(args, i));
         } else if (a == "--games") {
             options.maxGames = std::stoi(TakeValue(args, i));
+        } else if (a == "--stalemate-tricks") {
+            options.stalemateTricks = true;
         } else if (a == "--swings") {
             options.swings = true;
         } else if (a == "--endings") {

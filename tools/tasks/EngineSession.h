@@ -52,7 +52,11 @@ private:
         auto io = StartProcess(m_program);
         if (!io)
             return false;
-        m_engine = std::make_unique<UciEngine>(std::move(io), UciEngine::Options{});
+        // A search of millions of nodes on a busy, niced machine can take
+        // minutes; the deadline is only there to tell a hung engine.
+        UciEngine::Options options;
+        options.searchTimeout = std::chrono::minutes(10);
+        m_engine = std::make_unique<UciEngine>(std::move(io), options);
         if (m_engine->Start() != EngineError::None) {
             m_engine.reset();
             return false;

@@ -109,6 +109,29 @@ std::vector<std::string> HintProblems(const std::string& hint, const Position& r
             problems.push_back("names the side to move's " + words[i] + " with fewer than three moves");
     }
 
+    // A piece called lost must fall to the user in the line.
+    if (hint.find("обречен") != std::string::npos) {
+        int doomed = -1;
+        for (std::size_t i = 0; i + 1 < words.size(); ++i)
+            if (words[i] == "на" && IsSquare(words[i + 1]))
+                doomed = fullchess::ParseSquare(words[i + 1]);
+        bool falls = false;
+        Position p = root;
+        int where = doomed;
+        for (std::size_t i = 0; i < moves.size() && where >= 0 && !falls; ++i) {
+            const auto m = p.ParseUci(moves[i]);
+            if (!m)
+                break;
+            if (m->to == where && i % 2 == 0)
+                falls = true;
+            else if (m->from == where)
+                where = m->to;
+            p.Play(*m);
+        }
+        if (!falls)
+            problems.push_back("calls a piece lost that the line does not win");
+    }
+
     // Mate claims.
     const int tokens = static_cast<int>(moves.size());
     const LineBoard board = ReplayLine(root, moves, tokens);

@@ -244,7 +244,7 @@ std::vector<Found> FindMotifs(const Replayed& r)
         // Pin: made by this move, or a pinned piece attacked; it is then won.
         if (std::abs(mover) >= 3 && std::abs(mover) <= 5)
             for (const Pin& pin : PinsBy(A, m.to))
-                if (Pays(r, i, r.origin[i + 1][static_cast<std::size_t>(pin.pinned)])
+                if (Value(A.At(pin.pinned)) >= 3 && Pays(r, i, r.origin[i + 1][static_cast<std::size_t>(pin.pinned)])
                     && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(pin.pinned)]) >= 0)
                     add(Motif::Pin, r.Ref(i + 1, pin.pinned), r.Ref(i + 1, pin.behind));
         for (int t : AttacksFrom(A, m.to))
@@ -382,6 +382,11 @@ const char* MotifName(Motif motif)
     return "?";
 }
 
+bool IsDevice(Motif motif)
+{
+    return motif != Motif::None && motif != Motif::MatingAttack && motif != Motif::MaterialWin && motif != Motif::Plan;
+}
+
 Motif MotifOfHint(const std::string& hint)
 {
     // The most particular words first: "вскрытый шах" before "шах", a mate
@@ -397,7 +402,8 @@ Motif MotifOfHint(const std::string& hint)
         {"оймайте", Motif::Trap}, {"ловушк", Motif::Trap}, {"рорыв", Motif::Breakthrough},
         {"Жертва ", Motif::Sacrifice}, {"мат", Motif::Mate}, {"Мат", Motif::Mate}, {"Атака на короля", Motif::MatingAttack},
         {"в ферзи", Motif::PassedPawn}, {"роходн", Motif::PassedPawn}, {"жертв", Motif::Sacrifice},
-        {"ыиграйте", Motif::MaterialWin}, {"выигрывает", Motif::MaterialWin},
+        {"ыиграйте", Motif::MaterialWin}, {"выигрывает", Motif::MaterialWin}, {"обречен", Motif::MaterialWin},
+        {"не выдержит атаки", Motif::MatingAttack},
     };
     for (const auto& [word, motif] : words)
         if (hint.find(word) != std::string::npos)
@@ -441,9 +447,17 @@ LineStory ReadStory(const Candidate& c, int tokens)
     }
     // A pawn that cannot be stopped: the engine's continuation queens it, and
     // the line ends with the user a decisive edge up.
-    for (std::size_t i = static_cast<std::size_t>(r.lineMoves); i < r.moves.size(); ++i)
-        if (r.IsUser(i) && r.moves[i].promotion)
-            story.promotes = story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon;
+    const std::size_t lineEnd = static_cast<std::size_t>(r.lineMoves);
+    for (std::size_t i = lineEnd; i < r.moves.size() && i < lineEnd + 8; ++i) {
+        if (!r.IsUser(i) || !r.moves[i].promotion)
+            continue;
+        // The pawn that queens, where it stood when the line ended.
+        const int start = r.origin[i][static_cast<std::size_t>(r.moves[i].from)];
+        for (int sq = 0; sq < 64; ++sq)
+            if (r.origin[lineEnd][static_cast<std::size_t>(sq)] == start && start >= 0
+                && PassedPawn(r.positions[lineEnd], sq) && RelativeRank(sq, r.userWhite) >= 4)
+                story.promotes = story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon;
+    }
     return story;
 }
 
@@ -502,6 +516,10 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         b.Add(Motif::Mate, "Мат " + in + ".");
         b.Add(Motif::Mate, "Найдите мат " + in + ".");
         b.Add(Motif::Mate, "Король " + opp + " в матовой сети: мат " + in + ".");
+        const int king = KingOf(b.root, !b.userWhite);
+        b.Add(Motif::Mate, "Король " + opp + " на " + Name(king) + " беззащитен: мат " + in + ".");
+        if (nameMater && story.backRank)
+            b.Add(Motif::Mate, std::string("Мат ") + Words(story.matingKind).ins + " по последней горизонтали " + in + ".");
         if (nameMater)
             b.Add(Motif::Mate, std::string("Мат ") + Words(story.matingKind).ins + " " + in + ".");
         if (story.backRank)
@@ -533,11 +551,12 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
     }
     if (story.end == LineEnd::MateNext || (story.end == LineEnd::DecisiveEdge && c.line.steps[static_cast<std::size_t>((tokens - 1) / 2)].after.Mates())) {
         b.Add(Motif::MatingAttack, "Атака на короля " + opp + " неотразима.");
+        b.Add(Motif::MatingAttack, "Король " + opp + " на " + Name(KingOf(b.root, !b.userWhite)) + " не выдержит атаки.");
         b.Add(Motif::MatingAttack, "Матовая атака: королю " + opp + " не спастись.");
     }
     if (story.promotes) {
         b.Add(Motif::PassedPawn, kHintQueenThePawn);
-        b.Add(Motif::PassedPawn, "Проходная пешка решает исход борьбы.");
+        b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
         b.Add(Motif::PassedPawn, "Проходную пешку " + b.Own() + " уже не остановить.");
     }
     for (const Found& f : found) {
@@ -551,10 +570,10 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             if (MayName(b.root, f.user.kind) && !pawn)
                 b.Add(Motif::Fork, Capitalised(device) + " " + Words(f.user.kind).ins + " решает.");
             b.Add(Motif::Fork, Capitalised(device) + ": " + ew.nom + " и " + Words(f.enemy2.kind).nom + " " + opp
-                                   + " под одним ударом.");
+                                   + " окажутся под ударом одновременно.");
             if (MayPlace(b.root, b.first, f.enemy) && MayPlace(b.root, b.first, f.enemy2))
-                b.Add(Motif::Fork, Capitalised(device) + " по " + ew.dat + " на " + Name(f.enemy.start) + " и "
-                                       + Words(f.enemy2.kind).dat + " на " + Name(f.enemy2.start) + ".");
+                b.Add(Motif::Fork, Capitalised(device) + " по " + ew.dat + " " + opp + " на " + Name(f.enemy.start) + " и "
+                                       + Words(f.enemy2.kind).dat + " " + opp + " на " + Name(f.enemy2.start) + ".");
             break;
         }
         case Motif::Pin:
@@ -643,6 +662,17 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
                 const char kind = " pnbrqk"[type];
                 b.Add(Motif::MaterialWin, "Комбинация выигрывает " + std::string(Words(kind).acc) + " " + opp + ".");
                 b.Add(Motif::MaterialWin, "Выиграйте " + std::string(Words(kind).acc) + " " + opp + ".");
+                // The piece that falls, by the square it stood on at the start.
+                for (std::size_t j = 0; j < r.moves.size(); ++j) {
+                    const int sq = r.moves[j].to;
+                    if (!r.IsUser(j) || !r.moves[j].capture || std::abs(r.positions[j].At(sq)) != type)
+                        continue;
+                    const PieceRef won = r.Ref(j, sq);
+                    if (MayPlace(b.root, b.first, won))
+                        b.Add(Motif::MaterialWin, Capitalised(Words(kind).nom) + " " + opp + " на " + Name(won.start)
+                                                      + (Words(kind).feminine ? " обречена." : " обречен."));
+                    break;
+                }
                 break;
             }
         }
@@ -707,7 +737,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
         } else if (relTo >= 3 && !endgame) {
             b.Add(Motif::Plan, "Захватите пространство.");
-            b.Add(Motif::Plan, "Продвижение пешки в " + std::string(Wing(m.to) == "центре" ? "центре" : "на " + Wing(m.to))
+            b.Add(Motif::Plan, "Продвижение пешки " + std::string(Wing(m.to) == "центре" ? "в центре" : "на " + Wing(m.to))
                                    + " отнимает у фигур " + opp + " важные поля.");
         }
     }
@@ -812,6 +842,56 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             b.Add(Motif::Plan, "Займите длинную диагональ.");
             b.Add(Motif::Plan, "С длинной диагонали фигура бьет через всю доску.");
         }
+    }
+    const int gain = Balance(r.positions.back(), W) - Balance(B, W);
+    if (gain >= 1) {
+        b.Add(Motif::Plan, gain == 1 ? "Выиграйте пешку." : "Точная игра выигрывает материал.");
+        b.Add(Motif::Plan, gain == 1 ? "Соперник не успевает защитить пешку: заберите ее."
+                                     : "Фигуры " + opp + " разобщены: точная игра выигрывает материал.");
+    }
+    if (!m.capture && type >= 2 && type <= 5) {
+        const int before = LegalMovesOf(B, m.from), after = LegalMovesOf(Flipped(A), m.to);
+        if (before <= 4 && after >= before + 4 && MayName(B, Kind(mover))) {
+            const PieceWords& w = Words(Kind(mover));
+            b.Add(Motif::Plan, "Улучшите положение худшей фигуры.");
+            if (LegalMovesOf(B, m.from) >= 3)
+                b.Add(Motif::Plan, Capitalised(w.nom) + " на " + Name(m.from) + (w.feminine ? " стоит пассивно: найдите ей" : " стоит пассивно: найдите ему")
+                                       + " поле, где " + (w.feminine ? "она" : "он") + " будет работать.");
+        }
+    }
+    if (!m.capture && (type == 4 || type == 5)) {
+        for (int dr : {1, -1})
+            for (int rank = fullchess::RankOf(m.to) + dr; rank >= 0 && rank < 8; rank += dr) {
+                const int8_t piece = A.At(fullchess::MakeSquare(fullchess::FileOf(m.to), rank));
+                if (piece == 0)
+                    continue;
+                if (Own(piece, W) && (std::abs(piece) == 4 || std::abs(piece) == 5)) {
+                    b.Add(Motif::Plan, "Сдвойте тяжелые фигуры.");
+                    b.Add(Motif::Plan, "Сдвоение тяжелых фигур по линии «" + FileName(m.to) + "» усиливает давление.");
+                }
+                break;
+            }
+    }
+    if (!m.capture && (type == 2 || type == 3)) {
+        const int ahead = m.to + (W ? -8 : 8);
+        if (ahead >= 0 && ahead < 64 && A.At(ahead) == enemyPawn && PassedPawn(A, ahead)) {
+            b.Add(Motif::Plan, "Блокируйте проходную пешку соперника.");
+            b.Add(Motif::Plan, "Проходную пешку " + opp + " на " + Name(ahead) + " надо остановить: поставьте перед ней фигуру.");
+        }
+    }
+    if (!m.capture && type == 4) {
+        for (int rank = 0; rank < 8; ++rank) {
+            const int sq = fullchess::MakeSquare(fullchess::FileOf(m.to), rank);
+            const bool behind = W ? rank > fullchess::RankOf(m.to) : rank < fullchess::RankOf(m.to);
+            if (behind && A.At(sq) == ownPawn && PassedPawn(A, sq)) {
+                b.Add(Motif::Plan, "Ладья должна стоять позади проходной пешки.");
+                b.Add(Motif::Plan, "Поддержите проходную пешку по линии «" + FileName(sq) + "» ладьей сзади.");
+            }
+        }
+    }
+    if (m.capture && type == 1 && std::abs(B.At(m.to)) == 1 && !FileHasPawn(A, fullchess::FileOf(m.from), ownPawn)) {
+        b.Add(Motif::Plan, "Размен пешек вскрывает игру.");
+        b.Add(Motif::Plan, "Размен пешек открывает линию «" + FileName(m.from) + "» для ваших фигур.");
     }
     if (b.out.empty()) {
         b.Add(Motif::Plan, "Найдите позиционно сильнейший ход.");

@@ -49,6 +49,9 @@ enum class Motif {
 };
 // The Russian term, for reports.
 const char* MotifName(Motif motif);
+// Whether the motif is one of the named devices of a chess book (not a mere
+// attack, a material gain or a plan).
+bool IsDevice(Motif motif);
 // The motif a hint text speaks of, read from its words (None when it names no
 // motif of the list).
 Motif MotifOfHint(const std::string& hint);

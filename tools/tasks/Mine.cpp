@@ -75,6 +75,44 @@ std::vector<int> SwingPlies(const std::vector<Position>& positions)
     return {chosen.begin(), chosen.end()};
 }
 
+std::vector<int> StalemateTrickPlies(const std::vector<Position>& positions)
+{
+    std::vector<int> plies;
+    for (int ply = 20; ply + 1 < static_cast<int>(positions.size()); ++ply) {
+        const Position& p = positions[static_cast<std::size_t>(ply)];
+        if (p.InCheck() || !Representable(p))
+            continue;
+        const auto moves = p.LegalMoves();
+        if (moves.size() < static_cast<std::size_t>(kMinStartMoves))
+            continue;
+        // Cheap first: few pieces to lose, and the mover's king boxed in.
+        const auto own = p.Count(p.WhiteToMove());
+        if (own[2] + own[3] + own[4] + own[5] > 2 || moves.size() > 30)
+            continue;
+        bool kingMoves = false;
+        for (const auto& m : moves)
+            kingMoves = kingMoves || std::abs(p.At(m.from)) == 6;
+        if (kingMoves)
+            continue;
+        bool trick = false;
+        for (const auto& m : moves) {
+            if (m.castling || m.promotion || m.enPassant)
+                continue;
+            const Position after = p.After(m);
+            const auto replies = after.LegalMoves();
+            bool forced = !replies.empty();
+            for (const auto& r : replies)
+                forced = forced && after.After(r).IsStalemate();
+            trick = trick || after.IsStalemate() || forced;
+            if (trick)
+                break;
+        }
+        if (trick)
+            plies.push_back(ply);
+    }
+    return plies;
+}
+
 namespace {
 
 struct Probe {
@@ -271,6 +309,7 @@ int RunMine(const MineOptions& options)
                                             : options.singleRuns ? "single-"
                                             : options.endings    ? "endings-"
                                             : options.swings     ? "swings-"
+                                            : options.stalemateTricks ? "tricks-"
                                                                  : "")
         + std::to_string(options.shard) + "of"
         + std::to_string(options.shards);
@@ -335,6 +374,9 @@ int RunMine(const MineOptions& options)
                     if (replay->positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon
                         && Representable(replay->positions[static_cast<std::size_t>(ply)]))
                         probes.push_back({ply, true, false});
+            } else if (options.stalemateTricks) {
+                for (int ply : StalemateTrickPlies(replay->positions))
+                    probes.push_back({ply, false, true});
             } else if (options.swings) {
                 for (int ply : SwingPlies(replay->positions))
                     probes.push_back({ply, true, false});
@@ -363,7 +405,8 @@ int RunMine(const MineOptions& options)
                 if (!probe(fen, {}, 2, answer))
                     continue;
                 auto kind = Classify(p, answer, 0.5);
-                if (!kind || (options.swings && *kind == TaskKind::Strategy))
+                if (!kind || (options.swings && *kind == TaskKind::Strategy)
+                    || (options.stalemateTricks && *kind != TaskKind::Draw))
                     continue;
                 bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
                 // One test of a kind per game is enough, except where long

@@ -166,6 +166,19 @@ const LineStory& CachedStory(const Candidate& c, int tokens)
     return it->second;
 }
 
+// Whether the hints can name the plan of a strategy line.
+bool PlanFound(const Candidate& c, int tokens)
+{
+    static std::map<std::string, bool> cache;
+    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        const auto hints = HintVariants(c, tokens, false);
+        it = cache.emplace(key, !hints.empty() && hints.front().text != "Найдите позиционно сильнейший ход.").first;
+    }
+    return it->second;
+}
+
 // Motifs that a collection wants on several records and that are rare in
 // the lines.
 bool RareMotif(Motif m)
@@ -216,7 +229,13 @@ struct Diversity {
                     cost -= 4;
             if (FirstMoveChecks(c))
                 cost += 1;
+            // A line whose idea the hints cannot name teaches less.
+            if (!std::any_of(f.motifs.begin(), f.motifs.end(), IsDevice) && !f.mates && !f.promotes)
+                cost += 8;
         }
+        if (c.kind == TaskKind::Strategy && !c.line.steps.empty()
+            && !PlanFound(c, tokens > 0 ? tokens : CachedLengths(c).empty() ? 1 : CachedLengths(c).back()))
+            cost += 6;
         return cost;
     }
     static int count(const std::map<Motif, int>& m, Motif k)
@@ -596,9 +615,14 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
                      [&](const Record* a, const Record* b) { return motifChoices(*a).size() < motifChoices(*b).size(); });
     for (Record* r : open) {
         const auto choices = motifChoices(*r);
+        // A named device rather than a mere gain; among devices, the one that
+        // is furthest below the floor, else the line's first.
         Motif chosen = choices.front();
         for (Motif m : choices)
-            if (motifs[m] < motifFloor && (motifs[chosen] >= motifFloor || motifs[m] < motifs[chosen]))
+            if (IsDevice(m) && !IsDevice(chosen))
+                chosen = m;
+        for (Motif m : choices)
+            if (IsDevice(m) && motifs[m] < motifFloor && (motifs[chosen] >= motifFloor || motifs[m] < motifs[chosen]))
                 chosen = m;
         std::string text;
         for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)

@@ -1,11 +1,17 @@
 #include "Commands.h"
+#include "Verify.h"
 
 #include "EngineSession.h"
+#include "Hints.h"
 #include "Mine.h"
+#include "Plan.h"
+#include "Rules.h"
 #include "Unit2.h"
 #include "Unitstrategy.h"
 
 #include <iostream>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -23,6 +29,13 @@ bool Exempt(const std::string& collection, const std::string& position)
             && (position == "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1"
                 || position == "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8"))
         || (collection == "strategy" && position == "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r");
+}
+
+// Those three and the whole-FEN record stand as given where they break a rule
+// of the start or the end; what they break is noted, not counted.
+bool GivenAsIs(const std::string& collection, const std::string& position)
+{
+    return Exempt(collection, position) || position == kWholeFen;
 }
 
 // Tokens such as "e3-g5" to UCI moves on `root`; empty with a reason on error.
@@ -53,7 +66,89 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
     return moves;
 }
 
+
 } // namespace
+
+std::vector<RecordText> CompiledRecords()
+{
+    std::vector<RecordText> entries;
+    for (int n = 1; n <= 225; ++n) {
+        TPart r;
+        r.LoadTask(n);
+        entries.push_back({"tactics", n, r.position, r.sideToMove, r.solution, r.taskText, r.hint});
+    }
+    for (int n = 1; n <= 189; ++n) {
+        TPartstr r;
+        r.LoadTask(n);
+        entries.push_back({"strategy", n, r.position, r.sideToMove, r.solution, r.taskText, r.hint});
+    }
+    return entries;
+}
+
+std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes)
+{
+    std::vector<std::string> found;
+    const std::string placement = e.position.substr(0, e.position.find(' '));
+    const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
+    std::string problem;
+    std::vector<std::string> moves;
+    if (e.position.empty())
+        problem = "no such record";
+    else if (!root)
+        problem = "the position cannot be read";
+    else
+        moves = UciLine(*root, e.solution, problem);
+    if (!problem.empty() || moves.empty()) {
+        found.push_back(problem.empty() ? "no moves" : problem);
+        return found;
+    }
+    const bool asIs = GivenAsIs(e.collection, placement);
+    std::vector<std::string>& rules = asIs ? notes : found;
+    const TaskKind kind = e.collection == "strategy" ? TaskKind::Strategy
+        : e.taskText.find("Сделайте ничью") != std::string::npos ? TaskKind::Draw
+                                                                 : TaskKind::Tactic;
+    // Without an engine the end is judged as if the score were decisive.
+    std::optional<Score> after = Score::Cp(kDecisiveCp);
+    if (engine && !Exempt(e.collection, placement)) {
+        const LineWalk walk = WalkLine(kind, *root, moves, *engine);
+        after.reset();
+        if (!walk.problem.empty())
+            found.push_back(walk.problem);
+        else if (!LineMayEnd(kind, walk.steps.back()))
+            found.push_back("the line ends without the required outcome (" + walk.steps.back().after.Text() + ")");
+        else
+            after = walk.steps.back().after;
+    }
+    if (after && kind == TaskKind::Draw && !engine)
+        after = Score::Cp(0);
+    if (after && !Exempt(e.collection, placement)) {
+        const LineEnd end = JudgeEnd(kind, ReplayLine(*root, moves, static_cast<int>(moves.size())), *after);
+        if (!EndIsPoint(kind, end, *after))
+            rules.push_back(std::string("the line stops before its point (") + LineEndName(end) + ", " + after->Text() + ")");
+    }
+    if (kind == TaskKind::Strategy && moves.size() == 1 && !Exempt(e.collection, placement)) {
+        const auto m = root->ParseUci(moves[0]);
+        if (m->capture || root->After(*m).InCheck())
+            found.push_back("a one-move strategy test must be a quiet move");
+    }
+    const StartFacts start = ReadStart(*root, moves.front());
+    if (start.inCheck)
+        rules.push_back("the side to move starts in check");
+    if (start.legalMoves < kMinStartMoves)
+        rules.push_back("only " + std::to_string(start.legalMoves) + " legal moves at the start");
+    for (const std::string& h : HintProblems(e.hint, *root, moves))
+        rules.push_back("hint: " + h);
+    return found;
+}
+
+bool FirstMoveChecks(const RecordText& e)
+{
+    const std::string placement = e.position.substr(0, e.position.find(' '));
+    const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
+    std::string problem;
+    const auto moves = root ? UciLine(*root, e.solution, problem) : std::vector<std::string>{};
+    return !moves.empty() && ReadStart(*root, moves.front()).firstMoveChecks;
+}
 
 int CommandVerify(const std::vector<std::string>& args)
 {
@@ -61,6 +156,7 @@ int CommandVerify(const std::vector<std::string>& args)
     std::string engineName, only;
     int from = 1;
     int jobs = 1;
+    bool rulesOnly = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto value = [&] {
             if (i + 1 >= args.size())
@@ -77,42 +173,34 @@ int CommandVerify(const std::vector<std::string>& args)
             from = std::stoi(value());
         else if (args[i] == "--jobs")
             jobs = std::max(1, std::stoi(value()));
+        else if (args[i] == "--rules-only")
+            rulesOnly = true;
         else
             throw std::invalid_argument("verify: unknown argument " + args[i]);
     }
-    if (nodes < 2000000)
+    if (nodes < 2000000 && !rulesOnly)
         std::cerr << "verify: note: fewer nodes than the collections were built with\n";
-    const std::string engine = FindEngine(engineName);
-    if (engine.empty())
+    const std::string engine = rulesOnly ? std::string() : FindEngine(engineName);
+    if (engine.empty() && !rulesOnly)
         throw std::runtime_error("no engine found (install the Debian package stockfish)");
-    struct Entry {
-        std::string collection;
-        int number;
-        std::string position, side, solution, taskText;
-    };
-    std::vector<Entry> entries;
-    for (int n = 1; n <= 225; ++n) {
-        TPart r;
-        r.LoadTask(n);
-        entries.push_back({"tactics", n, r.position, r.sideToMove, r.solution, r.taskText});
-    }
-    for (int n = 1; n <= 189; ++n) {
-        TPartstr r;
-        r.LoadTask(n);
-        entries.push_back({"strategy", n, r.position, r.sideToMove, r.solution, r.taskText});
-    }
-    std::vector<const Entry*> work;
-    for (const Entry& e : entries)
+    const auto entries = CompiledRecords();
+    std::vector<const RecordText*> work;
+    for (const RecordText& e : entries)
         if ((only.empty() || e.collection == only) && e.number >= from)
             work.push_back(&e);
-    // Each engine is used alone, one search at a time, so the answers do not
-    // depend on how many jobs run; results are printed in record order.
-    std::vector<std::string> problems(work.size());
+    // Each engine is used alone, one search at a time with a cleared hash, so
+    // the answers do not depend on how many jobs run; results are printed in
+    // record order.
+    std::vector<std::string> problems(work.size()), notes(work.size());
     std::mutex mutex;
     std::size_t next = 0;
     auto worker = [&] {
-        EngineSession session(engine);
-        const Analyser analyser = session.WithNodes(nodes);
+        std::unique_ptr<EngineSession> session;
+        Analyser analyser;
+        if (!rulesOnly) {
+            session = std::make_unique<EngineSession>(engine);
+            analyser = session->WithNodes(nodes);
+        }
         for (;;) {
             std::size_t index;
             {
@@ -121,30 +209,18 @@ int CommandVerify(const std::vector<std::string>& args)
                     return;
                 index = next++;
             }
-            const Entry& e = *work[index];
-            const std::string placement = e.position.substr(0, e.position.find(' '));
-            const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
-            std::string problem;
-            std::vector<std::string> moves;
-            if (e.position.empty())
-                problem = "no such record";
-            else if (!root)
-                problem = "the position cannot be read";
-            else
-                moves = UciLine(*root, e.solution, problem);
-            if (problem.empty() && !Exempt(e.collection, placement)) {
-                const TaskKind kind = e.collection == "strategy" ? TaskKind::Strategy
-                    : e.taskText.find("Сделайте ничью") != std::string::npos ? TaskKind::Draw
-                                                                             : TaskKind::Tactic;
-                problem = CheckLine(kind, *root, moves, analyser);
-                if (problem.empty() && kind == TaskKind::Strategy && moves.size() == 1) {
-                    const auto m = root->ParseUci(moves[0]);
-                    if (m->capture || root->After(*m).InCheck())
-                        problem = "a one-move strategy test must be a quiet move";
-                }
-            }
+            const RecordText& e = *work[index];
+            std::vector<std::string> given;
+            const auto found = RecordProblems(e, rulesOnly ? nullptr : &analyser, given);
+            std::string problem, note;
+            for (const std::string& f : found)
+                problem += (problem.empty() ? "" : "; ") + f;
+            for (const std::string& n : given)
+                note += (note.empty() ? "" : "; ") + n;
+            const std::string name = e.collection + " " + std::to_string(e.number) + ": ";
             std::lock_guard lock(mutex);
-            problems[index] = problem.empty() ? "" : e.collection + " " + std::to_string(e.number) + ": " + problem;
+            problems[index] = problem.empty() ? "" : name + problem;
+            notes[index] = note.empty() ? "" : name + "given as is: " + note;
             if (!problem.empty())
                 std::cout << problems[index] << "\n" << std::flush;
         }
@@ -154,10 +230,30 @@ int CommandVerify(const std::vector<std::string>& args)
         threads.emplace_back(worker);
     for (auto& t : threads)
         t.join();
-    int sound = 0;
+    for (const auto& n : notes)
+        if (!n.empty())
+            std::cout << n << "\n";
+    int sound = 0, checkStarts = 0, tacticsChecked = 0;
+    std::map<Motif, int> motifs;
+    for (std::size_t i = 0; i < work.size(); ++i) {
+        sound += problems[i].empty() ? 1 : 0;
+        if (work[i]->collection == "tactics") {
+            ++tacticsChecked;
+            checkStarts += FirstMoveChecks(*work[i]) ? 1 : 0;
+            ++motifs[MotifOfHint(work[i]->hint)];
+        }
+    }
     const int checked = static_cast<int>(work.size());
-    for (const auto& p : problems)
-        sound += p.empty() ? 1 : 0;
-    std::cout << "verified: " << sound << " of " << checked << " sound\n";
-    return sound == checked ? 0 : 1;
+    bool startsOk = true;
+    if (tacticsChecked == 225) {
+        startsOk = checkStarts * 2 <= tacticsChecked;
+        std::cout << "tactics starting with a check: " << checkStarts << " of " << tacticsChecked
+                  << (startsOk ? "" : " (more than half)") << "\ntactics hints by motif:";
+        for (const auto& [motif, count] : motifs)
+            std::cout << " " << MotifName(motif) << " " << count << ";";
+        std::cout << "\n";
+    }
+    std::cout << (rulesOnly ? "rules: " : "verified: ") << sound << " of " << checked
+              << (rulesOnly ? " keep the rules of a test (no engine)\n" : " sound and complete\n");
+    return sound == checked && startsOk ? 0 : 1;
 }

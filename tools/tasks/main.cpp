@@ -13,7 +13,8 @@ namespace {
 const char* const kUsage =
     "usage: tresolvin-tasks COMMAND [options]\n"
     "  mine DIR [--out DIR] [--shard K/N] [--hours H] [--games N] [--engine PATH] [--stalemates | --check-runs | --forcing-runs | --early-runs\n"
-    "       | --pair-runs | --single-runs | --endings | --swings]\n"
+    "       | --pair-runs | --single-runs | --endings | --swings\n"
+    "       | --stalemate-tricks]\n"
     "      find candidate tests in the PGN files of DIR; resumable\n"
     "  select [--mined DIR] [--out DIR] [--jobs N] [--nodes N] [--max-confirm N] [--no-confirm]\n"
     "         [--preview] [--show-hints]\n"
