@@ -144,8 +144,10 @@ TEST(Story, KnightForkNamesTheDeviceAndItsTargets)
     const auto motifs = ReadStory(fork, 1).motifs;
     EXPECT_NE(std::find(motifs.begin(), motifs.end(), Motif::Fork), motifs.end());
     bool named = false;
-    for (const Hint& h : HintVariants(fork, 1, false))
-        named = named || h.text == "Вилка по королю на e8 и ладье на a8.";
+    for (const Hint& h : HintVariants(fork, 1, false)) {
+        named = named || h.text == "Вилка по королю черных на e8 и ладье черных на a8.";
+        EXPECT_TRUE(HintProblems(h.text, *fullchess::Position::FromFen(fork.fen), fork.line.moves).empty()) << h.text;
+    }
     EXPECT_TRUE(named);
     // A knight move that attacks nothing is no fork.
     const auto quiet = ReadStory(Line(TaskKind::Tactic, "r3k3/8/8/8/8/8/3N4/4K3 w - - 0 1", {"d2c4"}, {"e8d7", "c4b6"}), 1);
