@@ -145,7 +145,7 @@ TEST(Story, KnightForkNamesTheDeviceAndItsTargets)
     EXPECT_NE(std::find(motifs.begin(), motifs.end(), Motif::Fork), motifs.end());
     bool named = false;
     for (const Hint& h : HintVariants(fork, 1, false)) {
-        named = named || h.text == "Вилка по королю черных на e8 и ладье черных на a8.";
+        named = named || h.text == "Двойной удар по королю черных на e8 и ладье черных на a8.";
         EXPECT_TRUE(HintProblems(h.text, *fullchess::Position::FromFen(fork.fen), fork.line.moves).empty()) << h.text;
     }
     EXPECT_TRUE(named);

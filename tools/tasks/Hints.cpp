@@ -88,6 +88,7 @@ struct Found {
     int move = 0;            // index of the user move in the line
     PieceRef user;           // the user's piece that does it
     PieceRef enemy, enemy2;  // the enemy pieces it is aimed at
+    bool alongLine = false;  // a clearance of a line rather than of a square
 };
 
 // The line and its continuation replayed once, with every piece traced back
@@ -309,7 +310,7 @@ std::vector<Found> FindMotifs(const Replayed& r)
             const auto path = Between(next.from, next.to);
             const bool through = std::find(path.begin(), path.end(), m.from) != path.end();
             if (other != moverRef.start && (next.to == m.from || through) && LeadsOn(r, i + 2))
-                add(Motif::Clearance);
+                found.push_back({Motif::Clearance, userMove, moverRef, {}, {}, through});
         }
         // The reply and the next user move: sacrifice, deflection, overload,
         // decoy, intermezzo.
@@ -534,16 +535,18 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
                 b.Add(Motif::Mate, "Не жалейте материала: мат " + in + ".");
                 break;
             case Motif::DoubleCheck: b.Add(Motif::DoubleCheck, "Двойной шах ведет к мату " + in + "."); break;
-            case Motif::DiscoveredCheck: b.Add(Motif::DiscoveredCheck, "Вскрытый шах, и мат " + in + "."); break;
+            case Motif::DiscoveredCheck: b.Add(Motif::DiscoveredCheck, "Вскрытый шах ведет к мату " + in + "."); break;
             case Motif::Deflection:
                 b.Add(Motif::Deflection, "Отвлечение " + EnemyGen(f.enemy, b.userWhite) + " ведет к мату " + in + ".");
                 break;
             case Motif::Decoy:
-                b.Add(Motif::Decoy, "Завлеките " + std::string(Words(f.enemy.kind).acc) + " " + opp + " под мат: мат " + in + ".");
+                b.Add(Motif::Decoy, "Завлечение " + EnemyGen(f.enemy, b.userWhite) + " ведет к мату " + in + ".");
                 break;
-            case Motif::RemovalOfDefender: b.Add(Motif::RemovalOfDefender, "Уничтожьте защитника, и мат " + in + "."); break;
+            case Motif::RemovalOfDefender: b.Add(Motif::RemovalOfDefender, "Уничтожение защиты ведет к мату " + in + "."); break;
             case Motif::Interference: b.Add(Motif::Interference, "Перекрытие ведет к мату " + in + "."); break;
-            case Motif::Clearance: b.Add(Motif::Clearance, "Освободите поле для решающего удара: мат " + in + "."); break;
+            case Motif::Clearance:
+                b.Add(Motif::Clearance, std::string(f.alongLine ? "Освобождение линии" : "Освобождение поля") + " ведет к мату " + in + ".");
+                break;
             default: break;
             }
         }
@@ -572,7 +575,7 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             b.Add(Motif::Fork, Capitalised(device) + ": " + ew.nom + " и " + Words(f.enemy2.kind).nom + " " + opp
                                    + " окажутся под ударом одновременно.");
             if (MayPlace(b.root, b.first, f.enemy) && MayPlace(b.root, b.first, f.enemy2))
-                b.Add(Motif::Fork, Capitalised(device) + " по " + ew.dat + " " + opp + " на " + Name(f.enemy.start) + " и "
+                b.Add(Motif::Fork, "Двойной удар по " + std::string(ew.dat) + " " + opp + " на " + Name(f.enemy.start) + " и "
                                        + Words(f.enemy2.kind).dat + " " + opp + " на " + Name(f.enemy2.start) + ".");
             break;
         }
@@ -591,7 +594,8 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             break;
         case Motif::DiscoveredCheck:
             b.Add(Motif::DiscoveredCheck, "Вскрытый шах решает.");
-            b.Add(Motif::DiscoveredCheck, "Вскрытый шах выигрывает материал.");
+            if (story.end == LineEnd::MaterialWon)
+                b.Add(Motif::DiscoveredCheck, "Вскрытый шах выигрывает материал.");
             break;
         case Motif::DoubleCheck:
             b.Add(Motif::DoubleCheck, "Двойной шах решает исход борьбы.");
@@ -623,16 +627,15 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             b.Add(Motif::RemovalOfDefender, "Уничтожьте защитника.");
             b.Add(Motif::RemovalOfDefender, "Уничтожение защиты решает.");
             if (MayPlace(b.root, b.first, f.enemy))
-                b.Add(Motif::RemovalOfDefender, Capitalised(ew.nom) + " " + opp + b.At(f.enemy)
-                                                    + " — главный защитник. Уничтожьте защиту.");
+                b.Add(Motif::RemovalOfDefender, "Главный защитник — " + std::string(ew.nom) + " " + opp + b.At(f.enemy) + ".");
             break;
         case Motif::Intermezzo:
-            b.Add(Motif::Intermezzo, "Не спешите брать: промежуточный шах сильнее.");
+            b.Add(Motif::Intermezzo, "Не спешите отыгрывать материал: промежуточный шах сильнее.");
             b.Add(Motif::Intermezzo, "Промежуточный ход решает.");
             break;
         case Motif::Clearance:
-            b.Add(Motif::Clearance, "Освободите поле или линию для другой фигуры.");
-            b.Add(Motif::Clearance, "Освобождение линии с темпом решает.");
+            b.Add(Motif::Clearance, f.alongLine ? "Освободите линию для другой фигуры." : "Освободите поле для другой фигуры.");
+            b.Add(Motif::Clearance, f.alongLine ? "Освобождение линии с темпом решает." : "Освобождение поля с темпом решает.");
             break;
         case Motif::Trap:
             b.Add(Motif::Trap, "Поймайте " + std::string(ew.acc) + " " + opp + ".");
@@ -642,7 +645,8 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         case Motif::Breakthrough:
             if (story.promotes || story.end == LineEnd::DecisiveEdge) {
                 b.Add(Motif::Breakthrough, "Пешечный прорыв решает.");
-                b.Add(Motif::Breakthrough, "Прорыв: пешки " + b.Own() + " сильнее фигур соперника.");
+                if (story.promotes)
+                    b.Add(Motif::Breakthrough, "Пешечный прорыв: пожертвуйте пешку, чтобы провести другую.");
             }
             break;
         case Motif::Sacrifice:
@@ -693,10 +697,10 @@ bool FileHasPawn(const Position& p, int file, int8_t pawn)
     return false;
 }
 
-std::string Wing(int sq)
+std::string WingPhrase(int sq)
 {
     const int f = fullchess::FileOf(sq);
-    return f <= 2 ? "ферзевом фланге" : f >= 5 ? "королевском фланге" : "центре";
+    return f <= 2 ? "на ферзевом фланге" : f >= 5 ? "на королевском фланге" : "в центре";
 }
 
 void StrategyHints(Builder& b, const Candidate& c, int tokens)
@@ -729,16 +733,15 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 contact = true;
         }
         if (contact) {
-            b.Add(Motif::Plan, "Пешечный прорыв вскрывает игру.");
+            b.Add(Motif::Plan, "Пешечный подрыв вскрывает игру.");
             b.Add(Motif::Plan, "Ищите подрыв пешечной цепи " + opp + ".");
-            b.Add(Motif::Plan, "Подрыв на " + Wing(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
+            b.Add(Motif::Plan, "Подрыв " + WingPhrase(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
         } else if (PassedPawn(A, m.to)) {
             b.Add(Motif::Plan, "Проходные пешки должны двигаться вперед.");
             b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
         } else if (relTo >= 3 && !endgame) {
             b.Add(Motif::Plan, "Захватите пространство.");
-            b.Add(Motif::Plan, "Продвижение пешки " + std::string(Wing(m.to) == "центре" ? "в центре" : "на " + Wing(m.to))
-                                   + " отнимает у фигур " + opp + " важные поля.");
+            b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
         }
     }
     if ((type == 4 || type == 5) && fullchess::FileOf(m.from) != fullchess::FileOf(m.to) && !m.capture) {
@@ -819,7 +822,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         b.Add(Motif::Plan, "Без ферзей слабости соперника станут заметнее. Меняйте ферзей.");
     } else if (m.capture && type >= 2 && type <= 5 && Value(B.At(m.to)) == Value(mover)) {
         b.Add(Motif::Plan, "Своевременный размен — тоже стратегия.");
-        b.Add(Motif::Plan, "Разменяйте активную фигуру " + opp + ": после размена ее слабости станут заметнее.");
+        b.Add(Motif::Plan, "Размен фигур упрощает позицию в пользу " + b.Own() + ".");
     }
     const int enemyKing = KingOf(A, !W);
     auto distance = [](int a, int bq) {
@@ -913,7 +916,9 @@ std::vector<Hint> HintVariants(const Candidate& c, int tokens, bool drawTest)
         if (story.stalemate) {
             b.Add(Motif::Stalemate, kHintStalemate);
             b.Add(Motif::Stalemate, "Спасение — в пате.");
-            b.Add(Motif::Stalemate, "Король " + b.Own() + " почти лишен ходов: ищите пат.");
+            const int king = KingOf(*root, root->WhiteToMove());
+            if (king >= 0 && LegalMovesOf(*root, king) == 0)
+                b.Add(Motif::Stalemate, "Король " + b.Own() + " заперт: ищите пат.");
         } else if (story.perpetual) {
             b.Add(Motif::Perpetual, "Спасите партию вечным шахом.");
             b.Add(Motif::Perpetual, "Ничью дает вечный шах.");
