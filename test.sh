@@ -48,6 +48,9 @@ tresolvin_configure_main
 tresolvin_configure build-asan -DCMAKE_BUILD_TYPE=Debug -DTRESOLVIN_SANITIZE=ON -DTRESOLVIN_WERROR=ON
 
 run_suite build
+# ./run.sh's start decision, and the installed tree and Debian package of build/.
+tests/shell/run-starts.sh 50 || status=1
+tests/shell/installed-tree.sh build || status=1
 run_suite build-asan
 
 if [[ $status -ne 0 ]]; then

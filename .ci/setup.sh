@@ -15,19 +15,32 @@ TRESOLVIN_PACKAGES=(
   libgtest-dev
   googletest
   fonts-dejavu-core # a font for the offscreen Qt platform used by the tests
+  # checks of the installed tree and of the Debian package (./test.sh)
+  dpkg-dev # dpkg-shlibdeps, for the package's Depends
+  fakeroot
+  file
+  desktop-file-utils
+  appstream
+  man-db
+  groff-base
+  lintian
 )
 
 # Parallel build jobs; the default suits a small shared machine.
 TRESOLVIN_JOBS="${TRESOLVIN_JOBS:-2}"
 
 # Installs the packages that are not installed yet, through sudo when not
-# root. Does nothing (and needs no network) when all are there.
+# root. Does nothing (and needs no network) when all are there. One query
+# for all packages and no pipe: ./run.sh runs this under pipefail before
+# every start.
 tresolvin_install_packages() {
-  local missing=() pkg
+  local -A installed=()
+  local missing=() pkg state
+  while read -r pkg state; do
+    if [[ $state == installed ]]; then installed[$pkg]=1; fi
+  done < <(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${TRESOLVIN_PACKAGES[@]}" 2>/dev/null || true)
   for pkg in "${TRESOLVIN_PACKAGES[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$pkg")
-    fi
+    [[ -n ${installed[$pkg]:-} ]] || missing+=("$pkg")
   done
   [[ ${#missing[@]} -eq 0 ]] && return 0
 
