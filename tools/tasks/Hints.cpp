@@ -398,7 +398,7 @@ Motif MotifOfHint(const std::string& hint)
         {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
         {"войной удар", Motif::Fork}, {"вязк", Motif::Pin}, {"твлеч", Motif::Deflection}, {"твлек", Motif::Deflection},
         {"авлеч", Motif::Decoy}, {"авлек", Motif::Decoy}, {"ерекры", Motif::Interference},
-        {"ничтож", Motif::RemovalOfDefender}, {"ерегруз", Motif::Overload}, {"ерегруж", Motif::Overload},
+        {"ничтож", Motif::RemovalOfDefender}, {"защитник —", Motif::RemovalOfDefender}, {"ерегруз", Motif::Overload}, {"ерегруж", Motif::Overload},
         {"ромежуточн", Motif::Intermezzo}, {"свобожд", Motif::Clearance}, {"свобод", Motif::Clearance},
         {"оймайте", Motif::Trap}, {"ловушк", Motif::Trap}, {"рорыв", Motif::Breakthrough},
         {"Жертва ", Motif::Sacrifice}, {"мат", Motif::Mate}, {"Мат", Motif::Mate}, {"Атака на короля", Motif::MatingAttack},

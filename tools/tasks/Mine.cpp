@@ -85,28 +85,14 @@ std::vector<int> StalemateTrickPlies(const std::vector<Position>& positions)
         const auto moves = p.LegalMoves();
         if (moves.size() < static_cast<std::size_t>(kMinStartMoves))
             continue;
-        // Cheap first: few pieces to lose, and the mover's king boxed in.
+        // Few pieces to give away, and only they can move: the king and the
+        // pawns are stuck, so that losing the pieces leaves no move at all.
         const auto own = p.Count(p.WhiteToMove());
-        if (own[2] + own[3] + own[4] + own[5] > 2 || moves.size() > 30)
+        if (own[2] + own[3] + own[4] + own[5] > 3)
             continue;
-        bool kingMoves = false;
+        bool trick = true;
         for (const auto& m : moves)
-            kingMoves = kingMoves || std::abs(p.At(m.from)) == 6;
-        if (kingMoves)
-            continue;
-        bool trick = false;
-        for (const auto& m : moves) {
-            if (m.castling || m.promotion || m.enPassant)
-                continue;
-            const Position after = p.After(m);
-            const auto replies = after.LegalMoves();
-            bool forced = !replies.empty();
-            for (const auto& r : replies)
-                forced = forced && after.After(r).IsStalemate();
-            trick = trick || after.IsStalemate() || forced;
-            if (trick)
-                break;
-        }
+            trick = trick && std::abs(p.At(m.from)) != 6 && std::abs(p.At(m.from)) != 1;
         if (trick)
             plies.push_back(ply);
     }

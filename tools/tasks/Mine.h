@@ -45,14 +45,15 @@ struct MineOptions {
     // within a few moves (read off the game itself, without the engine), for
     // tactics and draws only: the cheap first pass over the whole corpus.
     bool swings = false;
-    // Every game, probing only the positions where the side to move has a
-    // move that stalemates the other side, or after which every reply
-    // stalemates the mover (found without the engine): for stalemate saves.
+    // Every game, probing only the positions where the side to move would be
+    // stalemated once its few pieces are gone (found without the engine):
+    // for stalemate saves.
     bool stalemateTricks = false;
 };
 
-// The plies of a game whose side to move can force a stalemate with one move,
-// as `stalemateTricks` probes them.
+// The plies of a game whose side to move could be stalemated once its few
+// pieces are gone (its king and pawns have no move), as `stalemateTricks`
+// probes them.
 std::vector<int> StalemateTrickPlies(const std::vector<fullchess::Position>& positions);
 
 // The plies of a game worth an engine probe in the swing pass: positions

@@ -726,6 +726,11 @@ Record FromCandidate(const ChosenTest& t)
     }
     r.header = MakeHeader(white, black, c.year);
     r.hintVariants = HintVariants(c, t.tokens, t.draw);
+    // Whatever a hint says about squares, pieces and the mate must hold.
+    if (const auto root = Position::FromFen(c.fen)) {
+        const std::vector<std::string> moves(c.line.moves.begin(), c.line.moves.begin() + t.tokens);
+        std::erase_if(r.hintVariants, [&](const Hint& h) { return !HintProblems(h.text, *root, moves).empty(); });
+    }
     r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
         + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
     return r;
