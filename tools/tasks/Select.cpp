@@ -171,7 +171,12 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
                 // A line built just now waits for the plan to choose it; a
                 // chosen one is walked at the firm count.
                 if (built) {
-                    const LineWalk walk = WalkLine(confirmed.kind, *root, confirmed.line.moves, firm);
+                    // Only as far as the line may end at all.
+                    const auto lengths = EndLengths(confirmed);
+                    const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
+                    const std::vector<std::string> moves(confirmed.line.moves.begin(),
+                                                         confirmed.line.moves.begin() + static_cast<long>(upTo));
+                    const LineWalk walk = WalkLine(confirmed.kind, *root, moves, firm);
                     confirmed.firmChecked = true;
                     confirmed.firm = walk.steps;
                 }
