@@ -24,6 +24,8 @@ TRESOLVIN_PACKAGES=(
   man-db
   groff-base
   lintian
+  clang # with libclang-rt-14-dev: the settings file's fuzz target (.ci/fuzz.sh)
+  libclang-rt-14-dev
 )
 
 # Parallel build jobs; the default suits a small shared machine.

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -17,18 +19,55 @@ namespace {
 
 // ------------------------------------------------------------- line model
 //
-// The file is split into lines, each keeping its own terminator, so that a
-// rewrite can put back every untouched line byte for byte. A line is a
-// section header when, after leading blanks, it starts with "["; the name
-// runs to the next "]" (or the end of the line). A line is a key line when it
-// is not a header, not a comment (";" or "#") and holds an "=": the key is
+// The file is walked line by line, each line keeping its own line end, so
+// that a rewrite can put back every untouched line byte for byte. A line is
+// a section header when, after leading blanks, it starts with "["; the name
+// runs to the next "]" (or the end of the line). A line is a key line when
+// it is not a header, not a comment (";" or "#") and holds an "=": the key is
 // the blank-trimmed text before the first "=", the value the trimmed text
 // after it. Anything else is kept and otherwise ignored.
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 struct Line {
-    std::string_view text; // without the terminator
-    std::string_view whole; // with the terminator
+    std::size_t begin = 0; // offset of the line in the file
+    std::string_view lead; // the byte order mark, on the first line only
+    std::string_view text; // without lead and line end
+    std::string_view end; // "\n", "\r\n", "\r" or "" (last line)
+
+    std::size_t Size() const { return lead.size() + text.size() + end.size(); }
 };
+
+// The line starting at `pos`, or false at the end of `content`.
+bool NextLine(std::string_view content, std::size_t pos, Line& line)
+{
+    if (pos >= content.size())
+        return false;
+    line.begin = pos;
+    line.lead = {};
+    if (pos == 0 && content.starts_with(kByteOrderMark)) {
+        line.lead = content.substr(0, kByteOrderMark.size());
+        pos += kByteOrderMark.size();
+    }
+    const std::size_t stop = std::min(content.find_first_of("\r\n", pos), content.size());
+    line.text = content.substr(pos, stop - pos);
+    std::size_t endSize = 0;
+    if (stop < content.size())
+        endSize = content.compare(stop, 2, "\r\n") == 0 ? 2 : 1;
+    line.end = content.substr(stop, endSize);
+    return true;
+}
+
+// Calls fn(line) for every line of `content` until fn returns false.
+template <typename Fn>
+void ForEachLine(std::string_view content, Fn fn)
+{
+    Line line;
+    for (std::size_t pos = 0; NextLine(content, pos, line); pos += line.Size()) {
+        if (!fn(line))
+            return;
+    }
+}
 
 enum class Kind { Other, Section, Key };
 
@@ -70,23 +109,12 @@ bool SameName(std::string_view a, std::string_view b)
     return true;
 }
 
-std::vector<Line> SplitLines(std::string_view content)
+std::string_view ValueOf(std::string_view raw)
 {
-    std::vector<Line> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        const std::size_t nl = content.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? content.size() : nl + 1;
-        std::string_view whole = content.substr(start, end - start);
-        std::string_view text = whole;
-        if (!text.empty() && text.back() == '\n')
-            text.remove_suffix(1);
-        if (!text.empty() && text.back() == '\r')
-            text.remove_suffix(1);
-        lines.push_back({text, whole});
-        start = end;
-    }
-    return lines;
+    std::string_view value = Trim(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
 Parsed ParseLine(std::string_view text)
@@ -104,23 +132,45 @@ Parsed ParseLine(std::string_view text)
     const std::size_t eq = t.find('=');
     if (eq == std::string_view::npos)
         return {};
-    std::string_view value = Trim(t.substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return {Kind::Key, Trim(t.substr(0, eq)), value};
+    return {Kind::Key, Trim(t.substr(0, eq)), ValueOf(t.substr(eq + 1))};
 }
 
-std::string LineEndingOf(std::string_view content)
-{
-    const std::size_t nl = content.find('\n');
-    if (nl != std::string_view::npos && nl > 0 && content[nl - 1] == '\r')
-        return "\r\n";
-    return "\n";
-}
+// Where a key stands in a file: the first section of that name, the first
+// line of the key in it, and the line after which a missing key goes (the
+// section's last key line, or its header).
+struct Spot {
+    std::optional<Line> header;
+    std::optional<Line> key;
+    Line insertAfter;
+    Line last; // the file's last line
+    std::string_view firstEnd; // the first line end of the file
+};
 
-bool EndsWithNewline(std::string_view s)
+// The walk stops at the key or at the end of its section; the last line and
+// the first line end are needed only when the walk reaches the end.
+Spot Locate(std::string_view content, std::string_view section, std::string_view key)
 {
-    return !s.empty() && s.back() == '\n';
+    Spot spot;
+    ForEachLine(content, [&](const Line& line) {
+        spot.last = line;
+        if (spot.firstEnd.empty())
+            spot.firstEnd = line.end;
+        const Parsed parsed = ParseLine(line.text);
+        if (parsed.kind == Kind::Section) {
+            if (spot.header)
+                return false; // only the first matching section counts
+            if (SameName(parsed.name, section))
+                spot.header = spot.insertAfter = line;
+        } else if (parsed.kind == Kind::Key && spot.header) {
+            spot.insertAfter = line;
+            if (SameName(parsed.name, key)) {
+                spot.key = line;
+                return false;
+            }
+        }
+        return true;
+    });
+    return spot;
 }
 
 // ------------------------------------------------------------------- files
@@ -168,9 +218,13 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
         error = ErrorText(file, errno != 0 ? errno : EIO);
         return ReadStatus::Failed;
     }
-    // Read at most one byte more than the limit: the file may have grown
-    // since its size was taken.
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // Stop soon after the limit: the file may have grown since its size was
+    // taken.
+    content.clear();
+    content.reserve(static_cast<std::size_t>(size));
+    char buffer[16384];
+    while (content.size() <= kMaxIniFileBytes && (in.read(buffer, sizeof buffer) || in.gcount() > 0))
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         error = ErrorText(file, EIO);
         return ReadStatus::Failed;
@@ -184,18 +238,30 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
 
 // Holds an exclusive advisory lock on a directory for as long as it lives,
 // so that two instances of the program do not interleave their
-// read-modify-write cycles on the same file. Best effort: where locking is
-// not possible the write still goes ahead, and the rename keeps the file
-// whole in any case.
+// read-modify-write cycles on the same file. The wait is bounded: the
+// program must not hang on another process, so after kIniLockWait the lock
+// counts as busy. Where locking is not possible at all the write still goes
+// ahead (the rename keeps the file whole in any case).
 class DirectoryLock {
 public:
     explicit DirectoryLock(const fs::path& dir)
         : m_fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        if (m_fd >= 0) {
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (m_fd < 0)
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + kIniLockWait;
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK)
+                return; // no locking here
+            if (std::chrono::steady_clock::now() >= deadline) {
+                m_busy = true;
+                return;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        m_held = true;
     }
     ~DirectoryLock()
     {
@@ -206,10 +272,43 @@ public:
     DirectoryLock& operator=(const DirectoryLock&) = delete;
 
     int Fd() const { return m_fd; }
+    bool Held() const { return m_held; }
+    bool Busy() const { return m_busy; }
 
 private:
     int m_fd;
+    bool m_held = false;
+    bool m_busy = false;
 };
+
+// Temporary files are named ".opt.ini.XXXXXX" (mkostemp's six letters and
+// digits) next to the file.
+std::string TempPrefix(const fs::path& file)
+{
+    return "." + file.filename().string() + ".";
+}
+
+// Removes the temporary files that a writer killed between creating and
+// renaming one left next to `file`. Only called under the directory lock,
+// which every writer holds from before it creates its temporary file until
+// after the rename, so none of them is in use. Only this user's regular
+// files of exactly that name pattern are touched.
+void RemoveLeftovers(const fs::path& file)
+{
+    const std::string prefix = TempPrefix(file);
+    const fs::path dir = file.parent_path();
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix) ||
+            !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+            continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(it->path().c_str());
+    }
+}
 
 bool WriteAll(int fd, std::string_view data)
 {
@@ -229,7 +328,7 @@ bool WriteAll(int fd, std::string_view data)
 // is written and flushed, then renamed over it.
 IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, mode_t mode, int dirFd)
 {
-    std::string tempName = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string tempName = (file.parent_path() / (TempPrefix(file) + "XXXXXX")).string();
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0)
         return IniWriteResult::Failure(ErrorText(file.parent_path(), errno));
@@ -255,78 +354,102 @@ IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, mod
     return IniWriteResult::Success();
 }
 
+// The file that a write to `file` must change: `file` itself, or the end of
+// its chain of symbolic links, which need not exist yet (writing a link's
+// name would replace the link). Relative links count from their own
+// directory.
+std::optional<fs::path> LinkTarget(const fs::path& file, std::error_code& ec)
+{
+    fs::path target = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        const fs::file_type type = fs::symlink_status(target, ec).type();
+        if (type == fs::file_type::not_found)
+            ec.clear();
+        if (ec)
+            return std::nullopt;
+        if (type != fs::file_type::symlink)
+            return target;
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            return std::nullopt;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return std::nullopt;
+}
+
+// Whether a line written as "[section]" and "key=value" reads back as
+// exactly these names and this value.
+bool ReadsBack(std::string_view section, std::string_view key, std::string_view value)
+{
+    const auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (section.empty() || key.empty() || hasBreak(section) || hasBreak(key) || hasBreak(value) ||
+        value.size() > kMaxIniValueChars)
+        return false;
+    const std::string header = "[" + std::string(section) + "]";
+    const std::string line = std::string(key) + "=" + std::string(value);
+    const Parsed parsedHeader = ParseLine(header);
+    const Parsed parsedLine = ParseLine(line);
+    return parsedHeader.kind == Kind::Section && parsedHeader.name == section && parsedLine.kind == Kind::Key &&
+           parsedLine.name == key && parsedLine.value == value;
+}
+
 } // namespace
 
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section, std::string_view key)
 {
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (const Line& line : SplitLines(content)) {
+    const Spot spot = Locate(content, section, key);
+    if (!spot.key)
+        return std::nullopt;
+    return std::string(ParseLine(spot.key->text).value.substr(0, kMaxIniValueChars));
+}
+
+std::vector<IniEntry> IniEntries(std::string_view content)
+{
+    std::vector<IniEntry> entries;
+    std::optional<std::string_view> section;
+    ForEachLine(content, [&](const Line& line) {
         const Parsed parsed = ParseLine(line.text);
-        if (parsed.kind == Kind::Section) {
-            if (sectionSeen && inSection)
-                break; // only the first matching section counts
-            inSection = SameName(parsed.name, section);
-            sectionSeen = sectionSeen || inSection;
-        } else if (parsed.kind == Kind::Key && inSection && SameName(parsed.name, key)) {
-            return std::string(parsed.value.substr(0, kMaxIniValueChars));
-        }
-    }
-    return std::nullopt;
+        if (parsed.kind == Kind::Section)
+            section = parsed.name;
+        else if (parsed.kind == Kind::Key && section)
+            entries.push_back({std::string(*section), std::string(parsed.name),
+                               std::string(parsed.value.substr(0, kMaxIniValueChars))});
+        return true;
+    });
+    return entries;
 }
 
 std::string IniReplace(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::vector<Line> lines = SplitLines(content);
-    const std::string eol = LineEndingOf(content);
-
-    // Find the first matching section, its first matching key line and the
-    // line after which a new key would go (its last key line, or the header).
-    std::size_t header = lines.size();
-    std::size_t keyLine = lines.size();
-    std::size_t insertAfter = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Parsed parsed = ParseLine(lines[i].text);
-        if (parsed.kind == Kind::Section) {
-            if (header != lines.size())
-                break;
-            if (SameName(parsed.name, section))
-                header = insertAfter = i;
-        } else if (parsed.kind == Kind::Key && header != lines.size()) {
-            insertAfter = i;
-            if (SameName(parsed.name, key)) {
-                keyLine = i;
-                break;
-            }
-        }
-    }
+    const Spot spot = Locate(content, section, key);
 
     std::string out;
-    out.reserve(content.size() + section.size() + key.size() + value.size() + 8);
-    if (header == lines.size()) {
-        out.append(content);
-        if (!out.empty() && !EndsWithNewline(out))
-            out += eol;
-        out.append("[").append(section).append("]").append(eol);
-        out.append(key).append("=").append(value).append(eol);
+    out.reserve(content.size() + section.size() + key.size() + value.size() + 16);
+    if (spot.key) {
+        // The line keeps its byte order mark, the key's spelling and its end.
+        const Line& line = *spot.key;
+        out.append(content.substr(0, line.begin)).append(line.lead);
+        out.append(ParseLine(line.text).name).append("=").append(value).append(line.end);
+        out.append(content.substr(line.begin + line.Size()));
         return out;
     }
 
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i == keyLine) {
-            const Parsed parsed = ParseLine(lines[i].text);
-            out.append(parsed.name).append("=").append(value);
-            // Keep the line's own terminator (none on an unterminated last line).
-            out.append(lines[i].whole.substr(lines[i].text.size()));
-            continue;
-        }
-        out.append(lines[i].whole);
-        if (keyLine == lines.size() && i == insertAfter) {
-            if (!EndsWithNewline(lines[i].whole))
-                out += eol;
-            out.append(key).append("=").append(value).append(eol);
-        }
-    }
+    // New lines end like the file's first line. A new line ending in a lone
+    // CR before an LF would take that LF (and the empty line it ends) as its
+    // own end, so there it ends in CR LF.
+    const Line& after = spot.header ? spot.insertAfter : spot.last;
+    const std::size_t at = spot.header ? after.begin + after.Size() : content.size();
+    std::string_view end = spot.firstEnd.empty() ? std::string_view("\n") : spot.firstEnd;
+    if (end == "\r" && at < content.size() && content[at] == '\n')
+        end = "\r\n";
+    out.append(content.substr(0, at));
+    if (!content.empty() && after.end.empty())
+        out.append(end);
+    if (!spot.header)
+        out.append("[").append(section).append("]").append(end);
+    out.append(key).append("=").append(value).append(end);
+    out.append(content.substr(at));
     return out;
 }
 
@@ -348,42 +471,42 @@ std::optional<std::string> ReadIniValue(const fs::path& file, std::string_view s
 IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std::string_view key, std::string_view value)
 {
     // A line break in a name or value would write lines of its own into the
-    // file, and a name that the reader cannot find again would be written
-    // anew with every write.
-    const auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (hasBreak(section) || hasBreak(key) || hasBreak(value) || Trim(section).empty() || Trim(key).empty() ||
-        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
-        Trim(section) != section || Trim(key) != key || key.front() == ';' || key.front() == '#' ||
-        key.front() == '[')
-        return IniWriteResult::Failure(ErrorText(file, "invalid section or key name, or a line break in the value"));
+    // file, and a name or value that the reader cannot find again as such
+    // would be written anew with every write.
+    if (!ReadsBack(section, key, value))
+        return IniWriteResult::Failure(ErrorText(file, "invalid section or key name, or a value that would not read back"));
     try {
-        // Write through a symbolic link to the file it names, rather than
-        // replacing the link with a plain file.
-        fs::path target = file;
         std::error_code ec;
-        if (fs::is_symlink(file, ec)) {
-            const fs::path resolved = fs::weakly_canonical(file, ec);
-            if (!ec)
-                target = resolved;
-        }
-
-        const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-        fs::create_directories(dir, ec);
+        const fs::path ownDir = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+        fs::create_directories(ownDir, ec);
         if (ec)
-            return IniWriteResult::Failure(ErrorText(dir, ec.value()));
+            return IniWriteResult::Failure(ErrorText(ownDir, ec.value()));
+
+        const std::optional<fs::path> target = LinkTarget(file, ec);
+        if (!target)
+            return IniWriteResult::Failure(ErrorText(file, ec.value()));
+        const fs::path dir = target->parent_path().empty() ? fs::path(".") : target->parent_path();
 
         DirectoryLock lock(dir);
+        if (lock.Busy())
+            return IniWriteResult::Failure(ErrorText(*target, "in use by another process, try again"));
+        if (lock.Held())
+            RemoveLeftovers(dir / target->filename());
 
         std::string content;
         std::string error;
         mode_t mode = 0644;
-        switch (ReadWholeFile(target, content, error)) {
+        switch (ReadWholeFile(*target, content, error)) {
         case ReadStatus::Missing:
             content.clear();
             break;
         case ReadStatus::Ok: {
+            // A file that may not be written (made read-only by its owner)
+            // is kept, not replaced by the rename.
+            if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
+                return IniWriteResult::Failure(ErrorText(*target, errno));
             struct stat st {};
-            if (::stat(target.c_str(), &st) == 0)
+            if (::stat(target->c_str(), &st) == 0)
                 mode = st.st_mode & 07777;
             break;
         }
@@ -393,7 +516,11 @@ IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std
             return IniWriteResult::Failure(error);
         }
 
-        return ReplaceFile(dir / target.filename(), IniReplace(content, section, key, value), mode, lock.Fd());
+        const std::string updated = IniReplace(content, section, key, value);
+        // A file the reader would refuse would lose every setting at once.
+        if (updated.size() > kMaxIniFileBytes)
+            return IniWriteResult::Failure(ErrorText(*target, "the settings file would grow too large"));
+        return ReplaceFile(dir / target->filename(), updated, mode, lock.Fd());
     } catch (const std::exception& e) {
         return IniWriteResult::Failure(ErrorText(file, e.what()));
     }

@@ -7,6 +7,7 @@
 // window.
 #include "QtMessageBoxes.h"
 #include "RandomSource.h"
+#include "Startup.h"
 #include "Unit1.h"
 #include "UrlOpener.h"
 #include "about.h"
@@ -20,7 +21,7 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    const auto app = CreateApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tresolvin"));
     // The windows are laid out in fixed pixels for an 8-point sans serif.
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -42,5 +43,5 @@ int main(int argc, char* argv[])
     Form1.AttachWindows(&Form3, &Form5, &Form4, &Form7);
 
     Form6.show();
-    return app.exec();
+    return app->exec();
 }

@@ -105,7 +105,7 @@ void TForm3::FormCreate()
     }
 }
 
-bool TForm3::ApplyAndWrite()
+bool TForm3::ApplyAndWrite(std::string& reason)
 {
     const std::optional<int32_t> time = ReadInteger(Edit1->text().toStdString());
     if (!time)
@@ -141,8 +141,11 @@ bool TForm3::ApplyAndWrite()
         m_setClockDisplay(MoveTimeSetting);
 
     for (const SettingId id : {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint}) {
-        if (!WriteSettingValue(id, *InfoOf(id).Variable))
+        const IniWriteResult written = WriteSettingValue(id, *InfoOf(id).Variable);
+        if (!written) {
+            reason = written.Error;
             return false;
+        }
     }
     return true;
 }
@@ -150,14 +153,15 @@ bool TForm3::ApplyAndWrite()
 void TForm3::Button1Click()
 {
     bool written = false;
+    std::string reason;
     try {
-        written = ApplyAndWrite();
+        written = ApplyAndWrite(reason);
     } catch (const std::exception&) {
         written = false;
     }
     // Each write opens and releases the file itself, so the file is already
     // released when the box appears.
     if (!written)
-        m_boxes.Error(this, kWriteError);
+        m_boxes.Error(this, reason.empty() ? kWriteError : kWriteError + QLatin1Char('\n') + QString::fromStdString(reason));
     accept();
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class MessageBoxes;
 class QCheckBox;
@@ -49,12 +50,14 @@ public:
     // as 1/0, turns a value of 0 or less into its negation after the box
     // "Значение должно быть больше 0!", sets the clock display, writes the
     // four keys in order and closes the dialog. A refused field text or a
-    // failed write ends the steps there with "Ошибка при записи данных!";
-    // the dialog closes all the same.
+    // failed write ends the steps there with "Ошибка при записи данных!"
+    // (for a failed write followed by the reason on a line of its own); the
+    // dialog closes all the same.
     void Button1Click();
 
 private:
-    bool ApplyAndWrite();
+    // False when a step failed; `reason` then says why a write failed.
+    bool ApplyAndWrite(std::string& reason);
 
     MessageBoxes& m_boxes;
     ClockDisplaySetter m_setClockDisplay;

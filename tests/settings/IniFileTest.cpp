@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <functional>
 
 #include <fstream>
@@ -18,6 +22,8 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
@@ -47,6 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
         LookupRow{"MixedCaseAsked", "[otobragenie_hoda]\notobragenie_hoda=1\n", "OTOBRAGENIE_Hoda", "OtobrageniE_hoda", "1"},
         LookupRow{"BlanksAroundNamesAndValue", "  [ VREMYA ]  \n\t vremya \t=  75  \n", "VREMYA", "vremya", "75"},
         LookupRow{"CrLfLines", "[VREMYA]\r\nvremya=60\r\n", "VREMYA", "vremya", "60"},
+        LookupRow{"CrOnlyLines", "[A]\rk=1\r[VREMYA]\rvremya=60\r", "VREMYA", "vremya", "60"},
+        LookupRow{"LoneCrAtTheEnd", "[VREMYA]\r\nvremya=75\r", "VREMYA", "vremya", "75"},
+        LookupRow{"MixedLineEnds", "[A]\rk=1\n\r[VREMYA]\r\nvremya=5", "VREMYA", "vremya", "5"},
+        LookupRow{"ByteOrderMarkBeforeTheFirstSection", "\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "VREMYA", "vremya", "75"},
         LookupRow{"QuotedValue", "[VREMYA]\nvremya=\"60\"\n", "VREMYA", "vremya", "60"},
         LookupRow{"SingleQuotedValue", "[VREMYA]\nvremya='60'\n", "VREMYA", "vremya", "60"},
         LookupRow{"UnbalancedQuoteKept", "[VREMYA]\nvremya=\"60\n", "VREMYA", "vremya", "\"60"},
@@ -120,6 +130,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "[VREMYA]\nvremya=60\n;vremya=1\n"},
         ReplaceRow{"OnlyTheFirstOfTwoKeys", "[VREMYA]\nvremya=1\nvremya=2\n", "VREMYA", "vremya",
                    "[VREMYA]\nvremya=60\nvremya=2\n"},
+        ReplaceRow{"LoneCrIsNotDoubled", "[VREMYA]\r\nvremya=75\r", "VREMYA", "vremya", "[VREMYA]\r\nvremya=60\r"},
+        ReplaceRow{"AfterALoneCrNewLinesEndLikeTheFirstLine", "[BAZA1]\r\nbaza1=2\r", "VREMYA", "vremya",
+                   "[BAZA1]\r\nbaza1=2\r[VREMYA]\r\nvremya=60\r\n"},
+        ReplaceRow{"CrOnlyFile", "[BAZA1]\rbaza1=2", "VREMYA", "vremya", "[BAZA1]\rbaza1=2\r[VREMYA]\rvremya=60\r"},
+        ReplaceRow{"ALoneCrNeverTakesTheNextLf", "[VREMYA]\rother=1\n\n", "VREMYA", "vremya",
+                   "[VREMYA]\rother=1\nvremya=60\r\n\n"},
+        ReplaceRow{"ByteOrderMarkKeepsTheFirstSection", "\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "VREMYA", "vremya",
+                   "\xEF\xBB\xBF[VREMYA]\nvremya=60\n"},
         ReplaceRow{"KeepsBinaryBytes", std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=1\n\x01\x02", 28), "VREMYA",
                    "vremya", std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=60\n\x01\x02", 29)}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -318,12 +336,14 @@ TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
     } rows[] = {{"VREMYA", "vremya", "60\n[BAZA1]"}, {"VREMYA", "vremya", "60\r"}, {"VRE\nMYA", "vremya", "1"},
                 {"VREMYA", "vrem\nya", "1"}, {"", "vremya", "1"}, {"VREMYA", "", "1"}, {"A]B", "k", "1"},
                 {"VREMYA", "a=b", "1"}, {"VREMYA", ";vremya", "1"}, {" VREMYA", "vremya", "1"},
-                {"VREMYA", "vremya ", "1"}};
+                {"VREMYA", "vremya ", "1"}, {"VREMYA", "vremya", " 60"}, {"VREMYA", "vremya", "\"60\""},
+                {"VREMYA", "vremya", "60\t"}};
     for (const auto& row : rows) {
         const auto result = WriteIniValue(File(), row.section, row.key, row.value);
         EXPECT_FALSE(result) << row.section << " / " << row.key << " / " << row.value;
         EXPECT_NE(result.Error.find(File().string()), std::string::npos) << result.Error;
     }
+    EXPECT_FALSE(WriteIniValue(File(), "VREMYA", "vremya", std::string(kMaxIniValueChars + 1, '1')));
     EXPECT_EQ(Slurp(File()), before);
 }
 
@@ -334,6 +354,135 @@ TEST_F(IniFileOnDisk, ATooLargeFileIsKeptAsItWas)
     Spill(File(), huge);
     EXPECT_FALSE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
     EXPECT_EQ(fs::file_size(File()), huge.size());
+}
+
+TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)
+{
+    fs::create_directories(File().parent_path());
+    std::string full = "[VREMYA]\nvremya=180\n";
+    full += std::string(kMaxIniFileBytes - full.size() - 2, '#') + "\n";
+    Spill(File(), full);
+    ASSERT_EQ(fs::file_size(File()), kMaxIniFileBytes - 1);
+    const auto refused = WriteIniValue(File(), "SECNAHOD", "secnahod", "1");
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.Error.find("too large"), std::string::npos) << refused.Error;
+    EXPECT_EQ(Slurp(File()), full);
+    // A write that keeps the size still goes in, and the file reads back.
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "75"));
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "75");
+}
+
+TEST_F(IniFileOnDisk, AReadOnlyFileIsKept)
+{
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[VREMYA]\nvremya=180\n");
+    ::chmod(File().c_str(), 0444);
+    const auto result =
+        WriteUnprivileged(dir.Path(), [this] { return WriteIniValue(File(), "VREMYA", "vremya", "60"); });
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.Error.find(std::strerror(EACCES)), std::string::npos) << result.Error;
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms(0444));
+}
+
+// A link is written through to the file at the end of its chain, which a
+// write creates when missing; a link that leads nowhere is refused. The link
+// itself is never replaced.
+TEST_F(IniFileOnDisk, SymbolicLinksAreNeverReplaced)
+{
+    const fs::path elsewhere = dir.Path() / "elsewhere";
+    fs::create_directories(elsewhere);
+    fs::create_directories(File().parent_path());
+    const struct {
+        fs::path link;
+        std::optional<fs::path> written; // nullopt: refused
+    } rows[] = {{elsewhere / "real.ini", elsewhere / "real.ini"},
+                {"../elsewhere/relative.ini", elsewhere / "relative.ini"},
+                {File(), std::nullopt},
+                {dir.Path() / "nowhere" / "x.ini", std::nullopt}};
+    for (const auto& row : rows) {
+        fs::remove(File());
+        fs::create_symlink(row.link, File());
+        const auto result = WriteIniValue(File(), "A", "k", "2");
+        EXPECT_EQ(bool(result), row.written.has_value()) << row.link << ": " << result.Error;
+        EXPECT_TRUE(fs::is_symlink(File())) << row.link;
+        if (row.written) {
+            EXPECT_EQ(Slurp(*row.written), "[A]\nk=2\n") << row.link;
+        }
+    }
+}
+
+TEST_F(IniFileOnDisk, TemporaryFilesOfKilledWritersAreRemovedByTheNextWrite)
+{
+    const fs::path cfg = File().parent_path();
+    fs::create_directories(cfg / ".opt.ini.Dir123");
+    for (const char* name : {".opt.ini.aB3xYz", ".opt.ini.012345", ".opt.ini.abc", ".opt.ini.abcdefg", "x.opt.ini.abcdef",
+                             ".opt.ini.ab-def", ".other.ini.abcdef", ".opt.ini.nobody"})
+        Spill(cfg / name, "[VREMYA]\nvremya=1\n");
+    // Another user's file of the pattern stays (only root can make one here).
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot)
+        ASSERT_EQ(::chown((cfg / ".opt.ini.nobody").c_str(), 65534, 65534), 0);
+    else
+        fs::remove(cfg / ".opt.ini.nobody");
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
+    std::vector<std::string> kept{".opt.ini.Dir123", ".opt.ini.ab-def", ".opt.ini.abc", ".opt.ini.abcdefg",
+                                  ".other.ini.abcdef", "opt.ini", "x.opt.ini.abcdef"};
+    if (asRoot)
+        kept.insert(kept.begin() + 4, ".opt.ini.nobody");
+    EXPECT_EQ(Entries(cfg), kept);
+}
+
+// Another process holding the lock delays a write by kIniLockWait at most;
+// after that the write is refused and the file left alone.
+TEST_F(IniFileOnDisk, ALockHeldElsewhereDelaysAWriteOnlyBriefly)
+{
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[VREMYA]\nvremya=180\n");
+    int locked[2], release[2];
+    ASSERT_EQ(::pipe(locked), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(File().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(locked[1], "L", 1) != 1)
+            ::_exit(1);
+        char c;
+        [[maybe_unused]] const auto n = ::read(release[0], &c, 1);
+        ::usleep(300 * 1000); // still held when the next write starts
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(locked[0], &c, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    const auto refused = WriteIniValue(File(), "VREMYA", "vremya", "60");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.Error.find("another process"), std::string::npos) << refused.Error;
+    EXPECT_GE(waited, kIniLockWait);
+    EXPECT_LT(waited, kIniLockWait + std::chrono::seconds(3));
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");
+
+    // A lock given up within the wait lets the write through.
+    ASSERT_EQ(::write(release[1], "R", 1), 1);
+    EXPECT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "60");
+    for (int fd : {locked[0], locked[1], release[0], release[1]})
+        ::close(fd);
+}
+
+TEST(IniFile, TheFuzzCorpusReadsBack)
+{
+    std::size_t inputs = 0;
+    for (const auto& entry : fs::directory_iterator(TRESOLVIN_FUZZ_CORPUS)) {
+        const std::string bytes = Slurp(entry.path());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        ++inputs;
+    }
+    EXPECT_GE(inputs, 10u);
 }
 
 TEST_F(IniFileOnDisk, BinaryAndLongLineFilesAreReadWithoutHarm)

@@ -1,0 +1,120 @@
+// Fuzz target of the settings file: any file, one write, read back. Aborts
+// when a write that reported success does not read back as written, changes
+// what any other key reads, or makes the file unreadable; when a refused
+// write changed the file, or a write of a setting was refused although the
+// file had room; and when a temporary file is left behind.
+//
+// Input: byte 0 picks the key: bits 0-2 one of the five settings (value:
+// the 32-bit integer in bytes 1-4), or 5-7 section, key and value taken from
+// the input up to NUL bytes; all five top bits set pad the file to just
+// under the size limit. The rest of the input is the file.
+#include "IniFile.h"
+#include "Settings.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path& Dir()
+{
+    static const fs::path dir = [] {
+        std::string pattern = (fs::temp_directory_path() / "tresolvin-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(Dir(), ec);
+        });
+        return fs::path(pattern);
+    }();
+    return dir;
+}
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "settings fuzz: %s\n", what.c_str());
+    std::abort();
+}
+
+std::string Lowered(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    return s;
+}
+
+void AddNames(std::set<std::pair<std::string, std::string>>& names, std::string_view content)
+{
+    for (const IniEntry& entry : IniEntries(content)) {
+        if (names.size() >= 256) // enough to catch a shift, cheap enough to fuzz
+            return;
+        names.emplace(Lowered(entry.Section), Lowered(entry.Key));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 5)
+        return 0;
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    const unsigned mode = data[0];
+    const bool setting = (mode & 7) < kSettings.size();
+    std::string section, key, value;
+    if (setting) {
+        section = kSettings[mode & 7].Section;
+        key = kSettings[mode & 7].Key;
+        int32_t number = 0;
+        std::memcpy(&number, data + 1, sizeof number);
+        value = std::to_string(number);
+        input.remove_prefix(5);
+    } else {
+        input.remove_prefix(1);
+        for (std::string* part : {&section, &key, &value}) {
+            const std::size_t nul = std::min(input.find('\0'), input.size());
+            *part = input.substr(0, nul);
+            input.remove_prefix(std::min(nul + 1, input.size()));
+        }
+    }
+    std::string before(input);
+    if ((mode & 0xF8) == 0xF8 && before.size() + 66 < kMaxIniFileBytes)
+        before += "\n;" + std::string(kMaxIniFileBytes - before.size() - 2 - size % 64, '.');
+
+    const fs::path file = Dir() / "opt.ini";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << before;
+    const IniWriteResult result = WriteIniValue(file, section, key, value);
+    std::ostringstream read;
+    read << std::ifstream(file, std::ios::binary).rdbuf();
+    const std::string after = read.str();
+    for (const auto& entry : fs::directory_iterator(Dir())) {
+        if (entry.path() != file)
+            Fail("left behind: " + entry.path().string());
+    }
+
+    if (!result) {
+        if (after != before)
+            Fail("a refused write changed the file");
+        if (setting && before.size() + section.size() + key.size() + value.size() + 16 <= kMaxIniFileBytes)
+            Fail("refused: " + result.Error);
+        return 0;
+    }
+    if (ReadIniValue(file, section, key) != value)
+        Fail("[" + section + "] " + key + "=" + value + " does not read back");
+    std::set<std::pair<std::string, std::string>> names;
+    AddNames(names, before);
+    AddNames(names, after);
+    for (const auto& [s, k] : names) {
+        if ((s != Lowered(section) || k != Lowered(key)) && IniLookup(before, s, k) != IniLookup(after, s, k))
+            Fail("[" + s + "] " + k + " changed");
+    }
+    return 0;
+}
