@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <set>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -94,6 +95,13 @@ std::string_view Trim(std::string_view s)
 char Lower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string Lowered(std::string_view s)
+{
+    std::string lowered(s);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lower);
+    return lowered;
 }
 
 // Names are compared without regard to (ASCII) case, as the profile-file
@@ -378,6 +386,8 @@ std::optional<fs::path> LinkTarget(const fs::path& file, std::error_code& ec)
     return std::nullopt;
 }
 
+constexpr const char* kWouldNotReadBack = "invalid section or key name, or a value that would not read back";
+
 // Whether a line written as "[section]" and "key=value" reads back as
 // exactly these names and this value.
 bool ReadsBack(std::string_view section, std::string_view key, std::string_view value)
@@ -406,15 +416,23 @@ std::optional<std::string> IniLookup(std::string_view content, std::string_view 
 
 std::vector<IniEntry> IniEntries(std::string_view content)
 {
+    // Walked in one pass, apart from IniLookup: later sections of a name
+    // already seen and later lines of a key already seen are hidden.
     std::vector<IniEntry> entries;
-    std::optional<std::string_view> section;
+    std::set<std::string> sections;
+    std::set<std::string> keys; // of the current section
+    std::string_view section; // the current one
+    bool visible = false; // whether it is the first of its name
     ForEachLine(content, [&](const Line& line) {
         const Parsed parsed = ParseLine(line.text);
-        if (parsed.kind == Kind::Section)
+        if (parsed.kind == Kind::Section) {
+            keys.clear();
             section = parsed.name;
-        else if (parsed.kind == Kind::Key && section)
-            entries.push_back({std::string(*section), std::string(parsed.name),
+            visible = sections.insert(Lowered(section)).second;
+        } else if (parsed.kind == Kind::Key && visible && keys.insert(Lowered(parsed.name)).second) {
+            entries.push_back({std::string(section), std::string(parsed.name),
                                std::string(parsed.value.substr(0, kMaxIniValueChars))});
+        }
         return true;
     });
     return entries;
@@ -453,6 +471,21 @@ std::string IniReplace(std::string_view content, std::string_view section, std::
     return out;
 }
 
+IniWriteResult IniUpdate(std::string& content, std::string_view section, std::string_view key, std::string_view value)
+{
+    // A line break in a name or value would write lines of its own into the
+    // file, and a name or value that the reader cannot find again as such
+    // would be written anew with every write.
+    if (!ReadsBack(section, key, value))
+        return IniWriteResult::Failure(kWouldNotReadBack);
+    std::string updated = IniReplace(content, section, key, value);
+    // A file the reader would refuse would lose every setting at once.
+    if (updated.size() > kMaxIniFileBytes)
+        return IniWriteResult::Failure("the settings file would grow too large");
+    content = std::move(updated);
+    return IniWriteResult::Success();
+}
+
 std::optional<std::string> ReadIniValue(const fs::path& file, std::string_view section, std::string_view key)
 {
     try {
@@ -470,11 +503,9 @@ std::optional<std::string> ReadIniValue(const fs::path& file, std::string_view s
 
 IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std::string_view key, std::string_view value)
 {
-    // A line break in a name or value would write lines of its own into the
-    // file, and a name or value that the reader cannot find again as such
-    // would be written anew with every write.
+    // Names and value are checked before anything is touched.
     if (!ReadsBack(section, key, value))
-        return IniWriteResult::Failure(ErrorText(file, "invalid section or key name, or a value that would not read back"));
+        return IniWriteResult::Failure(ErrorText(file, kWouldNotReadBack));
     try {
         std::error_code ec;
         const fs::path ownDir = file.parent_path().empty() ? fs::path(".") : file.parent_path();
@@ -516,11 +547,9 @@ IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std
             return IniWriteResult::Failure(error);
         }
 
-        const std::string updated = IniReplace(content, section, key, value);
-        // A file the reader would refuse would lose every setting at once.
-        if (updated.size() > kMaxIniFileBytes)
-            return IniWriteResult::Failure(ErrorText(*target, "the settings file would grow too large"));
-        return ReplaceFile(dir / target->filename(), updated, mode, lock.Fd());
+        if (const IniWriteResult refused = IniUpdate(content, section, key, value); !refused)
+            return IniWriteResult::Failure(ErrorText(*target, refused.Error));
+        return ReplaceFile(dir / target->filename(), content, mode, lock.Fd());
     } catch (const std::exception& e) {
         return IniWriteResult::Failure(ErrorText(file, e.what()));
     }

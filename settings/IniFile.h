@@ -62,8 +62,8 @@ struct IniEntry {
     bool operator==(const IniEntry&) const = default;
 };
 
-// Every key line that stands in a section, in file order, duplicates and
-// later sections of the same name included (a read sees only the first).
+// Every value a read can see, in file order: the first line of each key in
+// the first section of each name.
 std::vector<IniEntry> IniEntries(std::string_view content);
 
 // `content` with `key` of `section` set to `value`: the first matching key
@@ -74,6 +74,13 @@ std::vector<IniEntry> IniEntries(std::string_view content);
 // file's first line ("\n" in a file without line ends); an unterminated last
 // line gets that end before anything is added after it.
 std::string IniReplace(std::string_view content, std::string_view section, std::string_view key, std::string_view value);
+
+// Applies a write of `value` under `section`/`key` to `content`, the whole
+// file's text, as IniReplace does. Refused, leaving `content` as it is: a
+// section, key or value that would not read back as itself (see
+// WriteIniValue) and a result larger than kMaxIniFileBytes. The error is the
+// reason alone.
+IniWriteResult IniUpdate(std::string& content, std::string_view section, std::string_view key, std::string_view value);
 
 // --- on a file ---
 

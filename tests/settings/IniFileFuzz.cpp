@@ -2,12 +2,14 @@
 // when a write that reported success does not read back as written, changes
 // what any other key reads, or makes the file unreadable; when a refused
 // write changed the file, or a write of a setting was refused although the
-// file had room; and when a temporary file is left behind.
+// file had room; and, for the writes that go through a real file, when the
+// file differs from the text or a temporary file is left behind.
 //
 // Input: byte 0 picks the key: bits 0-2 one of the five settings (value:
 // the 32-bit integer in bytes 1-4), or 5-7 section, key and value taken from
-// the input up to NUL bytes; all five top bits set pad the file to just
-// under the size limit. The rest of the input is the file.
+// the input up to NUL bytes; bits 3-5 all clear also write a real file; all
+// five top bits set pad the file to just under the size limit. The rest of
+// the input is the file.
 #include "IniFile.h"
 #include "Settings.h"
 
@@ -17,7 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <set>
+#include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -51,13 +53,19 @@ std::string Lowered(std::string s)
     return s;
 }
 
-void AddNames(std::set<std::pair<std::string, std::string>>& names, std::string_view content)
+using Visible = std::map<std::pair<std::string, std::string>, std::string>;
+
+// What a read of each key gives, by lower-case names; the first entries are
+// checked against single reads.
+Visible VisibleIn(std::string_view content)
 {
+    Visible visible;
     for (const IniEntry& entry : IniEntries(content)) {
-        if (names.size() >= 256) // enough to catch a shift, cheap enough to fuzz
-            return;
-        names.emplace(Lowered(entry.Section), Lowered(entry.Key));
+        if (visible.size() < 8 && IniLookup(content, entry.Section, entry.Key) != entry.Value)
+            Fail("[" + entry.Section + "] " + entry.Key + " reads otherwise alone");
+        visible.emplace(std::pair(Lowered(entry.Section), Lowered(entry.Key)), entry.Value);
     }
+    return visible;
 }
 
 } // namespace
@@ -89,32 +97,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if ((mode & 0xF8) == 0xF8 && before.size() + 66 < kMaxIniFileBytes)
         before += "\n;" + std::string(kMaxIniFileBytes - before.size() - 2 - size % 64, '.');
 
+    std::string after = before;
+    const IniWriteResult result = IniUpdate(after, section, key, value);
+    if (!result) {
+        if (after != before)
+            Fail("a refused write changed the text");
+        if (setting && before.size() + section.size() + key.size() + value.size() + 16 <= kMaxIniFileBytes)
+            Fail("refused: " + result.Error);
+    } else {
+        if (after.size() > kMaxIniFileBytes || IniLookup(after, section, key) != value)
+            Fail("[" + section + "] " + key + "=" + value + " does not read back");
+        // Every other key reads as before.
+        Visible expected = VisibleIn(before);
+        expected[std::pair(Lowered(section), Lowered(key))] = value;
+        if (VisibleIn(after) != expected)
+            Fail("another key changed");
+    }
+    if ((mode & 0x38) != 0)
+        return 0;
+
+    // The same write through a file: the same outcome, nothing left behind.
     const fs::path file = Dir() / "opt.ini";
     std::ofstream(file, std::ios::binary | std::ios::trunc) << before;
-    const IniWriteResult result = WriteIniValue(file, section, key, value);
+    const IniWriteResult written = WriteIniValue(file, section, key, value);
     std::ostringstream read;
     read << std::ifstream(file, std::ios::binary).rdbuf();
-    const std::string after = read.str();
+    if (bool(written) != bool(result) || read.str() != after)
+        Fail("the file differs from the text: " + written.Error);
+    if (written && ReadIniValue(file, section, key) != value)
+        Fail("the file does not read back");
     for (const auto& entry : fs::directory_iterator(Dir())) {
         if (entry.path() != file)
             Fail("left behind: " + entry.path().string());
-    }
-
-    if (!result) {
-        if (after != before)
-            Fail("a refused write changed the file");
-        if (setting && before.size() + section.size() + key.size() + value.size() + 16 <= kMaxIniFileBytes)
-            Fail("refused: " + result.Error);
-        return 0;
-    }
-    if (ReadIniValue(file, section, key) != value)
-        Fail("[" + section + "] " + key + "=" + value + " does not read back");
-    std::set<std::pair<std::string, std::string>> names;
-    AddNames(names, before);
-    AddNames(names, after);
-    for (const auto& [s, k] : names) {
-        if ((s != Lowered(section) || k != Lowered(key)) && IniLookup(before, s, k) != IniLookup(after, s, k))
-            Fail("[" + s + "] " + k + " changed");
     }
     return 0;
 }
