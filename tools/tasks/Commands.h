@@ -9,3 +9,4 @@ int CommandSelect(const std::vector<std::string>& args);
 int CommandDump(const std::vector<std::string>& args);
 int CommandVerify(const std::vector<std::string>& args);
 int CommandPool(const std::vector<std::string>& args);
+int CommandNames(const std::vector<std::string>& args);

@@ -25,7 +25,8 @@ const char* const kUsage =
     "  verify [--nodes N] [--jobs N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
     "      re-check every compiled test with the engine\n"
     "  pool [DIR]\n"
-    "      what the mined candidates can give under the rules of a test, by kind and length\n";
+    "      what the mined candidates can give under the rules of a test, by kind and length\n"
+    "  names DIR [--mined DIR] [--out FILE]\n      write tools/tasks/players.tsv, the header form of every player of the candidates\n";
 
 } // namespace
 
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
             return CommandVerify(args);
         if (command == "pool")
             return CommandPool(args);
+        if (command == "names")
+            return CommandNames(args);
         std::cerr << "tresolvin-tasks: unknown command \"" << command << "\"\n" << kUsage;
         return 2;
     } catch (const std::exception& e) {
