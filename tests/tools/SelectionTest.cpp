@@ -83,17 +83,8 @@ TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
     EXPECT_EQ(back->firm[0].after, Score::Cp(150));
 }
 
-TEST(Header, PlayerFormsAndLength)
+TEST(Header, FrameAndLength)
 {
-    EXPECT_EQ(FormatPlayer("Pilnik, Herman", true), "Pilnik, H.");
-    EXPECT_EQ(FormatPlayer("Pilnik, Herman", false), "Pilnik");
-    EXPECT_EQ(FormatPlayer("Anderssen", true), "Anderssen");
-    EXPECT_EQ(FormatPlayer("Capablanca, Jose Raul ", true), "Capablanca, J.");
-    EXPECT_EQ(FormatPlayer("Yates Frederick", true), "Yates, F.");
-    EXPECT_EQ(FormatPlayer("Gruenfeld Ernst F", true), "Gruenfeld, E.");
-    EXPECT_EQ(FormatPlayer("Torre Repetto Carlos (MEX)", true), "Torre Repetto, C.");
-    EXPECT_EQ(FormatPlayer("Torre Repetto Carlos (MEX)", false), "Torre Repetto");
-    EXPECT_EQ(FormatPlayer(" (USA) ", true), "NN");
     const std::string header = MakeHeader("NN", "NN", 0);
     EXPECT_EQ(header, "[White \"NN\"]\r\n[Black \"NN\"]\r\n[EventDate \"0000\"]");
     EXPECT_EQ(header.size(), 46u);

@@ -1,6 +1,7 @@
 #include "Plan.h"
 
 #include "Hints.h"
+#include "Names.h"
 #include "Select.h"
 
 #include <algorithm>
@@ -37,52 +38,6 @@ const Candidate& WholeFenCandidate()
         return c;
     }();
     return fixed;
-}
-
-std::string FormatPlayer(const std::string& name, bool initials)
-{
-    // Drop a country or title in parentheses and surrounding blanks.
-    std::string text;
-    int depth = 0;
-    for (char ch : name) {
-        if (ch == '(')
-            ++depth;
-        else if (ch == ')')
-            depth = std::max(0, depth - 1);
-        else if (depth == 0)
-            text += ch;
-    }
-    std::istringstream words(text);
-    std::vector<std::string> parts;
-    for (std::string w; words >> w;)
-        parts.push_back(w);
-    if (parts.empty())
-        return "NN";
-    std::string joined;
-    for (const auto& w : parts)
-        joined += (joined.empty() ? "" : " ") + w;
-    std::string surname, given;
-    if (const auto comma = joined.find(','); comma != std::string::npos) {
-        surname = joined.substr(0, comma);
-        given = joined.substr(comma + 1);
-    } else {
-        // "Yates Frederick", "Gruenfeld Ernst F": the surname comes first, the
-        // given name last; a lone trailing initial is a middle initial.
-        if (parts.size() > 2 && parts.back().size() == 1)
-            parts.pop_back();
-        if (parts.size() == 1)
-            return parts[0];
-        given = parts.back();
-        parts.pop_back();
-        for (const auto& w : parts)
-            surname += (surname.empty() ? "" : " ") + w;
-    }
-    while (!surname.empty() && surname.back() == ' ')
-        surname.pop_back();
-    const auto first = given.find_first_not_of(' ');
-    if (!initials || first == std::string::npos || !std::isalpha(static_cast<unsigned char>(given[first])))
-        return surname;
-    return surname + ", " + given[first] + ".";
 }
 
 std::string MakeHeader(const std::string& white, const std::string& black, int year)
@@ -193,6 +148,19 @@ bool RareMotif(Motif m)
     }
 }
 
+// A header is at most 76 characters: 42 of frame, 34 for the two names,
+// each as "Surname, I.".
+bool HeaderFits(const Candidate& c)
+{
+    auto length = [](const std::string& text) {
+        std::size_t n = 0;
+        for (unsigned char ch : text)
+            n += (ch & 0xC0) != 0x80 ? 1 : 0;
+        return n;
+    };
+    return length(HeaderName(c.white)) + length(HeaderName(c.black)) <= 34;
+}
+
 bool PlacementFits(const Candidate& c)
 {
     const auto length = c.fen.find(' ');
@@ -212,7 +180,7 @@ struct Diversity {
             auto it = m.find(k);
             return it == m.end() ? 0 : it->second;
         };
-        double cost = 2.0 * count(eras, EraOf(c)) + count(players, c.white) + count(players, c.black);
+        double cost = 2.0 * count(eras, EraOf(c)) + count(players, HeaderName(c.white)) + count(players, HeaderName(c.black));
         if (!c.line.moves.empty() && c.gameMove == c.line.moves.front())
             cost -= 6;
         // Mates with a sacrifice and queening pawns are wanted in fixed
@@ -253,8 +221,8 @@ struct Diversity {
                 ++motifs[m];
         }
         ++eras[EraOf(c)];
-        ++players[c.white];
-        ++players[c.black];
+        ++players[HeaderName(c.white)];
+        ++players[HeaderName(c.black)];
         games.insert(c.gameId);
     }
 };
@@ -364,14 +332,14 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
             wholeFen = &c;
             continue;
         }
-        if (!PlacementFits(c) || !StartFits(c))
+        if (!PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
             continue;
         (c.kind == TaskKind::Tactic ? tactics : c.kind == TaskKind::Draw ? draws : strategy).push_back(&c);
     }
     std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     for (const Candidate& c : candidates) {
         const std::string key = KeyOf(c);
-        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c) || !StartFits(c))
+        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
             continue;
         (c.kind == TaskKind::Tactic ? openTactics : c.kind == TaskKind::Draw ? openDraws : openStrategy).push_back(&c);
     }
@@ -718,13 +686,7 @@ Record FromCandidate(const ChosenTest& t)
     const bool fixedFen = c.gameId == WholeFenCandidate().gameId;
     r.position = fixedFen ? std::string(kWholeFen) : c.fen.substr(0, c.fen.find(' '));
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
-    std::string white = FormatPlayer(c.white, true), black = FormatPlayer(c.black, true);
-    // A header is at most 76 characters: 42 of frame, 34 for the two names.
-    if (Utf8Length(white) + Utf8Length(black) > 34) {
-        white = FormatPlayer(c.white, false);
-        black = FormatPlayer(c.black, false);
-    }
-    r.header = MakeHeader(white, black, c.year);
+    r.header = MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year);
     r.hintVariants = HintVariants(c, t.tokens, t.draw);
     // Whatever a hint says about squares, pieces and the mate must hold.
     if (const auto root = Position::FromFen(c.fen)) {

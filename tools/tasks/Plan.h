@@ -54,8 +54,6 @@ void ShowHints(const PlanResult& plan, std::ostream& out);
 // Writes collections/generated/*.cpp and collections/PROVENANCE.tsv.
 void WriteCollections(const PlanResult& plan, const std::string& outDir);
 
-// "Pilnik, Herman" -> "Pilnik, H."; `initials` false gives the surname alone.
-std::string FormatPlayer(const std::string& name, bool initials);
 std::string MakeHeader(const std::string& white, const std::string& black, int year);
 // The move text of a UCI line in the collections' token form ("e3-g5 f3:d1").
 std::string TokensOf(const std::string& fen, const std::vector<std::string>& moves, int count);
