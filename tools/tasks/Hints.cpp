@@ -862,6 +862,28 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                                        + " поле, где " + (w.feminine ? "она" : "он") + " будет работать.");
         }
     }
+    if (!m.capture && type >= 2 && type <= 5) {
+        const int before = LegalMovesOf(B, m.from), after = LegalMovesOf(Flipped(A), m.to);
+        if (after >= before + 3) {
+            b.Add(Motif::Plan, "Активизируйте фигуры.");
+            if (MayName(B, Kind(mover)))
+                b.Add(Motif::Plan, "Активизируйте " + std::string(Words(Kind(mover)).acc) + " " + WingPhrase(m.to) + ".");
+        }
+    }
+    if (type == 1 && !m.capture) {
+        // A pawn majority on the wing of the move.
+        auto pawnsOn = [&](int8_t pawn) {
+            int n = 0;
+            for (int sq = 0; sq < 64; ++sq)
+                if (A.At(sq) == pawn && WingPhrase(sq) == WingPhrase(m.to))
+                    ++n;
+            return n;
+        };
+        if (pawnsOn(ownPawn) > pawnsOn(enemyPawn) && WingPhrase(m.to) != "в центре") {
+            b.Add(Motif::Plan, "Двигайте пешечное большинство.");
+            b.Add(Motif::Plan, "Пешечное большинство " + WingPhrase(m.to) + " должно дать проходную.");
+        }
+    }
     if (!m.capture && (type == 4 || type == 5)) {
         for (int dr : {1, -1})
             for (int rank = fullchess::RankOf(m.to) + dr; rank >= 0 && rank < 8; rank += dr) {

@@ -262,6 +262,9 @@ std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blac
                         continue;
                     if (checkBudget && *checkBudget <= 0 && FirstMoveChecks(*c))
                         continue;
+                    // A strategy line must show a plan the hint can name.
+                    if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
+                        continue;
                     const double cost = diversity.Cost(*c, tokens);
                     if (cost < bestCost) {
                         bestCost = cost;
@@ -302,6 +305,8 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
             if (lengths.empty() || lengths.back() < tokens)
                 continue;
             if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
+                continue;
+            if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
                 continue;
             // Candidates that end exactly here first; longer ones can be cut.
             const double cost = diversity.Cost(*c) + (CanEndAt(*c, tokens) ? 0 : 4);
