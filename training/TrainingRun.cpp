@@ -212,6 +212,9 @@ void TrainingRun::MoveFigure(Picture* picture, int toRow, int fromCol, int fromR
 
 bool TrainingRun::PlayToken(std::string_view token)
 {
+    // A figure held by the mouse goes home before the program moves, and its
+    // release is not judged: it must not undo the program's move.
+    CancelDrag();
     const std::optional<DecodedToken> move = DecodeToken(token);
     if (!move)
         return false;
@@ -265,13 +268,12 @@ void TrainingRun::FigureMouseDown(Picture& sender, int x, int y)
     const Square from = m_board.SquareOf(sender);
     FromRow = from.Row;
     FromCol = from.Column;
-    if (Dragging)
-        m_dragged = &sender;
+    m_held = &sender;
 }
 
 void TrainingRun::FigureMouseMove(Picture& sender, int x, int y)
 {
-    if (!Dragging || &sender != m_dragged)
+    if (!Dragging || &sender != m_held)
         return;
     if (x != DragStartX)
         sender.SetLeft(sender.Left() + x - DragStartX);
@@ -281,12 +283,15 @@ void TrainingRun::FigureMouseMove(Picture& sender, int x, int y)
 
 void TrainingRun::FigureMouseUp(Picture& sender)
 {
-    if (m_dragged != nullptr && &sender != m_dragged)
+    // The release of a figure whose hold has been ended (by a time-out or a
+    // move of the program) moves nothing.
+    if (&sender != m_held) {
         CancelDrag();
+        return;
+    }
     Dragging = false;
-    m_dragged = nullptr;
-    // After the end of the attempt a move is no longer judged: a figure whose
-    // drag began before the time ran out just goes back.
+    m_held = nullptr;
+    // A figure pressed while the attempt is over was not dragged: it stays.
     if (TaskOver) {
         SnapBack(sender);
         return;
@@ -317,8 +322,8 @@ void TrainingRun::SnapBack(Picture& picture)
 
 void TrainingRun::CancelDrag()
 {
-    if (Dragging && m_dragged != nullptr && m_board.Holds(m_dragged))
-        SnapBack(*m_dragged);
+    if (Dragging && m_held != nullptr && m_board.Holds(m_held))
+        SnapBack(*m_held);
     Dragging = false;
-    m_dragged = nullptr;
+    m_held = nullptr;
 }

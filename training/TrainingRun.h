@@ -114,7 +114,9 @@ public:
     // --- the figures ---
     // Press, drag and release of a figure picture; x and y are in the
     // picture's own coordinates. A release after a drag judges the drop and,
-    // for a made move, runs CheckUserMove.
+    // for a made move, runs CheckUserMove. The end of the attempt and every
+    // move of the program end a hold first: the figure goes home and its
+    // release moves nothing.
     void FigureMouseDown(Picture& sender, int x, int y);
     void FigureMouseMove(Picture& sender, int x, int y);
     void FigureMouseUp(Picture& sender);
@@ -144,13 +146,15 @@ private:
     void ClearBoard();
     // Ends the attempt: clock stopped, TaskOver set, the attempt counted.
     void EndAttempt(bool solved);
-    // Puts a figure whose drag has not been finished back on its square.
+    // Ends the hold of the pressed figure: a figure being dragged goes back
+    // on its square, and its release, if it comes, moves nothing.
     void CancelDrag();
 
     TrainingView& m_view;
     RandomSource& m_random;
     TaskLoader m_loadTask;
     ChessBoard m_board;
-    // The figure being dragged, until its release.
-    Picture* m_dragged = nullptr;
+    // The pressed figure, from its press until its release or until its
+    // hold is ended.
+    Picture* m_held = nullptr;
 };

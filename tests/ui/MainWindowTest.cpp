@@ -144,4 +144,37 @@ TEST_F(MainWindow, TimeOutDuringADragPutsTheFigureBackUnjudged)
     EXPECT_EQ(Run().LastMoveText, "");
 }
 
+// A figure held while the playback moves: the hold ends before the
+// program's move, its release moves nothing, and the board ends in the
+// line's final position.
+TEST_F(MainWindow, FigureHeldDuringThePlaybackChangesNothing)
+{
+    Write(SettingId::MoveInterval, 1);
+    TForm1& form = Form();
+    // The rook the first token moves; the rook the second token takes (on f8
+    // after one tick); a king the line never touches.
+    for (const auto& [square, ticksBefore] : {std::pair{"f1", 0}, {"f8", 1}, {"e1", 0}}) {
+        NewTask(4);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        for (int t = 0; t < ticksBefore; ++t)
+            form.Timer1Timer();
+        QPointer<FigurePicture> held = FigureOn(square);
+        ASSERT_TRUE(held) << square;
+        QTest::mousePress(held, Qt::LeftButton, {}, {17, 17});
+        QTest::mouseMove(held, {17 - 40, 17 + 40});
+        form.Timer1Timer();
+        if (held)
+            QTest::mouseRelease(held, Qt::LeftButton, {}, {17 - 40, 17 + 40});
+        while (form.Timer1->isActive())
+            form.Timer1Timer();
+        std::string board;
+        for (const char* s : {"f8", "e8", "a3", "e1", "f1", "d8", "a2"})
+            board += CodeOn(s) + ",";
+        EXPECT_EQ(board, "br,bk,wp,wk,,,,") << square;
+        EXPECT_EQ(Run().FigureList().size(), 4u) << square;
+        EXPECT_EQ(FigureOn("f8")->pos(), Place("f8")) << square;
+        EXPECT_TRUE(m_boxes.All.empty()) << square;
+    }
+}
+
 } // namespace
