@@ -204,33 +204,6 @@ INSTANTIATE_TEST_SUITE_P(
                 {kGuessedText, kOperationImpossibleText, kNotGuessedText}, 1, 0, 13, true, false, "62-35"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TrainingRunTest, MovesChangeTheBoardAsTheyShould)
-{
-    NewTask(2);
-    Picture* knight = FigureOn("f5");
-    const std::size_t figures = run.FigureList().size();
-    // Before the reply the knight stands on h6; the reply g7:h6 takes it.
-    view.WhileOpen = [&](const std::string&) { EXPECT_EQ(CodeOn("h6"), "wn"); };
-    Play("f5", "h6");
-    view.WhileOpen = nullptr;
-    EXPECT_EQ(CodeOn("h6"), "bp");
-    EXPECT_EQ(CodeOn("g7"), "");
-    EXPECT_FALSE(run.Board().Holds(knight));
-    EXPECT_EQ(static_cast<FakePicture*>(knight)->Releases, 1);
-    EXPECT_EQ(run.FigureList().size(), figures - 1);
-    EXPECT_TRUE(run.WhiteToMove);
-
-    // A user's capture removes the figure before the verdict; a wrong move
-    // is left on the board.
-    NewTask(1);
-    Picture* pawn = FigureOn("e6");
-    view.WhileOpen = [&](const std::string&) { EXPECT_FALSE(run.Board().Holds(pawn)); };
-    Play("b3", "e6");
-    EXPECT_EQ(CodeOn("e6"), "wb");
-    EXPECT_EQ((PixelPos{FigureOn("e6")->Left(), FigureOn("e6")->Top()}), Place("e6"));
-    EXPECT_FALSE(run.WhiteToMove);
-}
-
 TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
 {
     NewTask(1);
@@ -307,40 +280,6 @@ TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessage)
     EXPECT_EQ(run.SolvedCount, 0);
 }
 
-TEST_F(TrainingRunTest, DragsFollowThePointerAndSmallOnesGoBackSilently)
-{
-    NewTask(1);
-    Picture* queen = FigureOn("d4");
-    run.FigureMouseDown(*queen, 10, 10);
-    EXPECT_TRUE(run.Dragging);
-    EXPECT_EQ(run.FromRow, 5);
-    EXPECT_EQ(run.FromCol, 4);
-    EXPECT_EQ(pictures.Stacking.back(), queen);
-    run.FigureMouseMove(*queen, 10 + 37, 10 - 121);
-    EXPECT_EQ((PixelPos{queen->Left(), queen->Top()}), (PixelPos{Place("d4").Left + 37, Place("d4").Top - 121}));
-    run.FigureMouseMove(*queen, 10 + 85, 10 + 3);
-    run.FigureMouseMove(*FigureOn("a2"), 0, 0); // another picture: ignored
-    run.FigureMouseUp(*queen);
-    EXPECT_EQ((PixelPos{queen->Left(), queen->Top()}), Place("g7")); // placed exactly, then judged
-    EXPECT_EQ(run.LastMoveText, "54-27");
-
-    NewTask(1);
-    view.Notices.clear();
-    std::vector<Picture*> all;
-    for (const auto& figure : run.FigureList())
-        all.push_back(figure->Image);
-    for (const auto& [dx, dy] : {std::pair{9, 11}, {-9, -11}, {-9, 11}, {9, -11}, {0, 0}}) {
-        for (Picture* figure : all) {
-            const PixelPos home{figure->Left(), figure->Top()};
-            Drag(*figure, dx, dy);
-            EXPECT_EQ((PixelPos{figure->Left(), figure->Top()}), home) << run.Board().CodeOf(figure);
-        }
-    }
-    EXPECT_TRUE(view.Notices.empty());
-    EXPECT_TRUE(run.WhiteToMove);
-    EXPECT_EQ(run.LastMoveText, "54-27"); // new task keeps it; nothing moved since
-}
-
 TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
 {
     NewTask(1);
@@ -350,23 +289,9 @@ TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
     run.FigureMouseMove(*queen, 42, -46);
     run.FigureMouseDown(*FigureOn("a2"), 17, 17);
     EXPECT_EQ((PixelPos{queen->Left(), queen->Top()}), Place("d4"));
-    run.FigureMouseUp(*FigureOn("a2"));
-
-    // The time runs out during a drag: home at once, the release not judged.
-    Write(SettingId::MoveTime, 1);
-    NewTask(1);
-    Picture* bishop = FigureOn("e3");
-    run.FigureMouseDown(*bishop, 17, 17);
-    run.FigureMouseMove(*bishop, 97, -63); // over g5, the right move
-    view.WhileOpen = [&](const std::string&) {
-        EXPECT_EQ((PixelPos{bishop->Left(), bishop->Top()}), Place("e3"));
-    };
-    EXPECT_TRUE(run.ClockTick());
-    run.FigureMouseUp(*bishop);
-    EXPECT_EQ((PixelPos{bishop->Left(), bishop->Top()}), Place("e3"));
-    EXPECT_EQ(view.Notices, Lines{kTimeOutText});
-    EXPECT_EQ(run.LastMoveText, "");
-    EXPECT_EQ(run.SolutionPos, 1);
+    run.FigureMouseUp(*FigureOn("a2")); // released where it was pressed: back, silently
+    EXPECT_EQ((PixelPos{FigureOn("a2")->Left(), FigureOn("a2")->Top()}), Place("a2"));
+    EXPECT_TRUE(view.Notices.empty());
 }
 
 struct Playback {
