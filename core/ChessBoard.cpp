@@ -7,11 +7,6 @@
 
 namespace {
 
-int Sign(int x)
-{
-    return (x > 0) - (x < 0);
-}
-
 // Piece code for a FEN letter; nullptr for any other character.
 const char* CodeOfFenLetter(char letter)
 {
@@ -170,13 +165,14 @@ std::string ChessBoard::KnightRule(const Picture*, Square from, int toRow, int t
 
 std::string ChessBoard::BishopRule(const Picture* mover, Square from, int toRow, int toCol) const
 {
-    const int dr = from.Row - toRow;
-    const int dc = from.Column - toCol;
-    if (std::abs(dr) != std::abs(dc))
+    const int steps = std::abs(toCol - from.Column);
+    if (std::abs(toRow - from.Row) != steps)
         return kNelza;
     // Walk the squares strictly between; the to-square is CaptureTarget's.
-    for (int i = 1; i <= std::abs(dc) - 1; ++i) {
-        if (SquareFree(mover, from.Row - i * Sign(dr), from.Column - i * Sign(dc)) == kNelza)
+    for (int i = 1; i < steps; ++i) {
+        const int row = from.Row + i * (toRow - from.Row) / steps;
+        const int column = from.Column + i * (toCol - from.Column) / steps;
+        if (SquareFree(mover, row, column) == kNelza)
             return kNelza;
     }
     return kMogno;

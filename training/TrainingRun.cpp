@@ -131,7 +131,7 @@ void TrainingRun::Button1Click()
         UsedTasks.push_back(CurrentTaskNumber);
         TakeTask(CurrentTaskBase, CurrentTaskNumber, false);
     }
-    SolutionPos = 1;
+    // SolutionPos goes back to 1 with StartPlayback below.
     m_view.RunClock(false);
     SetClockDisplay(MoveTimeSetting);
     PlacePosition();

@@ -201,6 +201,10 @@ TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
         EXPECT_EQ(TaskBaseSetting, chosen) << r.file;
         EXPECT_EQ(observer.Bases.back(), chosen) << r.file;
         EXPECT_EQ(Stored(SettingId::TaskBase), std::to_string(chosen)) << r.file;
+        // Filled again, it marks what the file now says.
+        (chosen == 1 ? dialog.RadioButton2 : dialog.RadioButton1)->setChecked(true);
+        dialog.FormCreate();
+        EXPECT_EQ(dialog.RadioButton2->isChecked(), chosen == 2) << r.file;
     }
     EXPECT_EQ(observer.Bases.size(), 6u);
     EXPECT_TRUE(boxes.All.empty());
