@@ -21,7 +21,7 @@ struct TaskRecord {
     std::string solution;   // the solution line
     std::string taskText;   // the instruction
     std::string hint;
-    int32_t marker = 0;
+    int32_t marker;
 };
 
 // The bounds of the task draw for a collection: numbers are drawn from

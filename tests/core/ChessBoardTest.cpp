@@ -262,6 +262,8 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"Knight", kInitial, true, "g1", "f3", kMade, 0},
         DropRow{"KnightLong", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d2", kMade, 0},
         DropRow{"KnightStraight", kInitial, true, "g1", "g3", kNo, 0},
+        DropRow{"KnightSideways", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d1", kNo, 0},
+        DropRow{"KnightOneUp", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "b2", kNo, 0},
         DropRow{"KnightOwn", kInitial, true, "g1", "e2", kNo, 0},
         DropRow{"BishopBlocked", kInitial, true, "c1", "a3", kNo, 0},
         DropRow{"BishopStraight", "4k3/8/8/8/8/8/8/2B1K3", true, "c1", "c4", kNo, 0},

@@ -44,7 +44,7 @@ TEST(TaskParts, RealSourceNeverRepeatsBelowTheLimit)
 
 TEST(TaskParts, HeaderSplitsOnlyAtItsLineBreaks)
 {
-    TaskRecord r;
+    TaskRecord r{};
     r.header = "<b>a</b>\r\nb\nc";
     r.taskText = "t";
     EXPECT_EQ(TaskTextLines(r, false), (std::vector<std::string>{"<b>a</b>", "b\nc", "t"}));
