@@ -29,7 +29,7 @@ void TrainingRun::FormCreate()
     } catch (const std::exception&) {
         m_view.Error(kReadErrorText);
     }
-    SolvedCount = 0;
+    // The counters start at 0 with the run; creation happens once.
     UsedTasks.clear();
     CurrentTaskNumber = kNoTaskNumber;
 }

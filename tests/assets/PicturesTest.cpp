@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryFile>
 
 #include <gif_lib.h>
 
@@ -358,6 +359,15 @@ TEST(Decoders, DamagedTruncatedAndForeignInputGivesANullImage)
         }
     }
     EXPECT_TRUE(PortraitDecoder::DecodeFile(QStringLiteral(":/assets/portraits/none.gif")).isNull());
+    // A file over 16 MiB is not read, although its start is a good picture.
+    QTemporaryFile big;
+    ASSERT_TRUE(big.open());
+    big.write(ReadAll(AssetPaths::kPortraits[0].path));
+    big.write(QByteArray(16 * 1024 * 1024, 0));
+    big.close();
+    EXPECT_TRUE(PortraitDecoder::DecodeFile(big.fileName()).isNull());
+    big.resize(ReadAll(AssetPaths::kPortraits[0].path).size());
+    EXPECT_FALSE(PortraitDecoder::DecodeFile(big.fileName()).isNull());
     EXPECT_TRUE(PortraitDecoder::DecodeFile(QString::fromUtf8(AssetPaths::kBoard)).isNull());
 }
 

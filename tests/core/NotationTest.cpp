@@ -83,7 +83,7 @@ TEST(Notation, TokenAtAndTheLastTokenRule)
         {"e3-g5 f3:d1 b3:e6", 13, "b3:e6", true},   {"e3-g5 f3:d1 b3:e6 ", 13, "b3:e6", true},
         {"e3-g5 f3:d1 b3:e6 ", 1, "e3-g5", false},  {"d1-d8 ", 1, "d1-d8", true},
         {"e3-g5 f3:d1 b3:e6", 19, "", true},        {"e3-g5 ", 6, " ", true},
-        {"e3-g5", 0, "", true},                    {"", 1, "", true},
+        {"e3-g5", 0, "", true},                     {"e3-g5 f3:d1", 5, "5 f3:", false},                    {"", 1, "", true},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(TokenAt(r.line, r.pos), r.token) << r.line << " @" << r.pos;

@@ -108,6 +108,7 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         std::vector<int32_t> told;   // the times the observer was told on "Ok"
     } rows[] = {
         {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}, {"200", "2", "1", "0"}, {200}},
+        {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}, {"1", "1", "0", "1"}, {1}},
         {"NegativeTime", "-90", "1", false, false, {kMustBePositive}, "90", "1", {90, 1, 0, 0}, {"90", "1", "0", "0"}, {90}},
         {"ZeroTimeKept", "0", "1", false, true, {kMustBePositive}, "0", "1", {0, 1, 0, 1}, {"0", "1", "0", "1"}, {0}},
         {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0},
