@@ -150,14 +150,16 @@ void TForm1::BuildLayout()
     // The layout puts the digits' tops at 320 and 321 for a face whose ascent
     // is 20 pixels at this size; a face with another ascent is moved so that
     // its baseline stays where the layout wants it, inside the frame.
-    const int baselineShift = 20 - QFontMetrics(digits).ascent();
+    const int ascent = QFontMetrics(digits).ascent();
 
     Label3 = MakeLabel(client, "Label3", QStringLiteral("мин"), 499, 324);
-    Label1 = MakeLabel(client, "Label1", QStringLiteral("2"), 531, 320 + baselineShift);
+    Label1 = MakeLabel(client, "Label1", QStringLiteral("2"), 0, 0);
     Label1->setFont(digits);
+    Label1->move(531, 320 + 20 - ascent);
     Label4 = MakeLabel(client, "Label4", QStringLiteral("сек"), 572, 324);
-    Label5 = MakeLabel(client, "Label5", QStringLiteral("60"), 603, 321 + baselineShift);
+    Label5 = MakeLabel(client, "Label5", QStringLiteral("60"), 0, 0);
     Label5->setFont(digits);
+    Label5->move(603, 321 + 20 - ascent);
     // The digits stand on the frame's bevel; keep the frame below them.
     Bevel1->lower();
 

@@ -282,6 +282,9 @@ TEST(GifDecoder, HandMadeFilesAtTheEdges)
     EXPECT_EQ(Px(beyond, 0, 0), qRgb(0, 255, 0));
     EXPECT_EQ(qAlpha(Px(beyond, 1, 0)), 0);
     EXPECT_TRUE(PortraitDecoder::DecodeGif(HandMadeGif(2, 1, 1, 0, false)).isNull()); // no colour table
+    QByteArray empty = HandMadeGif(2, 1, 1, 0);
+    empty[24] = 0; // a frame 0 pixels wide
+    EXPECT_TRUE(PortraitDecoder::DecodeGif(empty).isNull());
     for (auto [w, h] : {std::pair<int, int>{65535, 1}, {2, 65535}, {PortraitDecoder::kMaxSide + 1, 1}, {0, 1}, {1, 0}})
         EXPECT_TRUE(PortraitDecoder::DecodeGif(HandMadeGif(uint16_t(w), uint16_t(h), 1, 0)).isNull()) << w << "x" << h;
     EXPECT_EQ(PortraitDecoder::DecodeGif(HandMadeGif(PortraitDecoder::kMaxSide, 1, 1, 0)).width(),
@@ -313,6 +316,11 @@ TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
             EXPECT_TRUE(qRed(c) == qGreen(c) && qRed(c) == qBlue(c) && std::abs(qRed(c) - 8 * x - 2 * y) <= 4);
         }
     }
+    const int max = PortraitDecoder::kMaxSide;
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(max, 1, true, false, Smooth)).width(), max);
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max, true, false, Smooth)).height(), max);
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(max + 1, 1, true, false, Smooth)).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max + 1, true, false, Smooth)).isNull());
     QByteArray huge = MakeJpeg(8, 8, false, false, Smooth);
     const qsizetype sof = huge.indexOf("\xFF\xC0");
     ASSERT_GT(sof, 0);

@@ -275,6 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"RookRowFree", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "d1", kMade, 0},
         DropRow{"RookRowLeftBlocked", "4k3/8/8/8/8/8/8/2N1K2R", true, "h1", "a1", kNo, 0},
         DropRow{"RookNextSquare", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b1", kMade, 0},
+        DropRow{"RookRowFigureBehind", "4k3/8/8/8/8/8/8/1NR1K3", true, "c1", "d1", kMade, 0},
+        DropRow{"RookColumnFigureBeyond", "4k3/8/8/p7/8/8/R7/4K3", true, "a2", "a4", kMade, 0},
         DropRow{"RookUpBlocked", "4k3/8/8/8/p7/8/8/R3K3", true, "a1", "a8", kNo, 0},
         DropRow{"RookDownBlocked", "r3k3/8/8/8/P7/8/8/4K3", false, "a8", "a1", kNo, 0},
         DropRow{"RookTakes", "r3k3/8/8/8/8/8/8/R3K3", true, "a1", "a8", kMade, 1},
