@@ -153,8 +153,8 @@ bool TForm3::ApplyAndWrite(std::string& reason)
 
 void TForm3::Button1Click()
 {
-    bool written = false;
     std::string reason;
+    bool written;
     try {
         written = ApplyAndWrite(reason);
     } catch (const std::exception&) {
