@@ -116,20 +116,6 @@ TEST(IniFile, AWriteChangesNoOtherKey)
 
 // ------------------------------------------------------------- on files
 
-std::string Slurp(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Spill(const fs::path& file, const std::string& content)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
 // Root may write into read-only directories and read unreadable files, so
 // under root the write runs in a child process that has given up root for
 // the unprivileged "nobody" ids (the test tree is handed to them first).

@@ -14,21 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Spill(const fs::path& file, const std::string& content)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
 // Sets (or unsets, with nullopt) an environment variable for one scope.
 class ScopedEnv {
 public:
