@@ -10,11 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -167,35 +165,6 @@ TEST(Collections, EveryTestIsLegalChessThatTheProgramCanPlay)
             p->Play(*move);
         }
     }
-}
-
-TEST(Collections, EveryTestIsTracedToAGameOfItsOwn)
-{
-    std::ifstream in(PROVENANCE_FILE);
-    std::string line;
-    std::getline(in, line); // column names
-    int rows = 0;
-    std::set<std::string> games;
-    std::map<std::string, int> eras;
-    while (std::getline(in, line)) {
-        std::vector<std::string> f;
-        std::istringstream fields(line);
-        for (std::string field; std::getline(fields, field, '\t');)
-            f.push_back(field);
-        ASSERT_EQ(f.size(), 8u) << line;
-        ++rows;
-        const Loaded r = f[0] == "tactics" ? Load<TPart>(std::stoi(f[1])) : Load<TPartstr>(std::stoi(f[1]));
-        char year[8];
-        std::snprintf(year, sizeof year, "%04d", std::stoi(f[5]));
-        EXPECT_NE(r.header.find(std::string("[EventDate \"") + year + "\"]"), std::string::npos) << line;
-        if (f[7] == "worked example" || f[7].rfind("fixed#", 0) == 0)
-            continue;
-        EXPECT_NE(r.header.find("[White \"" + f[2].substr(0, f[2].find_first_of(", "))), std::string::npos) << line;
-        EXPECT_TRUE(games.insert(f[7]).second) << f[7] << " is used twice";
-        ++eras[f[7].substr(0, f[7].find('#'))];
-    }
-    EXPECT_EQ(rows, 225 + 189);
-    EXPECT_EQ(eras.size(), 9u);
 }
 
 } // namespace

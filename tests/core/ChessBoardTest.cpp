@@ -114,24 +114,6 @@ TEST_F(Board, PlacePositionReadsEveryCharacterInReadingOrder)
     EXPECT_EQ(factory.Stacking.back(), factory.Made.back().get());
 }
 
-TEST_F(Board, GeometryIsAskedAnewAndTheBoardReleasesItsFiguresOnce)
-{
-    BoardGeometry current = kStandard;
-    {
-        ChessBoard moving(factory, [&current] { return current; });
-        moving.CreateFigure(1, "wk", 1);
-        current = BoardGeometry{0, 0, 780};
-        TFigure* second = moving.CreateFigure(2, "bk", 2);
-        EXPECT_EQ(factory.Made[0]->Left(), 66);
-        EXPECT_EQ(second->Image->Left(), 124);
-        EXPECT_EQ(second->Image->Top(), 125);
-        moving.ClearFigures();
-        moving.CreateFigure(3, "wq", 3);
-    }
-    for (const auto& p : factory.Made)
-        EXPECT_EQ(p->Releases, 1);
-}
-
 TEST_F(Board, SquareQueriesScanTheListLatestFirst)
 {
     TFigure* white = board.CreateFigure(4, "wq", 4);

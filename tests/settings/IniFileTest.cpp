@@ -380,29 +380,6 @@ TEST(IniFile, TheFuzzCorpusReadsBack)
     EXPECT_GE(inputs, 10u);
 }
 
-TEST_F(IniFileOnDisk, BinaryAndLongLineFilesAreReadWithoutHarm)
-{
-    fs::create_directories(File().parent_path());
-    std::string bytes;
-    for (int i = 0; i < 4096; ++i)
-        bytes.push_back(static_cast<char>((i * 37) & 0xff));
-    Spill(File(), bytes);
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::nullopt);
-
-    Spill(File(), bytes + "\n[VREMYA]\nvremya=42\n");
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "42");
-
-    Spill(File(), "[VREMYA]\nvremya=" + std::string(900 * 1024, '9'));
-    const auto long_value = ReadIniValue(File(), "VREMYA", "vremya");
-    ASSERT_TRUE(long_value.has_value());
-    EXPECT_EQ(long_value->size(), kMaxIniValueChars);
-
-    // Writing into such a file keeps its other bytes.
-    Spill(File(), bytes + "\n[VREMYA]\nvremya=42\n");
-    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "43"));
-    EXPECT_EQ(Slurp(File()), bytes + "\n[VREMYA]\nvremya=43\n");
-}
-
 TEST_F(IniFileOnDisk, TwoWritersAtOnceLoseNoUpdate)
 {
     // Each writer rewrites the whole file; without serialisation one would

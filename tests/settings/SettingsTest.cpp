@@ -6,57 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <optional>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Sets (or unsets, with nullopt) an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
+// Every test sets the location it needs; main() keeps the real home out.
 class SettingsFile : public testing::Test {
 protected:
+    void SetUp() override { ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1); }
     TempDir dir;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", (dir.Path() / "xdg").string()};
     fs::path File() const { return dir.Path() / "xdg" / "tresolvin" / "opt.ini"; }
 };
 
 TEST_F(SettingsFile, LocationFollowsXdgConfigHomeElseHome)
 {
     EXPECT_EQ(SettingsFilePath(), File());
-    TempDir home;
-    ScopedEnv h("HOME", home.Path().string());
-    for (std::optional<std::string> xdg : {std::optional<std::string>(), std::optional<std::string>(""),
-                                           std::optional<std::string>("relative/config")}) {
-        ScopedEnv set("XDG_CONFIG_HOME", xdg);
-        EXPECT_EQ(SettingsFilePath(), home.Path() / ".config" / "tresolvin" / "opt.ini");
+    const std::string home = std::getenv("HOME");
+    for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(SettingsFilePath(), fs::path(home) / ".config" / "tresolvin" / "opt.ini") << (xdg ? xdg : "unset");
     }
 }
 

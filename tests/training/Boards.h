@@ -1,7 +1,14 @@
 #pragma once
 // Small boards of the tests' own making, for the training run and the main
 // window.
+#include "BoardGeometry.h"
 #include "TaskRecord.h"
+
+// Row and column of a square name: "e3" is row 6, column 5.
+inline Square At(const char* name)
+{
+    return {'9' - name[1], name[0] - 'a' + 1};
+}
 
 namespace boards {
 // The worked example: White to move, "e3-g5 f3:d1 b3:e6".

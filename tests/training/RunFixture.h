@@ -81,7 +81,6 @@ protected:
         run.Button2Click();
     }
 
-    static Square At(const char* name) { return {'9' - name[1], name[0] - 'a' + 1}; }
     Picture* FigureOn(const char* square) { return run.Board().FigureAt(At(square).Column, At(square).Row); }
     std::string CodeOn(const char* square) { return run.Board().CodeOf(FigureOn(square)); }
     PixelPos Place(const char* square) { return SquareToPixel(kStandard, At(square).Row, At(square).Column); }

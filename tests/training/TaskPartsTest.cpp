@@ -28,20 +28,6 @@ TEST(TaskParts, LoaderGivesTheRecordsOfTheChosenCollection)
     EXPECT_FALSE(CollectionOf(0).has_value());
 }
 
-TEST(TaskParts, RealSourceNeverRepeatsBelowTheLimit)
-{
-    ClockRandomSource random;
-    std::vector<int32_t> used;
-    for (int i = 0; i < 189; ++i) {
-        random.Reseed();
-        used.push_back(DrawTaskNumber(used, {189, 189}, random));
-    }
-    std::sort(used.begin(), used.end());
-    for (int i = 0; i < 189; ++i)
-        ASSERT_EQ(used[static_cast<std::size_t>(i)], i + 1);
-    EXPECT_EQ(DrawTaskNumber(used, {189, 189}, random), 1);
-}
-
 TEST(TaskParts, HeaderSplitsOnlyAtItsLineBreaks)
 {
     TaskRecord r{};

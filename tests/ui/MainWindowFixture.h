@@ -59,7 +59,6 @@ protected:
         QTest::mouseClick(Form().Button2, Qt::LeftButton);
     }
 
-    static Square At(const char* name) { return {'9' - name[1], name[0] - 'a' + 1}; }
     FigurePicture* FigureOn(const char* square)
     {
         return dynamic_cast<FigurePicture*>(Run().Board().FigureAt(At(square).Column, At(square).Row));
