@@ -1,14 +1,11 @@
 // The parts the training run is made of, where the run's own tables do not
-// reach them: the real collections behind the loader, the real random
-// source in the draw, the text of a header, and the timer arithmetic at its
-// limits.
+// reach them: the real collections behind the loader and the timer
+// arithmetic at its limits.
 #include "TaskClock.h"
-#include "TaskDraw.h"
 #include "TaskRecord.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
 
 namespace {
@@ -26,15 +23,6 @@ TEST(TaskParts, LoaderGivesTheRecordsOfTheChosenCollection)
     EXPECT_EQ(CollectionOf(1), (CollectionLimits{200, 225}));
     EXPECT_EQ(CollectionOf(2), (CollectionLimits{189, 189}));
     EXPECT_FALSE(CollectionOf(0).has_value());
-}
-
-TEST(TaskParts, HeaderSplitsOnlyAtItsLineBreaks)
-{
-    TaskRecord r{};
-    r.header = "<b>a</b>\r\nb\nc";
-    r.taskText = "t";
-    EXPECT_EQ(TaskTextLines(r, false), (std::vector<std::string>{"<b>a</b>", "b\nc", "t"}));
-    EXPECT_EQ(TaskTextLines(TaskRecord{}, true), (std::vector<std::string>{"", "", "Подсказка", ""}));
 }
 
 TEST(TaskParts, TimerArithmeticAtItsLimits)

@@ -3,6 +3,8 @@
 // and the results.
 #include "RunFixture.h"
 
+#include <tuple>
+
 namespace {
 
 using TrainingRunTest = RunFixture;
@@ -46,19 +48,11 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     Write(SettingId::MoveTime, 75);
     HintSetting = 1; // decided by the switch in memory, then re-read (off)
     NewTask(1);
-    EXPECT_EQ(run.CurrentTaskNumber, 1);
-    EXPECT_EQ(run.UsedTasks, std::vector<int32_t>{1});
-    EXPECT_EQ(random.Reseeds, 1);
-    EXPECT_EQ(random.Bounds, std::vector<int32_t>{225});
-    EXPECT_EQ(run.TaskSolution, "e3-g5 f3:d1 b3:e6");
-    EXPECT_TRUE(run.WhiteToMove);
-    EXPECT_EQ(run.SolutionPos, 1);
-    EXPECT_FALSE(run.TaskOver);
-    EXPECT_EQ(run.FigureList().size(), 23u);
-    EXPECT_EQ(CodeOn("e3"), "wb");
-    EXPECT_EQ(view.Clock, (ClockDisplay{1, 15}));
-    EXPECT_TRUE(view.ClockRunning);
-    EXPECT_EQ(view.Line, std::nullopt);
+    EXPECT_EQ(std::tuple(run.CurrentTaskNumber, run.UsedTasks, random.Reseeds, random.Bounds, run.TaskSolution),
+              std::tuple(1, std::vector<int32_t>{1}, 1, std::vector<int32_t>{225}, "e3-g5 f3:d1 b3:e6"));
+    EXPECT_EQ(std::tuple(run.WhiteToMove, run.SolutionPos, run.TaskOver, run.FigureList().size(), CodeOn("e3")),
+              std::tuple(true, 1, false, 23u, "wb"));
+    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning, view.Line), std::tuple(ClockDisplay{1, 15}, true, std::nullopt));
     const Lines header{"[White \"Alpha.\"]", "[Black \"Beta.\"]", "[EventDate \"1945\"]",
                        "Ход белых. Найдите оптимальный вариант."};
     Lines withHint = header;

@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "Unit1.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -50,6 +51,8 @@ protected:
         return *m_form;
     }
     TrainingRun& Run() { return Form().Run(); }
+    // The clock labels, minutes and seconds.
+    QString Clock() { return Form().Label1->text() + " " + Form().Label5->text(); }
 
     // "Задание", clicked, with the draw scripted to give test `number`.
     void NewTask(int32_t number)
