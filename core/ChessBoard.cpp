@@ -1,17 +1,11 @@
 #include "ChessBoard.h"
 
-#include "Notation.h"
 #include "Verdict.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
-
-int Sign(int x)
-{
-    return (x > 0) - (x < 0);
-}
 
 // Piece code for a FEN letter; nullptr for any other character.
 const char* CodeOfFenLetter(char letter)
@@ -102,9 +96,9 @@ void ChessBoard::PlaceOnSquare(Picture& picture, int row, int column) const
     picture.SetLeft(pos.Left);
 }
 
-void ChessBoard::SnapBack(Picture& picture) const
+bool ChessBoard::Holds(const Picture* picture) const
 {
-    PlaceOnSquare(picture, FromRow, FromCol);
+    return std::any_of(m_figures.begin(), m_figures.end(), [&](const auto& f) { return f->Image == picture; });
 }
 
 // ---------------------------------------------------------- square queries
@@ -157,43 +151,44 @@ std::string ChessBoard::SquareFree(const Picture* mover, int row, int column) co
 
 // --------------------------------------------------------------- the rules
 
-std::string ChessBoard::KingRule(const Picture*, int toRow, int toCol) const
+std::string ChessBoard::KingRule(const Picture*, Square from, int toRow, int toCol) const
 {
-    return Verdict(std::abs(toRow - FromRow) <= 1 && std::abs(toCol - FromCol) <= 1);
+    return Verdict(std::abs(toRow - from.Row) <= 1 && std::abs(toCol - from.Column) <= 1);
 }
 
-std::string ChessBoard::KnightRule(const Picture*, int toRow, int toCol) const
+std::string ChessBoard::KnightRule(const Picture*, Square from, int toRow, int toCol) const
 {
-    const int dr = std::abs(FromRow - toRow);
-    const int dc = std::abs(FromCol - toCol);
+    const int dr = std::abs(from.Row - toRow);
+    const int dc = std::abs(from.Column - toCol);
     return Verdict((dr == 2 && dc == 1) || (dr == 1 && dc == 2));
 }
 
-std::string ChessBoard::BishopRule(const Picture* mover, int toRow, int toCol) const
+std::string ChessBoard::BishopRule(const Picture* mover, Square from, int toRow, int toCol) const
 {
-    const int dr = FromRow - toRow;
-    const int dc = FromCol - toCol;
-    if (std::abs(dr) != std::abs(dc))
+    const int steps = std::abs(toCol - from.Column);
+    if (std::abs(toRow - from.Row) != steps)
         return kNelza;
     // Walk the squares strictly between; the to-square is CaptureTarget's.
-    for (int i = 1; i <= std::abs(dc) - 1; ++i) {
-        if (SquareFree(mover, FromRow - i * Sign(dr), FromCol - i * Sign(dc)) == kNelza)
+    for (int i = 1; i < steps; ++i) {
+        const int row = from.Row + i * (toRow - from.Row) / steps;
+        const int column = from.Column + i * (toCol - from.Column) / steps;
+        if (SquareFree(mover, row, column) == kNelza)
             return kNelza;
     }
     return kMogno;
 }
 
-std::string ChessBoard::RookRule(const Picture* mover, int toRow, int toCol) const
+std::string ChessBoard::RookRule(const Picture* mover, Square from, int toRow, int toCol) const
 {
-    if (toRow != FromRow && toCol != FromCol)
+    if (toRow != from.Row && toCol != from.Column)
         return kNelza;
-    if (toRow != FromRow) {
-        for (int r = std::min(FromRow, toRow) + 1; r < std::max(FromRow, toRow); ++r) {
+    if (toRow != from.Row) {
+        for (int r = std::min(from.Row, toRow) + 1; r < std::max(from.Row, toRow); ++r) {
             if (SquareFree(mover, r, toCol) == kNelza)
                 return kNelza;
         }
     } else {
-        for (int c = std::min(FromCol, toCol) + 1; c < std::max(FromCol, toCol); ++c) {
+        for (int c = std::min(from.Column, toCol) + 1; c < std::max(from.Column, toCol); ++c) {
             if (SquareFree(mover, toRow, c) == kNelza)
                 return kNelza;
         }
@@ -201,14 +196,14 @@ std::string ChessBoard::RookRule(const Picture* mover, int toRow, int toCol) con
     return kMogno;
 }
 
-std::string ChessBoard::QueenRule(const Picture* mover, int toRow, int toCol) const
+std::string ChessBoard::QueenRule(const Picture* mover, Square from, int toRow, int toCol) const
 {
-    if (std::abs(FromRow - toRow) == std::abs(FromCol - toCol))
-        return BishopRule(mover, toRow, toCol);
-    return RookRule(mover, toRow, toCol);
+    if (std::abs(from.Row - toRow) == std::abs(from.Column - toCol))
+        return BishopRule(mover, from, toRow, toCol);
+    return RookRule(mover, from, toRow, toCol);
 }
 
-std::string ChessBoard::PawnRule(int colour, const Picture* mover, int toRow, int toCol) const
+std::string ChessBoard::PawnRule(int colour, const Picture* mover, Square from, int toRow, int toCol) const
 {
     // White pawns (colour 2) run towards row 1 from row 7; black pawns
     // (colour 1) towards row 8 from row 2. The rules keep no history, so the
@@ -220,12 +215,12 @@ std::string ChessBoard::PawnRule(int colour, const Picture* mover, int toRow, in
     const bool toFree = SquareFree(mover, toRow, toCol) == kMogno;
 
     bool allowed = false;
-    if (toCol == FromCol && toRow == FromRow + forward && toFree)
+    if (toCol == from.Column && toRow == from.Row + forward && toFree)
         allowed = true;
-    if (FromRow == startRow && toCol == FromCol && toRow == FromRow + 2 * forward && toFree &&
-        SquareFree(mover, FromRow + forward, toCol) == kMogno)
+    if (from.Row == startRow && toCol == from.Column && toRow == from.Row + 2 * forward && toFree &&
+        SquareFree(mover, from.Row + forward, toCol) == kMogno)
         allowed = true;
-    if (toRow == FromRow + forward && std::abs(FromCol - toCol) == 1 && ColourAt(mover, toRow, toCol) == enemy)
+    if (toRow == from.Row + forward && std::abs(from.Column - toCol) == 1 && ColourAt(mover, toRow, toCol) == enemy)
         allowed = true;
     return Verdict(allowed);
 }
@@ -262,48 +257,34 @@ bool ChessBoard::CaptureTarget(const Picture* mover, const std::string& colour, 
     return allowed;
 }
 
-void ChessBoard::MoveFigure(Picture* picture, int toRow, int fromCol, int fromRow, int toCol)
-{
-    if (picture == nullptr)
-        return;
-    PlaceOnSquare(*picture, toRow, toCol);
-    WhiteToMove = !WhiteToMove;
-    LastMoveText = BuildMoveKey(fromRow, fromCol, toRow, toCol);
-}
-
-DropResult ChessBoard::JudgeDrop(Picture& picture)
+DropVerdict ChessBoard::JudgeDrop(Picture& picture, Square from, bool whiteToMove)
 {
     const std::string code = CodeOf(&picture);
     const bool black = code.substr(0, 1) == "b";
-    if (black == WhiteToMove)
-        return DropResult::PutBack;
-
     const Square to = SquareOf(picture);
-    if (to.Row == FromRow && to.Column == FromCol)
-        return DropResult::PutBack;
+    if (black == whiteToMove || to == from)
+        return {DropResult::PutBack, to};
 
     std::string verdict = kNelza;
     if (code == "bk" || code == "wk")
-        verdict = KingRule(&picture, to.Row, to.Column);
+        verdict = KingRule(&picture, from, to.Row, to.Column);
     else if (code == "bb" || code == "wb")
-        verdict = BishopRule(&picture, to.Row, to.Column);
+        verdict = BishopRule(&picture, from, to.Row, to.Column);
     else if (code == "br" || code == "wr")
-        verdict = RookRule(&picture, to.Row, to.Column);
+        verdict = RookRule(&picture, from, to.Row, to.Column);
     else if (code == "bq" || code == "wq")
-        verdict = QueenRule(&picture, to.Row, to.Column);
+        verdict = QueenRule(&picture, from, to.Row, to.Column);
     else if (code == "bn" || code == "wn")
-        verdict = KnightRule(&picture, to.Row, to.Column);
+        verdict = KnightRule(&picture, from, to.Row, to.Column);
     else if (code == "bp")
-        verdict = PawnRule(1, &picture, to.Row, to.Column);
+        verdict = PawnRule(1, &picture, from, to.Row, to.Column);
     else if (code == "wp")
-        verdict = PawnRule(2, &picture, to.Row, to.Column);
+        verdict = PawnRule(2, &picture, from, to.Row, to.Column);
 
     if (verdict != kMogno || OnBoard(to.Row, to.Column) != kMogno ||
         !CaptureTarget(&picture, code.substr(0, 1), to.Row, to.Column))
-        return DropResult::PutBackRefused;
-
-    MoveFigure(&picture, to.Row, FromCol, FromRow, to.Column);
-    return DropResult::Made;
+        return {DropResult::PutBackRefused, to};
+    return {DropResult::Made, to};
 }
 
 MoveLine ChessBoard::DrawMoveLineEnds(int fromCol, int fromRow, int toCol, int toRow) const

@@ -8,10 +8,9 @@
 // (`SquareOf`). Moving a figure means moving its picture; capturing one means
 // releasing its picture and deleting its entry.
 //
-// The main window `TForm1` owns one ChessBoard and forwards these operations
-// under the same names; `WhiteToMove`, `LastMoveText`, `FromRow` and
-// `FromCol` are the main window's training fields that the rules read and
-// write.
+// The training run (training/TrainingRun.h) owns one ChessBoard. The board
+// keeps no training state: the square a drag started from and the side to
+// move are handed to the rules by the run, which also records the move.
 //
 // Everything runs on the user-interface thread; nothing here is locked.
 #include "BoardGeometry.h"
@@ -41,10 +40,15 @@ enum class DropResult {
     // Refused by the piece's rule, OnBoard or CaptureTarget: SnapBack, then
     // show "Данный ход не возможен" (kMoveImpossibleText). Nothing changed.
     PutBackRefused,
-    // The move was made: a captured figure has been removed, the figure
-    // stands exactly on its new square, WhiteToMove has flipped and
-    // LastMoveText holds the MoveKey. The caller runs the solution check.
+    // Allowed: a captured figure has been removed. The caller places the
+    // figure on the to-square (MoveFigure of the training run), which flips
+    // the side to move and records the MoveKey, then runs the solution check.
     Made,
+};
+
+struct DropVerdict {
+    DropResult Result = DropResult::PutBack;
+    Square To; // the to-square: where the figure was released (SquareOf)
 };
 
 class ChessBoard {
@@ -64,15 +68,6 @@ public:
 
     ChessBoard(const ChessBoard&) = delete;
     ChessBoard& operator=(const ChessBoard&) = delete;
-
-    // --- training fields read and written by the rules ---
-    // True while White is to move; flipped by every MoveFigure.
-    bool WhiteToMove = false;
-    // MoveKey of the last placement of a figure on a square (MoveFigure).
-    std::string LastMoveText;
-    // Square of the pressed figure at the moment of the press.
-    int FromRow = 0;
-    int FromCol = 0;
 
     // The figures in order of creation (after PlacePosition: reading order
     // a8, b8, .. h1). Removing an entry keeps the order of the others.
@@ -102,8 +97,8 @@ public:
     // Places a picture on a square by the square-to-pixel mapping, setting
     // its top first and then its left.
     void PlaceOnSquare(Picture& picture, int row, int column) const;
-    // Puts the picture back on (FromRow, FromCol).
-    void SnapBack(Picture& picture) const;
+    // Whether `picture` belongs to a figure still on the board.
+    bool Holds(const Picture* picture) const;
 
     // --- square queries ---
     // The square of a picture, from its current pixel position.
@@ -121,16 +116,17 @@ public:
     std::string SquareFree(const Picture* mover, int row, int column) const;
 
     // --- move rules ---
-    // Each reads FromRow/FromCol, is given the moving picture (left out of
-    // every query) and the to-square, and answers "mogno" or "nelza".
-    std::string KingRule(const Picture* mover, int toRow, int toCol) const;
-    std::string KnightRule(const Picture* mover, int toRow, int toCol) const;
-    std::string BishopRule(const Picture* mover, int toRow, int toCol) const;
-    std::string RookRule(const Picture* mover, int toRow, int toCol) const;
-    std::string QueenRule(const Picture* mover, int toRow, int toCol) const;
+    // Each is given the moving picture (left out of every query), the square
+    // it was pressed on (FromRow, FromCol) and the to-square, and answers
+    // "mogno" or "nelza".
+    std::string KingRule(const Picture* mover, Square from, int toRow, int toCol) const;
+    std::string KnightRule(const Picture* mover, Square from, int toRow, int toCol) const;
+    std::string BishopRule(const Picture* mover, Square from, int toRow, int toCol) const;
+    std::string RookRule(const Picture* mover, Square from, int toRow, int toCol) const;
+    std::string QueenRule(const Picture* mover, Square from, int toRow, int toCol) const;
     // colour: 1 for a black pawn (moves towards row 8, starts on row 2),
     // 2 for a white pawn (moves towards row 1, starts on row 7).
-    std::string PawnRule(int colour, const Picture* mover, int toRow, int toCol) const;
+    std::string PawnRule(int colour, const Picture* mover, Square from, int toRow, int toCol) const;
     static std::string OnBoard(int row, int column);
 
     // --- making a move ---
@@ -141,18 +137,13 @@ public:
     // An empty `colour` (the program's own moves) makes every figure but a
     // king an enemy. The mover itself is never removed.
     bool CaptureTarget(const Picture* mover, const std::string& colour, int row, int column);
-    // Places `picture` on (toRow, toCol), flips WhiteToMove and sets
-    // LastMoveText to the MoveKey of (fromRow, fromCol) -> (toRow, toCol).
-    // Does nothing at all for nullptr.
-    void MoveFigure(Picture* picture, int toRow, int fromCol, int fromRow, int toCol);
 
-    // Judges the drop of `picture`, which stands where the user released it;
-    // the to-square is SquareOf(picture) and the from-square (FromRow,
-    // FromCol). In this order: side to move, same square, the piece's rule,
-    // OnBoard, CaptureTarget; a move that passes is made with MoveFigure.
-    // The picture is not put back here: the caller does that (SnapBack) for
-    // both PutBack results.
-    DropResult JudgeDrop(Picture& picture);
+    // Judges the drop of `picture`, which stands where the user released it
+    // and was pressed on `from`; the to-square is SquareOf(picture). In this
+    // order: side to move, same square, the piece's rule, OnBoard,
+    // CaptureTarget (which removes a captured figure). The picture is neither
+    // put back nor placed here: the caller does either.
+    DropVerdict JudgeDrop(Picture& picture, Square from, bool whiteToMove);
 
     // End points of the move line for a program move, from the current
     // geometry (see MoveLineEnds in BoardGeometry.h).

@@ -1,5 +1,7 @@
 #include "Notation.h"
 
+#include <algorithm>
+
 namespace {
 
 // Row of a rank character: "1" is row 8, "8" is row 1; 0 for anything else.
@@ -38,6 +40,43 @@ std::optional<DecodedToken> DecodeToken(std::string_view token)
     if (decoded.FromColumn == 0 || decoded.FromRow == 0 || decoded.ToColumn == 0 || decoded.ToRow == 0)
         return std::nullopt;
     return decoded;
+}
+
+std::optional<DecodedToken> ParseToken(std::string_view token)
+{
+    if (token.size() != 5 || (token[2] != '-' && token[2] != ':'))
+        return std::nullopt;
+    return DecodeToken(token);
+}
+
+std::string SquareName(int column, int row)
+{
+    return {static_cast<char>('a' + column - 1), static_cast<char>('0' + 9 - row)};
+}
+
+std::string WriteToken(int fromColumn, int fromRow, bool capture, int toColumn, int toRow)
+{
+    return SquareName(fromColumn, fromRow) + (capture ? ":" : "-") + SquareName(toColumn, toRow);
+}
+
+std::vector<std::string> LineTokens(std::string_view line)
+{
+    std::vector<std::string> tokens;
+    for (std::size_t start = 0; start < line.size();) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        if (end > start)
+            tokens.emplace_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return tokens;
+}
+
+std::string JoinTokens(const std::vector<std::string>& tokens)
+{
+    std::string line;
+    for (const std::string& token : tokens)
+        line += (line.empty() ? "" : " ") + token;
+    return line;
 }
 
 std::optional<std::string> TokenToMoveKey(std::string_view token)

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The column of a file letter: "a" -> 1 .. "h" -> 8. Anything else (an upper
 // case letter, another character, a text that is not exactly one character)
@@ -47,6 +48,23 @@ struct DecodedToken {
 // Decodes a token for play, or std::nullopt when it is not well formed (the
 // same conditions as TokenToMoveKey). The separator may be any character.
 std::optional<DecodedToken> DecodeToken(std::string_view token);
+
+// A token as the collections store it: exactly five characters, both squares
+// on the board and the separator "-" or ":". What the program plays it reads
+// more leniently (DecodeToken); what is written and checked offline is this.
+std::optional<DecodedToken> ParseToken(std::string_view token);
+
+// The name of a square: (column 5, row 6) is "e3". Precondition: 1..8 each.
+std::string SquareName(int column, int row);
+
+// Writes a token: from-square name, ":" for a capture or "-", to-square name.
+// ParseToken gives the same squares and separator back.
+std::string WriteToken(int fromColumn, int fromRow, bool capture, int toColumn, int toRow);
+
+// The tokens of a solution line, split at blanks (a trailing blank adds none),
+// and a line written from tokens, joined by single blanks.
+std::vector<std::string> LineTokens(std::string_view line);
+std::string JoinTokens(const std::vector<std::string>& tokens);
 
 // The MoveKey of a move made on the board: the decimal text of from-row,
 // from-column, "-", to-row, to-column, concatenated. The program's own moves

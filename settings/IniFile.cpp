@@ -223,7 +223,8 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        error = ErrorText(file, errno != 0 ? errno : EIO);
+        const int code = errno; // 0 when the stream failed without saying why
+        error = ErrorText(file, code ? code : EIO);
         return ReadStatus::Failed;
     }
     // Stop soon after the limit: the file may have grown since its size was

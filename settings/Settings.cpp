@@ -9,11 +9,11 @@
 
 namespace fs = std::filesystem;
 
-int32_t MoveTimeSetting = 0;
-int32_t MoveIntervalSetting = 0;
-int32_t MoveLineSetting = 0;
-int32_t HintSetting = 0;
-int32_t TaskBaseSetting = 0;
+int32_t MoveTimeSetting; // zero until first read
+int32_t MoveIntervalSetting; // zero until first read
+int32_t MoveLineSetting; // zero until first read
+int32_t HintSetting; // zero until first read
+int32_t TaskBaseSetting; // zero until first read
 
 const std::array<SettingInfo, 5> kSettings{{
     {SettingId::MoveTime, "VREMYA", "vremya", 180, &MoveTimeSetting},

@@ -38,9 +38,3 @@ struct SolutionStep {
 // at the 1-based position `solutionPos`. The token is the last one when
 // Length(solution) - 6 < solutionPos.
 SolutionStep JudgeAgainstSolution(std::string_view solution, int solutionPos, std::string_view lastMoveText);
-
-// Whether a verdict ends the attempt.
-inline bool EndsAttempt(MoveVerdict verdict)
-{
-    return verdict != MoveVerdict::Guessed;
-}

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 struct ClockDisplay {
-    int32_t Minutes = 0;
-    int32_t Seconds = 0;
+    int32_t Minutes;
+    int32_t Seconds;
     friend bool operator==(const ClockDisplay&, const ClockDisplay&) = default;
 };
 
@@ -19,7 +19,7 @@ ClockDisplay FullTime(int32_t moveTimeSetting);
 
 struct ClockStep {
     ClockDisplay Display; // what the labels show after the tick
-    bool TimedOut = false; // this tick ran the time out
+    bool TimedOut;        // this tick ran the time out
     friend bool operator==(const ClockStep&, const ClockStep&) = default;
 };
 

@@ -23,8 +23,8 @@ std::optional<CollectionLimits> CollectionOf(int32_t base)
     // Tactics stop drawing fresh numbers at 200 of 225, so that the draw
     // always has at least 26 free numbers to find; strategy draws all 189.
     switch (base) {
-    case kTacticsBase: return CollectionLimits{200, 225};
-    case kStrategyBase: return CollectionLimits{189, 189};
+    case kTacticsBase: return CollectionLimits{200, kTacticsCount};
+    case kStrategyBase: return CollectionLimits{kStrategyCount, kStrategyCount};
     default: return std::nullopt;
     }
 }

@@ -6,6 +6,8 @@
 // read once and then dropped. The training commands never see the two
 // classes directly: they ask a TaskLoader, so that tests can give them boards
 // of their own.
+#include "Collections.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,12 +21,8 @@ struct TaskRecord {
     std::string solution;   // the solution line
     std::string taskText;   // the instruction
     std::string hint;
-    int32_t marker = 0;
+    int32_t marker;
 };
-
-// The base numbers of the setting "baza1".
-inline constexpr int32_t kTacticsBase = 1;
-inline constexpr int32_t kStrategyBase = 2;
 
 // The bounds of the task draw for a collection: numbers are drawn from
 // 1..Range until `UsedTasks` holds Limit entries.
@@ -34,8 +32,8 @@ struct CollectionLimits {
     friend bool operator==(const CollectionLimits&, const CollectionLimits&) = default;
 };
 
-// Tactics: 200 of 225; strategy: 189 of 189; std::nullopt for any other base
-// (no collection is chosen and nothing is drawn).
+// Tactics: 200 of its 225; strategy: all of its 189; std::nullopt for any
+// other base (no collection is chosen and nothing is drawn).
 std::optional<CollectionLimits> CollectionOf(int32_t base);
 
 // Gives the record of test `number` of the collection `base` names, loaded

@@ -10,12 +10,5 @@ inline constexpr const char* kTimeOutText = "Вы не успели решить
 inline constexpr const char* kNoTaskText = "Задание еще не определено";
 inline constexpr const char* kReadErrorText = "Ошибка при чтении данных!";
 
-// The main window's caption for a base: "Tresolvin Тактика" for 1,
-// "Tresolvin Стратегия" for 2, the plain "Tresolvin" for any other value.
-std::string CaptionForBase(int32_t base);
-
 // The results notice: "Количество попыток <attempts>. Результат <solved>."
 std::string ResultsText(int32_t attemptCount, int32_t solvedCount);
-
-// `CurrentTaskNumber` before the first task has been drawn.
-inline constexpr int32_t kNoTaskNumber = 10000;

@@ -1,16 +1,19 @@
 #include "QtMessageBoxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace {
 
-void Show(QWidget* parent, const QString& caption, QMessageBox::Icon icon, QMessageBox::StandardButton button,
-          const QString& text)
+void Show(const QString& caption, QMessageBox::Icon icon, QMessageBox::StandardButton button, const std::string& text)
 {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr)
+        parent = QApplication::activeWindow();
     QMessageBox box(parent);
     box.setWindowTitle(caption);
     box.setIcon(icon);
-    box.setText(text);
+    box.setText(QString::fromStdString(text));
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(button);
     box.setDefaultButton(button);
@@ -19,12 +22,12 @@ void Show(QWidget* parent, const QString& caption, QMessageBox::Icon icon, QMess
 
 } // namespace
 
-void QtMessageBoxes::Notice(QWidget* parent, const QString& text)
+void QtMessageBoxes::Notice(const std::string& text)
 {
-    Show(parent, QStringLiteral("Tresolvin"), QMessageBox::NoIcon, QMessageBox::Ok, text);
+    Show(QStringLiteral("Tresolvin"), QMessageBox::NoIcon, QMessageBox::Ok, text);
 }
 
-void QtMessageBoxes::Error(QWidget* parent, const QString& text)
+void QtMessageBoxes::Error(const std::string& text)
 {
-    Show(parent, QStringLiteral("Error"), QMessageBox::Critical, QMessageBox::Yes, text);
+    Show(QStringLiteral("Error"), QMessageBox::Critical, QMessageBox::Yes, text);
 }

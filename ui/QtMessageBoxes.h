@@ -1,5 +1,6 @@
 #pragma once
-// The program's message boxes: modal QMessageBox dialogs.
+// The program's message boxes: modal QMessageBox dialogs over the active
+// window (or centred on the screen when there is none).
 //
 // Each box runs its own event loop, so the main window's timers keep firing
 // while it is open (the clock counts on under a message).
@@ -8,7 +9,7 @@
 class QtMessageBoxes final : public MessageBoxes {
 public:
     // Caption "Tresolvin", no icon, one OK button.
-    void Notice(QWidget* parent, const QString& text) override;
+    void Notice(const std::string& text) override;
     // Caption "Error", the critical icon, a single Yes button.
-    void Error(QWidget* parent, const QString& text) override;
+    void Error(const std::string& text) override;
 };

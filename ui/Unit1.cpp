@@ -2,15 +2,10 @@
 
 #include "AssetPaths.h"
 #include "FigurePicture.h"
+#include "Collections.h"
 #include "MessageBoxes.h"
-#include "Notation.h"
 #include "PictureBox.h"
 #include "QuoteCommands.h"
-#include "RandomSource.h"
-#include "Settings.h"
-#include "SolutionCheck.h"
-#include "TaskDraw.h"
-#include "Verdict.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,7 +24,6 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include <exception>
 
 namespace {
 
@@ -69,15 +63,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 TForm1::TForm1(MessageBoxes& boxes, RandomSource& random, TaskLoader loadTask, QWidget* parent)
     : QMainWindow(parent),
-      m_board(std::make_unique<ChessBoard>(
-          static_cast<PictureFactory&>(*this), [this] { return BoardGeometry{Image1->x(), Image1->y(), Image1->width()}; })),
-      FromRow(m_board->FromRow),
-      FromCol(m_board->FromCol),
-      LastMoveText(m_board->LastMoveText),
-      WhiteToMove(m_board->WhiteToMove),
       m_boxes(boxes),
       m_random(random),
-      m_loadTask(std::move(loadTask))
+      m_run(*this, *this, [this] { return BoardGeometry{Image1->x(), Image1->y(), Image1->width()}; }, random,
+            std::move(loadTask))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tresolvin"));
@@ -96,7 +85,7 @@ TForm1::~TForm1()
     // Every figure goes with its picture; the pictures are children of the
     // board area and would go with it anyway, but the board must not keep
     // pointers to them.
-    m_board->ClearFigures();
+    m_run.Board().ClearFigures();
 }
 
 // ------------------------------------------------------------------ layout
@@ -161,14 +150,16 @@ void TForm1::BuildLayout()
     // The layout puts the digits' tops at 320 and 321 for a face whose ascent
     // is 20 pixels at this size; a face with another ascent is moved so that
     // its baseline stays where the layout wants it, inside the frame.
-    const int baselineShift = 20 - QFontMetrics(digits).ascent();
+    const int ascent = QFontMetrics(digits).ascent();
 
     Label3 = MakeLabel(client, "Label3", QStringLiteral("мин"), 499, 324);
-    Label1 = MakeLabel(client, "Label1", QStringLiteral("2"), 531, 320 + baselineShift);
+    Label1 = MakeLabel(client, "Label1", QStringLiteral("2"), 0, 0);
     Label1->setFont(digits);
+    Label1->move(531, 320 + 20 - ascent);
     Label4 = MakeLabel(client, "Label4", QStringLiteral("сек"), 572, 324);
-    Label5 = MakeLabel(client, "Label5", QStringLiteral("60"), 603, 321 + baselineShift);
+    Label5 = MakeLabel(client, "Label5", QStringLiteral("60"), 0, 0);
     Label5->setFont(digits);
+    Label5->move(603, 321 + 20 - ascent);
     // The digits stand on the frame's bevel; keep the frame below them.
     Bevel1->lower();
 
@@ -285,15 +276,41 @@ void TForm1::AttachWindows(QDialog* options, QDialog* base, QDialog* about, QDia
     m_links = links;
 }
 
-// -------------------------------------------------------------- text pane
+// ---------------------------------------------------- the training view
 
-void TForm1::ClearTextPane()
+void TForm1::FormCreate()
+{
+    m_run.FormCreate();
+    Image14->setPixmap(Image1->pixmap());
+}
+
+void TForm1::Notice(const std::string& text)
+{
+    m_boxes.Notice(text);
+}
+
+void TForm1::Error(const std::string& text)
+{
+    m_boxes.Error(text);
+}
+
+void TForm1::ShowCaption(const std::string& caption)
+{
+    setWindowTitle(Qs(caption));
+}
+
+void TForm1::BaseChanged(int32_t base)
+{
+    ShowCaption(CaptionForBase(base));
+}
+
+void TForm1::ClearText()
 {
     RichEdit1->clear();
     m_paneLines = 0;
 }
 
-void TForm1::AppendLine(const std::string& line)
+void TForm1::AppendText(const std::string& line)
 {
     // Appended as plain text at the end, whatever it looks like: a header
     // with angle brackets must not be taken for markup.
@@ -313,8 +330,6 @@ QStringList TForm1::TextPaneLines() const
     return lines;
 }
 
-// ------------------------------------------------------------------ clock
-
 void TForm1::ShowClock(ClockDisplay display)
 {
     Label1->setText(QString::number(display.Minutes));
@@ -323,321 +338,60 @@ void TForm1::ShowClock(ClockDisplay display)
     Label5->adjustSize();
 }
 
-void TForm1::SetClockDisplay(int32_t seconds)
+void TForm1::RunClock(bool running)
 {
-    ShowClock(FullTime(seconds));
+    if (running)
+        Timer2->start();
+    else
+        Timer2->stop();
 }
 
-bool TForm1::ClockTick()
+void TForm1::RunPlayback(int intervalMs)
 {
-    // The display is the clock's state: read it back, count one second.
-    ClockMinutes = Label1->text().toInt();
-    ClockSeconds = Label5->text().toInt();
-    const ClockStep step = CountDown({ClockMinutes, ClockSeconds});
-    ClockMinutes = step.Display.Minutes;
-    ClockSeconds = step.Display.Seconds;
-    ShowClock(step.Display);
-    if (!step.TimedOut)
-        return false;
-
-    // Stopped and counted before the message, which the timers run under.
-    EndAttempt(false);
-    m_boxes.Notice(this, QString::fromUtf8(kTimeOutText));
-    return true;
-}
-
-void TForm1::Timer2Timer()
-{
-    ClockTick();
-}
-
-void TForm1::EndAttempt(bool solved)
-{
-    Timer2->stop();
-    TaskOver = true;
-    ++AttemptCount;
-    if (solved)
-        ++SolvedCount;
-    // A figure still being dragged goes home; its release, if it comes, is
-    // not judged.
-    CancelDrag();
-}
-
-// ------------------------------------------------------------- the tasks
-
-void TForm1::FormCreate()
-{
-    TaskOver = false;
-    try {
-        LoadSetting(SettingId::MoveTime);
-        LoadSetting(SettingId::TaskBase);
-        setWindowTitle(Qs(CaptionForBase(TaskBaseSetting)));
-        SetClockDisplay(MoveTimeSetting);
-    } catch (const std::exception&) {
-        m_boxes.Error(this, QString::fromUtf8(kReadErrorText));
-    }
-    SolvedCount = 0;
-    UsedTasks.clear();
-    Image14->setPixmap(Image1->pixmap());
-    CurrentTaskNumber = kNoTaskNumber;
-}
-
-bool TForm1::TakeTask(int32_t base, int32_t number, bool withHint)
-{
-    const std::optional<TaskRecord> record = m_loadTask(base, number);
-    if (!record)
-        return false;
-    WhiteToMove = record->sideToMove == "w";
-    TaskSolution = record->solution;
-    TaskPosition = record->position;
-    for (const std::string& line : TaskTextLines(*record, withHint))
-        AppendLine(line);
-    return true;
-}
-
-void TForm1::PlacePosition()
-{
-    m_board->PlacePosition(TaskPosition);
-    Image1->setPixmap(Image14->pixmap());
-}
-
-void TForm1::Button2Click()
-{
-    TaskOver = false;
-    CancelDrag();
-    ClearTextPane();
-    Image1->setEnabled(true);
-    // A playback still running would go on moving figures of the new task.
-    Timer1->stop();
-    m_board->ClearFigures();
-    m_random.Reseed();
-
-    if (const std::optional<CollectionLimits> limits = CollectionOf(TaskBaseSetting)) {
-        const int32_t base = TaskBaseSetting;
-        const int32_t number = DrawTaskNumber(UsedTasks, *limits, m_random);
-        CurrentTaskNumber = number;
-        CurrentTaskBase = base;
-        UsedTasks.push_back(number);
-        // The hint follows the switch as it stood before this command reads
-        // the settings file again below.
-        TakeTask(base, number, HintSetting == 1);
-    }
-
-    SolutionPos = 1;
-    Timer2->stop();
-    LoadSetting(SettingId::MoveTime);
-    LoadSetting(SettingId::MoveInterval);
-    LoadSetting(SettingId::MoveLine);
-    LoadSetting(SettingId::Hint);
-    SetClockDisplay(MoveTimeSetting);
-    Timer2->start(kClockIntervalMs);
-    PlacePosition();
-}
-
-void TForm1::Button3Click()
-{
-    TaskOver = false;
-    Image1->setEnabled(true);
-    if (CurrentTaskNumber == kNoTaskNumber) {
-        m_boxes.Notice(this, QString::fromUtf8(kNoTaskText));
-        return;
-    }
-    CancelDrag();
-    Timer1->stop();
-    ClearTextPane();
-    m_board->ClearFigures();
-    m_random.Reseed();
-
-    LoadSetting(SettingId::MoveLine);
-    LoadSetting(SettingId::Hint);
-    if (CollectionOf(CurrentTaskBase).has_value()) {
-        UsedTasks.push_back(CurrentTaskNumber);
-        TakeTask(CurrentTaskBase, CurrentTaskNumber, HintSetting == 1);
-    }
-
-    SolutionPos = 1;
-    Timer2->stop();
-    LoadSetting(SettingId::MoveTime);
-    LoadSetting(SettingId::MoveInterval);
-    SetClockDisplay(MoveTimeSetting);
-    Timer2->start(kClockIntervalMs);
-    PlacePosition();
-}
-
-void TForm1::Button1Click()
-{
-    TaskOver = true;
-    if (CurrentTaskNumber == kNoTaskNumber) {
-        m_boxes.Notice(this, QString::fromUtf8(kNoTaskText));
-        return;
-    }
-    CancelDrag();
-    ClearTextPane();
-    m_board->ClearFigures();
-
-    if (CollectionOf(CurrentTaskBase).has_value()) {
-        UsedTasks.push_back(CurrentTaskNumber);
-        TakeTask(CurrentTaskBase, CurrentTaskNumber, false);
-    }
-
-    SolutionPos = 1;
-    Timer2->stop();
-    SetClockDisplay(MoveTimeSetting);
-    PlacePosition();
-    StartPlayback();
-}
-
-void TForm1::StartPlayback()
-{
-    // (Re)started with the full interval, so the first move always comes one
-    // interval after the click.
-    Timer1->start(PlaybackIntervalMs(MoveIntervalSetting));
-    SolutionPos = 1;
-}
-
-void TForm1::Timer1Timer()
-{
-    if (IsLastToken(TaskSolution, SolutionPos))
+    if (intervalMs > 0)
+        Timer1->start(intervalMs);
+    else
         Timer1->stop();
-    const std::string token = TokenAt(TaskSolution, SolutionPos);
-    // Advanced before any message: the timer keeps firing while one is open,
-    // and those events must go on with the next token, not this one again.
-    SolutionPos += 6;
-    if (!PlayToken(token))
-        m_boxes.Notice(this, QString::fromUtf8(kOperationImpossibleText));
 }
 
-// ------------------------------------------------------ moves and replies
-
-bool TForm1::PlayToken(std::string_view token)
-{
-    const std::optional<DecodedToken> move = DecodeToken(token);
-    if (!move)
-        return false;
-    if (move->IsCapture()) {
-        // The program's own moves take whatever stands there, but a king.
-        m_board->CaptureTarget(m_board->FigureAt(move->FromColumn, move->FromRow), "", move->ToRow,
-                               move->ToColumn);
-    }
-    m_board->MoveFigure(m_board->FigureAt(move->FromColumn, move->FromRow), move->ToRow, 0, 0, move->ToColumn);
-    if (MoveLineSetting == 1)
-        DrawMoveLine(move->FromColumn, move->FromRow, move->ToColumn, move->ToRow);
-    return true;
-}
-
-void TForm1::CheckUserMove()
-{
-    const SolutionStep step = JudgeAgainstSolution(TaskSolution, SolutionPos, LastMoveText);
-
-    if (step.Verdict == MoveVerdict::Guessed) {
-        m_boxes.Notice(this, QString::fromUtf8(kGuessedText));
-        // The reply comes when the box is closed, even if the time ran out
-        // while it was open.
-        if (!PlayToken(step.ReplyToken))
-            m_boxes.Notice(this, QString::fromUtf8(kOperationImpossibleText));
-        SolutionPos = step.NextSolutionPos;
-        return;
-    }
-
-    // The attempt is over: stop the clock and count it before any message,
-    // so that a time-out while a message is open cannot count it again.
-    const bool solved = step.Verdict == MoveVerdict::Solved;
-    EndAttempt(solved);
-    SolutionPos = step.NextSolutionPos;
-    if (step.Verdict != MoveVerdict::NotGuessed)
-        Image1->setEnabled(false);
-    if (step.KeyUnreadable)
-        m_boxes.Notice(this, QString::fromUtf8(kOperationImpossibleText));
-    m_boxes.Notice(this, QString::fromUtf8(solved ? kSolvedText : kNotGuessedText));
-}
-
-void TForm1::DrawMoveLine(int fromCol, int fromRow, int toCol, int toRow)
+void TForm1::ShowBoardPicture(const std::optional<MoveLine>& line)
 {
     QPixmap picture = Image14->pixmap();
-    {
+    if (line) {
         QPainter painter(&picture);
         painter.setPen(QPen(QColor(255, 0, 0), 4));
-        const MoveLine line = m_board->DrawMoveLineEnds(fromCol, fromRow, toCol, toRow);
-        painter.drawLine(line.X1, line.Y1, line.X2, line.Y2);
+        painter.drawLine(line->X1, line->Y1, line->X2, line->Y2);
     }
     Image1->setPixmap(picture);
+}
+
+void TForm1::EnableBoardPicture(bool enabled)
+{
+    Image1->setEnabled(enabled);
 }
 
 // ---------------------------------------------------------------- dragging
 
 void TForm1::FigureMouseDown(Picture* sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)
 {
-    // A drag whose release never came (the pointer was taken by a message
-    // box, for instance) is ended before the new one starts.
-    CancelDrag();
-    Dragging = !TaskOver;
-    sender->BringToFront();
-    DragStartX = x;
-    DragStartY = y;
-    const Square from = m_board->SquareOf(*sender);
-    FromRow = from.Row;
-    FromCol = from.Column;
-    if (Dragging)
-        m_dragged = dynamic_cast<FigurePicture*>(sender);
+    m_run.FigureMouseDown(*sender, x, y);
 }
 
 void TForm1::FigureMouseMove(Picture* sender, Qt::KeyboardModifiers, int x, int y)
 {
-    if (!Dragging || sender != static_cast<Picture*>(m_dragged.data()))
-        return;
-    if (x != DragStartX)
-        sender->SetLeft(sender->Left() + x - DragStartX);
-    if (y != DragStartY)
-        sender->SetTop(sender->Top() + y - DragStartY);
+    m_run.FigureMouseMove(*sender, x, y);
 }
 
 void TForm1::FigureMouseUp(Picture* sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    if (m_dragged && sender != static_cast<Picture*>(m_dragged.data()))
-        CancelDrag();
-    Dragging = false;
-    m_dragged = nullptr;
-    // After the end of the attempt a move is no longer judged: a figure whose
-    // drag began before the time ran out just goes back.
-    if (TaskOver) {
-        SnapBack(sender);
-        return;
-    }
-    switch (m_board->JudgeDrop(*sender)) {
-    case DropResult::PutBack:
-        SnapBack(sender);
-        break;
-    case DropResult::PutBackRefused:
-        SnapBack(sender);
-        m_boxes.Notice(this, QString::fromUtf8(kMoveImpossibleText));
-        break;
-    case DropResult::Made:
-        // The sender may be captured by the reply in here; it stays alive
-        // (hidden) until this event has been handled, and nothing below
-        // touches it.
-        CheckUserMove();
-        break;
-    }
-}
-
-void TForm1::SnapBack(Picture* picture)
-{
-    m_board->SnapBack(*picture);
-}
-
-void TForm1::CancelDrag()
-{
-    if (Dragging && m_dragged && !m_dragged->IsReleased())
-        SnapBack(m_dragged.data());
-    Dragging = false;
-    m_dragged = nullptr;
+    m_run.FigureMouseUp(*sender);
 }
 
 // -------------------------------------------------------------------- menu
 
 void TForm1::N5Click()
 {
-    m_boxes.Notice(this, Qs(ResultsText(AttemptCount, SolvedCount)));
+    m_run.N5Click();
 }
 
 void TForm1::N2Click()
@@ -663,12 +417,12 @@ void TForm1::N10Click()
 
 void TForm1::N7Click()
 {
-    ShowChessQuote(this, m_random, m_boxes);
+    ShowChessQuote(m_random, m_boxes);
 }
 
 void TForm1::N8Click()
 {
-    ShowGulmarComment(this, m_random, m_boxes);
+    ShowGulmarComment(m_random, m_boxes);
 }
 
 void TForm1::N11Click()

@@ -36,9 +36,9 @@ int main(int argc, char* argv[])
     TForm6 Form6;
     TForm1 Form1(boxes, random);
     Form6.SetMainWindow(&Form1);
-    TForm3 Form3(boxes, [&Form1](int32_t seconds) { Form1.SetClockDisplay(seconds); }, &Form1);
+    TForm3 Form3(boxes, &Form1, &Form1);
     TForm4 Form4(opener, &Form1);
-    TForm5 Form5(boxes, [&Form1](const QString& caption) { Form1.setWindowTitle(caption); }, &Form1);
+    TForm5 Form5(boxes, &Form1, &Form1);
     TForm7 Form7(opener, &Form1);
     Form1.AttachWindows(&Form3, &Form5, &Form4, &Form7);
 

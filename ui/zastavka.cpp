@@ -10,24 +10,14 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRect>
 
 namespace {
 
-struct PanelPlace {
-    int left, top, width, height;
-    int first, count; // which portraits stand in it
-};
-
-// Six portraits in the top panel, six in the middle one, two in the bottom
-// left one.
-constexpr PanelPlace kPanels[3] = {
-    {16, 8, 713, 138, 0, 6},
-    {16, 160, 713, 132, 6, 6},
-    {16, 304, 244, 135, 12, 2},
-};
-
-constexpr int kPortraitTop = 4;   // pictures stand at the top of their panel
-constexpr int kNameGap = 2;       // between a picture and its name
+// The three raised panels, and how many portraits stand in each: six in the
+// top one, six in the middle one, two in the bottom left one.
+const QRect kPanelRects[3] = {QRect(16, 8, 713, 138), QRect(16, 160, 713, 132), QRect(16, 304, 244, 135)};
+constexpr int kPanelCounts[3] = {6, 6, 2};
 
 } // namespace
 
@@ -40,18 +30,19 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent)
     setFixedSize(742, 461);
     move(241, 125);
 
+    int first = 0; // the first portrait of the panel
     for (int p = 0; p < 3; ++p) {
-        const PanelPlace& place = kPanels[p];
+        const int count = kPanelCounts[p];
         auto* panel = new QFrame(this);
         panel->setObjectName(QStringLiteral("Bevel%1").arg(p + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->setLineWidth(2);
-        panel->setGeometry(place.left, place.top, place.width, place.height);
+        panel->setGeometry(kPanelRects[p]);
         Panels[static_cast<std::size_t>(p)] = panel;
 
-        const int slot = place.width / place.count;
-        for (int i = 0; i < place.count; ++i) {
-            const int index = place.first + i;
+        const int slot = panel->width() / count;
+        for (int i = 0; i < count; ++i) {
+            const int index = first + i;
             const AssetPaths::Portrait& portrait = AssetPaths::kPortraits[static_cast<std::size_t>(index)];
 
             auto* picture = new PictureBox(panel);
@@ -59,16 +50,17 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent)
             picture->setPixmap(QPixmap::fromImage(PortraitDecoder::DecodeFile(QString::fromUtf8(portrait.path))));
             const QSize size = picture->size();
             const int centre = slot * i + slot / 2;
-            picture->move(centre - size.width() / 2, kPortraitTop);
+            picture->move(centre - size.width() / 2, 4); // at the top of the panel
 
             auto* name = new QLabel(QString::fromUtf8(portrait.surname), panel);
             name->setObjectName(QStringLiteral("Label%1").arg(index + 1));
             name->adjustSize();
-            name->move(centre - name->width() / 2, kPortraitTop + size.height() + kNameGap);
+            name->move(centre - name->width() / 2, 4 + size.height() + 2); // just below the picture
 
             Portraits[static_cast<std::size_t>(index)] = picture;
             Names[static_cast<std::size_t>(index)] = name;
         }
+        first += count;
     }
 
     Button1 = new QPushButton(QStringLiteral("Вход"), this);

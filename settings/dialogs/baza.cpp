@@ -1,7 +1,9 @@
 #include "baza.h"
 
 #include "MessageBoxes.h"
+#include "Collections.h"
 #include "Settings.h"
+#include "SettingsObserver.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -18,10 +20,10 @@ constexpr int kClientHeight = 137 - 27;
 
 } // namespace
 
-TForm5::TForm5(MessageBoxes& boxes, CaptionSetter setMainCaption, QWidget* parent)
+TForm5::TForm5(MessageBoxes& boxes, SettingsObserver* observer, QWidget* parent)
     : QDialog(parent)
     , m_boxes(boxes)
-    , m_setMainCaption(std::move(setMainCaption))
+    , m_observer(observer)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Tresolvin"));
@@ -37,12 +39,12 @@ TForm5::TForm5(MessageBoxes& boxes, CaptionSetter setMainCaption, QWidget* paren
 
     // Both buttons share the group box as parent, so marking one clears the
     // other.
-    RadioButton1 = new QRadioButton(QStringLiteral("Тактика"), GroupBox1);
+    RadioButton1 = new QRadioButton(QString::fromStdString(BaseName(kTacticsBase)), GroupBox1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->setGeometry(16, 26, 150, 20);
     RadioButton1->setChecked(true);
 
-    RadioButton2 = new QRadioButton(QStringLiteral("Стратегия"), GroupBox1);
+    RadioButton2 = new QRadioButton(QString::fromStdString(BaseName(kStrategyBase)), GroupBox1);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton2->setGeometry(16, 54, 150, 20);
 
@@ -60,33 +62,29 @@ void TForm5::FormCreate()
 {
     try {
         LoadSetting(SettingId::TaskBase);
-        if (TaskBaseSetting == 1)
+        if (TaskBaseSetting == kTacticsBase)
             RadioButton1->setChecked(true);
-        if (TaskBaseSetting == 2)
+        if (TaskBaseSetting == kStrategyBase)
             RadioButton2->setChecked(true);
     } catch (const std::exception&) {
-        m_boxes.Error(this, QStringLiteral("Ошибка считывания данных!"));
+        m_boxes.Error("Ошибка считывания данных!");
     }
 }
 
 void TForm5::Button1Click()
 {
-    if (RadioButton1->isChecked()) {
-        TaskBaseSetting = 1;
-        if (m_setMainCaption)
-            m_setMainCaption(QStringLiteral("Tresolvin Тактика"));
-    }
-    if (RadioButton2->isChecked()) {
-        TaskBaseSetting = 2;
-        if (m_setMainCaption)
-            m_setMainCaption(QStringLiteral("Tresolvin Стратегия"));
-    }
+    if (RadioButton1->isChecked())
+        TaskBaseSetting = kTacticsBase;
+    if (RadioButton2->isChecked())
+        TaskBaseSetting = kStrategyBase;
+    if (m_observer)
+        m_observer->BaseChanged(TaskBaseSetting);
 
     const IniWriteResult written = WriteSettingValue(SettingId::TaskBase, TaskBaseSetting);
     if (!written) {
         // Staying open lets the user see that the choice was not stored and
         // try again, or close the window knowingly.
-        m_boxes.Error(this, QStringLiteral("Ошибка при записи данных!\n") + QString::fromStdString(written.Error));
+        m_boxes.Error("Ошибка при записи данных!\n" + written.Error);
         return;
     }
     accept();

@@ -8,9 +8,8 @@
 // board: the new base is used by the next command that loads a task.
 #include <QDialog>
 
-#include <functional>
-
 class MessageBoxes;
+class SettingsObserver;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -19,12 +18,10 @@ class TForm5 : public QDialog {
     Q_OBJECT
 
 public:
-    // Sets the main window's caption. May be empty when there is no main
-    // window to retitle.
-    using CaptionSetter = std::function<void(const QString& caption)>;
-
-    // `boxes` must outlive the dialog. The constructor runs FormCreate().
-    explicit TForm5(MessageBoxes& boxes, CaptionSetter setMainCaption = {}, QWidget* parent = nullptr);
+    // `boxes` and `observer` (told the chosen base, so that the main
+    // window's caption follows; may be null) must outlive the dialog. The
+    // constructor runs FormCreate().
+    explicit TForm5(MessageBoxes& boxes, SettingsObserver* observer = nullptr, QWidget* parent = nullptr);
 
     // Components, owned by the dialog; also reachable by their objectName.
     QGroupBox* GroupBox1 = nullptr;       // "База заданий"
@@ -37,13 +34,13 @@ public:
     // shows the error box "Ошибка считывания данных!".
     void FormCreate();
 
-    // "Ok": sets TaskBaseSetting and the main window's caption from the marked
-    // button, writes "baza1" and closes the dialog. When the write fails the
+    // "Ok": sets TaskBaseSetting from the marked button and tells the
+    // observer, writes "baza1" and closes the dialog. When the write fails the
     // error box "Ошибка при записи данных!" with the reason on a second line
     // is shown and the dialog stays open, so the choice is not lost silently.
     void Button1Click();
 
 private:
     MessageBoxes& m_boxes;
-    CaptionSetter m_setMainCaption;
+    SettingsObserver* m_observer;
 };

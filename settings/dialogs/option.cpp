@@ -3,6 +3,7 @@
 #include "IntegerReader.h"
 #include "MessageBoxes.h"
 #include "Settings.h"
+#include "SettingsObserver.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,8 +21,8 @@ namespace {
 constexpr int kClientWidth = 318 - 8;
 constexpr int kClientHeight = 167 - 27;
 
-const QString kWriteError = QStringLiteral("Ошибка при записи данных!");
-const QString kMustBePositive = QStringLiteral("Значение должно быть больше 0!");
+constexpr const char* kWriteError = "Ошибка при записи данных!";
+constexpr const char* kMustBePositive = "Значение должно быть больше 0!";
 
 // -value for a value of 0 or less. The negation of the most negative 32-bit
 // integer does not exist; it becomes the largest positive one instead of
@@ -35,10 +36,10 @@ int32_t Negated(int32_t value)
 
 } // namespace
 
-TForm3::TForm3(MessageBoxes& boxes, ClockDisplaySetter setClockDisplay, QWidget* parent)
+TForm3::TForm3(MessageBoxes& boxes, SettingsObserver* observer, QWidget* parent)
     : QDialog(parent)
     , m_boxes(boxes)
-    , m_setClockDisplay(std::move(setClockDisplay))
+    , m_observer(observer)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Tresolvin Опции"));
@@ -98,10 +99,10 @@ void TForm3::FormCreate()
         Edit2->setText(QString::number(MoveIntervalSetting));
         CheckBox1->setChecked(MoveLineSetting == 1);
         CheckBox2->setChecked(HintSetting == 1);
-        if (m_setClockDisplay)
-            m_setClockDisplay(MoveTimeSetting);
+        if (m_observer)
+            m_observer->MoveTimeChanged(MoveTimeSetting);
     } catch (const std::exception&) {
-        m_boxes.Error(this, kWriteError);
+        m_boxes.Error(kWriteError);
     }
 }
 
@@ -125,20 +126,20 @@ bool TForm3::ApplyAndWrite(std::string& reason)
     // The box comes first, the corrected value afterwards. 0 negates to 0
     // and is kept and written as it is.
     if (MoveTimeSetting <= 0) {
-        m_boxes.Error(this, kMustBePositive);
+        m_boxes.Error(kMustBePositive);
         MoveTimeSetting = Negated(MoveTimeSetting);
         Edit1->setText(QString::number(MoveTimeSetting));
     }
     if (MoveIntervalSetting <= 0) {
-        m_boxes.Error(this, kMustBePositive);
+        m_boxes.Error(kMustBePositive);
         MoveIntervalSetting = Negated(MoveIntervalSetting);
         Edit2->setText(QString::number(MoveIntervalSetting));
     }
 
     // A running task clock keeps ticking from its current value; only the
     // display is reset.
-    if (m_setClockDisplay)
-        m_setClockDisplay(MoveTimeSetting);
+    if (m_observer)
+        m_observer->MoveTimeChanged(MoveTimeSetting);
 
     for (const SettingId id : {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint}) {
         const IniWriteResult written = WriteSettingValue(id, *InfoOf(id).Variable);
@@ -152,8 +153,8 @@ bool TForm3::ApplyAndWrite(std::string& reason)
 
 void TForm3::Button1Click()
 {
-    bool written = false;
     std::string reason;
+    bool written;
     try {
         written = ApplyAndWrite(reason);
     } catch (const std::exception&) {
@@ -162,6 +163,6 @@ void TForm3::Button1Click()
     // Each write opens and releases the file itself, so the file is already
     // released when the box appears.
     if (!written)
-        m_boxes.Error(this, reason.empty() ? kWriteError : kWriteError + QLatin1Char('\n') + QString::fromStdString(reason));
+        m_boxes.Error(reason.empty() ? kWriteError : kWriteError + std::string("\n") + reason);
     accept();
 }

@@ -9,11 +9,10 @@
 // Closing it with the window's close button changes nothing.
 #include <QDialog>
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
 class MessageBoxes;
+class SettingsObserver;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -23,13 +22,10 @@ class TForm3 : public QDialog {
     Q_OBJECT
 
 public:
-    // Sets the main window's clock display from a number of seconds (minutes
-    // label := seconds div 60, seconds label := seconds mod 60). May be empty
-    // when there is no clock to update.
-    using ClockDisplaySetter = std::function<void(int32_t seconds)>;
-
-    // `boxes` must outlive the dialog. The constructor runs FormCreate().
-    explicit TForm3(MessageBoxes& boxes, ClockDisplaySetter setClockDisplay = {}, QWidget* parent = nullptr);
+    // `boxes` and `observer` (told the time per task, so that the clock
+    // display follows; may be null) must outlive the dialog. The constructor
+    // runs FormCreate().
+    explicit TForm3(MessageBoxes& boxes, SettingsObserver* observer = nullptr, QWidget* parent = nullptr);
 
     // Components, owned by the dialog; also reachable by their objectName.
     QLabel* Label1 = nullptr;       // "Количество времени на вариант (сек)"
@@ -42,13 +38,13 @@ public:
 
     // Reads "vremya", "secnahod", "otobragenie_hoda" and
     // "otobragenie_podskazki" into the four in-memory settings, fills the
-    // controls from them and sets the clock display. A failure shows the
+    // controls from them and tells the observer the time. A failure shows the
     // error box "Ошибка при записи данных!" and leaves the rest as it is.
     void FormCreate();
 
     // "Ok": takes the two fields through the integer reader, the two boxes
     // as 1/0, turns a value of 0 or less into its negation after the box
-    // "Значение должно быть больше 0!", sets the clock display, writes the
+    // "Значение должно быть больше 0!", tells the observer the time, writes the
     // four keys in order and closes the dialog. A refused field text or a
     // failed write ends the steps there with "Ошибка при записи данных!"
     // (for a failed write followed by the reason on a line of its own); the
@@ -60,5 +56,5 @@ private:
     bool ApplyAndWrite(std::string& reason);
 
     MessageBoxes& m_boxes;
-    ClockDisplaySetter m_setClockDisplay;
+    SettingsObserver* m_observer;
 };

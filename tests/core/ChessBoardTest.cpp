@@ -1,289 +1,280 @@
-// Position setup, the square queries and the two operations that change the
-// board (CaptureTarget, MoveFigure), on fake pictures.
+// The square/pixel mappings, position setup, the square queries, captures
+// and the judging of a drop, on fake pictures.
 #include "ChessBoard.h"
 #include "FakePicture.h"
 #include "Verdict.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
 const BoardGeometry kStandard{32, 32, 385};
+
+// "e3" -> row 6, column 5.
+Square Sq(const char* name)
+{
+    return {'9' - name[1], name[0] - 'a' + 1};
+}
+
+TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
+{
+    EXPECT_EQ(SquareToPixel(kStandard, 1, 1), (PixelPos{66, 67}));
+    EXPECT_EQ(SquareToPixel(kStandard, 8, 8), (PixelPos{346, 347}));
+    for (const BoardGeometry& board : {kStandard, BoardGeometry{-17, 250, 385}}) {
+        for (int r = 1; r <= 8; ++r) {
+            for (int k = 1; k <= 8; ++k) {
+                // A figure off its place by up to r + 10 pixels up, 28 - r
+                // down, k + 8 left and 30 - k right still stands on (r, k).
+                const PixelPos at = SquareToPixel(board, r, k);
+                const Square home{r, k};
+                EXPECT_EQ(PixelToSquare(board, at.Left, at.Top), home);
+                EXPECT_EQ(PixelToSquare(board, at.Left, at.Top - (r + 10)), home);
+                EXPECT_NE(PixelToSquare(board, at.Left, at.Top - (r + 11)), home);
+                EXPECT_EQ(PixelToSquare(board, at.Left + (30 - k), at.Top + (28 - r)), home);
+                EXPECT_NE(PixelToSquare(board, at.Left, at.Top + (29 - r)), home);
+                EXPECT_EQ(PixelToSquare(board, at.Left - (k + 8), at.Top), home);
+                EXPECT_NE(PixelToSquare(board, at.Left - (k + 9), at.Top), home);
+                EXPECT_NE(PixelToSquare(board, at.Left + (31 - k), at.Top), home);
+            }
+        }
+    }
+    // Truncation toward zero: a band above and left of the grid is row and
+    // column 0, not -1.
+    EXPECT_EQ(PixelToSquare(kStandard, 32 - 52, 32 - 53), (Square{0, 0}));
+    EXPECT_EQ(PixelToSquare(kStandard, 32 - 53, 32 - 54), (Square{-1, -1}));
+    EXPECT_EQ((BoardGeometry{0, 0, 780}).Step(), 90);
+}
+
+TEST(Geometry, MoveLineEndsArePulledBackTowardsTheStart)
+{
+    struct Row {
+        int fc, fr, tc, tr;
+        MoveLine line;
+    } rows[] = {
+        {6, 6, 4, 8, {251, 250, 183, 318}}, // f3-d1
+        {1, 8, 8, 8, {51, 330, 319, 330}},  // a1-h1
+        {8, 8, 1, 8, {331, 330, 63, 330}},  // h1-a1
+        {5, 7, 5, 5, {211, 290, 211, 222}}, // e2-e4
+        {5, 1, 5, 3, {211, 50, 211, 118}},  // e8-e6
+        {3, 3, 3, 3, {131, 130, 131, 130}}, // no move
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(MoveLineEnds(kStandard, r.fc, r.fr, r.tc, r.tr), r.line) << r.fc << r.fr << r.tc << r.tr;
+    EXPECT_EQ(MoveLineEnds(BoardGeometry{0, 0, 780}, 1, 1, 2, 2), (MoveLine{51, 50, 129, 128}));
+}
 
 class Board : public testing::Test {
 protected:
     FakePictureFactory factory;
     ChessBoard board{factory, kStandard};
 
-    // Codes and squares of FigureList in order, as "br@1,1" entries.
-    std::vector<std::string> Listing() const
+    // Codes and squares in list order: "br11 wk85 ".
+    std::string Listing() const
     {
-        std::vector<std::string> out;
+        std::string out;
         for (const auto& figure : board.FigureList()) {
             const Square s = board.SquareOf(*figure->Image);
-            out.push_back(figure->Code + "@" + std::to_string(s.Row) + "," + std::to_string(s.Column));
+            out += figure->Code + std::to_string(s.Row) + std::to_string(s.Column) + " ";
         }
         return out;
     }
-};
-
-struct PlacementRow {
-    const char* name;
-    const char* placement;
-    std::size_t count;
-    const char* first; // "" when no figure
-    const char* last;
-};
-
-class Placement : public Board, public testing::WithParamInterface<PlacementRow> {};
-
-TEST_P(Placement, FiguresInReadingOrder)
-{
-    const auto& p = GetParam();
-    board.PlacePosition(p.placement);
-    const auto listing = Listing();
-    ASSERT_EQ(listing.size(), p.count);
-    if (p.count > 0) {
-        EXPECT_EQ(listing.front(), p.first);
-        EXPECT_EQ(listing.back(), p.last);
-    }
-    // Every figure got a picture of its own code.
-    for (const auto& figure : board.FigureList())
-        EXPECT_EQ(static_cast<FakePicture*>(figure->Image)->SourceCode(), figure->Code);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    PlacePosition, Placement,
-    testing::Values(
-        PlacementRow{"InitialPosition", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", 32, "br@1,1", "wr@8,8"},
-        PlacementRow{"MiddleGame", "5rk1/p6p/1q2p1p1/2p1Nr2/4Rn2/1P6/P2Q2PP/4R1K1", 19, "br@1,6", "wk@8,7"},
-        PlacementRow{"KingsOnly", "4k3/8/8/8/8/8/8/4K3", 2, "bk@1,5", "wk@8,5"},
-        PlacementRow{"WholeFenRecord", "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9", 16, "bp@2,1", "wk@8,7"},
-        PlacementRow{"EmptyRanks", "8/8/8/8/8/8/8/8", 0, "", ""}, PlacementRow{"EmptyText", "", 0, "", ""},
-        // "0", "9", "-" and unknown letters count no square.
-        PlacementRow{"OddCharactersSkipped", "0k9-x/Z8K", 2, "bk@1,1", "wk@2,2"},
-        // Squares are counted in reading order; the slashes mean nothing.
-        PlacementRow{"SlashesCarryNoMeaning", "3k4K", 2, "bk@1,4", "wk@2,1"},
-        PlacementRow{"MoreThanSixtyFourSquares", "8/8/8/8/8/8/8/8/k", 1, "bk@9,1", "bk@9,1"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Board, WholeFenRecordGivesTheSameFiguresAsItsPlacementField)
-{
-    board.PlacePosition("8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9");
-    const auto whole = Listing();
-    board.ClearFigures();
-    board.PlacePosition("8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1");
-    EXPECT_EQ(Listing(), whole);
-}
-
-TEST_F(Board, FiguresArePlacedTopFirstAndStackedInCreationOrder)
-{
-    board.PlacePosition("r6k/8/8/8/8/8/8/K7");
-    const auto& made = factory.Made();
-    ASSERT_EQ(made.size(), 3u);
-    for (const auto& picture : made)
-        EXPECT_EQ(picture->Log(), "TL");
-    EXPECT_EQ(made[0]->Left(), 66);
-    EXPECT_EQ(made[0]->Top(), 67);
-    EXPECT_EQ(made[2]->Top(), 347);
-    // A figure created later lies above one created earlier.
-    EXPECT_EQ(factory.Stacking().back(), made[2].get());
-}
-
-TEST_F(Board, ClearFiguresReleasesEveryPictureOnce)
-{
-    board.PlacePosition("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
-    board.ClearFigures();
-    EXPECT_TRUE(board.FigureList().empty());
-    for (const auto& picture : factory.Made())
-        EXPECT_EQ(picture->ReleaseCount(), 1);
-    board.ClearFigures(); // an empty board: nothing more is released
-    for (const auto& picture : factory.Made())
-        EXPECT_EQ(picture->ReleaseCount(), 1);
-}
-
-TEST(BoardLifetime, DestructionReleasesTheRemainingPictures)
-{
-    FakePictureFactory factory;
+    int Released() const
     {
-        ChessBoard board(factory, kStandard);
-        board.PlacePosition("k7/8/8/8/8/8/8/7K");
+        int n = 0;
+        for (const auto& p : factory.Made)
+            n += p->Releases;
+        return n;
     }
-    ASSERT_EQ(factory.Made().size(), 2u);
-    for (const auto& picture : factory.Made())
-        EXPECT_EQ(picture->ReleaseCount(), 1);
-}
+};
 
-TEST(BoardLifetime, GeometryIsAskedAnewAtEveryPlacement)
+TEST_F(Board, PlacePositionReadsEveryCharacterInReadingOrder)
 {
-    FakePictureFactory factory;
-    BoardGeometry current = kStandard;
-    ChessBoard board(factory, [&current] { return current; });
-    TFigure* first = board.CreateFigure(1, "wk", 1);
-    ASSERT_NE(first, nullptr);
-    current = BoardGeometry{0, 0, 780}; // S = 90
-    TFigure* second = board.CreateFigure(2, "bk", 2);
-    EXPECT_EQ(first->Image->Left(), 66);
-    EXPECT_EQ(second->Image->Left(), 0 + 34 + 90);
-    EXPECT_EQ(second->Image->Top(), 0 + 35 + 90);
+    struct Row {
+        const char* placement;
+        const char* listing;
+    } rows[] = {
+        {"r6k/8/8/8/8/8/8/K7", "br11 bk18 wk81 "},
+        {"8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9",
+         "bp21 wp25 bp27 bk28 bp32 bp38 bp43 wb44 bq45 bp55 wp61 wp67 wp72 wr76 wp77 wk87 "},
+        {"0k9-x/Z8K", "bk11 wk22 "},
+        {"3k4K", "bk14 wk21 "},
+        {"8/8/8/8/8/8/8/8/nQ", "bn91 wq92 "},
+        {"", ""},
+    };
+    for (const Row& r : rows) {
+        board.PlacePosition(r.placement);
+        EXPECT_EQ(Listing(), r.listing) << r.placement;
+        board.ClearFigures();
+    }
+    EXPECT_EQ(Released(), static_cast<int>(factory.Made.size()));
+    EXPECT_EQ(board.Holds(factory.Made.front().get()), false);
+    // Top first, then left; a later figure lies above an earlier one.
+    board.PlacePosition("k6K");
+    EXPECT_EQ(factory.Made.back()->Log, "TL");
+    EXPECT_EQ(factory.Stacking.back(), factory.Made.back().get());
 }
 
-TEST_F(Board, LaterFigureWinsOnASharedSquare)
+TEST_F(Board, SquareQueriesScanTheListLatestFirst)
 {
     TFigure* white = board.CreateFigure(4, "wq", 4);
     TFigure* black = board.CreateFigure(4, "bn", 4);
     EXPECT_EQ(board.FigureAt(4, 4), black->Image);
     EXPECT_EQ(board.ColourAt(nullptr, 4, 4), "b");
-    // Leaving the later one out of the scan reveals the earlier one.
     EXPECT_EQ(board.ColourAt(black->Image, 4, 4), "w");
     EXPECT_EQ(board.SquareFree(black->Image, 4, 4), kNelza);
     EXPECT_EQ(board.SquareFree(nullptr, 4, 5), kMogno);
-    // Order in the list decides, not order of arrival on the square.
-    board.PlaceOnSquare(*white->Image, 5, 5);
+    EXPECT_EQ(board.SquareFree(nullptr, 0, 9), kMogno);
+    EXPECT_EQ(board.ColourAt(nullptr, 1, 1), kNet);
+    EXPECT_EQ(board.CodeOf(white->Image), "wq");
+    EXPECT_EQ(board.CodeOf(nullptr), "");
+    // The square follows the picture: order in the list decides, not order
+    // of arrival.
+    board.PlaceOnSquare(*white->Image, 5, 4);
+    EXPECT_EQ(board.FigureAt(4, 5), white->Image);
+    EXPECT_EQ(board.FigureAt(5, 4), nullptr); // column first, then row
     board.PlaceOnSquare(*white->Image, 4, 4);
     EXPECT_EQ(board.FigureAt(4, 4), black->Image);
 }
 
-TEST_F(Board, QueriesOnEmptyAndForeignSquares)
+TEST_F(Board, CaptureTargetSparesKingsOwnFiguresAndTheMover)
 {
-    TFigure* king = board.CreateFigure(8, "wk", 5);
-    EXPECT_EQ(board.FigureAt(5, 8), king->Image);
-    EXPECT_EQ(board.FigureAt(8, 5), nullptr); // column first, then row
-    EXPECT_EQ(board.ColourAt(nullptr, 1, 1), kNet);
-    EXPECT_EQ(board.ColourAt(king->Image, 8, 5), kNet); // only the mover there
-    EXPECT_EQ(board.SquareFree(king->Image, 8, 5), kMogno);
-    EXPECT_EQ(board.SquareFree(nullptr, 0, 9), kMogno); // off the board: free
-    EXPECT_EQ(board.CodeOf(king->Image), "wk");
-    FakePictureFactory other;
-    EXPECT_EQ(board.CodeOf(other.CreatePicture("bq")), "");
-    EXPECT_EQ(board.CodeOf(nullptr), "");
+    struct Row {
+        const char* target;
+        const char* colour;
+        bool allowed;
+        bool taken;
+    } rows[] = {
+        {"", "w", true, false},    {"bn", "w", true, true},  {"wn", "w", false, false}, {"bk", "w", false, false},
+        {"wk", "w", false, false}, {"wr", "", true, true},   {"bp", "", true, true},    {"bk", "", false, false},
+    };
+    for (const Row& r : rows) {
+        board.ClearFigures();
+        board.CreateFigure(1, "bb", 1);
+        Picture* mover = board.CreateFigure(6, "wb", 5)->Image;
+        if (*r.target)
+            board.CreateFigure(4, r.target, 7);
+        const std::size_t before = board.FigureList().size();
+        EXPECT_EQ(board.CaptureTarget(mover, r.colour, 4, 7), r.allowed) << r.target << r.colour;
+        EXPECT_EQ(board.FigureList().size(), before - r.taken) << r.target << r.colour;
+        EXPECT_EQ(board.CodeOf(mover), "wb");
+    }
+    // Only the first enemy goes, a king before it notwithstanding; the rest
+    // keep their order.
+    board.ClearFigures();
+    board.CreateFigure(1, "bn", 1);
+    for (const char* code : {"bk", "bn", "bp"})
+        board.CreateFigure(1, code, 2);
+    Picture* mover = board.CreateFigure(1, "wr", 2)->Image;
+    EXPECT_TRUE(board.CaptureTarget(mover, "w", 1, 2));
+    EXPECT_EQ(Listing(), "bn11 bk12 bp12 wr12 ");
 }
 
-TEST_F(Board, SquareOfFollowsThePictureNotTheList)
-{
-    TFigure* rook = board.CreateFigure(1, "br", 1);
-    rook->Image->SetLeft(rook->Image->Left() + 40 * 3);
-    EXPECT_EQ(board.SquareOf(*rook->Image), (Square{1, 4}));
-    EXPECT_EQ(board.FigureAt(4, 1), rook->Image);
-    EXPECT_EQ(board.FigureAt(1, 1), nullptr);
-}
-
-// ------------------------------------------------------------ CaptureTarget
-
-struct CaptureRow {
+struct DropRow {
     const char* name;
-    const char* target;      // code of the figure on the to-square, "" for none
-    const char* colour;      // colour letter passed in
-    bool expected;
-    bool targetRemoved;
+    const char* placement;
+    bool whiteToMove;
+    const char* from;
+    const char* to;
+    DropResult expected;
+    int captures;
 };
 
-class Capture : public Board, public testing::WithParamInterface<CaptureRow> {};
+class DropTable : public Board, public testing::WithParamInterface<DropRow> {};
 
-TEST_P(Capture, OnTheToSquare)
+// The press records the from-square; the release leaves the figure a few
+// pixels off the target's place.
+TEST_P(DropTable, Verdict)
 {
-    const auto& p = GetParam();
-    Picture* mover = board.CreateFigure(6, "wb", 5)->Image;
-    const std::string target = p.target;
-    Picture* targetPicture = target.empty() ? nullptr : board.CreateFigure(4, target, 7)->Image;
-    const std::size_t before = board.FigureList().size();
-
-    EXPECT_EQ(board.CaptureTarget(mover, p.colour, 4, 7), p.expected);
-
-    EXPECT_EQ(board.FigureList().size(), before - (p.targetRemoved ? 1 : 0));
-    if (targetPicture != nullptr) {
-        EXPECT_EQ(static_cast<FakePicture*>(targetPicture)->ReleaseCount(), p.targetRemoved ? 1 : 0);
-        EXPECT_EQ(board.FigureAt(7, 4) == targetPicture, !p.targetRemoved);
+    const DropRow& p = GetParam();
+    board.PlacePosition(p.placement);
+    const std::string before = Listing();
+    Picture* figure = board.FigureAt(Sq(p.from).Column, Sq(p.from).Row);
+    ASSERT_NE(figure, nullptr);
+    const PixelPos at = SquareToPixel(kStandard, Sq(p.to).Row, Sq(p.to).Column);
+    figure->SetLeft(at.Left + 5);
+    figure->SetTop(at.Top - 7);
+    const DropVerdict verdict = board.JudgeDrop(*figure, Sq(p.from), p.whiteToMove);
+    EXPECT_EQ(static_cast<int>(verdict.Result), static_cast<int>(p.expected));
+    EXPECT_EQ(verdict.To, Sq(p.to));
+    EXPECT_EQ(Released(), p.captures);
+    if (p.expected != DropResult::Made) {
+        board.PlaceOnSquare(*figure, Sq(p.from).Row, Sq(p.from).Column);
+        EXPECT_EQ(Listing(), before);
     }
-    EXPECT_EQ(static_cast<FakePicture*>(mover)->ReleaseCount(), 0);
 }
+
+constexpr const char* kExample = "r3kb1r/2q2ppp/p3p3/1p6/3Q4/1BP1Bb2/PP3P1P/2KRR3";
+constexpr const char* kInitial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+constexpr DropResult kBack = DropResult::PutBack;
+constexpr DropResult kNo = DropResult::PutBackRefused;
+constexpr DropResult kMade = DropResult::Made;
 
 INSTANTIATE_TEST_SUITE_P(
-    CaptureTarget, Capture,
-    testing::Values(CaptureRow{"EmptySquare", "", "w", true, false},
-                    CaptureRow{"EnemyFigureIsTaken", "bn", "w", true, true},
-                    CaptureRow{"OwnFigureIsNot", "wn", "w", false, false},
-                    CaptureRow{"EnemyKingIsNot", "bk", "w", false, false},
-                    CaptureRow{"OwnKingIsNot", "wk", "w", false, false},
-                    CaptureRow{"EmptyColourTakesWhite", "wr", "", true, true},
-                    CaptureRow{"EmptyColourTakesBlack", "bp", "", true, true},
-                    CaptureRow{"EmptyColourSparesAKing", "bk", "", false, false}),
+    Rules, DropTable,
+    testing::Values(
+        DropRow{"OtherSide", kExample, true, "f3", "e2", kBack, 0},
+        DropRow{"WhiteWhileBlackToMove", kInitial, false, "e2", "e4", kBack, 0},
+        DropRow{"OwnSquare", kInitial, true, "g1", "g1", kBack, 0},
+        DropRow{"BishopE3G5", kExample, true, "e3", "g5", kMade, 0},
+        DropRow{"RookOverQueen", kExample, true, "d1", "d5", kNo, 0},
+        DropRow{"OffTheBoard", "4k3/8/8/8/8/8/8/4K3", true, "e1", "e0", kNo, 0},
+        DropRow{"PawnStep", kInitial, true, "e2", "e3", kMade, 0},
+        DropRow{"PawnDouble", kInitial, true, "e2", "e4", kMade, 0},
+        DropRow{"PawnDoubleBlockedNear", "4k3/8/8/8/8/4n3/4P3/4K3", true, "e2", "e4", kNo, 0},
+        DropRow{"PawnStepBlocked", "4k3/8/8/8/8/4N3/4P3/4K3", true, "e2", "e3", kNo, 0},
+        DropRow{"PawnDoubleOntoFigure", "4k3/8/8/8/4n3/8/4P3/4K3", true, "e2", "e4", kNo, 0},
+        DropRow{"PawnDoubleOffStartRow", "4k3/8/8/8/8/4P3/8/4K3", true, "e3", "e5", kNo, 0},
+        DropRow{"PawnTriple", kInitial, true, "e2", "e5", kNo, 0},
+        DropRow{"PawnStraightNeverTakes", "4k3/8/8/8/4p3/4P3/8/4K3", true, "e3", "e4", kNo, 0},
+        DropRow{"PawnDiagonalEmpty", kInitial, true, "e2", "d3", kNo, 0},
+        DropRow{"PawnTakes", "4k3/8/8/8/8/3n4/4P3/4K3", true, "e2", "d3", kMade, 1},
+        DropRow{"PawnTakesRight", "4k3/8/8/8/8/5n2/4P3/4K3", true, "e2", "f3", kMade, 1},
+        DropRow{"PawnNotOwn", "4k3/8/8/8/8/3N4/4P3/4K3", true, "e2", "d3", kNo, 0},
+        DropRow{"PawnNotKing", "8/8/8/8/8/3k4/4P3/4K3", true, "e2", "d3", kNo, 0},
+        DropRow{"PawnBackwards", "4k3/8/8/8/4P3/8/8/4K3", true, "e4", "e3", kNo, 0},
+        DropRow{"PawnTakesBackwards", "4k3/8/8/8/4P3/3n4/8/4K3", true, "e4", "d3", kNo, 0},
+        DropRow{"PawnTwoFilesAway", "4k3/8/8/8/8/2n5/4P3/4K3", true, "e2", "c3", kNo, 0},
+        DropRow{"BlackPawnStep", kInitial, false, "d7", "d6", kMade, 0},
+        DropRow{"BlackPawnDouble", kInitial, false, "d7", "d5", kMade, 0},
+        DropRow{"BlackPawnDoubleBlocked", "4k3/3p4/3N4/8/8/8/8/4K3", false, "d7", "d5", kNo, 0},
+        DropRow{"BlackPawnDoubleOffStart", "4k3/8/3p4/8/8/8/8/4K3", false, "d6", "d4", kNo, 0},
+        DropRow{"BlackPawnUp", "4k3/8/8/3p4/8/8/8/4K3", false, "d5", "d6", kNo, 0},
+        DropRow{"BlackPawnTakes", "4k3/3p4/4N3/8/8/8/8/4K3", false, "d7", "e6", kMade, 1},
+        DropRow{"BlackPawnNotOwn", "4k3/3p4/4n3/8/8/8/8/4K3", false, "d7", "e6", kNo, 0},
+        DropRow{"Knight", kInitial, true, "g1", "f3", kMade, 0},
+        DropRow{"KnightLong", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d2", kMade, 0},
+        DropRow{"KnightStraight", kInitial, true, "g1", "g3", kNo, 0},
+        DropRow{"KnightSideways", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d1", kNo, 0},
+        DropRow{"KnightOneUp", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "b2", kNo, 0},
+        DropRow{"KnightOwn", kInitial, true, "g1", "e2", kNo, 0},
+        DropRow{"BishopBlocked", kInitial, true, "c1", "a3", kNo, 0},
+        DropRow{"BishopStraight", "4k3/8/8/8/8/8/8/2B1K3", true, "c1", "c4", kNo, 0},
+        DropRow{"BishopTakes", "4k3/8/8/6r1/8/8/8/2B1K3", true, "c1", "g5", kMade, 1},
+        DropRow{"BishopBlockedLast", "4k3/8/8/6p1/8/8/8/2B1K3", true, "c1", "h6", kNo, 0},
+        DropRow{"BishopDownRightBlocked", "4k3/2b5/8/4p3/8/8/8/4K3", false, "c7", "f4", kNo, 0},
+        DropRow{"BishopDownRightFree", "4k3/2b5/8/8/8/8/8/4K3", false, "c7", "f4", kMade, 0},
+        DropRow{"RookRowBlocked", "4k3/8/8/8/8/8/8/R1N1K3", true, "a1", "d1", kNo, 0},
+        DropRow{"RookRowFree", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "d1", kMade, 0},
+        DropRow{"RookRowLeftBlocked", "4k3/8/8/8/8/8/8/2N1K2R", true, "h1", "a1", kNo, 0},
+        DropRow{"RookNextSquare", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b1", kMade, 0},
+        DropRow{"RookRowFigureBehind", "4k3/8/8/8/8/8/8/1NR1K3", true, "c1", "d1", kMade, 0},
+        DropRow{"RookColumnFigureBeyond", "4k3/8/8/p7/8/8/R7/4K3", true, "a2", "a4", kMade, 0},
+        DropRow{"RookUpBlocked", "4k3/8/8/8/p7/8/8/R3K3", true, "a1", "a8", kNo, 0},
+        DropRow{"RookDownBlocked", "r3k3/8/8/8/P7/8/8/4K3", false, "a8", "a1", kNo, 0},
+        DropRow{"RookTakes", "r3k3/8/8/8/8/8/8/R3K3", true, "a1", "a8", kMade, 1},
+        DropRow{"RookDiagonal", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b2", kNo, 0},
+        DropRow{"QueenKnightMove", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "e6", kNo, 0},
+        DropRow{"QueenDiagonalBlocked", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "f2", kNo, 0},
+        DropRow{"QueenDiagonalTakes", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "e3", kMade, 1},
+        DropRow{"QueenRow", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "h4", kMade, 0},
+        DropRow{"QueenRowBlocked", "4k3/8/8/8/3Q1p2/8/8/4K3", true, "d4", "h4", kNo, 0},
+        DropRow{"QueenNoKing", "k7/8/8/8/8/8/8/Q3K3", true, "a1", "a8", kNo, 0},
+        DropRow{"King", "4k3/8/8/8/8/8/8/4K3", true, "e1", "d2", kMade, 0},
+        DropRow{"KingTwoSteps", "4k3/8/8/8/8/8/8/4K3", true, "e1", "e3", kNo, 0},
+        DropRow{"KingNoCastling", "4k3/8/8/8/8/8/8/4K2R", true, "e1", "g1", kNo, 0},
+        DropRow{"KingTakesDefended", "4k3/8/8/8/8/8/3r4/3rK3", true, "e1", "d2", kMade, 1},
+        DropRow{"KingOwn", "4k3/8/8/8/8/8/4P3/4K3", true, "e1", "e2", kNo, 0},
+        DropRow{"KingNoKing", "8/8/8/8/8/8/3k4/4K3", true, "e1", "d2", kNo, 0}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Board, CaptureTakesOnlyTheFirstFigureAndNeverTheMover)
-{
-    // The TFigure of a captured figure is gone afterwards; keep the pictures.
-    auto* first = static_cast<FakePicture*>(board.CreateFigure(4, "bn", 4)->Image);
-    auto* second = static_cast<FakePicture*>(board.CreateFigure(4, "bp", 4)->Image);
-    Picture* mover = board.CreateFigure(4, "wq", 4)->Image; // already dropped there
-    EXPECT_TRUE(board.CaptureTarget(mover, "w", 4, 4));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"bp@4,4", "wq@4,4"}));
-    EXPECT_EQ(first->ReleaseCount(), 1);
-    EXPECT_EQ(second->ReleaseCount(), 0);
-}
-
-TEST_F(Board, AKingBeforeAnEnemyOnTheSameSquareStillLetsTheEnemyBeTaken)
-{
-    board.CreateFigure(3, "bk", 3);
-    board.CreateFigure(3, "br", 3);
-    TFigure* mover = board.CreateFigure(5, "wr", 3);
-    EXPECT_TRUE(board.CaptureTarget(mover->Image, "w", 3, 3));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"bk@3,3", "wr@5,3"}));
-}
-
-TEST_F(Board, CaptureKeepsTheOrderOfTheOthers)
-{
-    board.PlacePosition("rnb5/8/8/8/8/8/8/7Q");
-    Picture* queen = board.FigureList().back()->Image;
-    board.PlaceOnSquare(*queen, 1, 2);
-    EXPECT_TRUE(board.CaptureTarget(queen, "w", 1, 2));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"br@1,1", "bb@1,3", "wq@1,2"}));
-}
-
-// ------------------------------------------------------------- MoveFigure
-
-TEST_F(Board, MoveFigurePlacesFlipsAndRecords)
-{
-    TFigure* bishop = board.CreateFigure(6, "wb", 5);
-    auto* picture = static_cast<FakePicture*>(bishop->Image);
-    picture->ClearLog();
-    board.WhiteToMove = true;
-    board.MoveFigure(bishop->Image, 4, 5, 6, 7);
-    EXPECT_EQ(board.SquareOf(*bishop->Image), (Square{4, 7}));
-    EXPECT_EQ(picture->Log(), "TL");
-    EXPECT_FALSE(board.WhiteToMove);
-    EXPECT_EQ(board.LastMoveText, "65-47");
-
-    // The program's moves pass 0 for the from-square.
-    board.MoveFigure(bishop->Image, 8, 0, 0, 4);
-    EXPECT_TRUE(board.WhiteToMove);
-    EXPECT_EQ(board.LastMoveText, "00-84");
-}
-
-TEST_F(Board, MoveFigureWithNoPictureDoesNothing)
-{
-    board.WhiteToMove = true;
-    board.LastMoveText = "65-47";
-    board.MoveFigure(nullptr, 4, 5, 6, 7);
-    EXPECT_TRUE(board.WhiteToMove);
-    EXPECT_EQ(board.LastMoveText, "65-47");
-}
-
-TEST_F(Board, SnapBackReturnsToThePressedSquare)
-{
-    TFigure* knight = board.CreateFigure(8, "wn", 7);
-    board.FromRow = 8;
-    board.FromCol = 7;
-    knight->Image->SetLeft(1000);
-    knight->Image->SetTop(-400);
-    static_cast<FakePicture*>(knight->Image)->ClearLog();
-    board.SnapBack(*knight->Image);
-    EXPECT_EQ(knight->Image->Left(), 34 + 32 + 6 * 40);
-    EXPECT_EQ(knight->Image->Top(), 35 + 32 + 7 * 40);
-    EXPECT_EQ(static_cast<FakePicture*>(knight->Image)->Log(), "TL");
-}
 
 } // namespace

@@ -1,8 +1,10 @@
 #pragma once
 // A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes away.
+// everything in it when the object goes away; and whole files as text.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -34,3 +36,18 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+inline std::string Slurp(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Writes `content` as the whole file, making its directory first.
+inline void Spill(const std::filesystem::path& file, const std::string& content)
+{
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+}

@@ -32,9 +32,8 @@ struct MemoryReader {
 // how giflib learns of the end of the data; it then fails cleanly.
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int wanted)
 {
+    // giflib asks for 0 to 255 bytes at a time, never a negative count.
     auto* reader = static_cast<MemoryReader*>(gif->UserData);
-    if (wanted <= 0)
-        return 0;
     const size_t count = std::min(static_cast<size_t>(wanted), reader->size - reader->pos);
     std::memcpy(out, reader->data + reader->pos, count);
     reader->pos += count;

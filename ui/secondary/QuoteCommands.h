@@ -4,14 +4,13 @@
 //
 // Each call re-seeds `random` once, draws one entry uniformly from the whole
 // table, loads it into a fresh table object and shows the message through
-// `boxes.Notice(parent, ...)`. Nothing is kept between calls; the same entry
+// `boxes.Notice`. Nothing is kept between calls; the same entry
 // may come twice in a row.
 class MessageBoxes;
-class QWidget;
 class RandomSource;
 
 // "Шахматные цитаты": quote, blank, continuation, blank, author.
-void ShowChessQuote(QWidget* parent, RandomSource& random, MessageBoxes& boxes);
+void ShowChessQuote(RandomSource& random, MessageBoxes& boxes);
 
 // "Шахматная цитата от Гулмара": comment, blank, continuation.
-void ShowGulmarComment(QWidget* parent, RandomSource& random, MessageBoxes& boxes);
+void ShowGulmarComment(RandomSource& random, MessageBoxes& boxes);

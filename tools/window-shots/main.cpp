@@ -2,8 +2,9 @@
 // PNG files, for looking at their layout:
 //   tresolvin_window_shots OUTPUT_DIRECTORY
 // The settings file is read from a fresh temporary directory, so the dialogs
-// show the defaults. Message boxes and URL requests are only recorded.
-#include "Fakes.h"
+// show the defaults. Message boxes and URL requests are ignored.
+#include "MessageBoxes.h"
+#include "UrlOpener.h"
 #include "about.h"
 #include "baza.h"
 #include "links.h"
@@ -17,6 +18,17 @@
 #include <cstdio>
 
 namespace {
+
+class SilentBoxes final : public MessageBoxes {
+public:
+    void Notice(const std::string&) override {}
+    void Error(const std::string&) override {}
+};
+
+class NoOpener final : public UrlOpener {
+public:
+    void Open(const QUrl&) override {}
+};
 
 bool Shoot(QWidget& window, const QDir& directory, const QString& name)
 {
@@ -47,8 +59,8 @@ int main(int argc, char** argv)
     }
     const QDir directory(QString::fromLocal8Bit(argv[1]));
 
-    FakeMessageBoxes boxes;
-    RecordingUrlOpener opener;
+    SilentBoxes boxes;
+    NoOpener opener;
     TForm3 options(boxes);
     TForm5 base(boxes);
     TForm4 about(opener);

@@ -1,0 +1,382 @@
+// The built-in pictures as the program relies on them, and the portrait
+// decoders on pictures made for the purpose and on damaged input: every
+// malformed file must give a null image (the suite also runs under
+// AddressSanitizer, which turns a stray read into a failure).
+#include "AssetPaths.h"
+#include "PortraitDecoder.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryFile>
+
+#include <gif_lib.h>
+
+#include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <jpeglib.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+QByteArray ReadAll(const char* path)
+{
+    QFile file(QString::fromUtf8(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(Pictures, BoardAndPiecesHaveTheSizesAndTheKeyColourTheProgramUses)
+{
+    for (int scale = 1; scale <= 2; ++scale) {
+        const QImage board(QString::fromUtf8(scale == 1 ? AssetPaths::kBoard : AssetPaths::kBoard2x));
+        EXPECT_EQ(board.size(), QSize(385, 385) * scale);
+        std::vector<QByteArray> seen;
+        for (std::string_view code : AssetPaths::kPieceCodes) {
+            const char* path = scale == 1 ? AssetPaths::Piece(code) : AssetPaths::Piece2x(code);
+            ASSERT_NE(path, nullptr);
+            const QByteArray bytes = ReadAll(path);
+            const QImage piece = QImage::fromData(bytes);
+            EXPECT_EQ(piece.size(), QSize(code == "bp" ? 34 : 35, 35) * scale) << path;
+            // Drawn transparent by the bottom-left colour, pure white: the
+            // corners go, the middle of the piece stays.
+            EXPECT_EQ(piece.pixel(0, piece.height() - 1), qRgb(255, 255, 255)) << path;
+            EXPECT_EQ(piece.pixel(piece.width() - 1, 0), qRgb(255, 255, 255)) << path;
+            EXPECT_NE(piece.pixel(piece.width() / 2, piece.height() * 2 / 3), qRgb(255, 255, 255)) << path;
+            for (const QByteArray& other : seen)
+                EXPECT_NE(bytes, other) << path;
+            seen.push_back(bytes);
+        }
+    }
+    EXPECT_STREQ(AssetPaths::Piece("bk"), ":/assets/pieces/bk.bmp");
+    EXPECT_STREQ(AssetPaths::Piece2x("wp"), ":/assets/pieces/wp@2x.bmp");
+    for (std::string_view bad : {"", "w", "WP", "wx", "wpx"}) {
+        EXPECT_EQ(AssetPaths::Piece(bad), nullptr);
+        EXPECT_EQ(AssetPaths::Piece2x(bad), nullptr);
+    }
+}
+
+TEST(Pictures, FourteenPortraitsThirteenGifsThenAJpegOfTheFrameSize)
+{
+    for (int i = 0; i < AssetPaths::kPortraitCount; ++i) {
+        const AssetPaths::Portrait& p = AssetPaths::kPortraits[static_cast<std::size_t>(i)];
+        const QByteArray bytes = ReadAll(p.path);
+        EXPECT_EQ(p.format, i < 13 ? AssetPaths::PortraitFormat::Gif : AssetPaths::PortraitFormat::Jpeg);
+        EXPECT_TRUE(bytes.startsWith(i < 13 ? "GIF8" : "\xFF\xD8\xFF")) << p.path;
+        const QImage image = PortraitDecoder::DecodeFile(QString::fromUtf8(p.path));
+        EXPECT_TRUE(image.width() >= 65 && image.width() <= 100 && image.height() >= 99 && image.height() <= 104)
+            << p.path;
+        EXPECT_EQ(image, PortraitDecoder::Decode(bytes));
+    }
+    EXPECT_STREQ(AssetPaths::kPortraits[0].surname, "Стейниц");
+    EXPECT_STREQ(AssetPaths::kPortraits[13].surname, "Крамник");
+}
+
+// ---- building GIFs with giflib's encoder -----------------------------------
+
+struct GifFrame {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool interlace = false;
+    std::vector<GifColorType> localMap; // empty: the frame uses the global one
+    int transparent = -1;               // index made transparent by a control block
+    std::vector<GifPixelType> pixels;   // width x height, natural row order
+};
+
+int AppendGif(GifFileType* gif, const GifByteType* data, int length)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+QByteArray MakeGif(int screenWidth, int screenHeight, std::vector<GifColorType> globalMap,
+                   const std::vector<GifFrame>& frames)
+{
+    QByteArray out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, AppendGif, &error);
+    if (gif == nullptr)
+        return {};
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* global = globalMap.empty()
+                                 ? nullptr
+                                 : GifMakeMapObject(static_cast<int>(globalMap.size()), globalMap.data());
+    bool ok = EGifPutScreenDesc(gif, screenWidth, screenHeight, 8, 0, global) == GIF_OK;
+    for (const GifFrame& f : frames) {
+        if (!ok)
+            break;
+        if (f.transparent >= 0) {
+            GraphicsControlBlock gcb{};
+            gcb.TransparentColor = f.transparent;
+            GifByteType extension[4];
+            const size_t length = EGifGCBToExtension(&gcb, extension);
+            ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_OK;
+        }
+        std::vector<GifColorType> localColours = f.localMap;
+        ColorMapObject* local = localColours.empty()
+                                    ? nullptr
+                                    : GifMakeMapObject(static_cast<int>(localColours.size()), localColours.data());
+        ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlace, local) == GIF_OK;
+        if (local != nullptr)
+            GifFreeMapObject(local);
+        // The encoder writes rows in the order it is given them; an
+        // interlaced frame must be handed over pass by pass.
+        std::vector<int> order;
+        if (f.interlace) {
+            const int start[4] = {0, 4, 2, 1};
+            const int step[4] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass)
+                for (int y = start[pass]; y < f.height; y += step[pass])
+                    order.push_back(y);
+        } else {
+            for (int y = 0; y < f.height; ++y)
+                order.push_back(y);
+        }
+        for (int y : order) {
+            std::vector<GifPixelType> row(f.pixels.begin() + y * f.width, f.pixels.begin() + (y + 1) * f.width);
+            ok = ok && EGifPutLine(gif, row.data(), f.width) == GIF_OK;
+        }
+    }
+    if (EGifCloseFile(gif, &error) != GIF_OK)
+        ok = false;
+    if (global != nullptr)
+        GifFreeMapObject(global);
+    return ok ? out : QByteArray();
+}
+
+GifColorType Colour(int r, int g, int b)
+{
+    return GifColorType{static_cast<GifByteType>(r), static_cast<GifByteType>(g), static_cast<GifByteType>(b)};
+}
+
+// ---- building JPEGs with libjpeg's encoder ---------------------------------
+
+QByteArray MakeJpeg(int width, int height, bool grey, bool progressive,
+                    const std::function<QRgb(int, int)>& pixel)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width * cinfo.input_components));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = pixel(x, y);
+            if (grey) {
+                row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(qRed(c));
+            } else {
+                row[static_cast<size_t>(3 * x)] = static_cast<JSAMPLE>(qRed(c));
+                row[static_cast<size_t>(3 * x + 1)] = static_cast<JSAMPLE>(qGreen(c));
+                row[static_cast<size_t>(3 * x + 2)] = static_cast<JSAMPLE>(qBlue(c));
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    QByteArray out(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&cinfo);
+    free(buffer);
+    return out;
+}
+
+QRgb Smooth(int x, int y)
+{
+    return qRgb(40 + 6 * x, 200 - 5 * y, 90 + 3 * (x + y));
+}
+
+// A two-pixel GIF written byte by byte: a 2-entry global table (red,
+// green), or no table at all, and one LZW-coded row with the given two colour
+// indexes, in 3-bit codes: clear (4), the indexes, end (5).
+QByteArray HandMadeGif(uint16_t width, uint16_t height, int first, int second, bool withTable = true)
+{
+    const uint32_t bits = 4u | (uint32_t(first) << 3) | (uint32_t(second) << 6) | (5u << 9);
+    QByteArray gif("GIF89a");
+    const char screen[] = {char(width & 0xFF), char(width >> 8), char(height & 0xFF), char(height >> 8),
+                           char(withTable ? 0x80 : 0x00), 0, 0};
+    gif.append(screen, sizeof screen);
+    if (withTable) {
+        const char table[] = {char(0xFF), 0, 0, 0, char(0xFF), 0};
+        gif.append(table, sizeof table);
+    }
+    const char frame[] = {',', 0, 0, 0, 0, 2, 0, 1, 0, 0, // frame 2 x 1 at (0, 0), no local table
+                          2,                               // LZW minimum code size
+                          2, char(bits & 0xFF), char((bits >> 8) & 0xFF), 0, // one data block
+                          ';'};
+    gif.append(frame, sizeof frame);
+    return gif;
+}
+
+QRgb Px(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y);
+}
+
+TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
+{
+    const std::vector<GifColorType> map = {Colour(10, 20, 30), Colour(255, 255, 255), Colour(200, 0, 0),
+                                           Colour(0, 0, 200)};
+    GifFrame f{0, 0, 4, 2, false, {}, 1, {0, 1, 2, 3, 3, 2, 1, 0}};
+    QImage image = PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f}));
+    ASSERT_EQ(image.size(), QSize(4, 2));
+    EXPECT_EQ(image.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(Px(image, 0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(qAlpha(Px(image, 1, 0)), 0); // the control block's transparent index
+    EXPECT_EQ(Px(image, 0, 1), qRgb(0, 0, 200));
+    EXPECT_EQ(qAlpha(Px(image, 2, 1)), 0);
+    f.transparent = -1; // no control block: all opaque
+    EXPECT_EQ(Px(PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f})), 1, 0), qRgb(255, 255, 255));
+
+    // Interlaced rows come out in natural order.
+    GifFrame rows{0, 0, 3, 11, true, {}, -1, {}};
+    for (int y = 0; y < 11; ++y)
+        rows.pixels.insert(rows.pixels.end(), 3, static_cast<GifPixelType>(y % 4));
+    image = PortraitDecoder::DecodeGif(MakeGif(3, 11, map, {rows}));
+    for (int y = 0; y < 11; ++y) {
+        const GifColorType c = map[static_cast<std::size_t>(y % 4)];
+        EXPECT_EQ(Px(image, 1, y), qRgb(c.Red, c.Green, c.Blue)) << "row " << y;
+    }
+
+    // A local table wins; only the first frame shows.
+    GifFrame local{0, 0, 2, 1, false, {Colour(250, 0, 0), Colour(0, 0, 250)}, -1, {1, 0}};
+    image = PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {local}));
+    EXPECT_EQ(Px(image, 0, 0), qRgb(0, 0, 250));
+    EXPECT_EQ(Px(image, 1, 0), qRgb(250, 0, 0));
+    GifFrame first{0, 0, 2, 1, false, {}, -1, {2, 2}}, second{0, 0, 2, 1, false, {}, -1, {3, 3}};
+    EXPECT_EQ(Px(PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {first, second})), 1, 0), qRgb(200, 0, 0));
+
+    // A frame at (2, 1) is clipped to the screen; the rest stays clear.
+    GifFrame offset{2, 1, 4, 4, false, {}, -1, std::vector<GifPixelType>(16, 2)};
+    image = PortraitDecoder::DecodeGif(MakeGif(4, 4, map, {offset}));
+    ASSERT_EQ(image.size(), QSize(4, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Px(image, x, y), x >= 2 && y >= 1 ? qRgb(200, 0, 0) : QRgb(0)) << x << "," << y;
+}
+
+TEST(GifDecoder, HandMadeFilesAtTheEdges)
+{
+    const QImage good = PortraitDecoder::DecodeGif(HandMadeGif(2, 1, 1, 0));
+    EXPECT_EQ(Px(good, 0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(Px(good, 1, 0), qRgb(255, 0, 0));
+    const QImage beyond = PortraitDecoder::DecodeGif(HandMadeGif(2, 1, 1, 3)); // index past the table
+    EXPECT_EQ(Px(beyond, 0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(qAlpha(Px(beyond, 1, 0)), 0);
+    EXPECT_TRUE(PortraitDecoder::DecodeGif(HandMadeGif(2, 1, 1, 0, false)).isNull()); // no colour table
+    QByteArray empty = HandMadeGif(2, 1, 1, 0);
+    empty[24] = 0; // a frame 0 pixels wide
+    EXPECT_TRUE(PortraitDecoder::DecodeGif(empty).isNull());
+    for (auto [w, h] : {std::pair<int, int>{65535, 1}, {2, 65535}, {PortraitDecoder::kMaxSide + 1, 1}, {0, 1}, {1, 0}})
+        EXPECT_TRUE(PortraitDecoder::DecodeGif(HandMadeGif(uint16_t(w), uint16_t(h), 1, 0)).isNull()) << w << "x" << h;
+    EXPECT_EQ(PortraitDecoder::DecodeGif(HandMadeGif(PortraitDecoder::kMaxSide, 1, 1, 0)).width(),
+              PortraitDecoder::kMaxSide);
+}
+
+TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
+{
+    for (bool progressive : {false, true}) {
+        const QImage image = PortraitDecoder::DecodeJpeg(MakeJpeg(24, 20, false, progressive, Smooth));
+        ASSERT_EQ(image.size(), QSize(24, 20));
+        EXPECT_EQ(image.format(), QImage::Format_RGB32);
+        int worst = 0;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const QRgb a = image.pixel(x, y), b = Smooth(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        EXPECT_LE(worst, 12) << progressive;
+    }
+    auto ramp = [](int x, int y) { const int g = 8 * x + 2 * y; return qRgb(g, g, g); };
+    const QImage grey = PortraitDecoder::DecodeJpeg(MakeJpeg(16, 16, true, false, ramp));
+    ASSERT_EQ(grey.size(), QSize(16, 16));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QRgb c = grey.pixel(x, y);
+            EXPECT_TRUE(qRed(c) == qGreen(c) && qRed(c) == qBlue(c) && std::abs(qRed(c) - 8 * x - 2 * y) <= 4);
+        }
+    }
+    const int max = PortraitDecoder::kMaxSide;
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(max, 1, true, false, Smooth)).width(), max);
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max, true, false, Smooth)).height(), max);
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(max + 1, 1, true, false, Smooth)).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max + 1, true, false, Smooth)).isNull());
+    QByteArray huge = MakeJpeg(8, 8, false, false, Smooth);
+    const qsizetype sof = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    for (int k = 5; k <= 8; ++k) // height and width 60000
+        huge[sof + k] = char(k % 2 ? 0xEA : 0x60);
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(huge).isNull());
+}
+
+TEST(Decoders, DamagedTruncatedAndForeignInputGivesANullImage)
+{
+    for (const char* path : {AssetPaths::kPortraits[0].path, AssetPaths::kPortraits[13].path}) {
+        const QByteArray whole = ReadAll(path);
+        ASSERT_FALSE(PortraitDecoder::Decode(whole).isNull());
+        // Every cut, up to and including the end-of-data marks (only the
+        // GIF's trailer after the complete frame is not needed).
+        const bool jpeg = path == AssetPaths::kPortraits[13].path;
+        for (qsizetype n = 0; n < whole.size() - (jpeg ? 0 : 1); n += n < 20 ? 1 : 37) {
+            EXPECT_TRUE(PortraitDecoder::Decode(whole.left(n)).isNull()) << path << " kept " << n;
+        }
+        EXPECT_TRUE(PortraitDecoder::Decode(whole.left(whole.size() - (jpeg ? 1 : 2))).isNull());
+        EXPECT_TRUE((jpeg ? PortraitDecoder::DecodeGif(whole) : PortraitDecoder::DecodeJpeg(whole)).isNull());
+        // Flipped bytes: a bounded, clean result, and the damage noticed.
+        std::mt19937 random(7);
+        int decoded = 0;
+        for (int trial = 0; trial < 200; ++trial) {
+            QByteArray bad = whole;
+            for (int k = 0; k < 4; ++k)
+                bad[static_cast<qsizetype>(random() % static_cast<unsigned>(bad.size()))] = char(random() & 0xFF);
+            const QImage image = PortraitDecoder::Decode(bad);
+            decoded += !image.isNull();
+            EXPECT_TRUE(image.width() <= PortraitDecoder::kMaxSide && image.height() <= PortraitDecoder::kMaxSide);
+        }
+        EXPECT_LT(decoded, 200) << path;
+    }
+    for (const QByteArray& prefix : {QByteArray(), QByteArray("GIF89a"), QByteArray("GIF87a"),
+                                     QByteArray("\xFF\xD8\xFF", 3), QByteArray("\x89PNG\r\n\x1A\n", 8)}) {
+        std::mt19937 random(1);
+        for (int trial = 0; trial < 20; ++trial) {
+            QByteArray data = prefix;
+            for (int i = 0; i < 600; ++i)
+                data.append(char(random() & 0xFF));
+            EXPECT_TRUE(PortraitDecoder::Decode(data).isNull() && PortraitDecoder::DecodeGif(data).isNull() &&
+                        PortraitDecoder::DecodeJpeg(data).isNull());
+        }
+    }
+    EXPECT_TRUE(PortraitDecoder::DecodeFile(QStringLiteral(":/assets/portraits/none.gif")).isNull());
+    // A file over 16 MiB is not read, although its start is a good picture.
+    QTemporaryFile big;
+    ASSERT_TRUE(big.open());
+    big.write(ReadAll(AssetPaths::kPortraits[0].path));
+    big.write(QByteArray(16 * 1024 * 1024, 0));
+    big.close();
+    EXPECT_TRUE(PortraitDecoder::DecodeFile(big.fileName()).isNull());
+    big.resize(ReadAll(AssetPaths::kPortraits[0].path).size());
+    EXPECT_FALSE(PortraitDecoder::DecodeFile(big.fileName()).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeFile(QString::fromUtf8(AssetPaths::kBoard)).isNull());
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// Small boards of the tests' own making, for the training run and the main
+// window.
+#include "BoardGeometry.h"
+#include "TaskRecord.h"
+
+// Row and column of a square name: "e3" is row 6, column 5.
+inline Square At(const char* name)
+{
+    return {'9' - name[1], name[0] - 'a' + 1};
+}
+
+namespace boards {
+// The worked example: White to move, "e3-g5 f3:d1 b3:e6".
+inline const TaskRecord kExample{"[White \"Alpha.\"]\r\n[Black \"Beta.\"]\r\n[EventDate \"1945\"]",
+                                 "r3kb1r/2q2ppp/p3p3/1p6/3Q4/1BP1Bb2/PP3P1P/2KRR3", "w", "e3-g5 f3:d1 b3:e6",
+                                 "Ход белых. Найдите оптимальный вариант.", "Попробуйте выиграть на связке.", 1};
+// The reply takes the figure just dropped: f5-h6 g7:h6 g5:f6.
+inline const TaskRecord kRecapture{"[White \"Gamma.\"]\r\n[Black \"Delta.\"]\r\n[EventDate \"1950\"]",
+                                   "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1", "w",
+                                   "f5-h6 g7:h6 g5:f6", "Ход белых.", "Свяжите коня.", 1};
+// Black to move, one token.
+inline const TaskRecord kBlack{"[White \"E\"]\r\n[Black \"Z\"]\r\n[EventDate \"0000\"]", "4k3/8/8/8/8/8/4P3/4K3", "b",
+                               "e8-d8", "Ход черных.", "Отступите королем.", 1};
+// A rook that the line moves across the board, and a figure it captures.
+inline const TaskRecord kRook{"[White \"R\"]\r\n[Black \"S\"]\r\n[EventDate \"1999\"]", "3rk3/8/8/8/8/8/P7/4KR2", "w",
+                              "f1-f8 d8:f8 a2-a3", "Ход белых.", "Ладья.", 1};
+inline const TaskRecord kStrategy{"[White \"Eta\"]\r\n[Black \"Theta\"]\r\n[EventDate \"2008\"]",
+                                  "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "w", "f4-f5", "Ход белых.", "Пространство.", 1};
+} // namespace boards

@@ -1,0 +1,117 @@
+#pragma once
+// A training run on a fake view and fake pictures, with boards of the tests'
+// own making, a script of draws and the settings file in a temporary
+// directory. Figures are moved through the run's own mouse handlers.
+#include "../core/FakePicture.h"
+#include "Boards.h"
+#include "ScriptedRandom.h"
+#include "Settings.h"
+#include "TrainingRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+class FakeView final : public TrainingView {
+public:
+    void Notice(const std::string& text) override
+    {
+        Notices.push_back(text);
+        if (WhileOpen) {
+            const auto hook = WhileOpen; // a hook may replace itself
+            hook(text);
+        }
+    }
+    void Error(const std::string& text) override { Errors.push_back(text); }
+    void ShowClock(ClockDisplay display) override { Clock = display; }
+    void RunClock(bool running) override { ClockRunning = running; }
+    void RunPlayback(int intervalMs) override { PlaybackMs = intervalMs; }
+    void ClearText() override { Text.clear(); }
+    void AppendText(const std::string& line) override { Text.push_back(line); }
+    void ShowBoardPicture(const std::optional<MoveLine>& line) override { Line = line; }
+    void EnableBoardPicture(bool enabled) override { BoardEnabled = enabled; }
+    void ShowCaption(const std::string& caption) override { Caption = caption; }
+
+    std::vector<std::string> Notices, Errors, Text;
+    ClockDisplay Clock{-1, -1};
+    bool ClockRunning = false;
+    int PlaybackMs = 0;
+    std::optional<MoveLine> Line;
+    bool BoardEnabled = true;
+    std::string Caption;
+    std::function<void(const std::string&)> WhileOpen;
+};
+
+
+class RunFixture : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        std::string dir = (std::filesystem::temp_directory_path() / "tresolvin-run-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+        s_config = dir;
+        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(s_config); }
+
+    void SetUp() override
+    {
+        std::filesystem::remove(SettingsFilePath());
+        for (const SettingInfo& info : kSettings)
+            *info.Variable = 0;
+        tasks[{kTacticsBase, 1}] = boards::kExample;
+        tasks[{kTacticsBase, 2}] = boards::kRecapture;
+        tasks[{kTacticsBase, 3}] = boards::kBlack;
+        tasks[{kTacticsBase, 4}] = boards::kRook;
+        tasks[{kStrategyBase, 1}] = boards::kStrategy;
+        run.FormCreate();
+    }
+
+    static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
+
+    // "Задание" with the draw scripted to give test `number` (taken off the
+    // list of used tasks first, so that it can come again).
+    void NewTask(int32_t number)
+    {
+        std::erase(run.UsedTasks, number);
+        random.Push(number - 1);
+        run.Button2Click();
+    }
+
+    Picture* FigureOn(const char* square) { return run.Board().FigureAt(At(square).Column, At(square).Row); }
+    std::string CodeOn(const char* square) { return run.Board().CodeOf(FigureOn(square)); }
+    PixelPos Place(const char* square) { return SquareToPixel(kStandard, At(square).Row, At(square).Column); }
+
+    // Press, drag by `dx`, `dy` pixels and release, through the run.
+    void Drag(Picture& figure, int dx, int dy)
+    {
+        run.FigureMouseDown(figure, 17, 17);
+        run.FigureMouseMove(figure, 17 + dx, 17 + dy);
+        run.FigureMouseUp(figure);
+    }
+    void Play(const char* from, const char* to)
+    {
+        Picture* figure = FigureOn(from);
+        ASSERT_NE(figure, nullptr) << "no figure on " << from;
+        Drag(*figure, 40 * (At(to).Column - At(from).Column), 40 * (At(to).Row - At(from).Row));
+    }
+
+    static inline std::filesystem::path s_config;
+    static constexpr BoardGeometry kStandard{32, 32, 385};
+    std::map<std::pair<int32_t, int32_t>, TaskRecord> tasks;
+    int loads = 0;
+    FakeView view;
+    FakePictureFactory pictures;
+    ScriptedRandom random;
+    TrainingRun run{view, pictures, [] { return kStandard; }, random,
+                    [this](int32_t base, int32_t number) -> std::optional<TaskRecord> {
+                        ++loads;
+                        if (base != kTacticsBase && base != kStrategyBase)
+                            return std::nullopt;
+                        const auto it = tasks.find({base, number});
+                        return it == tasks.end() ? TaskRecord{} : it->second;
+                    }};
+};

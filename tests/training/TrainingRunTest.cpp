@@ -1,0 +1,381 @@
+// The training run on a fake view: creation, new task and retry, the
+// solution check and the replies, the clock, the playback, the drag rules
+// and the results.
+#include "RunFixture.h"
+
+#include <tuple>
+
+namespace {
+
+using TrainingRunTest = RunFixture;
+using Lines = std::vector<std::string>;
+
+// The messages, as the user reads them.
+const std::string kGuessedText = "Вы угадали ход";
+const std::string kNotGuessedText = "Вы не угадали ход. Задание не решено";
+const std::string kSolvedText = "Вариант разыгран. Поздравляем";
+const std::string kTimeOutText = "Вы не успели решить задание за заданное время";
+const std::string kNoTaskText = "Задание еще не определено";
+const std::string kMoveImpossibleText = "Данный ход не возможен";
+const std::string kOperationImpossibleText = "Данная операция сейчас не возможна";
+
+TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
+{
+    struct Row {
+        int32_t time, base; // 0: no key
+        const char* caption;
+        ClockDisplay clock;
+    } rows[] = {
+        {0, 0, "Tresolvin Тактика", {3, 0}}, {0, 3, "Tresolvin", {3, 0}}, {90, 2, "Tresolvin Стратегия", {1, 30}},
+    };
+    for (const Row& r : rows) {
+        std::filesystem::remove(SettingsFilePath());
+        if (r.time)
+            Write(SettingId::MoveTime, r.time);
+        if (r.base)
+            Write(SettingId::TaskBase, r.base);
+        run.FormCreate();
+        EXPECT_EQ(view.Caption, r.caption);
+        EXPECT_EQ(view.Clock, r.clock) << r.time;
+        EXPECT_EQ(run.CurrentTaskNumber, 10000);
+    }
+    EXPECT_FALSE(view.ClockRunning);
+    EXPECT_TRUE(view.Notices.empty() && view.Errors.empty());
+}
+
+TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
+{
+    Write(SettingId::MoveTime, 75);
+    HintSetting = 1; // decided by the switch in memory, then re-read (off)
+    NewTask(1);
+    EXPECT_EQ(std::tuple(run.CurrentTaskNumber, run.UsedTasks, random.Reseeds, random.Bounds, run.TaskSolution),
+              std::tuple(1, std::vector<int32_t>{1}, 1, std::vector<int32_t>{225}, "e3-g5 f3:d1 b3:e6"));
+    EXPECT_EQ(std::tuple(run.WhiteToMove, run.SolutionPos, run.TaskOver, run.FigureList().size(), CodeOn("e3")),
+              std::tuple(true, 1, false, 23u, "wb"));
+    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning, view.Line), std::tuple(ClockDisplay{1, 15}, true, std::nullopt));
+    const Lines header{"[White \"Alpha.\"]", "[Black \"Beta.\"]", "[EventDate \"1945\"]",
+                       "Ход белых. Найдите оптимальный вариант."};
+    Lines withHint = header;
+    withHint.insert(withHint.end(), {"Подсказка", "Попробуйте выиграть на связке."});
+    EXPECT_EQ(view.Text, withHint);
+    EXPECT_EQ(HintSetting, 0);
+
+    // Retry reads the file before it shows the texts; playback never shows
+    // the hint.
+    run.Button3Click();
+    EXPECT_EQ(view.Text, header);
+    Write(SettingId::Hint, 1);
+    run.Button3Click();
+    EXPECT_EQ(view.Text, withHint);
+    run.Button1Click();
+    EXPECT_EQ(view.Text, header);
+    EXPECT_EQ(run.UsedTasks, (std::vector<int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(random.Reseeds, 3);
+    EXPECT_TRUE(view.Notices.empty());
+}
+
+TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsLimit)
+{
+    NewTask(1);
+    random.Push(0); // task 1 is used: drawn again
+    random.Push(2);
+    run.Button2Click();
+    EXPECT_EQ(run.CurrentTaskNumber, 3);
+    EXPECT_EQ(random.Left(), 0u);
+    while (run.UsedTasks.size() < 200)
+        run.Button3Click();
+    const std::size_t draws = random.Bounds.size();
+    run.Button2Click(); // 200 entries: task 1 without a draw
+    EXPECT_EQ(run.CurrentTaskNumber, 1);
+    EXPECT_EQ(run.UsedTasks.size(), 201u);
+    EXPECT_EQ(random.Bounds.size(), draws);
+
+    // Strategy: 1..189; the retry and the playback keep the collection the
+    // task came from.
+    TaskBaseSetting = 2;
+    run.UsedTasks.clear();
+    random.Push(0);
+    run.Button2Click();
+    EXPECT_EQ(random.Bounds.back(), 189);
+    EXPECT_EQ(run.TaskSolution, "f4-f5");
+    TaskBaseSetting = 1;
+    run.Button3Click();
+    EXPECT_EQ(run.TaskSolution, "f4-f5");
+    run.Button1Click();
+    EXPECT_EQ(run.TaskSolution, "f4-f5");
+
+    // Any other base draws and loads nothing, but the clock starts.
+    const int before = loads;
+    TaskBaseSetting = 3;
+    run.Button2Click();
+    EXPECT_EQ(loads, before);
+    EXPECT_TRUE(view.Text.empty());
+    EXPECT_EQ(run.CurrentTaskNumber, 1);
+    EXPECT_TRUE(view.ClockRunning);
+}
+
+TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)
+{
+    run.Button3Click();
+    run.Button1Click();
+    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
+    EXPECT_TRUE(run.TaskOver);
+    EXPECT_TRUE(run.UsedTasks.empty());
+    EXPECT_FALSE(view.ClockRunning);
+    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_EQ(loads, 0);
+}
+
+struct Attempt {
+    const char* name;
+    int task;
+    std::vector<std::pair<const char*, const char*>> moves;
+    Lines notices;
+    int attempts, solved, solutionPos;
+    bool over, boardEnabled;
+    const char* lastMove;
+};
+
+class AttemptTable : public RunFixture, public testing::WithParamInterface<Attempt> {};
+
+TEST_P(AttemptTable, VerdictsRepliesAndCounts)
+{
+    const Attempt& a = GetParam();
+    tasks[{kTacticsBase, 5}] = boards::kExample;
+    tasks[{kTacticsBase, 5}].solution = "e3-g5 f3:d1"; // ends with a reply
+    NewTask(a.task);
+    // An attempt that ends is stopped and counted before its message.
+    view.WhileOpen = [&](const std::string& text) {
+        if (text != kGuessedText && text != kMoveImpossibleText) {
+            EXPECT_FALSE(view.ClockRunning) << text;
+            EXPECT_EQ(run.AttemptCount, a.attempts) << text;
+        }
+    };
+    for (const auto& [from, to] : a.moves)
+        Play(from, to);
+    EXPECT_EQ(view.Notices, a.notices);
+    EXPECT_EQ(run.AttemptCount, a.attempts);
+    EXPECT_EQ(run.SolvedCount, a.solved);
+    EXPECT_EQ(run.SolutionPos, a.solutionPos);
+    EXPECT_EQ(run.TaskOver, a.over);
+    EXPECT_EQ(view.ClockRunning, !a.over);
+    EXPECT_EQ(view.BoardEnabled, a.boardEnabled);
+    EXPECT_EQ(run.LastMoveText, a.lastMove);
+    // Nothing is undone after the end, and nothing more can be moved.
+    if (a.over) {
+        Picture* moved = FigureOn(a.moves.back().second);
+        ASSERT_NE(moved, nullptr);
+        const PixelPos before{moved->Left(), moved->Top()};
+        Drag(*moved, 0, 40);
+        EXPECT_EQ((PixelPos{moved->Left(), moved->Top()}), before);
+        EXPECT_EQ(view.Notices.size(), a.notices.size());
+        EXPECT_FALSE(run.Dragging);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AttemptTable,
+    testing::Values(
+        Attempt{"Solved", 1, {{"e3", "g5"}, {"b3", "e6"}}, {kGuessedText, kSolvedText}, 1, 1, 13, true, false, "62-35"},
+        Attempt{"WrongFirst", 1, {{"d4", "d8"}}, {kNotGuessedText}, 1, 0, 7, true, true, "54-14"},
+        Attempt{"WrongLast", 1, {{"e3", "g5"}, {"d4", "d8"}}, {kGuessedText, kNotGuessedText}, 1, 0, 13, true, false,
+                "54-14"},
+        Attempt{"RightSquaresWrongOrder", 1, {{"b3", "e6"}}, {kNotGuessedText}, 1, 0, 7, true, true, "62-35"},
+        Attempt{"GuessedGoesOn", 1, {{"e3", "g5"}}, {kGuessedText}, 0, 0, 13, false, true, "00-84"},
+        Attempt{"Illegal", 1, {{"d1", "d5"}, {"c3", "c5"}}, {kMoveImpossibleText, kMoveImpossibleText}, 0, 0, 1, false,
+                true, ""},
+        Attempt{"OtherSideAndOwnSquare", 1, {{"f3", "e2"}, {"e3", "e3"}}, {}, 0, 0, 1, false, true, ""},
+        Attempt{"ReplyTakesTheDroppedFigure", 2, {{"f5", "h6"}, {"g5", "f6"}}, {kGuessedText, kSolvedText}, 1, 1, 13,
+                true, false, "47-36"},
+        Attempt{"BlackOneToken", 3, {{"e8", "d8"}}, {kSolvedText}, 1, 1, 1, true, false, "15-14"},
+        Attempt{"LineEndsWithAReply", 5, {{"e3", "g5"}, {"b3", "e6"}},
+                {kGuessedText, kOperationImpossibleText, kNotGuessedText}, 1, 0, 13, true, false, "62-35"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
+{
+    NewTask(1);
+    Play("e3", "g5");
+    EXPECT_EQ(view.Line, std::nullopt);
+    Write(SettingId::MoveLine, 1);
+    NewTask(1);
+    Play("e3", "g5");
+    EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
+    Play("b3", "e6"); // the user's move leaves it
+    EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
+    NewTask(2);
+    EXPECT_EQ(view.Line, std::nullopt);
+}
+
+TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
+{
+    struct Row {
+        int32_t time;
+        ClockDisplay start, first, second;
+        int ticks;
+    } rows[] = {
+        {180, {3, 0}, {2, 59}, {2, 58}, 180}, {61, {1, 1}, {1, 0}, {0, 59}, 61}, {60, {1, 0}, {0, 59}, {0, 58}, 60},
+        {59, {0, 59}, {0, 58}, {0, 57}, 59},  {0, {0, 0}, {0, 0}, {0, 0}, 1},   {-90, {-1, -30}, {0, 0}, {0, 0}, 1},
+    };
+    int attempts = 0;
+    for (const Row& r : rows) {
+        Write(SettingId::MoveTime, r.time);
+        NewTask(1);
+        view.Notices.clear();
+        EXPECT_EQ(view.Clock, r.start);
+        int ticks = 0;
+        while (view.Notices.empty() && ticks < 1000) {
+            EXPECT_EQ(run.ClockTick(), ++ticks == r.ticks);
+            if (ticks <= 2) {
+                EXPECT_EQ(view.Clock, ticks == 1 ? r.first : r.second) << r.time;
+            }
+        }
+        EXPECT_EQ(ticks, r.ticks);
+        EXPECT_EQ(view.Notices, Lines{kTimeOutText});
+        EXPECT_EQ(view.Clock, (ClockDisplay{0, 0}));
+        EXPECT_FALSE(view.ClockRunning);
+        EXPECT_TRUE(run.TaskOver);
+        EXPECT_EQ(run.AttemptCount, ++attempts);
+    }
+    EXPECT_EQ(run.SolvedCount, 0);
+
+    // The options dialog resets the display; a running clock counts on.
+    Write(SettingId::MoveTime, 180);
+    NewTask(1);
+    run.ClockTick();
+    run.SetClockDisplay(62);
+    EXPECT_EQ(view.Clock, (ClockDisplay{1, 2}));
+    run.Timer2Timer();
+    EXPECT_EQ(view.Clock, (ClockDisplay{1, 1}));
+    EXPECT_TRUE(view.ClockRunning);
+}
+
+TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessage)
+{
+    Write(SettingId::MoveTime, 1);
+    NewTask(1);
+    view.WhileOpen = [&](const std::string& text) {
+        if (text == kGuessedText)
+            run.Timer2Timer();
+    };
+    Play("e3", "g5");
+    EXPECT_EQ(view.Notices, (Lines{kGuessedText, kTimeOutText}));
+    EXPECT_EQ(CodeOn("d1"), "bb"); // the reply still came
+    EXPECT_EQ(run.SolutionPos, 13);
+    Play("b3", "e6"); // locked
+    EXPECT_EQ(CodeOn("e6"), "bp");
+    EXPECT_EQ(run.AttemptCount, 1);
+    EXPECT_EQ(run.SolvedCount, 0);
+}
+
+TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
+{
+    NewTask(1);
+    Picture* queen = FigureOn("d4");
+    // The release never came; the next press goes to another figure.
+    run.FigureMouseDown(*queen, 17, 17);
+    run.FigureMouseMove(*queen, 42, -46);
+    run.FigureMouseDown(*FigureOn("a2"), 17, 17);
+    EXPECT_EQ((PixelPos{queen->Left(), queen->Top()}), Place("d4"));
+    run.FigureMouseUp(*FigureOn("a2")); // released where it was pressed: back, silently
+    EXPECT_EQ((PixelPos{FigureOn("a2")->Left(), FigureOn("a2")->Top()}), Place("a2"));
+    EXPECT_TRUE(view.Notices.empty());
+}
+
+struct Playback {
+    const char* name;
+    int task;
+    std::vector<std::pair<const char*, const char*>> afterTick; // a square and its code
+};
+
+class PlaybackTable : public RunFixture, public testing::WithParamInterface<Playback> {};
+
+TEST_P(PlaybackTable, PlaysNTokensInNTicksFromTheStart)
+{
+    const Playback& p = GetParam();
+    Write(SettingId::MoveInterval, 2);
+    NewTask(p.task);
+    if (p.task == 1)
+        Play("e3", "g5"); // the attempt, and its clock, are dropped
+    run.ClockTick();
+    run.Button1Click();
+    EXPECT_EQ(CodeOn(p.afterTick[0].first), "");
+    EXPECT_TRUE(run.TaskOver);
+    EXPECT_EQ(view.PlaybackMs, 2000);
+    EXPECT_FALSE(view.ClockRunning);
+    EXPECT_EQ(view.Clock, (ClockDisplay{3, 0}));
+    EXPECT_EQ(run.UsedTasks, (std::vector<int32_t>{p.task, p.task}));
+    for (std::size_t i = 0; i < p.afterTick.size(); ++i) {
+        EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
+        run.Timer1Timer();
+        EXPECT_EQ(CodeOn(p.afterTick[i].first), p.afterTick[i].second) << "tick " << i + 1;
+    }
+    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_EQ(run.SolutionPos, static_cast<int>(1 + 6 * p.afterTick.size()));
+    EXPECT_EQ(run.AttemptCount + run.SolvedCount, 0);
+    EXPECT_TRUE(view.Notices.size() == (p.task == 1 ? 1u : 0u));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PlaybackTable,
+                         testing::Values(Playback{"OneToken", 3, {{"d8", "bk"}}},
+                                         Playback{"ThreeTokens", 1, {{"g5", "wb"}, {"d1", "bb"}, {"e6", "wb"}}},
+                                         Playback{"ReplyRecaptures", 2, {{"h6", "wn"}, {"h6", "bp"}, {"f6", "wb"}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
+{
+    for (const auto& [seconds, ms] : {std::pair{1, 1000}, {3, 3000}, {0, 1000}, {-4, 1000}}) {
+        Write(SettingId::MoveInterval, seconds);
+        NewTask(1);
+        run.Button1Click();
+        EXPECT_EQ(view.PlaybackMs, ms) << seconds;
+    }
+    // A new task and a retry end a running playback.
+    run.Timer1Timer();
+    run.Button3Click();
+    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_FALSE(run.TaskOver);
+    run.Button1Click();
+    NewTask(2);
+    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_EQ(run.SolutionPos, 1);
+
+    // An unplayable token is reported once and skipped, also when the next
+    // step comes while its message is open.
+    tasks[{kTacticsBase, 1}].solution = "e3-g5 zz-q9 b3:e6";
+    NewTask(1);
+    run.Button1Click();
+    int nested = 0;
+    view.WhileOpen = [&](const std::string&) {
+        if (nested++ == 0)
+            run.Timer1Timer();
+    };
+    run.Timer1Timer();
+    run.Timer1Timer();
+    EXPECT_EQ(view.Notices, Lines{kOperationImpossibleText});
+    EXPECT_EQ(CodeOn("e6"), "wb");
+    EXPECT_EQ(view.PlaybackMs, 0);
+}
+
+TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
+{
+    run.N5Click();
+    EXPECT_EQ(view.Notices, Lines{"Количество попыток 0. Результат 0."});
+    NewTask(1);
+    Play("d4", "d8"); // failed
+    run.Button3Click();
+    Play("e3", "g5");
+    Play("b3", "e6"); // solved
+    run.Button3Click();
+    Play("e3", "g5"); // abandoned: not counted
+    run.Button1Click();
+    NewTask(3);
+    Play("e8", "d8"); // solved
+    run.Button3Click();
+    Play("e8", "e7"); // failed
+    view.Notices.clear();
+    run.N5Click();
+    EXPECT_EQ(view.Notices, Lines{"Количество попыток 4. Результат 2."});
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// The settings dialogs, driven like a user (typing, ticking, clicking "Ok"),
+// and the clickable labels of the secondary windows.
+#include "Fakes.h"
+#include "IniFile.h"
+#include "Settings.h"
+#include "about.h"
+#include "baza.h"
+#include "links.h"
+#include "option.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+const std::string kWriteError = "Ошибка при записи данных!";
+const std::string kMustBePositive = "Значение должно быть больше 0!";
+
+class Dialogs : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::remove_all(SettingsFilePath().parent_path());
+        for (const SettingInfo& info : kSettings)
+            *info.Variable = 0;
+    }
+    static void Put(SettingId id, const std::string& text)
+    {
+        ASSERT_TRUE(WriteIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key, text));
+    }
+    static std::string Stored(SettingId id)
+    {
+        return ReadIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key).value_or("-");
+    }
+    // A plain file where the settings directory should be: nothing can be
+    // written.
+    static void BreakSettingsDirectory()
+    {
+        std::filesystem::remove_all(SettingsFilePath().parent_path());
+        std::ofstream(SettingsFilePath().parent_path()) << "x";
+    }
+    static void Type(QLineEdit* field, const QString& text)
+    {
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    static void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2)); }
+
+    FakeMessageBoxes boxes;
+    RecordingObserver observer;
+};
+
+TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
+{
+    struct Row {
+        const char *time, *interval, *line, *hint;
+        QString timeField, intervalField;
+        bool lineTicked, hintTicked;
+    } rows[] = {
+        {"180", "1", "1", "0", "180", "1", true, false}, {"75", "4", "0", "1", "75", "4", false, true},
+        {"0x3C", "$A", "2", "-1", "60", "10", false, false}, {"abc", "x", "yes", "1", "180", "1", false, true},
+    };
+    for (const Row& r : rows) {
+        Put(SettingId::MoveTime, r.time);
+        Put(SettingId::MoveInterval, r.interval);
+        Put(SettingId::MoveLine, r.line);
+        Put(SettingId::Hint, r.hint);
+        observer.Times.clear();
+        TForm3 dialog(boxes, &observer);
+        EXPECT_EQ(dialog.Edit1->text(), r.timeField) << r.time;
+        EXPECT_EQ(dialog.Edit2->text(), r.intervalField) << r.interval;
+        EXPECT_EQ(dialog.CheckBox1->isChecked(), r.lineTicked) << r.line;
+        EXPECT_EQ(dialog.CheckBox2->isChecked(), r.hintTicked) << r.hint;
+        EXPECT_EQ(observer.Times, std::vector<int32_t>{r.timeField.toInt()});
+        EXPECT_EQ(MoveTimeSetting, r.timeField.toInt());
+        // Shown again later, it keeps what its fields held.
+        Put(SettingId::MoveTime, "99");
+        dialog.show();
+        EXPECT_EQ(dialog.Edit1->text(), r.timeField);
+    }
+    std::filesystem::remove(SettingsFilePath());
+    TForm3 fresh(boxes);
+    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
+    EXPECT_TRUE(boxes.All.empty());
+}
+
+TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
+{
+    struct Row {
+        const char* name;
+        QString time, interval;
+        bool line, hint;
+        Texts errors;
+        QString timeAfter, intervalAfter;
+        std::vector<int32_t> memory; // time, interval, line, hint
+        Texts file;                  // "150 3 0 0" when nothing may be written
+        std::vector<int32_t> told;   // the times the observer was told on "Ok"
+    } rows[] = {
+        {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}, {"200", "2", "1", "0"}, {200}},
+        {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}, {"1", "1", "0", "1"}, {1}},
+        {"NegativeTime", "-90", "1", false, false, {kMustBePositive}, "90", "1", {90, 1, 0, 0}, {"90", "1", "0", "0"}, {90}},
+        {"ZeroTimeKept", "0", "1", false, true, {kMustBePositive}, "0", "1", {0, 1, 0, 1}, {"0", "1", "0", "1"}, {0}},
+        {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0},
+         {"180", "2", "0", "0"}, {180}},
+        {"BothNegative", "-5", "-7", true, true, {kMustBePositive, kMustBePositive}, "5", "7", {5, 7, 1, 1},
+         {"5", "7", "1", "1"}, {5}},
+        {"MostNegative", "-2147483648", "1", false, false, {kMustBePositive}, "2147483647", "1",
+         {2147483647, 1, 0, 0}, {"2147483647", "1", "0", "0"}, {2147483647}},
+        {"HexKept", "$3C", "0x2", false, false, {}, "$3C", "0x2", {60, 2, 0, 0}, {"60", "2", "0", "0"}, {60}},
+        {"BadTime", "12a", "1", true, true, {kWriteError}, "12a", "1", {150, 3, 0, 0}, {"150", "3", "0", "0"}, {}},
+        {"BadInterval", "100", "abc", true, false, {kWriteError}, "100", "abc", {100, 3, 0, 0}, {"150", "3", "0", "0"},
+         {}},
+    };
+    for (const Row& r : rows) {
+        Put(SettingId::MoveTime, "150");
+        Put(SettingId::MoveInterval, "3");
+        Put(SettingId::MoveLine, "0");
+        Put(SettingId::Hint, "0");
+        TForm3 dialog(boxes, &observer);
+        dialog.show();
+        boxes.All.clear();
+        boxes.Errors.clear();
+        observer.Times.clear();
+        // The box comes before the corrected value.
+        boxes.WhileOpen = [&](const std::string& text) {
+            if (text == kMustBePositive) {
+                EXPECT_TRUE(dialog.Edit1->text().startsWith('-') || dialog.Edit2->text().startsWith('-') ||
+                            dialog.Edit1->text() == "0" || dialog.Edit2->text() == "0");
+            }
+        };
+        Type(dialog.Edit1, r.time);
+        Type(dialog.Edit2, r.interval);
+        if (dialog.CheckBox1->isChecked() != r.line)
+            Click(dialog.CheckBox1);
+        if (dialog.CheckBox2->isChecked() != r.hint)
+            Click(dialog.CheckBox2);
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << r.name;
+        EXPECT_EQ(boxes.Errors, r.errors) << r.name;
+        EXPECT_EQ(dialog.Edit1->text(), r.timeAfter) << r.name;
+        EXPECT_EQ(dialog.Edit2->text(), r.intervalAfter) << r.name;
+        EXPECT_EQ((std::vector<int32_t>{MoveTimeSetting, MoveIntervalSetting, MoveLineSetting, HintSetting}), r.memory)
+            << r.name;
+        EXPECT_EQ((Texts{Stored(SettingId::MoveTime), Stored(SettingId::MoveInterval), Stored(SettingId::MoveLine),
+                         Stored(SettingId::Hint)}),
+                  r.file)
+            << r.name;
+        EXPECT_EQ(observer.Times, r.told) << r.name;
+        boxes.WhileOpen = nullptr;
+    }
+}
+
+TEST_F(Dialogs, OptionsWriteThatFailsIsReportedAndTheDialogCloses)
+{
+    TForm3 dialog(boxes, &observer);
+    dialog.show();
+    BreakSettingsDirectory();
+    Type(dialog.Edit1, "120");
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    ASSERT_EQ(boxes.Errors.size(), 1u); // the reason follows on a line of its own
+    EXPECT_EQ(boxes.Errors[0].rfind(kWriteError + "\n", 0), 0u);
+    EXPECT_GT(boxes.Errors[0].size(), kWriteError.size() + 1);
+    EXPECT_EQ(MoveTimeSetting, 120);
+    EXPECT_EQ(observer.Times, (std::vector<int32_t>{180, 120}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
+{
+    struct Row {
+        const char* file; // nullptr: no file
+        bool strategyMarked;
+        int32_t setting;
+    } rows[] = {{nullptr, false, 1}, {"1", false, 1}, {"2", true, 2}, {"$2", true, 2}, {"3", false, 3}, {"two", false, 1}};
+    for (const Row& r : rows) {
+        std::filesystem::remove(SettingsFilePath());
+        if (r.file)
+            Put(SettingId::TaskBase, r.file);
+        TForm5 dialog(boxes, &observer);
+        EXPECT_EQ(dialog.RadioButton2->isChecked(), r.strategyMarked) << r.file;
+        EXPECT_EQ(dialog.RadioButton1->isChecked(), !r.strategyMarked) << r.file;
+        EXPECT_EQ(TaskBaseSetting, r.setting) << r.file;
+        // "Ok" takes the other collection (or, for an unknown value, the
+        // marked one), tells the main window and writes it.
+        dialog.show();
+        if (r.setting == 1 || r.setting == 2)
+            Click(r.strategyMarked ? dialog.RadioButton1 : dialog.RadioButton2);
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        const int32_t chosen = r.setting == 3 ? 1 : 3 - r.setting;
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(TaskBaseSetting, chosen) << r.file;
+        EXPECT_EQ(observer.Bases.back(), chosen) << r.file;
+        EXPECT_EQ(Stored(SettingId::TaskBase), std::to_string(chosen)) << r.file;
+        // Filled again, it marks what the file now says.
+        (chosen == 1 ? dialog.RadioButton2 : dialog.RadioButton1)->setChecked(true);
+        dialog.FormCreate();
+        EXPECT_EQ(dialog.RadioButton2->isChecked(), chosen == 2) << r.file;
+    }
+    EXPECT_EQ(observer.Bases.size(), 6u);
+    EXPECT_TRUE(boxes.All.empty());
+
+    // A failed write says why and keeps the dialog open.
+    TForm5 dialog(boxes, &observer);
+    dialog.show();
+    BreakSettingsDirectory();
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    ASSERT_EQ(boxes.Errors.size(), 1u);
+    EXPECT_EQ(boxes.Errors[0].rfind(kWriteError + "\n", 0), 0u);
+    EXPECT_GT(boxes.Errors[0].size(), kWriteError.size() + 1);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(Dialogs, LabelsOpenTheirAddresses)
+{
+    RecordingUrlOpener opener;
+    TForm4 about(opener);
+    TForm7 links(opener);
+    about.show();
+    links.show();
+    for (const char* name : {"Label1", "Label15", "Label16"})
+        QTest::mouseClick(about.findChild<QLabel*>(name), Qt::LeftButton);
+    QTest::mouseClick(about.findChild<QLabel*>("Label15"), Qt::RightButton);
+    QLabel* address = about.findChild<QLabel*>("Label15");
+    QTest::mousePress(address, Qt::LeftButton, {}, address->rect().center());
+    QTest::mouseRelease(address, Qt::LeftButton, {}, QPoint(address->width() + 20, 2)); // taken back
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4"})
+        QTest::mouseClick(links.findChild<QLabel*>(name), Qt::LeftButton);
+    EXPECT_EQ(opener.Opened, (Texts{"mailto:" + address->text().toStdString(), "https://lichess.org/",
+                                    "https://lichess.org/", "https://chesstempo.com/", "https://chesstempo.com/"}));
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// The main window's wiring: real mouse events on the figures, the buttons,
+// the timers, the labels, the text pane and the board picture, on top of the
+// training run (whose rules the training tests check).
+#include "MainWindowFixture.h"
+#include "PictureBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPointer>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+using MainWindow = MainWindowFixture;
+using Texts = std::vector<std::string>;
+
+TEST_F(MainWindow, ButtonsLabelsAndTextPaneShowTheTask)
+{
+    Write(SettingId::MoveTime, 75);
+    Write(SettingId::TaskBase, 1);
+    TForm1& form = Form();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tresolvin Тактика"));
+    EXPECT_EQ(form.TextPaneLines(), QStringList{QStringLiteral("Tresolvin Версия 1.2")});
+    m_tasks[{kTacticsBase, 1}].header = "<b>x</b>\r\n[Black \"y\"]\r\n&amp;";
+    NewTask(1);
+    EXPECT_EQ(Clock(), "1 15");
+    EXPECT_TRUE(form.Timer2->isActive() && form.Timer2->interval() == 1000);
+    EXPECT_EQ(form.TextPaneLines(), (QStringList{"<b>x</b>", "[Black \"y\"]", "&amp;",
+                                                 QStringLiteral("Ход белых. Найдите оптимальный вариант.")}));
+    EXPECT_EQ(FigureOn("e3")->pos(), QPoint(66 + 4 * 40, 67 + 5 * 40));
+
+    // The clock ticks by itself.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Label5->text() == QStringLiteral("14"); }, 2500));
+
+    QTest::mouseClick(form.Button1, Qt::LeftButton); // playback
+    EXPECT_TRUE(!form.Timer2->isActive() && form.Timer1->isActive());
+    EXPECT_EQ(Clock(), "1 15");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CodeOn("g5") == "wb"; }, 2500)); // its first move, a second later
+    QTest::mouseClick(form.Button3, Qt::LeftButton); // retry ends it
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(CodeOn("e3"), "wb");
+
+    form.N5->trigger();
+    form.BaseChanged(2);
+    form.MoveTimeChanged(62);
+    EXPECT_EQ(m_boxes.All, Texts{"Количество попыток 0. Результат 0."});
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tresolvin Стратегия"));
+    EXPECT_EQ(Clock(), "1 2");
+}
+
+TEST_F(MainWindow, DragFollowsThePointerAndASmallOneGoesBackSilently)
+{
+    Form();
+    NewTask(1);
+    FigurePicture* queen = FigureOn("d4");
+    const QPoint home = queen->pos();
+    Drag(queen, {9, -11});
+    EXPECT_EQ(queen->pos(), home);
+    QTest::mousePress(queen, Qt::RightButton, {}, {10, 10}); // any button drags
+    EXPECT_EQ(Form().ScrollBox1->children().last(), queen);
+    QTest::mouseMove(queen, {10 + 37, 10 - 121});
+    EXPECT_EQ(queen->pos(), home + QPoint(37, -121));
+    QTest::mouseMove(queen, {10 + 85, 10 + 3});
+    QTest::mouseRelease(queen, Qt::RightButton, {}, {10, 10});
+    EXPECT_EQ(queen->pos(), Place("g7")); // placed exactly, then judged
+    EXPECT_EQ(m_boxes.All, Texts{"Вы не угадали ход. Задание не решено"});
+}
+
+TEST_F(MainWindow, IllegalDropIsHomeBeforeTheMessage)
+{
+    Form();
+    NewTask(1);
+    FigurePicture* rook = FigureOn("d1");
+    const QPoint home = rook->pos();
+    bool checked = false;
+    m_boxes.WhileOpen = [&](const std::string&) { checked = rook->pos() == home && Form().Timer2->isActive(); };
+    Play("d1", "d5");
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(m_boxes.All, Texts{"Данный ход не возможен"});
+    EXPECT_EQ(rook->pos(), home);
+}
+
+TEST_F(MainWindow, CapturedFigureIsGoneBeforeTheVerdict)
+{
+    Form();
+    NewTask(1);
+    QPointer<FigurePicture> pawn = FigureOn("e6");
+    bool checked = false;
+    m_boxes.WhileOpen = [&](const std::string&) { checked = pawn && pawn->isHidden() && CodeOn("e6") == "wb"; };
+    Play("b3", "e6"); // a capture, but not the solution
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pawn.isNull(); }));
+}
+
+TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
+{
+    Write(SettingId::MoveLine, 1);
+    TForm1& form = Form();
+    NewTask(2);
+    QPointer<FigurePicture> knight = FigureOn("f5");
+    Play("f5", "h6");
+    EXPECT_EQ(m_boxes.All, Texts{"Вы угадали ход"});
+    EXPECT_EQ(CodeOn("h6"), "bp");
+    ASSERT_TRUE(knight); // released within its own release event: hidden, deleted afterwards
+    EXPECT_TRUE(knight->isHidden());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return knight.isNull(); }));
+    // The reply is drawn as a red line on the picture; the clean copy stays.
+    const QImage shown = form.Image1->pixmap().toImage();
+    EXPECT_EQ(shown.pixelColor(291, 90), QColor(255, 0, 0)); // g7, where it starts
+    EXPECT_NE(form.Image14->pixmap().toImage().pixelColor(291, 90), QColor(255, 0, 0));
+    Play("g5", "f6");
+    EXPECT_EQ(m_boxes.All.back(), "Вариант разыгран. Поздравляем");
+    EXPECT_FALSE(form.Image1->isEnabled());
+    EXPECT_EQ(form.Image1->pixmap().toImage(), shown); // the user's move leaves the line
+    NewTask(1);
+    EXPECT_EQ(form.Image1->pixmap().toImage(), form.Image14->pixmap().toImage());
+    EXPECT_TRUE(form.Image1->isEnabled());
+}
+
+TEST_F(MainWindow, TimeOutDuringADragPutsTheFigureBackUnjudged)
+{
+    Write(SettingId::MoveTime, 1);
+    Form();
+    NewTask(1);
+    FigurePicture* bishop = FigureOn("e3");
+    const QPoint home = bishop->pos();
+    QTest::mousePress(bishop, Qt::LeftButton, {}, {17, 17});
+    QTest::mouseMove(bishop, {17 + 80, 17 - 80}); // over g5, the right move
+    bool homeUnderTheBox = false;
+    m_boxes.WhileOpen = [&](const std::string&) { homeUnderTheBox = bishop->pos() == home; };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_boxes.All.empty(); }, 2500)); // the real clock runs out
+    EXPECT_TRUE(homeUnderTheBox);
+    QTest::mouseRelease(bishop, Qt::LeftButton, {}, {17, 17});
+    EXPECT_EQ(bishop->pos(), home);
+    EXPECT_EQ(m_boxes.All, Texts{"Вы не успели решить задание за заданное время"});
+    EXPECT_EQ(Clock(), "0 0");
+    EXPECT_EQ(Run().LastMoveText, "");
+}
+
+// A figure held while the playback moves: the hold ends before the
+// program's move, its release moves nothing, and the board ends in the
+// line's final position.
+TEST_F(MainWindow, FigureHeldDuringThePlaybackChangesNothing)
+{
+    Write(SettingId::MoveInterval, 1);
+    TForm1& form = Form();
+    // The rook the first token moves; the rook the second token takes (on f8
+    // after one tick); a king the line never touches.
+    for (const auto& [square, ticksBefore] : {std::pair{"f1", 0}, {"f8", 1}, {"e1", 0}}) {
+        NewTask(4);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        for (int t = 0; t < ticksBefore; ++t)
+            form.Timer1Timer();
+        QPointer<FigurePicture> held = FigureOn(square);
+        ASSERT_TRUE(held) << square;
+        QTest::mousePress(held, Qt::LeftButton, {}, {17, 17});
+        QTest::mouseMove(held, {17 - 40, 17 + 40});
+        form.Timer1Timer();
+        if (held)
+            QTest::mouseRelease(held, Qt::LeftButton, {}, {17 - 40, 17 + 40});
+        while (form.Timer1->isActive())
+            form.Timer1Timer();
+        std::string board;
+        for (const char* s : {"f8", "e8", "a3", "e1", "f1", "d8", "a2"})
+            board += CodeOn(s) + ",";
+        EXPECT_EQ(board, "br,bk,wp,wk,,,,") << square;
+        EXPECT_EQ(Run().FigureList().size(), 4u) << square;
+        EXPECT_EQ(FigureOn("f8")->pos(), Place("f8")) << square;
+        EXPECT_TRUE(m_boxes.All.empty()) << square;
+    }
+}
+
+} // namespace

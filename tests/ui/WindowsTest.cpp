@@ -1,0 +1,220 @@
+// The windows as designed, the splash, the menu, the ways the program ends,
+// the real message boxes and the bitmaps.
+#include "MainWindowFixture.h"
+#include "PictureBox.h"
+#include "QtMessageBoxes.h"
+#include "about.h"
+#include "baza.h"
+#include "links.h"
+#include "option.h"
+#include "zastavka.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+using Windows = MainWindowFixture;
+
+QString TextOf(const QWidget* w)
+{
+    if (auto* label = qobject_cast<const QLabel*>(w))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text();
+    if (auto* box = qobject_cast<const QGroupBox*>(w))
+        return box->title();
+    if (auto* edit = qobject_cast<const QLineEdit*>(w))
+        return edit->text();
+    return w->windowTitle();
+}
+
+TEST_F(Windows, DesignTable)
+{
+    RecordingUrlOpener opener;
+    TForm6 splash;
+    TForm3 options(m_boxes);
+    TForm5 base(m_boxes);
+    TForm4 about(opener);
+    TForm7 links(opener);
+    struct Row {
+        QWidget* window;
+        QSize size; // client size
+        std::vector<std::pair<const char*, const char*>> texts; // "" names the window's caption
+    } rows[] = {
+        {&Form(), {672, 454 + Form().menuBar()->height()},
+         {{"", "Tresolvin Тактика"}, {"Label2", "Время на ход"}, {"Label3", "мин"}, {"Label4", "сек"},
+          {"Label1", "3"}, {"Label5", "0"}, {"Button2", "Задание"}, {"Button3", "Попробовать еще раз"},
+          {"Button1", "Разыграть вариант"}}},
+        {&splash, {742, 461}, {{"", "Tresolvin"}, {"Button1", "Вход"}, {"Label1", "Стейниц"}, {"Label14", "Крамник"}}},
+        {&options, {310, 140},
+         {{"", "Tresolvin Опции"}, {"Label1", "Количество времени на вариант (сек)"}, {"Edit1", "180"},
+          {"Label2", "Интервал между ходами (сек)"}, {"Edit2", "1"}, {"CheckBox1", "Отображение хода линией"},
+          {"CheckBox2", "Отображение подсказки"}, {"Button1", "Ok"}}},
+        {&base, {305, 110},
+         {{"", "Tresolvin"}, {"GroupBox1", "База заданий"}, {"RadioButton1", "Тактика"},
+          {"RadioButton2", "Стратегия"}, {"Button1", "Ok"}}},
+        {&about, {452, 228},
+         {{"", "О программе"}, {"Label1", "Программу шахматных тестов "}, {"Label2", "Tresolvin "},
+          {"Label3", "составил  :"}, {"Label5", "Благодарность за помощь в создании программы :"},
+          {"Label14", "Все претензии и пожелания отправляйте на ящик "}, {"Label16", "Tresolvin Версия 1.2"}}},
+        {&links, {421, 91}, {{"", "Шахматные ссылки"}, {"Label1", "lichess.org"}, {"Label3", "chesstempo.com"}}},
+    };
+    for (const Row& row : rows) {
+        const std::string window = row.window->objectName().toStdString();
+        EXPECT_EQ(row.window->size(), row.size) << window;
+        for (const auto& [name, text] : row.texts) {
+            const QWidget* w = *name ? row.window->findChild<QWidget*>(QLatin1String(name)) : row.window;
+            ASSERT_NE(w, nullptr) << window << " " << name;
+            EXPECT_EQ(TextOf(w), QString::fromUtf8(text)) << window << " " << name;
+        }
+    }
+    EXPECT_TRUE(Form().Label1->font().bold() && Form().Label5->font().bold());
+    EXPECT_TRUE(m_boxes.All.empty());
+}
+
+TEST_F(Windows, SplashShowsFourteenPortraitsAndEntersTheMainWindow)
+{
+    TForm6 splash;
+    for (std::size_t i = 0; i < TForm6::kPortraitCount; ++i)
+        EXPECT_FALSE(splash.Portraits[i]->pixmap().isNull() || splash.Names[i]->text().isEmpty()) << i + 1;
+    splash.SetMainWindow(&Form());
+    Form().hide();
+    splash.show();
+    QTest::mouseClick(splash.Button1, Qt::LeftButton);
+    EXPECT_TRUE(Form().isVisible());
+    EXPECT_FALSE(splash.isVisible());
+}
+
+// Runs the event loop until the program is told to end; false when it was
+// not within ten seconds.
+bool RunsToTheEnd(const std::function<void()>& action)
+{
+    QApplication::setQuitOnLastWindowClosed(false); // only an explicit end stops the loop
+    QTimer limit;
+    QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    limit.start(10000);
+    QTimer::singleShot(0, action);
+    const int code = QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(true);
+    return code == 0;
+}
+
+TEST_F(Windows, ClosingAWindowOrExitEndsTheProgram)
+{
+    TForm6 splash;
+    splash.show();
+    EXPECT_TRUE(RunsToTheEnd([&] { splash.close(); }));
+    EXPECT_TRUE(RunsToTheEnd([&] { Form().close(); }));
+    EXPECT_TRUE(RunsToTheEnd([&] { Form().N4->trigger(); }));
+    Form().N2->menuAction()->trigger(); // the top-level "Выход" does nothing
+    EXPECT_TRUE(m_boxes.All.empty());
+}
+
+TEST_F(Windows, MenuItemsInOrderOpenTheirWindows)
+{
+    TForm1& form = Form();
+    QStringList items;
+    for (QAction* top : form.menuBar()->actions()) {
+        items << top->objectName() + " " + top->text();
+        if (top->menu())
+            for (QAction* action : top->menu()->actions())
+                items << "  " + action->objectName() + " " + action->text();
+    }
+    EXPECT_EQ(items, (QStringList{"N1 Опции", "  N9 Опции", "  N10 База", "N5 Результаты", "N6 Интересное",
+                                  "  N7 Шахматные цитаты", "  N8 Шахматная цитата от Гулмара",
+                                  "  N11 Шахматные ссылки", "N2 Выход", "  N3 О программе", "  N4 Выход"}));
+    QDialog options, base, about, links;
+    form.AttachWindows(&options, &base, &about, &links);
+    for (const auto& [action, dialog] :
+         {std::pair{form.N9, &options}, {form.N10, &base}, {form.N3, &about}, {form.N11, &links}}) {
+        bool modal = false;
+        QTimer::singleShot(0, dialog, [dialog = dialog, &modal] {
+            modal = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+            dialog->reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(modal) << action->objectName().toStdString();
+    }
+    // The quote commands draw from their tables.
+    m_random.Push(0);
+    form.N7->trigger();
+    m_random.Push(17);
+    form.N8->trigger();
+    EXPECT_EQ(m_random.Bounds, (std::vector<int32_t>{42, 18}));
+    ASSERT_EQ(m_boxes.All.size(), 2u);
+}
+
+// Looks at the next modal box as soon as it is open (after `waitWhileOpen`
+// holds, if given), then presses its one button.
+void AnswerNextBox(QMessageBox*& seen, QStringList& facts, const std::function<bool()>& waitWhileOpen = {})
+{
+    QTimer::singleShot(0, [&seen, &facts, waitWhileOpen] {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); }));
+        const QList<QAbstractButton*> buttons = seen->buttons();
+        facts << seen->windowTitle() << seen->text() << QString::number(seen->icon()) << QString::number(buttons.size())
+              << QString::number(seen->standardButton(buttons.first())) << QString::number(seen->textFormat());
+        if (waitWhileOpen)
+            facts << QString::number(QTest::qWaitFor(waitWhileOpen));
+        QTest::mouseClick(buttons.first(), Qt::LeftButton);
+    });
+}
+
+TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
+{
+    QtMessageBoxes boxes;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    QMessageBox* seen = nullptr;
+    QStringList facts;
+    AnswerNextBox(seen, facts, [&] { return ticks >= 3; });
+    boxes.Notice("<b>Вы угадали ход</b>");
+    EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "1",
+                                  QString::number(QMessageBox::Ok), QString::number(Qt::PlainText), "1"}));
+    facts.clear();
+    AnswerNextBox(seen, facts);
+    boxes.Error("Ошибка при чтении данных!");
+    EXPECT_EQ(facts, (QStringList{"Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical), "1",
+                                  QString::number(QMessageBox::Yes), QString::number(Qt::PlainText)}));
+}
+
+// Run once as it is and once with QT_SCALE_FACTOR=2: the bitmaps follow the
+// display's pixel ratio, the layout keeps its 1x geometry.
+TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
+{
+    TForm1& form = Form();
+    NewTask(1);
+    const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
+    EXPECT_EQ(form.Image1->size(), QSize(385, 385));
+    EXPECT_EQ(form.Image1->pixmap().size(), QSize(385, 385) * ratio);
+    for (const auto& entry : Run().FigureList()) {
+        auto* figure = dynamic_cast<FigurePicture*>(entry->Image);
+        const QSize size = entry->Code == "bp" ? QSize(34, 35) : QSize(35, 35);
+        EXPECT_EQ(figure->size(), size) << entry->Code;
+        EXPECT_EQ(figure->pixmap().size(), size * ratio) << entry->Code;
+        // Transparent by the bitmap's bottom-left colour: the background
+        // goes, the piece (a white piece's own white included) stays.
+        const QImage image = figure->pixmap().toImage();
+        EXPECT_EQ(image.pixelColor(0, image.height() - 1).alpha(), 0) << entry->Code;
+        EXPECT_EQ(image.pixelColor(image.width() - 1, 0).alpha(), 0) << entry->Code;
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() * 2 / 3).alpha(), 255) << entry->Code;
+        bool light = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                light = light || (image.pixelColor(x, y).alpha() != 0 && image.pixelColor(x, y).lightness() > 230);
+        EXPECT_EQ(light, entry->Code[0] == 'w') << entry->Code;
+    }
+}
+
+} // namespace
