@@ -26,19 +26,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A directory of this process's own, removed at exit.
 const fs::path& Dir()
 {
-    static const fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "tresolvin-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        std::atexit([] {
+    static const struct Temporary {
+        fs::path path;
+        Temporary()
+        {
+            std::string pattern = (fs::temp_directory_path() / "tresolvin-fuzz-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr)
+                std::abort();
+            path = pattern;
+        }
+        ~Temporary()
+        {
             std::error_code ec;
-            fs::remove_all(Dir(), ec);
-        });
-        return fs::path(pattern);
-    }();
-    return dir;
+            fs::remove_all(path, ec);
+        }
+    } dir;
+    return dir.path;
 }
 
 [[noreturn]] void Fail(const std::string& what)
