@@ -214,6 +214,13 @@ TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
             for (int x = 0; x < image.width(); ++x)
                 light = light || (image.pixelColor(x, y).alpha() != 0 && image.pixelColor(x, y).lightness() > 230);
         EXPECT_EQ(light, entry->Code[0] == 'w') << entry->Code;
+        // Painted where it stands: every opaque pixel of the bitmap shows.
+        const QImage shown = figure->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int wrong = 0;
+        for (int y = 0; y < image.height() && shown.size() == image.size(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                wrong += image.pixelColor(x, y).alpha() == 255 && shown.pixel(x, y) != image.pixel(x, y);
+        EXPECT_EQ(wrong, 0) << entry->Code;
     }
 }
 
