@@ -262,6 +262,9 @@ TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
     }
     EXPECT_FALSE(WriteIniValue(File(), "VREMYA", "vremya", std::string(kMaxIniValueChars + 1, '1')));
     EXPECT_EQ(Slurp(File()), before);
+    const std::string longest(kMaxIniValueChars, '1'); // the longest value that reads back
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", longest));
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), longest);
 }
 
 TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)

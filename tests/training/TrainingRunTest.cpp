@@ -62,8 +62,10 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
 
     // Retry reads the file before it shows the texts; playback never shows
     // the hint.
+    run.ClockTick();
     run.Button3Click();
     EXPECT_EQ(view.Text, header);
+    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning), std::tuple(ClockDisplay{1, 15}, true));
     Write(SettingId::Hint, 1);
     run.Button3Click();
     EXPECT_EQ(view.Text, withHint);
