@@ -21,6 +21,12 @@ const std::string kOperationImpossibleText = "Данная операция се
 
 TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
 {
+    // Every other field starts at zero, false or empty.
+    EXPECT_EQ(std::tuple(run.Dragging, run.TaskOver, run.DragStartX, run.DragStartY, run.FromRow, run.FromCol),
+              std::tuple(false, false, 0, 0, 0, 0));
+    EXPECT_EQ(std::tuple(run.SolutionPos, run.AttemptCount, run.SolvedCount, run.WhiteToMove, run.CurrentTaskBase),
+              std::tuple(0, 0, 0, false, 0));
+    EXPECT_EQ(run.TaskPosition + run.TaskSolution + run.LastMoveText, "");
     struct Row {
         int32_t time, base; // 0: no key
         const char* caption;
