@@ -278,9 +278,11 @@ TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)
     EXPECT_FALSE(refused);
     EXPECT_NE(refused.Error.find("too large"), std::string::npos) << refused.Error;
     EXPECT_EQ(Slurp(File()), full);
-    // A write that keeps the size still goes in, and the file reads back.
-    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "75"));
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "75");
+    // A write that makes the file exactly as large as may be read goes in,
+    // and the file reads back.
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "1800"));
+    EXPECT_EQ(fs::file_size(File()), kMaxIniFileBytes);
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "1800");
 }
 
 // A link is written through to the file at the end of its chain, which a

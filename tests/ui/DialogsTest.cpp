@@ -149,6 +149,8 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
             }
         };
         Type(dialog.Edit1, r.time);
+        QTest::keyClick(dialog.Edit1, Qt::Key_Return); // Enter in a field closes nothing
+        ASSERT_TRUE(dialog.isVisible());
         Type(dialog.Edit2, r.interval);
         if (dialog.CheckBox1->isChecked() != r.line)
             Click(dialog.CheckBox1);
@@ -198,6 +200,8 @@ TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
         // "Ok" takes the other collection (or, for an unknown value, the
         // marked one), tells the main window and writes it.
         dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return); // Enter closes nothing
+        ASSERT_TRUE(dialog.isVisible());
         if (r.setting == 1 || r.setting == 2)
             Click(r.strategyMarked ? dialog.RadioButton1 : dialog.RadioButton2);
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);
