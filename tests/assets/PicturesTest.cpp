@@ -73,8 +73,6 @@ TEST(Pictures, FourteenPortraitsThirteenGifsThenAJpegOfTheFrameSize)
             << p.path;
         EXPECT_EQ(image, PortraitDecoder::Decode(bytes));
     }
-    EXPECT_STREQ(AssetPaths::kPortraits[0].surname, "Стейниц");
-    EXPECT_STREQ(AssetPaths::kPortraits[13].surname, "Крамник");
 }
 
 // ---- building GIFs with giflib's encoder -----------------------------------
@@ -342,18 +340,6 @@ TEST(Decoders, DamagedTruncatedAndForeignInputGivesANullImage)
         }
         EXPECT_TRUE(PortraitDecoder::Decode(whole.left(whole.size() - (jpeg ? 1 : 2))).isNull());
         EXPECT_TRUE((jpeg ? PortraitDecoder::DecodeGif(whole) : PortraitDecoder::DecodeJpeg(whole)).isNull());
-        // Flipped bytes: a bounded, clean result, and the damage noticed.
-        std::mt19937 random(7);
-        int decoded = 0;
-        for (int trial = 0; trial < 200; ++trial) {
-            QByteArray bad = whole;
-            for (int k = 0; k < 4; ++k)
-                bad[static_cast<qsizetype>(random() % static_cast<unsigned>(bad.size()))] = char(random() & 0xFF);
-            const QImage image = PortraitDecoder::Decode(bad);
-            decoded += !image.isNull();
-            EXPECT_TRUE(image.width() <= PortraitDecoder::kMaxSide && image.height() <= PortraitDecoder::kMaxSide);
-        }
-        EXPECT_LT(decoded, 200) << path;
     }
     for (const QByteArray& prefix : {QByteArray(), QByteArray("GIF89a"), QByteArray("GIF87a"),
                                      QByteArray("\xFF\xD8\xFF", 3), QByteArray("\x89PNG\r\n\x1A\n", 8)}) {

@@ -385,24 +385,4 @@ TEST(IniFile, TheFuzzCorpusReadsBack)
     EXPECT_GE(inputs, 10u);
 }
 
-TEST_F(IniFileOnDisk, TwoWritersAtOnceLoseNoUpdate)
-{
-    // Each writer rewrites the whole file; without serialisation one would
-    // overwrite the other's key with the stale contents it had read.
-    constexpr int kRounds = 40;
-    auto writer = [this](const char* section, const char* key) {
-        for (int i = 1; i <= kRounds; ++i)
-            EXPECT_TRUE(WriteIniValue(File(), section, key, std::to_string(i)));
-    };
-    std::thread a(writer, "VREMYA", "vremya");
-    std::thread b(writer, "SECNAHOD", "secnahod");
-    a.join();
-    b.join();
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::to_string(kRounds));
-    EXPECT_EQ(ReadIniValue(File(), "SECNAHOD", "secnahod"), std::to_string(kRounds));
-    const std::string content = Slurp(File());
-    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 4) << content;
-    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
-}
-
 } // namespace

@@ -3,6 +3,8 @@
 // and the results.
 #include "RunFixture.h"
 
+#include <limits>
+
 #include <tuple>
 
 namespace {
@@ -364,6 +366,25 @@ TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
     view.Notices.clear();
     run.N5Click();
     EXPECT_EQ(view.Notices, Lines{"Количество попыток 4. Результат 2."});
+}
+
+// The parts where the run's tables do not reach: the real collections behind
+// the loader and the timer arithmetic at its limits.
+TEST(TaskParts, LoaderAndTimerArithmetic)
+{
+    EXPECT_EQ(LoadFromCollections(kTacticsBase, 1)->solution, "f5-h6 g7:h6 g5:f6");
+    EXPECT_EQ(LoadFromCollections(kStrategyBase, 189)->solution.empty(), false);
+    EXPECT_EQ(LoadFromCollections(kStrategyBase, 190)->marker, 0);
+    EXPECT_FALSE(LoadFromCollections(0, 1).has_value() || LoadFromCollections(3, 1).has_value());
+    EXPECT_EQ(std::tuple(CollectionOf(1), CollectionOf(2), CollectionOf(0).has_value()),
+              std::tuple(CollectionLimits{200, 225}, CollectionLimits{189, 189}, false));
+    EXPECT_EQ(FullTime(-61), (ClockDisplay{-1, -1}));
+    EXPECT_EQ(CountDown({0, 1}), (ClockStep{{0, 0}, true}));
+    EXPECT_EQ(CountDown({1, 0}), (ClockStep{{0, 59}, false}));
+    EXPECT_EQ(CountDown({0, -1}), (ClockStep{{0, 0}, true}));
+    EXPECT_EQ(PlaybackIntervalMs(2147483), 2147483000);
+    EXPECT_EQ(PlaybackIntervalMs(2147484), std::numeric_limits<int>::max());
+    EXPECT_EQ(PlaybackIntervalMs(std::numeric_limits<int32_t>::max()), std::numeric_limits<int>::max());
 }
 
 } // namespace

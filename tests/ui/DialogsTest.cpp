@@ -101,9 +101,6 @@ TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
         dialog.show();
         EXPECT_EQ(dialog.Edit1->text(), r.timeField);
     }
-    std::filesystem::remove(SettingsFilePath());
-    TForm3 fresh(boxes);
-    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
     EXPECT_TRUE(boxes.All.empty());
 }
 
