@@ -38,10 +38,6 @@ TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
             }
         }
     }
-    // Truncation toward zero: a band above and left of the grid is row and
-    // column 0, not -1.
-    EXPECT_EQ(PixelToSquare(kStandard, 32 - 52, 32 - 53), (Square{0, 0}));
-    EXPECT_EQ(PixelToSquare(kStandard, 32 - 53, 32 - 54), (Square{-1, -1}));
     EXPECT_EQ((BoardGeometry{0, 0, 780}).Step(), 90);
 }
 

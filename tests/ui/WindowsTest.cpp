@@ -198,6 +198,13 @@ TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
     const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
     EXPECT_EQ(form.Image1->size(), QSize(385, 385));
     EXPECT_EQ(form.Image1->pixmap().size(), QSize(385, 385) * ratio);
+    // Figures are keyed by the bottom-left pixel's own colour, whatever it is.
+    QImage odd(2, 2, QImage::Format_RGB32);
+    odd.fill(Qt::white);
+    odd.setPixel(0, 1, qRgb(255, 0, 0));
+    const QImage keyed = TransparentByBottomLeft(odd, 1).toImage();
+    EXPECT_EQ(std::tuple(qAlpha(keyed.pixel(0, 1)), qAlpha(keyed.pixel(1, 1))), std::tuple(0, 255));
+
     for (const auto& entry : Run().FigureList()) {
         auto* figure = dynamic_cast<FigurePicture*>(entry->Image);
         const QSize size = entry->Code == "bp" ? QSize(34, 35) : QSize(35, 35);
