@@ -1,5 +1,7 @@
 #include "AssetPaths.h"
 
+#include <algorithm>
+
 namespace AssetPaths {
 namespace {
 
@@ -14,26 +16,23 @@ constexpr std::array<const char*, 12> kPiece2xPaths = {
     ":/assets/pieces/bp@2x.bmp", ":/assets/pieces/bn@2x.bmp", ":/assets/pieces/bb@2x.bmp",
     ":/assets/pieces/br@2x.bmp", ":/assets/pieces/bq@2x.bmp", ":/assets/pieces/bk@2x.bmp"};
 
-int PieceIndex(std::string_view code)
+// The path of `code` in `paths`, which follow the order of kPieceCodes.
+const char* PathOf(std::string_view code, const std::array<const char*, 12>& paths)
 {
-    for (int i = 0; i < static_cast<int>(kPieceCodes.size()); ++i)
-        if (kPieceCodes[static_cast<size_t>(i)] == code)
-            return i;
-    return -1;
+    const auto it = std::find(kPieceCodes.begin(), kPieceCodes.end(), code);
+    return it == kPieceCodes.end() ? nullptr : paths[static_cast<std::size_t>(it - kPieceCodes.begin())];
 }
 
 } // namespace
 
 const char* Piece(std::string_view code)
 {
-    const int i = PieceIndex(code);
-    return i < 0 ? nullptr : kPiecePaths[static_cast<size_t>(i)];
+    return PathOf(code, kPiecePaths);
 }
 
 const char* Piece2x(std::string_view code)
 {
-    const int i = PieceIndex(code);
-    return i < 0 ? nullptr : kPiece2xPaths[static_cast<size_t>(i)];
+    return PathOf(code, kPiece2xPaths);
 }
 
 } // namespace AssetPaths

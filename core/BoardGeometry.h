@@ -9,23 +9,23 @@
 // Where the board picture `Image1` stands and how large it is. The picture
 // is square; its 8 x 8 grid of squares starts at its own pixel (32, 32).
 struct BoardGeometry {
-    int Left = 32;
-    int Top = 32;
-    int Side = 385;
+    int Left;
+    int Top;
+    int Side;
 
     // Square step S = (side - 60) div 8; 40 for the standard 385-pixel board.
     int Step() const { return (Side - 60) / 8; }
 };
 
 struct Square {
-    int Row = 0;
-    int Column = 0;
+    int Row;
+    int Column;
     friend bool operator==(const Square&, const Square&) = default;
 };
 
 struct PixelPos {
-    int Left = 0;
-    int Top = 0;
+    int Left;
+    int Top;
     friend bool operator==(const PixelPos&, const PixelPos&) = default;
 };
 
@@ -47,10 +47,10 @@ Square PixelToSquare(const BoardGeometry& board, int left, int top);
 
 // End points of the move line, in the board picture's own pixel coordinates.
 struct MoveLine {
-    int X1 = 0;
-    int Y1 = 0;
-    int X2 = 0;
-    int Y2 = 0;
+    int X1;
+    int Y1;
+    int X2;
+    int Y2;
     friend bool operator==(const MoveLine&, const MoveLine&) = default;
 };
 

@@ -27,7 +27,7 @@ struct TFigure {
     // The picture that shows the piece; its Left and Top are the piece's
     // whereabouts. Not owned: it is handed back with DeferredRelease() when
     // the figure leaves the board.
-    Picture* Image = nullptr;
+    Picture* Image;
     // Piece code: colour letter "w"/"b" then kind letter "p","n","b","r","q","k".
     std::string Code;
 };
@@ -47,7 +47,7 @@ enum class DropResult {
 };
 
 struct DropVerdict {
-    DropResult Result = DropResult::PutBack;
+    DropResult Result;
     Square To; // the to-square: where the figure was released (SquareOf)
 };
 

@@ -35,11 +35,11 @@ inline constexpr const char* kOperationImpossibleText = "Данная опера
 
 // A token decoded for playing it on the board.
 struct DecodedToken {
-    int FromColumn = 0;
-    int FromRow = 0;
-    char Separator = '-';
-    int ToColumn = 0;
-    int ToRow = 0;
+    int FromColumn;
+    int FromRow;
+    char Separator;
+    int ToColumn;
+    int ToRow;
 
     // A token is played as a capture whenever its separator is not "-".
     bool IsCapture() const { return Separator != '-'; }

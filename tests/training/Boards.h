@@ -4,6 +4,9 @@
 #include "BoardGeometry.h"
 #include "TaskRecord.h"
 
+#include <map>
+#include <optional>
+
 // Row and column of a square name: "e3" is row 6, column 5.
 inline Square At(const char* name)
 {
@@ -28,3 +31,22 @@ inline const TaskRecord kRook{"[White \"R\"]\r\n[Black \"S\"]\r\n[EventDate \"19
 inline const TaskRecord kStrategy{"[White \"Eta\"]\r\n[Black \"Theta\"]\r\n[EventDate \"2008\"]",
                                   "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "w", "f4-f5", "Ход белых.", "Пространство.", 1};
 } // namespace boards
+
+// The boards by base and number: tactics 1 to 4, strategy 1.
+using BoardTable = std::map<std::pair<int32_t, int32_t>, TaskRecord>;
+inline BoardTable Boards()
+{
+    return {{{kTacticsBase, 1}, boards::kExample}, {{kTacticsBase, 2}, boards::kRecapture},
+            {{kTacticsBase, 3}, boards::kBlack},   {{kTacticsBase, 4}, boards::kRook},
+            {{kStrategyBase, 1}, boards::kStrategy}};
+}
+
+// A loader over `table`: nothing for a base that names no collection, an
+// empty record for a number the table does not hold.
+inline std::optional<TaskRecord> LoadFrom(const BoardTable& table, int32_t base, int32_t number)
+{
+    if (base != kTacticsBase && base != kStrategyBase)
+        return std::nullopt;
+    const auto it = table.find({base, number});
+    return it == table.end() ? TaskRecord{} : it->second;
+}

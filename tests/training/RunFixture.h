@@ -62,11 +62,6 @@ protected:
         std::filesystem::remove(SettingsFilePath());
         for (const SettingInfo& info : kSettings)
             *info.Variable = 0;
-        tasks[{kTacticsBase, 1}] = boards::kExample;
-        tasks[{kTacticsBase, 2}] = boards::kRecapture;
-        tasks[{kTacticsBase, 3}] = boards::kBlack;
-        tasks[{kTacticsBase, 4}] = boards::kRook;
-        tasks[{kStrategyBase, 1}] = boards::kStrategy;
         run.FormCreate();
     }
 
@@ -101,17 +96,11 @@ protected:
 
     static inline std::filesystem::path s_config;
     static constexpr BoardGeometry kStandard{32, 32, 385};
-    std::map<std::pair<int32_t, int32_t>, TaskRecord> tasks;
+    BoardTable tasks = Boards();
     int loads = 0;
     FakeView view;
     FakePictureFactory pictures;
     ScriptedRandom random;
     TrainingRun run{view, pictures, [] { return kStandard; }, random,
-                    [this](int32_t base, int32_t number) -> std::optional<TaskRecord> {
-                        ++loads;
-                        if (base != kTacticsBase && base != kStrategyBase)
-                            return std::nullopt;
-                        const auto it = tasks.find({base, number});
-                        return it == tasks.end() ? TaskRecord{} : it->second;
-                    }};
+                    [this](int32_t base, int32_t number) { return ++loads, LoadFrom(tasks, base, number); }};
 };

@@ -42,6 +42,21 @@ protected:
     {
         return ReadIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key).value_or("-");
     }
+    // The four keys of the options dialog: time, interval, line, hint.
+    static constexpr SettingId kOptions[] = {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine,
+                                            SettingId::Hint};
+    static void PutOptions(const Texts& texts)
+    {
+        for (std::size_t i = 0; i < 4; ++i)
+            Put(kOptions[i], texts[i]);
+    }
+    static Texts StoredOptions()
+    {
+        Texts texts;
+        for (SettingId id : kOptions)
+            texts.push_back(Stored(id));
+        return texts;
+    }
     // A plain file where the settings directory should be: nothing can be
     // written.
     static void BreakSettingsDirectory()
@@ -72,10 +87,7 @@ TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
         {"0x3C", "$A", "2", "-1", "60", "10", false, false}, {"abc", "x", "yes", "1", "180", "1", false, true},
     };
     for (const Row& r : rows) {
-        Put(SettingId::MoveTime, r.time);
-        Put(SettingId::MoveInterval, r.interval);
-        Put(SettingId::MoveLine, r.line);
-        Put(SettingId::Hint, r.hint);
+        PutOptions({r.time, r.interval, r.line, r.hint});
         observer.Times.clear();
         TForm3 dialog(boxes, &observer);
         EXPECT_EQ(dialog.Edit1->text(), r.timeField) << r.time;
@@ -89,9 +101,6 @@ TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
         dialog.show();
         EXPECT_EQ(dialog.Edit1->text(), r.timeField);
     }
-    std::filesystem::remove(SettingsFilePath());
-    TForm3 fresh(boxes);
-    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
     EXPECT_TRUE(boxes.All.empty());
 }
 
@@ -123,10 +132,7 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
          {}},
     };
     for (const Row& r : rows) {
-        Put(SettingId::MoveTime, "150");
-        Put(SettingId::MoveInterval, "3");
-        Put(SettingId::MoveLine, "0");
-        Put(SettingId::Hint, "0");
+        PutOptions({"150", "3", "0", "0"});
         TForm3 dialog(boxes, &observer);
         dialog.show();
         boxes.All.clear();
@@ -140,23 +146,20 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
             }
         };
         Type(dialog.Edit1, r.time);
+        QTest::keyClick(dialog.Edit1, Qt::Key_Return); // Enter in a field closes nothing
+        ASSERT_TRUE(dialog.isVisible());
         Type(dialog.Edit2, r.interval);
         if (dialog.CheckBox1->isChecked() != r.line)
             Click(dialog.CheckBox1);
         if (dialog.CheckBox2->isChecked() != r.hint)
             Click(dialog.CheckBox2);
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-        EXPECT_EQ(dialog.result(), QDialog::Accepted) << r.name;
-        EXPECT_EQ(boxes.Errors, r.errors) << r.name;
-        EXPECT_EQ(dialog.Edit1->text(), r.timeAfter) << r.name;
-        EXPECT_EQ(dialog.Edit2->text(), r.intervalAfter) << r.name;
+        EXPECT_EQ(std::tuple(dialog.result(), boxes.Errors, dialog.Edit1->text(), dialog.Edit2->text(), observer.Times),
+                  std::tuple(int(QDialog::Accepted), r.errors, r.timeAfter, r.intervalAfter, r.told))
+            << r.name;
         EXPECT_EQ((std::vector<int32_t>{MoveTimeSetting, MoveIntervalSetting, MoveLineSetting, HintSetting}), r.memory)
             << r.name;
-        EXPECT_EQ((Texts{Stored(SettingId::MoveTime), Stored(SettingId::MoveInterval), Stored(SettingId::MoveLine),
-                         Stored(SettingId::Hint)}),
-                  r.file)
-            << r.name;
-        EXPECT_EQ(observer.Times, r.told) << r.name;
+        EXPECT_EQ(StoredOptions(), r.file) << r.name;
         boxes.WhileOpen = nullptr;
     }
 }
@@ -194,6 +197,8 @@ TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
         // "Ok" takes the other collection (or, for an unknown value, the
         // marked one), tells the main window and writes it.
         dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return); // Enter closes nothing
+        ASSERT_TRUE(dialog.isVisible());
         if (r.setting == 1 || r.setting == 2)
             Click(r.strategyMarked ? dialog.RadioButton1 : dialog.RadioButton2);
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);

@@ -26,9 +26,6 @@ protected:
         std::filesystem::remove(SettingsFilePath());
         for (const SettingInfo& info : kSettings)
             *info.Variable = 0;
-        m_tasks[{kTacticsBase, 1}] = boards::kExample;
-        m_tasks[{kTacticsBase, 2}] = boards::kRecapture;
-        m_tasks[{kTacticsBase, 4}] = boards::kRook;
     }
     void TearDown() override
     {
@@ -41,10 +38,8 @@ protected:
     TForm1& Form()
     {
         if (!m_form) {
-            m_form = std::make_unique<TForm1>(m_boxes, m_random, [this](int32_t base, int32_t number) {
-                const auto it = m_tasks.find({base, number});
-                return it == m_tasks.end() ? std::optional<TaskRecord>() : it->second;
-            });
+            m_form = std::make_unique<TForm1>(m_boxes, m_random,
+                                              [this](int32_t base, int32_t number) { return LoadFrom(m_tasks, base, number); });
             m_form->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
         }
@@ -90,6 +85,6 @@ protected:
 
     FakeMessageBoxes m_boxes;
     ScriptedRandom m_random;
-    std::map<std::pair<int32_t, int32_t>, TaskRecord> m_tasks;
+    BoardTable m_tasks = Boards();
     std::unique_ptr<TForm1> m_form;
 };

@@ -78,7 +78,7 @@ TEST_F(Windows, DesignTable)
             EXPECT_EQ(TextOf(w), QString::fromUtf8(text)) << window << " " << name;
         }
     }
-    EXPECT_TRUE(Form().Label1->font().bold() && Form().Label5->font().bold());
+    EXPECT_TRUE(Form().Label1->font().bold() && Form().Label5->font().bold() && Form().Label2->font().underline());
     EXPECT_TRUE(m_boxes.All.empty());
 }
 
@@ -189,7 +189,7 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
                                   QString::number(QMessageBox::Yes), QString::number(Qt::PlainText)}));
 }
 
-// Run once as it is and once with QT_SCALE_FACTOR=2: the bitmaps follow the
+// Run once as it is and once with QT_SCALE_FACTOR=1.5: the bitmaps follow the
 // display's pixel ratio, the layout keeps its 1x geometry.
 TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
 {
@@ -198,6 +198,13 @@ TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
     const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
     EXPECT_EQ(form.Image1->size(), QSize(385, 385));
     EXPECT_EQ(form.Image1->pixmap().size(), QSize(385, 385) * ratio);
+    // Figures are keyed by the bottom-left pixel's own colour, whatever it is.
+    QImage odd(2, 2, QImage::Format_RGB32);
+    odd.fill(Qt::white);
+    odd.setPixel(0, 1, qRgb(255, 0, 0));
+    const QImage keyed = TransparentByBottomLeft(odd, 1).toImage();
+    EXPECT_EQ(std::tuple(qAlpha(keyed.pixel(0, 1)), qAlpha(keyed.pixel(1, 1))), std::tuple(0, 255));
+
     for (const auto& entry : Run().FigureList()) {
         auto* figure = dynamic_cast<FigurePicture*>(entry->Image);
         const QSize size = entry->Code == "bp" ? QSize(34, 35) : QSize(35, 35);
@@ -214,6 +221,13 @@ TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
             for (int x = 0; x < image.width(); ++x)
                 light = light || (image.pixelColor(x, y).alpha() != 0 && image.pixelColor(x, y).lightness() > 230);
         EXPECT_EQ(light, entry->Code[0] == 'w') << entry->Code;
+        // Painted where it stands: every opaque pixel of the bitmap shows.
+        const QImage shown = figure->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int wrong = 0;
+        for (int y = 0; y < image.height() && shown.size() == image.size(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                wrong += image.pixelColor(x, y).alpha() == 255 && shown.pixel(x, y) != image.pixel(x, y);
+        EXPECT_EQ(wrong, 0) << entry->Code;
     }
 }
 
