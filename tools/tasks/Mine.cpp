@@ -319,7 +319,6 @@ int RunMine(const MineOptions& options)
     EngineSession engine(engineProgram);
     const Analyser probe = engine.WithNodes(options.probeNodes);
     const Analyser check = engine.WithNodes(options.checkNodes);
-    std::ofstream candidates(candidatesPath, std::ios::app);
 
     const auto start = std::chrono::steady_clock::now();
     auto lastReport = start;
@@ -439,8 +438,14 @@ int RunMine(const MineOptions& options)
                 c.fen = fen;
                 c.gameMove = gameMove;
                 c.line = *line;
-                candidates << FormatCandidate(c) << '\n';
-                candidates.flush();
+                {
+                    // Opened for each candidate, so that a file replaced meanwhile
+                    // (a checkout of the mined data) still gets every line.
+                    std::ofstream candidates(candidatesPath, std::ios::app);
+                    candidates << FormatCandidate(c) << '\n';
+                    if (!candidates.flush())
+                        throw std::runtime_error("cannot write " + candidatesPath.string());
+                }
                 ++found[KindLetter(c.kind)];
                 taken = true;
             }
