@@ -235,8 +235,11 @@ std::vector<Found> FindMotifs(const Replayed& r)
             }
             if (targets.size() >= 2) {
                 std::sort(targets.begin(), targets.end(), [&](int a, int b) { return Value(A.At(a)) > Value(A.At(b)); });
+                // The forking piece must survive the reply: taken at once, it
+                // was a sacrifice, not a fork.
+                const bool taken = i + 1 < r.moves.size() && r.moves[i + 1].to == m.to;
                 bool falls = false;
-                for (int t : targets)
+                for (int t : taken ? std::vector<int>{} : targets)
                     falls = falls || (std::abs(A.At(t)) != 6 && r.UserTakes(i + 1, r.origin[i + 1][static_cast<std::size_t>(t)]) >= 0);
                 if (falls && std::abs(A.At(targets[1])) != 1)
                     add(Motif::Fork, r.Ref(i + 1, targets[0]), r.Ref(i + 1, targets[1]));
