@@ -266,7 +266,8 @@ std::vector<Found> FindMotifs(const Replayed& r)
                     continue;
                 const Position after = A.After(e);
                 const auto attackers = Attackers(after, e.to, W);
-                bool safe = attackers.empty();
+                // Taking a piece worth as much is a trade, not a loss.
+                bool safe = attackers.empty() || Value(A.At(e.to)) >= Value(target);
                 if (!safe) {
                     int cheapest = 1000;
                     for (int a : attackers)
