@@ -36,7 +36,6 @@ TEST(Pictures, BoardAndPiecesHaveTheSizesAndTheKeyColourTheProgramUses)
     for (int scale = 1; scale <= 2; ++scale) {
         const QImage board(QString::fromUtf8(scale == 1 ? AssetPaths::kBoard : AssetPaths::kBoard2x));
         EXPECT_EQ(board.size(), QSize(385, 385) * scale);
-        std::vector<QByteArray> seen;
         for (std::string_view code : AssetPaths::kPieceCodes) {
             const char* path = scale == 1 ? AssetPaths::Piece(code) : AssetPaths::Piece2x(code);
             ASSERT_NE(path, nullptr);
@@ -48,9 +47,6 @@ TEST(Pictures, BoardAndPiecesHaveTheSizesAndTheKeyColourTheProgramUses)
             EXPECT_EQ(piece.pixel(0, piece.height() - 1), qRgb(255, 255, 255)) << path;
             EXPECT_EQ(piece.pixel(piece.width() - 1, 0), qRgb(255, 255, 255)) << path;
             EXPECT_NE(piece.pixel(piece.width() / 2, piece.height() * 2 / 3), qRgb(255, 255, 255)) << path;
-            for (const QByteArray& other : seen)
-                EXPECT_NE(bytes, other) << path;
-            seen.push_back(bytes);
         }
     }
     for (std::string_view bad : {"", "w", "WP", "wx", "wpx"}) {
@@ -257,6 +253,8 @@ TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
     image = PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {local}));
     EXPECT_EQ(Px(image, 0, 0), qRgb(0, 0, 250));
     EXPECT_EQ(Px(image, 1, 0), qRgb(250, 0, 0));
+    GifFrame tall{0, 0, 1, 4096, false, {}, -1, std::vector<GifPixelType>(4096, 2)}; // as tall as may be
+    EXPECT_EQ(PortraitDecoder::DecodeGif(MakeGif(1, 4096, map, {tall})).height(), 4096);
     GifFrame first{0, 0, 2, 1, false, {}, -1, {2, 2}}, second{0, 0, 2, 1, false, {}, -1, {3, 3}};
     EXPECT_EQ(Px(PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {first, second})), 1, 0), qRgb(200, 0, 0));
 
@@ -317,7 +315,6 @@ TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
     EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4096, 1, false, Smooth)).height(), 4096);
     EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(4097, 1, 1, false, Smooth)).isNull());
     EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4097, 1, false, Smooth)).isNull());
-    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(8, 8, 4, false, Smooth)).isNull()); // CMYK is refused
     QByteArray huge = MakeJpeg(8, 8, 3, false, Smooth);
     const qsizetype sof = huge.indexOf("\xFF\xC0");
     ASSERT_GT(sof, 0);

@@ -38,7 +38,6 @@ TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
             }
         }
     }
-    EXPECT_EQ((BoardGeometry{0, 0, 780}).Step(), 90);
 }
 
 TEST(Geometry, MoveLineEndsArePulledBackTowardsTheStart)

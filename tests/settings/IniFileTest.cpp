@@ -27,8 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-// ------------------------------------------------------------- on text
-
 TEST(IniFile, LookupFindsTheFirstMatchOfTheNamesInAnyCaseAndLineEnd)
 {
     const struct {
@@ -113,8 +111,6 @@ TEST(IniFile, AWriteChangesNoOtherKey)
     EXPECT_EQ(IniLookup(out, "Other", "vremya"), "7");
     EXPECT_EQ(IniLookup(out, "Other", "secnahod"), "8");
 }
-
-// ------------------------------------------------------------- on files
 
 // Root may write into read-only directories and read unreadable files, so
 // under root the write runs in a child process that has given up root for

@@ -4,6 +4,8 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -27,6 +29,9 @@ TEST_F(SettingsFile, LocationFollowsXdgConfigHomeElseHome)
         xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(SettingsFilePath(), fs::path(home) / ".config" / "tresolvin" / "opt.ini") << (xdg ? xdg : "unset");
     }
+    ::unsetenv("HOME"); // then the home directory of the password database
+    EXPECT_EQ(SettingsFilePath(), fs::path(::getpwuid(::getuid())->pw_dir) / ".config" / "tresolvin" / "opt.ini");
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST_F(SettingsFile, ReadsGiveTheValueOrTheDefaultAndCreateNothing)

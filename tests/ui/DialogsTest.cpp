@@ -122,6 +122,7 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         {"ZeroTimeKept", "0", "1", false, true, {kMustBePositive}, "0", "1", {0, 1, 0, 1}, {"0", "1", "0", "1"}, {0}},
         {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0},
          {"180", "2", "0", "0"}, {180}},
+        {"ZeroInterval", "180", "0", false, false, {kMustBePositive}, "180", "0", {180, 0, 0, 0}, {"180", "0", "0", "0"}, {180}},
         {"BothNegative", "-5", "-7", true, true, {kMustBePositive, kMustBePositive}, "5", "7", {5, 7, 1, 1},
          {"5", "7", "1", "1"}, {5}},
         {"MostNegative", "-2147483648", "1", false, false, {kMustBePositive}, "2147483647", "1",

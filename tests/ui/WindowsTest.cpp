@@ -87,6 +87,8 @@ TEST_F(Windows, SplashShowsFourteenPortraitsAndEntersTheMainWindow)
     TForm6 splash;
     for (std::size_t i = 0; i < TForm6::kPortraitCount; ++i)
         EXPECT_FALSE(splash.Portraits[i]->pixmap().isNull() || splash.Names[i]->text().isEmpty()) << i + 1;
+    for (auto [last, panel] : {std::pair{5, 0}, {11, 1}, {13, 2}}) // six, six and two to a panel
+        EXPECT_EQ(splash.Portraits[last]->parentWidget(), splash.Panels[panel]);
     splash.SetMainWindow(&Form());
     Form().hide();
     splash.show();
