@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "Collections.h"
 
 #include "Unit2.h"
 #include "Unitstrategy.h"
@@ -54,7 +55,7 @@ int CommandDump(const std::vector<std::string>& args)
 {
     if (!args.empty())
         throw std::invalid_argument("dump takes no arguments");
-    DumpCollection<TPart>("tactics", 225);
-    DumpCollection<TPartstr>("strategy", 189);
+    DumpCollection<TPart>("tactics", kTacticsCount);
+    DumpCollection<TPartstr>("strategy", kStrategyCount);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "Plan.h"
 
 #include "Hints.h"
+#include "Notation.h"
 #include "Names.h"
 #include "Select.h"
 
@@ -50,17 +51,17 @@ std::string MakeHeader(const std::string& white, const std::string& black, int y
 std::string TokensOf(const std::string& fen, const std::vector<std::string>& moves, int count)
 {
     auto position = Position::FromFen(fen);
-    std::string out;
+    std::vector<std::string> tokens;
     for (int i = 0; i < count && position; ++i) {
         const auto move = position->ParseUci(moves[static_cast<std::size_t>(i)]);
         if (!move)
             return {};
-        if (i)
-            out += ' ';
-        out += fullchess::SquareName(move->from) + (move->capture ? ":" : "-") + fullchess::SquareName(move->to);
+        // The program's squares: columns 1..8 from file a, rows 1..8 from rank 8.
+        tokens.push_back(WriteToken(fullchess::FileOf(move->from) + 1, 8 - fullchess::RankOf(move->from), move->capture,
+                                    fullchess::FileOf(move->to) + 1, 8 - fullchess::RankOf(move->to)));
         position->Play(*move);
     }
-    return out;
+    return JoinTokens(tokens);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // The make-up of the two collections and the choice of tests to fill it.
 #include "Candidate.h"
+#include "Collections.h"
 
 #include <array>
 #include <ostream>
@@ -17,8 +18,6 @@ struct LengthTable {
 LengthTable TacticsLengths();
 LengthTable StrategyLengths();
 
-constexpr int kTacticsCount = 225;
-constexpr int kStrategyCount = 189;
 constexpr int kTacticsWhite = 147;
 constexpr int kStrategyWhite = 107;
 constexpr int kDrawTests = 10;

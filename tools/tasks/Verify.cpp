@@ -2,7 +2,9 @@
 #include "Verify.h"
 
 #include "EngineSession.h"
+#include "Collections.h"
 #include "Hints.h"
+#include "Notation.h"
 #include "Mine.h"
 #include "Plan.h"
 #include "Rules.h"
@@ -42,21 +44,20 @@ bool GivenAsIs(const std::string& collection, const std::string& position)
 std::vector<std::string> UciLine(const Position& root, const std::string& solution, std::string& error)
 {
     std::vector<std::string> moves;
-    std::istringstream in(solution);
-    std::string token;
     Position p = root;
-    while (in >> token) {
-        if (token.size() != 5 || (token[2] != '-' && token[2] != ':')) {
+    for (const std::string& token : LineTokens(solution)) {
+        const auto parsed = ParseToken(token);
+        if (!parsed) {
             error = "malformed token " + token;
             return {};
         }
-        const std::string uci = token.substr(0, 2) + token.substr(3, 2);
+        const std::string uci = SquareName(parsed->FromColumn, parsed->FromRow) + SquareName(parsed->ToColumn, parsed->ToRow);
         const auto move = p.ParseUci(uci);
         if (!move) {
             error = "illegal move " + token;
             return {};
         }
-        if ((token[2] == ':') != move->capture) {
+        if (parsed->IsCapture() != move->capture) {
             error = "token " + token + " marks a capture wrongly";
             return {};
         }
@@ -66,18 +67,17 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
     return moves;
 }
 
-
 } // namespace
 
 std::vector<RecordText> CompiledRecords()
 {
     std::vector<RecordText> entries;
-    for (int n = 1; n <= 225; ++n) {
+    for (int n = 1; n <= kTacticsCount; ++n) {
         TPart r;
         r.LoadTask(n);
         entries.push_back({"tactics", n, r.position, r.sideToMove, r.solution, r.taskText, r.hint});
     }
-    for (int n = 1; n <= 189; ++n) {
+    for (int n = 1; n <= kStrategyCount; ++n) {
         TPartstr r;
         r.LoadTask(n);
         entries.push_back({"strategy", n, r.position, r.sideToMove, r.solution, r.taskText, r.hint});
@@ -245,7 +245,7 @@ int CommandVerify(const std::vector<std::string>& args)
     }
     const int checked = static_cast<int>(work.size());
     bool startsOk = true;
-    if (tacticsChecked == 225) {
+    if (tacticsChecked == kTacticsCount) {
         startsOk = checkStarts * 2 <= tacticsChecked;
         std::cout << "tactics starting with a check: " << checkStarts << " of " << tacticsChecked
                   << (startsOk ? "" : " (more than half)") << "\ntactics hints by motif:";
