@@ -266,6 +266,10 @@ TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
 TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)
 {
     fs::create_directories(File().parent_path());
+    // The file is read in chunks of 16 KiB; a last chunk of one byte counts too.
+    const std::string tail = "[VREMYA]\nvremya=12";
+    Spill(File(), std::string(16384 - tail.size(), ';') + "\n" + tail);
+    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "12");
     std::string full = "[VREMYA]\nvremya=180\n";
     full += std::string(kMaxIniFileBytes - full.size() - 2, '#') + "\n";
     Spill(File(), full);
