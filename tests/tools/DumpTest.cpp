@@ -1,9 +1,14 @@
-// The JSON lines of `dump`: one record a line, UTF-8, escapes where JSON needs them.
+// The commands over the compiled collections: the JSON lines of `dump` (one
+// record a line, escapes where JSON needs them) and the verdicts `verify` keeps.
 #include "Commands.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +60,32 @@ TEST(Dump, OneLinePerRecordInCollectionOrder)
     }
     EXPECT_EQ(tactics, 225);
     EXPECT_EQ(strategy, 189);
+}
+
+// A kept verdict is taken instead of a search while its key holds; a record
+// whose key no longer matches is searched again.
+TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
+{
+    const std::string file = std::filesystem::temp_directory_path() / ("verdicts-" + std::to_string(::getpid()));
+    std::filesystem::remove(file);
+    auto run = [&] {
+        testing::internal::CaptureStdout();
+        CommandVerify({"--only", "strategy", "--from", "189", "--engine", FAKE_ENGINE, "--record", file});
+        return testing::internal::GetCapturedStdout();
+    };
+    auto rewrite = [&](const std::string& pattern, const std::string& with) {
+        std::ifstream in(file);
+        const std::string line((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(file) << std::regex_replace(line, std::regex(pattern), with);
+    };
+    const std::string searched = run();
+    EXPECT_NE(searched.find(": 0 of 1\n"), std::string::npos) << searched;
+    rewrite("^(strategy\t189\t[0-9a-f]+\t)[^\t]*", "$1"); // kept as sound
+    const std::string reused = run();
+    EXPECT_NE(reused.find(": 1 of 1\nverified: 1 of 1 sound"), std::string::npos) << reused;
+    rewrite("^(strategy\t189\t)[0-9a-f]+", "$1beef");
+    EXPECT_EQ(run(), searched);
+    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "Unit2.h"
 #include "Unitstrategy.h"
 
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -65,6 +67,47 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
         moves.push_back(uci);
     }
     return moves;
+}
+
+// What a verdict depends on: the record's text, the budget and the engine
+// binary. A kept verdict is taken again only while all of them are the same.
+std::string VerdictKey(const RecordText& e, long long nodes, const std::string& engine)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(engine, ec);
+    const auto stamp = std::filesystem::last_write_time(engine, ec).time_since_epoch().count();
+    const std::string text = e.collection + '\n' + std::to_string(e.number) + '\n' + e.position + '\n' + e.side + '\n'
+        + e.solution + '\n' + e.taskText + '\n' + e.hint + '\n' + std::to_string(nodes) + '\n' + engine + '\n'
+        + std::to_string(size) + '\n' + std::to_string(stamp);
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const unsigned char c : text)
+        hash = (hash ^ c) * 1099511628211ull;
+    std::ostringstream out;
+    out << std::hex << hash;
+    return out.str();
+}
+
+struct Verdict {
+    std::string key, problem, note;
+};
+
+// A verdict file holds one line per checked record: collection, number, key,
+// problem, note (tab-separated; empty problem means sound). Later lines win.
+std::map<std::pair<std::string, int>, Verdict> ReadVerdicts(const std::string& file)
+{
+    std::map<std::pair<std::string, int>, Verdict> kept;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            f.push_back(line.substr(start, tab - start));
+        f.push_back(line.substr(start));
+        if (f.size() == 5)
+            kept[{f[0], std::atoi(f[1].c_str())}] = {f[2], f[3], f[4]};
+    }
+    return kept;
 }
 
 } // namespace
@@ -157,6 +200,7 @@ int CommandVerify(const std::vector<std::string>& args)
     int from = 1;
     int jobs = 1;
     bool rulesOnly = false;
+    std::string verdictFile;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto value = [&] {
             if (i + 1 >= args.size())
@@ -175,6 +219,8 @@ int CommandVerify(const std::vector<std::string>& args)
             jobs = std::max(1, std::stoi(value()));
         else if (args[i] == "--rules-only")
             rulesOnly = true;
+        else if (args[i] == "--record")
+            verdictFile = value();
         else
             throw std::invalid_argument("verify: unknown argument " + args[i]);
     }
@@ -194,6 +240,12 @@ int CommandVerify(const std::vector<std::string>& args)
     std::vector<std::string> problems(work.size()), notes(work.size());
     std::mutex mutex;
     std::size_t next = 0;
+    // With --record, verdicts are kept as they are found, so a long check can
+    // stop and go on later without checking a record twice.
+    if (rulesOnly)
+        verdictFile.clear();
+    const auto kept = verdictFile.empty() ? decltype(ReadVerdicts("")){} : ReadVerdicts(verdictFile);
+    int reused = 0;
     auto worker = [&] {
         std::unique_ptr<EngineSession> session;
         Analyser analyser;
@@ -210,15 +262,28 @@ int CommandVerify(const std::vector<std::string>& args)
                 index = next++;
             }
             const RecordText& e = *work[index];
-            std::vector<std::string> given;
-            const auto found = RecordProblems(e, rulesOnly ? nullptr : &analyser, given);
+            const std::string key = verdictFile.empty() ? std::string() : VerdictKey(e, nodes, engine);
+            const auto old = kept.find({e.collection, e.number});
             std::string problem, note;
-            for (const std::string& f : found)
-                problem += (problem.empty() ? "" : "; ") + f;
-            for (const std::string& n : given)
-                note += (note.empty() ? "" : "; ") + n;
+            if (old != kept.end() && old->second.key == key) {
+                problem = old->second.problem;
+                note = old->second.note;
+            } else {
+                std::vector<std::string> given;
+                const auto found = RecordProblems(e, rulesOnly ? nullptr : &analyser, given);
+                for (const std::string& f : found)
+                    problem += (problem.empty() ? "" : "; ") + f;
+                for (const std::string& n : given)
+                    note += (note.empty() ? "" : "; ") + n;
+            }
             const std::string name = e.collection + " " + std::to_string(e.number) + ": ";
             std::lock_guard lock(mutex);
+            if (old != kept.end() && old->second.key == key)
+                ++reused;
+            else if (!verdictFile.empty()) {
+                std::ofstream out(verdictFile, std::ios::app);
+                out << e.collection << '\t' << e.number << '\t' << key << '\t' << problem << '\t' << note << '\n';
+            }
             problems[index] = problem.empty() ? "" : name + problem;
             notes[index] = note.empty() ? "" : name + "given as is: " + note;
             if (!problem.empty())
@@ -233,6 +298,8 @@ int CommandVerify(const std::vector<std::string>& args)
     for (const auto& n : notes)
         if (!n.empty())
             std::cout << n << "\n";
+    if (!verdictFile.empty())
+        std::cout << "verdicts taken from " << verdictFile << ": " << reused << " of " << work.size() << "\n";
     int sound = 0, checkStarts = 0, tacticsChecked = 0;
     std::map<Motif, int> motifs;
     for (std::size_t i = 0; i < work.size(); ++i) {

@@ -23,7 +23,10 @@ const char* const kUsage =
     "  dump\n"
     "      print the compiled collections as JSON lines\n"
     "  verify [--nodes N] [--jobs N] [--engine PATH] [--only tactics|strategy] [--from N]\n"
-    "      re-check every compiled test with the engine\n"
+    "         [--rules-only] [--record FILE]\n"
+    "      re-check every compiled test with the engine; with --record, verdicts are kept\n"
+    "      in FILE and a record already judged on the same text, budget and engine is not\n"
+    "      searched again (resumable)\n"
     "  pool [DIR]\n"
     "      what the mined candidates can give under the rules of a test, by kind and length\n"
     "  names DIR [--mined DIR] [--out FILE]\n      write tools/tasks/players.tsv, the header form of every player of the candidates\n";
