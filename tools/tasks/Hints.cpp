@@ -382,6 +382,7 @@ const char* MotifName(Motif motif)
     case Motif::Perpetual: return "вечный шах";
     case Motif::Stalemate: return "пат";
     case Motif::MaterialWin: return "выигрыш материала";
+    case Motif::ActiveKing: return "активный король";
     case Motif::Plan: return "план";
     }
     return "?";
@@ -389,7 +390,8 @@ const char* MotifName(Motif motif)
 
 bool IsDevice(Motif motif)
 {
-    return motif != Motif::None && motif != Motif::MatingAttack && motif != Motif::MaterialWin && motif != Motif::Plan;
+    return motif != Motif::None && motif != Motif::MatingAttack && motif != Motif::MaterialWin && motif != Motif::Plan
+        && motif != Motif::ActiveKing;
 }
 
 Motif MotifOfHint(const std::string& hint)
@@ -397,6 +399,7 @@ Motif MotifOfHint(const std::string& hint)
     // The most particular words first: "вскрытый шах" before "шах", a mate
     // with a sacrifice is a mate.
     static const std::pair<const char*, Motif> words[] = {
+        {"Матовая атака", Motif::MatingAttack}, {"король — сильная", Motif::ActiveKing}, {"Активный король", Motif::ActiveKing},
         {"ничью патом", Motif::Stalemate}, {" пат", Motif::Stalemate}, {"вечн", Motif::Perpetual},
         {"скрытый шах", Motif::DiscoveredCheck}, {"скрытое нападение", Motif::DiscoveredAttack},
         {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
@@ -453,16 +456,21 @@ LineStory ReadStory(const Candidate& c, int tokens)
     // A pawn that cannot be stopped: the engine's continuation queens it, and
     // the line ends with the user a decisive edge up.
     const std::size_t lineEnd = static_cast<std::size_t>(r.lineMoves);
-    for (std::size_t i = lineEnd; i < r.moves.size() && i < lineEnd + 8; ++i) {
+    for (std::size_t i = lineEnd; i < r.moves.size() && i < lineEnd + 12; ++i) {
         if (!r.IsUser(i) || !r.moves[i].promotion)
             continue;
         // The pawn that queens, where it stood when the line ended.
         const int start = r.origin[i][static_cast<std::size_t>(r.moves[i].from)];
         for (int sq = 0; sq < 64; ++sq)
             if (r.origin[lineEnd][static_cast<std::size_t>(sq)] == start && start >= 0
-                && PassedPawn(r.positions[lineEnd], sq) && RelativeRank(sq, r.userWhite) >= 4)
-                story.promotes = story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon;
+                && PassedPawn(r.positions[lineEnd], sq) && RelativeRank(sq, r.userWhite) >= 4
+                && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
+                story.promotes = true;
+                story.promoterStart = start;
+            }
     }
+    for (std::size_t i = 0; i < lineEnd; i += 2)
+        story.kingMarches = story.kingMarches || std::abs(r.positions[i].At(r.moves[i].from)) == 6;
     return story;
 }
 
@@ -509,6 +517,17 @@ struct Builder {
     std::string Opp() const { return SideGen(!userWhite); }
     std::string Own() const { return SideGen(userWhite); }
 };
+
+// Few pieces left: a queen, or a rook and a minor piece, a side at most.
+bool Endgame(const Position& p)
+{
+    int pieces[2] = {0, 0};
+    static const int value[] = {0, 0, 3, 3, 5, 9, 0};
+    for (int sq = 0; sq < 64; ++sq)
+        if (p.At(sq) != 0)
+            pieces[p.At(sq) > 0 ? 0 : 1] += value[std::abs(p.At(sq))];
+    return pieces[0] <= 9 && pieces[1] <= 9;
+}
 
 void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& story, const std::vector<Found>& found)
 {
@@ -565,6 +584,19 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         b.Add(Motif::PassedPawn, kHintQueenThePawn);
         b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
         b.Add(Motif::PassedPawn, "Проходную пешку " + b.Own() + " уже не остановить.");
+        // How far the pawn has to go, and the king that cannot catch it.
+        const int steps = story.promoterStart >= 0 ? 7 - RelativeRank(story.promoterStart, b.userWhite) : 0;
+        static const char* const numbers[] = {"", "один", "два", "три", "четыре", "пять"};
+        if (steps >= 1 && steps <= 5)
+            b.Add(Motif::PassedPawn, "Проходной пешке " + b.Own() + (steps == 1 ? " остался " : " осталось ") + numbers[steps]
+                                         + " " + Plural(steps, "шаг", "шага", "шагов") + " до поля превращения.");
+        const int king = KingOf(b.root, !b.userWhite);
+        if (king >= 0)
+            b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает к проходной пешке.");
+    }
+    if (story.kingMarches && Endgame(b.root) && MayName(b.root, 'k') && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
+        b.Add(Motif::ActiveKing, "Активный король " + b.Own() + " решает исход эндшпиля.");
+        b.Add(Motif::ActiveKing, "В эндшпиле король — сильная фигура: пусть король " + b.Own() + " идет вперед.");
     }
     for (const Found& f : found) {
         const std::string enemy = f.enemy.kind != ' ' ? EnemyGen(f.enemy, b.userWhite) : std::string();
@@ -657,6 +689,9 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             if (MayName(b.root, f.user.kind) && f.user.kind != 'p' && f.user.kind != 'k')
                 b.Add(Motif::Sacrifice, std::string("Жертва ") + Words(f.user.kind).gen + " окупается с лихвой.");
             b.Add(Motif::Sacrifice, "Жертва материала окупается.");
+            if (story.userMoves >= 2)
+                b.Add(Motif::Sacrifice, "Жертва материала окупается через " + std::to_string(story.userMoves) + " "
+                                            + Plural(story.userMoves, "ход", "хода", "ходов") + ".");
             break;
         default: break;
         }
@@ -688,6 +723,8 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
     if (b.out.empty()) {
         b.Add(Motif::None, "Найдите сильнейшее продолжение.");
         b.Add(Motif::None, "Только один ход сохраняет решающее преимущество " + b.Own() + ". Найдите его.");
+        b.Add(Motif::None, "У " + b.Own() + " есть выигрыш, но путь к нему единственный.");
+        b.Add(Motif::None, "Выигрыш требует точности: найдите лучший ход " + b.Own() + ".");
     }
 }
 
@@ -743,6 +780,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         } else if (PassedPawn(A, m.to)) {
             b.Add(Motif::Plan, "Проходные пешки должны двигаться вперед.");
             b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
+            b.Add(Motif::Plan, "Проходная пешка " + WingPhrase(m.to) + " — главный козырь " + b.Own() + ".");
         } else if (relTo >= 3 && !endgame) {
             b.Add(Motif::Plan, "Захватите пространство.");
             b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
@@ -788,6 +826,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         } else {
             b.Add(Motif::Plan, "Король в эндшпиле сам защищает и поддерживает пешки.");
         }
+        if (MayName(B, 'k'))
+            b.Add(Motif::Plan, "В эндшпиле король " + b.Own() + " должен играть " + WingPhrase(m.to) + ".");
     }
     // A weak pawn: isolated or without a guard, attacked by the moved piece,
     // and still on its square when the line ends.
@@ -855,6 +895,18 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         b.Add(Motif::Plan, gain == 1 ? "Выиграйте пешку." : "Точная игра выигрывает материал.");
         b.Add(Motif::Plan, gain == 1 ? "Соперник не успевает защитить пешку: заберите ее."
                                      : "Фигуры " + opp + " разобщены: точная игра выигрывает материал.");
+        // The first enemy piece the user takes, by the square it stood on.
+        for (std::size_t j = 0; j < r.moves.size(); j += 2) {
+            if (!r.moves[j].capture)
+                continue;
+            const PieceRef taken = r.Ref(j, r.moves[j].to);
+            if (MayPlace(B, m, taken) && taken.kind != 'k') {
+                const PieceWords& w = Words(taken.kind);
+                b.Add(Motif::Plan, Capitalised(w.nom) + " " + opp + " на " + Name(taken.start)
+                                       + (w.feminine ? " плохо защищена: она не удержится." : " плохо защищен: он не удержится."));
+            }
+            break;
+        }
     }
     if (!m.capture && type >= 2 && type <= 5) {
         const int before = LegalMovesOf(B, m.from), after = LegalMovesOf(Flipped(A), m.to);
@@ -886,6 +938,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         if (pawnsOn(ownPawn) > pawnsOn(enemyPawn) && WingPhrase(m.to) != "в центре") {
             b.Add(Motif::Plan, "Двигайте пешечное большинство.");
             b.Add(Motif::Plan, "Пешечное большинство " + WingPhrase(m.to) + " должно дать проходную.");
+            b.Add(Motif::Plan, "Пешечное большинство " + b.Own() + " " + WingPhrase(m.to) + " — залог будущей проходной.");
         }
     }
     if (!m.capture && (type == 4 || type == 5)) {
@@ -948,6 +1001,9 @@ std::vector<Hint> HintVariants(const Candidate& c, int tokens, bool drawTest)
         } else if (story.perpetual) {
             b.Add(Motif::Perpetual, "Спасите партию вечным шахом.");
             b.Add(Motif::Perpetual, "Ничью дает вечный шах.");
+            const int king = KingOf(*root, !root->WhiteToMove());
+            if (king >= 0)
+                b.Add(Motif::Perpetual, "Королю " + b.Opp() + " на " + Name(king) + " не уйти от вечного шаха.");
         } else {
             b.Add(Motif::None, "Найдите единственный ход, который сохраняет равновесие.");
             b.Add(Motif::None, "Только точная защита спасает партию.");

@@ -44,6 +44,7 @@ enum class Motif {
     Perpetual,
     Stalemate,
     MaterialWin,
+    ActiveKing,
     // Strategy.
     Plan,
 };
@@ -73,6 +74,8 @@ struct LineStory {
     bool stalemate = false;      // the line ends in stalemate (on the board or forced)
     bool perpetual = false;
     bool promotes = false;       // a pawn of the user's cannot be stopped: the continuation queens it
+    int promoterStart = -1;      // where that pawn stood at the start
+    bool kingMarches = false;    // the user's king moves in the line
     std::vector<Motif> motifs;   // every motif found, in the order of the line
 };
 LineStory ReadStory(const Candidate& candidate, int tokens);
