@@ -34,17 +34,16 @@ void TrainingRun::FormCreate()
     CurrentTaskNumber = kNoTaskNumber;
 }
 
-bool TrainingRun::TakeTask(int32_t base, int32_t number, bool withHint)
+void TrainingRun::TakeTask(int32_t base, int32_t number, bool withHint)
 {
     const std::optional<TaskRecord> record = m_loadTask(base, number);
     if (!record)
-        return false;
+        return;
     WhiteToMove = record->sideToMove == "w";
     TaskSolution = record->solution;
     TaskPosition = record->position;
     for (const std::string& line : TaskTextLines(*record, withHint))
         m_view.AppendText(line);
-    return true;
 }
 
 void TrainingRun::ClearBoard()

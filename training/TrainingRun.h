@@ -139,9 +139,9 @@ public:
 
 private:
     // Loads the record of test `number` of collection `base`, takes its side,
-    // position and solution and shows its text; false when `base` names no
-    // collection.
-    bool TakeTask(int32_t base, int32_t number, bool withHint);
+    // position and solution and shows its text; nothing when there is no such
+    // record.
+    void TakeTask(int32_t base, int32_t number, bool withHint);
     // Clears the pane and the board for a command that sets a task up.
     void ClearBoard();
     // Ends the attempt: clock stopped, TaskOver set, the attempt counted.

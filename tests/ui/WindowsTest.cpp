@@ -78,7 +78,8 @@ TEST_F(Windows, DesignTable)
             EXPECT_EQ(TextOf(w), QString::fromUtf8(text)) << window << " " << name;
         }
     }
-    EXPECT_TRUE(Form().Label1->font().bold() && Form().Label5->font().bold() && Form().Label2->font().underline());
+    EXPECT_TRUE(Form().Label1->font().bold() && Form().Label5->font().bold() && Form().Label2->font().underline()
+                && links.findChild<QWidget*>("Label3")->font().bold());
     EXPECT_TRUE(m_boxes.All.empty());
 }
 
