@@ -487,7 +487,10 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
            << shortText(strategyShort) << "\n";
     report << "select: chosen lines still to be walked at the firm count: " << unfirm << "\n";
     missing += unfirm;
-    missing += std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates) + (wholeFen ? 0 : 1);
+    // Stalemate saves the pool cannot give leave their places to other draws;
+    // they hold the plan up only while a candidate may still turn out one.
+    missing += std::max(0, drawWhite) + std::max(0, drawBlack) + (stalemateHope ? std::max(0, stalemates) : 0)
+        + (wholeFen ? 0 : 1);
     result.complete = missing == 0;
     result.toConfirm.assign(ask.begin(), ask.end());
     // The rarest first: the fixed record, draws, then the longest lines.
