@@ -815,7 +815,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         }
         if (guarded && !chased) {
             b.Add(Motif::Plan, "Найдите форпост для коня.");
-            b.Add(Motif::Plan, "Конь на форпосте, которого не прогнать пешкой, сильнее любого слона.");
+            b.Add(Motif::Plan, "Конь на форпосте, откуда его не прогнать пешкой, часто сильнее слона.");
         }
     }
     if (type == 6 && endgame) {
@@ -875,7 +875,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
     if (type >= 2 && type <= 5 && !endgame && enemyKing >= 0 && distance(m.to, enemyKing) <= 2
         && distance(m.from, enemyKing) > 2) {
         b.Add(Motif::Plan, "Подключите фигуры к атаке на короля.");
-        b.Add(Motif::Plan, "Фигура у короля " + opp + " стоит больше, чем на другом фланге. Усильте давление.");
+        b.Add(Motif::Plan, "Подтяните фигуры к королю " + opp + ": там каждая из них стоит больше.");
     }
     if (type == 1 && !m.capture && !endgame && enemyKing >= 0
         && std::abs(fullchess::FileOf(m.to) - fullchess::FileOf(enemyKing)) <= 1 && relTo >= 3) {
