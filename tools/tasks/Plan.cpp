@@ -368,8 +368,10 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     int plainDraws = 0;
     // Draw tests count in the tactics lengths too: long ones first, since long
     // lines are the scarce ones.
+    // A perpetual check names its idea; a plain save does not: perpetuals first.
     std::stable_sort(draws.begin(), draws.end(), [](const Candidate* a, const Candidate* b) {
-        return CachedLengths(*a).back() > CachedLengths(*b).back();
+        const bool pa = ReadStory(*a, CachedLengths(*a).back()).perpetual, pb = ReadStory(*b, CachedLengths(*b).back()).perpetual;
+        return pa != pb ? pa : CachedLengths(*a).back() > CachedLengths(*b).back();
     });
     auto takeDraws = [&](bool wantStalemate) {
         for (const Candidate* c : draws) {
