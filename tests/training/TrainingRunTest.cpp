@@ -4,7 +4,7 @@
 #include "RunFixture.h"
 
 #include <limits>
-
+#include <set>
 #include <tuple>
 
 namespace {
@@ -122,6 +122,12 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsLimit)
     EXPECT_TRUE(view.Text.empty());
     EXPECT_EQ(run.CurrentTaskNumber, 1);
     EXPECT_TRUE(view.ClockRunning);
+    // The program's own source reaches every number below the bound, no other.
+    ClockRandomSource clock;
+    std::set<int32_t> seen;
+    for (int i = 0; i < 300; ++i)
+        seen.insert(clock.Below(3));
+    EXPECT_EQ(seen, (std::set<int32_t>{0, 1, 2}));
 }
 
 TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)

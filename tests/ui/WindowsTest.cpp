@@ -201,6 +201,9 @@ TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
     const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
     EXPECT_EQ(form.Image1->size(), QSize(385, 385));
     EXPECT_EQ(form.Image1->pixmap().size(), QSize(385, 385) * ratio);
+    // At 1x the board shows its bitmap unscaled, from the corner.
+    EXPECT_TRUE(ratio != 1.0 || form.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32)
+                                    == form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32));
     // Figures are keyed by the bottom-left pixel's own colour, whatever it is.
     QImage odd(2, 2, QImage::Format_RGB32);
     odd.fill(Qt::white);
