@@ -159,7 +159,15 @@ bool HeaderFits(const Candidate& c)
             n += (ch & 0xC0) != 0x80 ? 1 : 0;
         return n;
     };
-    return length(HeaderName(c.white)) + length(HeaderName(c.black)) <= 34;
+    // Both players named as "Surname, I.": no team, no unknown player, no
+    // surname without its initial.
+    auto wellFormed = [](const std::string& name) {
+        const auto comma = name.rfind(", ");
+        return comma != std::string::npos && comma > 0 && name.size() >= comma + 4 && name.back() == '.'
+            && name[comma + 2] >= 'A' && name[comma + 2] <= 'Z' && name.find('/') == std::string::npos;
+    };
+    return wellFormed(HeaderName(c.white)) && wellFormed(HeaderName(c.black))
+        && length(HeaderName(c.white)) + length(HeaderName(c.black)) <= 34;
 }
 
 bool PlacementFits(const Candidate& c)
