@@ -469,8 +469,11 @@ LineStory ReadStory(const Candidate& c, int tokens)
                 story.promoterStart = start;
             }
     }
-    for (std::size_t i = 0; i < lineEnd; i += 2)
-        story.kingMarches = story.kingMarches || std::abs(r.positions[i].At(r.moves[i].from)) == 6;
+    for (std::size_t i = 0; i < lineEnd; i += 2) {
+        const int mover = std::abs(r.positions[i].At(r.moves[i].from));
+        story.kingMarches = story.kingMarches || mover == 6;
+        story.pushesPassed = story.pushesPassed || (mover == 1 && PassedPawn(r.positions[i + 1], r.moves[i].to));
+    }
     return story;
 }
 
@@ -593,6 +596,10 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         const int king = KingOf(b.root, !b.userWhite);
         if (king >= 0)
             b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает к проходной пешке.");
+    }
+    if (story.pushesPassed && !story.promotes && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
+        b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
+        b.Add(Motif::PassedPawn, "Все решает продвижение проходной пешки " + b.Own() + ".");
     }
     if (story.kingMarches && Endgame(b.root) && MayName(b.root, 'k') && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
         b.Add(Motif::ActiveKing, "Активный король " + b.Own() + " решает исход эндшпиля.");

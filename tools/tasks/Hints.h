@@ -76,6 +76,7 @@ struct LineStory {
     bool promotes = false;       // a pawn of the user's cannot be stopped: the continuation queens it
     int promoterStart = -1;      // where that pawn stood at the start
     bool kingMarches = false;    // the user's king moves in the line
+    bool pushesPassed = false;   // the user pushes a passed pawn in the line
     std::vector<Motif> motifs;   // every motif found, in the order of the line
 };
 LineStory ReadStory(const Candidate& candidate, int tokens);
