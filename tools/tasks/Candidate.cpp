@@ -2,9 +2,7 @@
 
 #include <sstream>
 
-namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator)
+std::vector<std::string> SplitFields(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
     std::string part;
@@ -16,6 +14,16 @@ std::vector<std::string> Split(const std::string& text, char separator)
     return parts;
 }
 
+std::string TsvField(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+namespace {
+
 std::string Join(const std::vector<std::string>& parts, char separator)
 {
     std::string out;
@@ -25,14 +33,6 @@ std::string Join(const std::vector<std::string>& parts, char separator)
         out += parts[i];
     }
     return out;
-}
-
-std::string Clean(std::string text)
-{
-    for (char& c : text)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
-    return text;
 }
 
 std::vector<std::string> Words(const std::string& text)
@@ -86,10 +86,10 @@ std::string FormatSteps(const std::vector<UserStep>& list)
 
 bool ParseSteps(const std::string& text, std::vector<UserStep>& out)
 {
-    for (const std::string& step : Split(text, ',')) {
+    for (const std::string& step : SplitFields(text, ',')) {
         if (step.empty())
             continue;
-        const auto parts = Split(step, '|');
+        const auto parts = SplitFields(step, '|');
         if (parts.size() != 4)
             return false;
         UserStep s;
@@ -116,8 +116,8 @@ bool ParseSteps(const std::string& text, std::vector<UserStep>& out)
 std::string FormatCandidate(const Candidate& c)
 {
     std::ostringstream out;
-    out << KindLetter(c.kind) << '\t' << Clean(c.gameId) << '\t' << c.ply << '\t' << Clean(c.white) << '\t'
-        << Clean(c.black) << '\t' << c.year << '\t' << Clean(c.event) << '\t' << c.fen << '\t' << c.gameMove << '\t'
+    out << KindLetter(c.kind) << '\t' << TsvField(c.gameId) << '\t' << c.ply << '\t' << TsvField(c.white) << '\t'
+        << TsvField(c.black) << '\t' << c.year << '\t' << TsvField(c.event) << '\t' << c.fen << '\t' << c.gameMove << '\t'
         << Join(c.line.moves, ' ') << '\t' << FormatSteps(c.line.steps) << '\t' << Join(c.line.continuation, ' ');
     if (c.firmChecked)
         out << '\t' << FormatSteps(c.firm);
@@ -126,7 +126,7 @@ std::string FormatCandidate(const Candidate& c)
 
 std::optional<Candidate> ParseCandidate(const std::string& text)
 {
-    const auto fields = Split(text, '\t');
+    const auto fields = SplitFields(text, '\t');
     if ((fields.size() != 12 && fields.size() != 13) || fields[0].size() != 1)
         return std::nullopt;
     Candidate c;

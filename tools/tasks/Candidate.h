@@ -33,6 +33,11 @@ struct Candidate {
     std::vector<UserStep> firm;   // the steps that held there, from the first
 };
 
+// The fields of a tab-separated line (a trailing tab gives an empty last
+// field), and a field made safe to write into one.
+std::vector<std::string> SplitFields(const std::string& text, char separator);
+std::string TsvField(std::string text);
+
 std::string FormatCandidate(const Candidate& candidate);
 std::optional<Candidate> ParseCandidate(const std::string& text);
 

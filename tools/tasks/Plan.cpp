@@ -166,8 +166,8 @@ bool HeaderFits(const Candidate& c)
         return comma != std::string::npos && comma > 0 && name.size() >= comma + 4 && name.back() == '.'
             && name[comma + 2] >= 'A' && name[comma + 2] <= 'Z' && name.find('/') == std::string::npos;
     };
-    return wellFormed(HeaderName(c.white)) && wellFormed(HeaderName(c.black))
-        && length(HeaderName(c.white)) + length(HeaderName(c.black)) <= 34;
+    const std::string white = HeaderName(c.white), black = HeaderName(c.black);
+    return wellFormed(white) && wellFormed(black) && length(white) + length(black) <= 34;
 }
 
 bool PlacementFits(const Candidate& c)
@@ -374,9 +374,9 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         stalemateHope = stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
     }
     int plainDraws = 0;
-    // Draw tests count in the tactics lengths too: long ones first, since long
-    // lines are the scarce ones.
-    // A perpetual check names its idea; a plain save does not: perpetuals first.
+    // A perpetual check names its idea and a plain save does not: perpetuals
+    // first. Draw tests count in the tactics lengths too: then long ones
+    // first, since long lines are the scarce ones.
     std::stable_sort(draws.begin(), draws.end(), [](const Candidate* a, const Candidate* b) {
         const bool pa = ReadStory(*a, CachedLengths(*a).back()).perpetual, pb = ReadStory(*b, CachedLengths(*b).back()).perpetual;
         return pa != pb ? pa : CachedLengths(*a).back() > CachedLengths(*b).back();

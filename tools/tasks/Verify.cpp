@@ -98,15 +98,9 @@ std::map<std::pair<std::string, int>, Verdict> ReadVerdicts(const std::string& f
     std::map<std::pair<std::string, int>, Verdict> kept;
     std::ifstream in(file);
     std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> f;
-        std::size_t start = 0;
-        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-            f.push_back(line.substr(start, tab - start));
-        f.push_back(line.substr(start));
-        if (f.size() == 5)
+    while (std::getline(in, line))
+        if (const auto f = SplitFields(line, '\t'); f.size() == 5)
             kept[{f[0], std::atoi(f[1].c_str())}] = {f[2], f[3], f[4]};
-    }
     return kept;
 }
 
@@ -264,8 +258,9 @@ int CommandVerify(const std::vector<std::string>& args)
             const RecordText& e = *work[index];
             const std::string key = verdictFile.empty() ? std::string() : VerdictKey(e, nodes, engine);
             const auto old = kept.find({e.collection, e.number});
+            const bool known = old != kept.end() && old->second.key == key;
             std::string problem, note;
-            if (old != kept.end() && old->second.key == key) {
+            if (known) {
                 problem = old->second.problem;
                 note = old->second.note;
             } else {
@@ -278,12 +273,11 @@ int CommandVerify(const std::vector<std::string>& args)
             }
             const std::string name = e.collection + " " + std::to_string(e.number) + ": ";
             std::lock_guard lock(mutex);
-            if (old != kept.end() && old->second.key == key)
+            if (known)
                 ++reused;
-            else if (!verdictFile.empty()) {
-                std::ofstream out(verdictFile, std::ios::app);
-                out << e.collection << '\t' << e.number << '\t' << key << '\t' << problem << '\t' << note << '\n';
-            }
+            else if (!verdictFile.empty())
+                std::ofstream(verdictFile, std::ios::app) << e.collection << '\t' << e.number << '\t' << key << '\t'
+                                                          << TsvField(problem) << '\t' << TsvField(note) << '\n';
             problems[index] = problem.empty() ? "" : name + problem;
             notes[index] = note.empty() ? "" : name + "given as is: " + note;
             if (!problem.empty())
