@@ -893,8 +893,17 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         const int f = fullchess::FileOf(m.to), rk = fullchess::RankOf(m.to);
         const int ff = fullchess::FileOf(m.from), fr = fullchess::RankOf(m.from);
         if ((f == rk || f + rk == 7) && !(ff == fr || ff + fr == 7)) {
+            const bool a1h8 = f == rk;
+            const std::string diagonal = a1h8 ? "a1–h8" : "a8–h1";
             b.Add(Motif::Plan, "Займите длинную диагональ.");
             b.Add(Motif::Plan, "С длинной диагонали фигура бьет через всю доску.");
+            b.Add(Motif::Plan, "Большая диагональ " + diagonal + " — ключ к позиции.");
+            // The diagonal that runs at the enemy king: it stands on it or next to it.
+            if (enemyKing >= 0) {
+                const int kf = fullchess::FileOf(enemyKing), kr = fullchess::RankOf(enemyKing);
+                if (std::abs(a1h8 ? kf - kr : kf + kr - 7) <= 1)
+                    b.Add(Motif::Plan, "Большая диагональ " + diagonal + " ведет к королю " + opp + ".");
+            }
         }
     }
     const int gain = Balance(r.positions.back(), W) - Balance(B, W);

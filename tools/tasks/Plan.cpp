@@ -9,6 +9,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -122,17 +123,39 @@ const LineStory& CachedStory(const Candidate& c, int tokens)
     return it->second;
 }
 
+// The hint variants of a line that hold for the test as stored: whatever a
+// hint says about squares, pieces and the mate must be true, and it must not
+// give the move away.
+std::vector<Hint> UsableHints(const Candidate& c, int tokens, bool draw)
+{
+    std::vector<Hint> hints = HintVariants(c, tokens, draw);
+    if (const auto root = Position::FromFen(c.fen)) {
+        const std::vector<std::string> moves(c.line.moves.begin(), c.line.moves.begin() + tokens);
+        std::erase_if(hints, [&](const Hint& h) { return !HintProblems(h.text, *root, moves).empty(); });
+    }
+    return hints;
+}
+
+const std::vector<Hint>& CachedHints(const Candidate& c, int tokens)
+{
+    static std::map<std::string, std::vector<Hint>> cache;
+    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.emplace(key, UsableHints(c, tokens, false)).first;
+    return it->second;
+}
+
+bool Offers(const std::vector<Hint>& hints, const std::string& text)
+{
+    return std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return h.text == text; });
+}
+
 // Whether the hints can name the plan of a strategy line.
 bool PlanFound(const Candidate& c, int tokens)
 {
-    static std::map<std::string, bool> cache;
-    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
-    auto it = cache.find(key);
-    if (it == cache.end()) {
-        const auto hints = HintVariants(c, tokens, false);
-        it = cache.emplace(key, !hints.empty() && hints.front().text != "Найдите позиционно сильнейший ход.").first;
-    }
-    return it->second;
+    const auto& hints = CachedHints(c, tokens);
+    return !hints.empty() && hints.front().text != "Найдите позиционно сильнейший ход.";
 }
 
 // Motifs that a collection wants on several records and that are rare in
@@ -197,7 +220,8 @@ struct Diversity {
         if (c.kind == TaskKind::Tactic && !c.line.steps.empty()) {
             const auto& lengths = CachedLengths(c);
             const auto& f = CachedStory(c, tokens > 0 ? tokens : lengths.empty() ? 1 : lengths.back());
-            if ((f.mates && f.sacrifice) || f.promotes)
+            const auto& hints = CachedHints(c, tokens > 0 ? tokens : lengths.empty() ? 1 : lengths.back());
+            if (Offers(hints, kHintMateWithSacrifice) || Offers(hints, kHintQueenThePawn))
                 cost -= 20;
             // Devices the collection still lacks.
             std::set<Motif> seen;
@@ -209,6 +233,9 @@ struct Diversity {
             // A line whose idea the hints cannot name teaches less.
             if (!std::any_of(f.motifs.begin(), f.motifs.end(), IsDevice) && !f.mates && !f.promotes)
                 cost += 8;
+            // ... and one whose every hint would be false or give the move away, more.
+            if (std::none_of(hints.begin(), hints.end(), [](const Hint& h) { return h.motif != Motif::None; }))
+                cost += 12;
         }
         if (c.kind == TaskKind::Strategy && !c.line.steps.empty()
             && !PlanFound(c, tokens > 0 ? tokens : CachedLengths(c).empty() ? 1 : CachedLengths(c).back()))
@@ -650,8 +677,68 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
             }
         return false;
     };
+    // Where no single switch will do, a chain may: a record takes a hint that
+    // another holds, which takes another, until the last takes a hint with
+    // room (`room`: fewer uses than that). Started from records on a hint with
+    // more than `over` uses. No motif falls below its floor and no named
+    // device turns into a mere gain on the way.
+    auto chainHolds = [&](const std::vector<std::pair<Record*, const Hint*>>& chain) {
+        std::map<Motif, int> delta;
+        for (const auto& [r, h] : chain) {
+            --delta[motifOf(*r)];
+            ++delta[h->motif];
+        }
+        int devices = 0;
+        for (const auto& [m, d] : delta) {
+            if (d < 0 && motifs[m] + d < motifFloor)
+                return false;
+            devices += IsDevice(m) ? d : 0;
+        }
+        return devices >= 0;
+    };
+    auto relay = [&](int over, int room) {
+        std::map<std::string, std::vector<Record*>> holders;
+        for (Record& r : records)
+            holders[r.hint].push_back(&r);
+        std::vector<std::pair<Record*, const Hint*>> chain;
+        std::set<const Record*> visited;
+        std::string relieved;
+        std::function<bool(Record*)> extend = [&](Record* r) {
+            if (chain.size() >= 5 || !visited.insert(r).second)
+                return false;
+            for (const Hint& h : r->hintVariants) {
+                if (h.text == r->hint || h.text == relieved || isSpecial(h.text))
+                    continue;
+                chain.emplace_back(r, &h);
+                if (uses[h.text] < room) {
+                    if (chainHolds(chain))
+                        return true;
+                } else {
+                    for (Record* next : holders[h.text])
+                        if (extend(next))
+                            return true;
+                }
+                chain.pop_back();
+            }
+            return false;
+        };
+        for (Record& r : records) {
+            if (r.hintVariants.empty() || isSpecial(r.hint) || uses[r.hint] <= over)
+                continue;
+            visited.clear();
+            relieved = r.hint;
+            if (extend(&r)) {
+                for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+                    take(*it->first, it->second->text);
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int guard = 0; guard < 1000 && relay(cap, cap); ++guard) {
+    }
     for (int guard = 0; guard < 10000 && count() != distinct; ++guard)
-        if (!shift(count() > distinct))
+        if (!shift(count() > distinct) && (count() > distinct || !relay(1, 1)))
             break;
     std::string note;
     for (const auto& [hint, wanted] : special)
@@ -706,12 +793,7 @@ Record FromCandidate(const ChosenTest& t)
     r.position = fixedFen ? std::string(kWholeFen) : c.fen.substr(0, c.fen.find(' '));
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
     r.header = MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year);
-    r.hintVariants = HintVariants(c, t.tokens, t.draw);
-    // Whatever a hint says about squares, pieces and the mate must hold.
-    if (const auto root = Position::FromFen(c.fen)) {
-        const std::vector<std::string> moves(c.line.moves.begin(), c.line.moves.begin() + t.tokens);
-        std::erase_if(r.hintVariants, [&](const Hint& h) { return !HintProblems(h.text, *root, moves).empty(); });
-    }
+    r.hintVariants = UsableHints(c, t.tokens, t.draw);
     r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
         + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
     return r;
