@@ -595,7 +595,7 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
                                          + " " + Plural(steps, "шаг", "шага", "шагов") + " до поля превращения.");
         const int king = KingOf(b.root, !b.userWhite);
         if (king >= 0)
-            b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает к проходной пешке.");
+            b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает догнать проходную пешку.");
     }
     if (story.pushesPassed && !story.promotes && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
         b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
