@@ -1,6 +1,7 @@
 // The commands over the compiled collections: the JSON lines of `dump` (one
 // record a line, escapes where JSON needs them) and the verdicts `verify` keeps.
 #include "Commands.h"
+#include "Verify.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,16 @@ TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
     rewrite("^(strategy\t189\t)[0-9a-f]+", "$1beef");
     EXPECT_EQ(run(), searched);
     std::filesystem::remove(file);
+}
+
+// Every compiled record keeps the rules an engine is not needed for: its end,
+// its start and what its hint says.
+TEST(Verify, EveryCompiledRecordKeepsTheRulesOfAGoodTest)
+{
+    std::vector<std::string> notes;  // what the given records may break
+    for (const RecordText& record : CompiledRecords())
+        for (const std::string& problem : RecordProblems(record, nullptr, notes))
+            ADD_FAILURE() << record.collection << " " << record.number << ": " << problem;
 }
 
 } // namespace

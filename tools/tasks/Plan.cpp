@@ -484,11 +484,10 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
 
     result.tactics = chosenDraws;
     result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
-    if (wholeFen) {
-        const auto lengths = CachedLengths(*wholeFen);
-        if (std::find(lengths.begin(), lengths.end(), 3) != lengths.end())
-            result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
-    }
+    // The whole-FEN record stands with its given line, which ends before the
+    // material is back: confirmed sound, it is taken as it is.
+    if (wholeFen && wholeFen->line.moves.size() >= 3)
+        result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
     result.strategy = strategyChosen;
     // The chosen lines not yet walked at the firm count are walked now; the
     // plan is complete only when every one of them held.
@@ -657,6 +656,71 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
         return n;
     };
     auto isSpecial = [&](const std::string& h) { return special.count(h) > 0; };
+    // A device below its floor takes records from motifs above theirs: a
+    // record offering the device switches to it, or, where every such record
+    // is held by a motif at its floor, a record of that motif switches on in
+    // turn, and so on, the shortest way. A device that cannot reach its floor
+    // keeps what it had, so that it takes nothing another one needs.
+    auto variantFor = [&](const Record& r, Motif m) -> const Hint* {
+        const Hint* found = nullptr;
+        for (const Hint& h : r.hintVariants)
+            if (h.motif == m && !isSpecial(h.text) && uses[h.text] < cap && (!found || uses[h.text] < uses[found->text]))
+                found = &h;
+        return found;
+    };
+    std::set<Motif> givenUp;  // devices that cannot reach their floor: they may give
+    auto raise = [&](Motif target) {
+        std::map<Motif, std::pair<Record*, const Hint*>> via;  // a record of this motif and the switch it makes
+        std::map<Motif, Motif> towards;
+        std::vector<Motif> queue{target};
+        for (std::size_t at = 0; at < queue.size(); ++at)
+            for (Record& r : records) {
+                const Motif current = motifOf(r);
+                if (r.hint.empty() || isSpecial(r.hint) || current == target || via.count(current))
+                    continue;
+                const Hint* h = variantFor(r, queue[at]);
+                if (!h)
+                    continue;
+                via[current] = {&r, h};
+                towards[current] = queue[at];
+                if (motifs[current] <= motifFloor && !givenUp.count(current)) {
+                    queue.push_back(current);
+                    continue;
+                }
+                for (Motif m = current; m != target; m = towards[m])
+                    take(*via[m].first, via[m].second->text);
+                return true;
+            }
+        return false;
+    };
+    std::set<Motif> wanted;
+    for (const Record& r : records)
+        for (const Hint& h : r.hintVariants)
+            if (IsDevice(h.motif) && motifs[h.motif] < motifFloor)
+                wanted.insert(h.motif);
+    // Devices that fail are given up and may then give to the others.
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (Motif m : wanted) {
+            if (motifs[m] >= motifFloor)
+                continue;
+            const auto keptRecords = records;
+            const auto keptUses = uses;
+            const auto keptMotifs = motifs;
+            const bool wasGivenUp = givenUp.erase(m) > 0;
+            while (motifs[m] < motifFloor && raise(m)) {
+            }
+            if (motifs[m] >= motifFloor) {
+                progress = true;
+                continue;
+            }
+            records = keptRecords;
+            uses = keptUses;
+            motifs = keptMotifs;
+            givenUp.insert(m);
+            progress = progress || !wasGivenUp;
+        }
+    }
     // Switches one record's hint to another of its variants; the motif stays
     // unless the old one keeps its floor.
     auto shift = [&](bool fewer) {

@@ -39,7 +39,8 @@ bool Exempt(const std::string& collection, const std::string& position)
 // of the start or the end; what they break is noted, not counted.
 bool GivenAsIs(const std::string& collection, const std::string& position)
 {
-    return Exempt(collection, position) || position == kWholeFen;
+    const std::string wholeFen = kWholeFen;
+    return Exempt(collection, position) || position == wholeFen.substr(0, wholeFen.find(' '));
 }
 
 // Tokens such as "e3-g5" to UCI moves on `root`; empty with a reason on error.
@@ -70,13 +71,15 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
 }
 
 // What a verdict depends on: the record's text, the budget and the engine
-// binary. A kept verdict is taken again only while all of them are the same.
+// binary. A kept verdict is taken again only while all of them are the same;
+// the record's number is not part of it, so a record that moves to another
+// place in a new edition keeps its verdict.
 std::string VerdictKey(const RecordText& e, long long nodes, const std::string& engine)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(engine, ec);
     const auto stamp = std::filesystem::last_write_time(engine, ec).time_since_epoch().count();
-    const std::string text = e.collection + '\n' + std::to_string(e.number) + '\n' + e.position + '\n' + e.side + '\n'
+    const std::string text = e.collection + '\n' + e.position + '\n' + e.side + '\n'
         + e.solution + '\n' + e.taskText + '\n' + e.hint + '\n' + std::to_string(nodes) + '\n' + engine + '\n'
         + std::to_string(size) + '\n' + std::to_string(stamp);
     std::uint64_t hash = 14695981039346656037ull; // FNV-1a
@@ -92,15 +95,16 @@ struct Verdict {
 };
 
 // A verdict file holds one line per checked record: collection, number, key,
-// problem, note (tab-separated; empty problem means sound). Later lines win.
-std::map<std::pair<std::string, int>, Verdict> ReadVerdicts(const std::string& file)
+// problem, note (tab-separated; empty problem means sound). Verdicts are
+// found by key; later lines win.
+std::map<std::string, Verdict> ReadVerdicts(const std::string& file)
 {
-    std::map<std::pair<std::string, int>, Verdict> kept;
+    std::map<std::string, Verdict> kept;
     std::ifstream in(file);
     std::string line;
     while (std::getline(in, line))
         if (const auto f = SplitFields(line, '\t'); f.size() == 5)
-            kept[{f[0], std::atoi(f[1].c_str())}] = {f[2], f[3], f[4]};
+            kept[f[2]] = {f[2], f[3], f[4]};
     return kept;
 }
 
@@ -257,8 +261,8 @@ int CommandVerify(const std::vector<std::string>& args)
             }
             const RecordText& e = *work[index];
             const std::string key = verdictFile.empty() ? std::string() : VerdictKey(e, nodes, engine);
-            const auto old = kept.find({e.collection, e.number});
-            const bool known = old != kept.end() && old->second.key == key;
+            const auto old = kept.find(key);
+            const bool known = !key.empty() && old != kept.end();
             std::string problem, note;
             if (known) {
                 problem = old->second.problem;
