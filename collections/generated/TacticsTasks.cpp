@@ -72,7 +72,7 @@ const TaskData kTasks[] = {
     {"[White \"Diez del Corral, J.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1955\"]",
      "8/5k2/1p5p/p6P/P5K1/1P6/8/8", "b", "f7-e6 g4-f4 e6-f6 f4-e4 f6-g5 e4-d5 g5:h5",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король черных идет вперед."},
+     "Король черных на f7 — главная фигура этого эндшпиля."},
     // 15
     {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
      "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
@@ -107,7 +107,7 @@ const TaskData kTasks[] = {
     {"[White \"Godena, M.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1988\"]",
      "5k2/n7/5P2/2N2KP1/8/8/7p/8", "w", "c5-d7 f8-e8 f5-e6 a7-c6 f6-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f8 не успевает догнать проходную пешку."},
+     "Король белых на f5 — главная фигура этого эндшпиля."},
     // 22
     {"[White \"Kozul, Z.\"]\r\n[Black \"Nikolic, P.\"]\r\n[EventDate \"2003\"]",
      "6r1/1R4pk/P1R3q1/5p1p/3N1P1P/4p3/1Q3n2/4K3", "b", "g6-g1 e1-e2 g1-d1 e2:e3 f2-g4",
@@ -132,7 +132,7 @@ const TaskData kTasks[] = {
     {"[White \"Marshall, F.\"]\r\n[Black \"Koehnlein, F.\"]\r\n[EventDate \"1910\"]",
      "k7/5pp1/7p/8/5K2/7P/6P1/8", "w", "f4-e5 a8-b8 e5-d6",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Король белых на f4 — главная фигура этого эндшпиля."},
     // 27
     {"[White \"Polzin, R.\"]\r\n[Black \"Sokolov, I.\"]\r\n[EventDate \"2005\"]",
      "4QR2/6pk/p2P4/1pp4P/8/2P3p1/P3q3/6K1", "b", "e2-h2 g1-f1 g3-g2",
@@ -192,12 +192,12 @@ const TaskData kTasks[] = {
     {"[White \"Gulko, B.\"]\r\n[Black \"Dvorietzky, M.\"]\r\n[EventDate \"1975\"]",
      "5b1k/7p/4Rp2/2p2q2/8/2B4P/1P4P1/7K", "w", "e6:f6 f5:f6 c3:f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на f5 обречен."},
+     "Жертва материала окупается через 2 хода."},
     // 39
     {"[White \"Polgar, S.\"]\r\n[Black \"Vescovi, G.\"]\r\n[EventDate \"1994\"]",
      "2r5/p4kbR/3p2p1/P2n2Q1/2b1P1P1/8/p1PK4/1r1R1B2", "w", "f1:c4 b1:d1 d2:d1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на b1 обречена."},
+     "Жертва материала окупается через 2 хода."},
     // 40
     {"[White \"Smejkal, J.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1971\"]",
      "6k1/5p2/7p/P7/8/4PK2/1b5P/8", "w", "a5-a6",
@@ -347,7 +347,7 @@ const TaskData kTasks[] = {
     {"[White \"Shabalov, A.\"]\r\n[Black \"Van de Mortel, J.\"]\r\n[EventDate \"2008\"]",
      "8/5p2/5K2/4P2p/2N2k2/8/8/8", "w", "f6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Король белых на f6 — главная фигура этого эндшпиля."},
     // 70
     {"[White \"Gulko, B.\"]\r\n[Black \"Dvorietzky, M.\"]\r\n[EventDate \"1975\"]",
      "5k2/5pp1/PR2b2p/2p5/8/4r2P/1P4PK/8", "w", "b6-b8 f8-e7 b8-b7 e7-f6 a6-a7",
@@ -377,7 +377,7 @@ const TaskData kTasks[] = {
     {"[White \"Alekhine, A.\"]\r\n[Black \"Portela, C.\"]\r\n[EventDate \"1926\"]",
      "2k1r3/pp1r3p/2n5/3qPp2/2Np1p2/R2Q4/2P3PP/1R5K", "w", "a3:a7 c6:a7 c4-b6 c8-b8 b6:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по королю черных на c8 и ферзю черных на d5."},
+     "Жертва материала окупается."},
     // 76
     {"[White \"Tarrasch, S.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1923\"]",
      "8/P3R3/8/8/8/3k1p2/r1p5/5K2", "w", "e7-d7 d3-e3 d7-e7 e3-d2 e7-d7 d2-e3 d7-e7 e3-d2 e7-d7",
@@ -427,7 +427,7 @@ const TaskData kTasks[] = {
     {"[White \"Portisch, L.\"]\r\n[Black \"Honfi, K.\"]\r\n[EventDate \"1968\"]",
      "r7/4P1k1/1p3Rp1/8/4KP2/8/8/8", "w", "e4-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активный король белых решает исход эндшпиля."},
+     "Король белых на e4 — главная фигура этого эндшпиля."},
     // 86
     {"[White \"Azmaiparashvili, Z.\"]\r\n[Black \"Kulaots, K.\"]\r\n[EventDate \"2006\"]",
      "6rk/p2r1p1p/4pp2/2p5/2NnP3/2Q3R1/P3qPPP/4R1K1", "w", "g3:g8 h8:g8 c3-g3 g8-f8 g3-b8",
@@ -447,7 +447,7 @@ const TaskData kTasks[] = {
     {"[White \"Adams, M.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1989\"]",
      "2b2Nk1/7p/p2n2p1/1pNP4/7q/2PB3P/P4rP1/3R2QK", "b", "c8:h3 g1:f2 h4:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двойной удар ферзем решает."},
+     "Жертва ладьи окупается с лихвой."},
     // 90
     {"[White \"Westerinen, H.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1967\"]",
      "4r1k1/5ppp/p2p4/4r3/1pNn4/1P6/1PPK2PP/R3R3", "b", "d4-f3 g2:f3 e5-d5 d2-c1 e8:e1",
@@ -477,17 +477,17 @@ const TaskData kTasks[] = {
     {"[White \"Svidler, P.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2006\"]",
      "8/1Q6/8/p1p5/k1p5/2P1r3/1p3K2/8", "w", "f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Активный король белых решает исход эндшпиля."},
     // 96
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Aaron, M.\"]\r\n[EventDate \"1961\"]",
      "5bk1/1N6/2p3pp/3b4/1P2NP2/P5PP/6K1/8", "w", "g2-f3 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Король белых на g2 — главная фигура этого эндшпиля."},
     // 97
     {"[White \"Neumann, G.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1870\"]",
      "Q7/8/4p3/5p2/5P2/8/5KP1/2qk4", "w", "a8-f3 d1-c2 f3-c6 c2-b1 c6:c1 b1:c1 f2-e3 c1-d1 e3-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Король белых на f2 — главная фигура этого эндшпиля."},
     // 98
     {"[White \"Boros, S.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1937\"]",
      "2r2r2/3qbp1k/p3n1p1/2ppP3/6Q1/1P1B4/PBP3PP/5R1K", "w", "f1:f7 f8:f7 g4:g6 h7-h8 g6:f7",
@@ -532,7 +532,7 @@ const TaskData kTasks[] = {
     {"[White \"Kotov, A.\"]\r\n[Black \"Smyslov, V.\"]\r\n[EventDate \"1950\"]",
      "6qk/2b1Np1n/2p2p2/1p1p3Q/1r1P1P1R/4PK2/6rP/1B6", "b", "g2-f2 f3:f2 b4-b2 h5-e2 b2:e2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на h5 обречен."},
+     "Жертва материала окупается."},
     // 107
     {"[White \"Petrosian, T.\"]\r\n[Black \"Trifunovic, P.\"]\r\n[EventDate \"1957\"]",
      "8/7p/7k/pp3R2/5P1P/4n3/P5RK/1r6", "w", "f5-f6 h6-h5 g2-g5 h5:h4 f6-h6",
@@ -557,7 +557,7 @@ const TaskData kTasks[] = {
     {"[White \"Kotov, A.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "4k3/1R6/5P2/4K1p1/8/8/5r2/8", "w", "e5-e6 f2-e2 e6-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Король белых на e5 — главная фигура этого эндшпиля."},
     // 112
     {"[White \"Bird, H.\"]\r\n[Black \"Vergani, B.\"]\r\n[EventDate \"1895\"]",
      "r4rk1/1p2n1p1/p1pRb1qp/4Pp2/2P1pP2/1P2P1Q1/PB4PP/3R3K", "w", "g3:g6 e7:g6 d6:e6",
@@ -582,7 +582,7 @@ const TaskData kTasks[] = {
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1979\"]",
      "2kr3r/Qb2p3/2q2npp/4R3/1pB4B/7P/PPP3P1/2KR4", "b", "d8:d1 c1:d1 c6-d6 d1-c1 d6:e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двойной удар по королю белых на c1 и ладье белых на e5."},
+     "Завлеките короля белых на роковое поле."},
     // 117
     {"[White \"Schlechter, C.\"]\r\n[Black \"Moreau, C.\"]\r\n[EventDate \"1903\"]",
      "RR1r1q1k/p5p1/2p1b2p/2PpP2P/4pP2/P3P3/6P1/6K1", "w", "b8:d8 f8:d8 a8:d8",
@@ -762,7 +762,7 @@ const TaskData kTasks[] = {
     {"[White \"Taimanov, M.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1967\"]",
      "8/4p2k/p7/6pP/6K1/4P3/P7/8", "b", "h7-h6 e3-e4 a6-a5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активный король черных решает исход эндшпиля."},
+     "Король черных на h7 — главная фигура этого эндшпиля."},
     // 153
     {"[White \"Fabian, J.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1962\"]",
      "6k1/p4p2/6pP/4R3/8/Q7/KPq2P2/6r1", "w", "e5-e8 g8-h7 e8-h8 h7:h8 a3-f8 h8-h7 f8-g7",
@@ -777,7 +777,7 @@ const TaskData kTasks[] = {
     {"[White \"Blackburne, J.\"]\r\n[Black \"Lipschuetz, S.\"]\r\n[EventDate \"1889\"]",
      "2b2r2/6k1/6Pp/3p1r2/pp1PpN2/1q2P1QP/5P2/6RK", "w", "f4-h5 f5:h5 g3-c7 c8-d7 c7:d7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва коня окупается с лихвой."},
+     "Освобождение линии с темпом решает."},
     // 156
     {"[White \"Piskov, Y.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1991\"]",
      "1r3k2/5B2/2p5/2P3p1/6P1/7r/4Q3/2K5", "b", "h3-c3 c1-d2 b8-b2 d2:c3 b2:e2",
@@ -792,12 +792,12 @@ const TaskData kTasks[] = {
     {"[White \"Vorotnikov, V.\"]\r\n[Black \"Serper, G.\"]\r\n[EventDate \"1991\"]",
      "8/4P3/P7/8/6pk/1R5p/r7/6K1", "b", "h3-h2 g1-h1 g4-g3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Атака на короля белых неотразима."},
+     "Король белых на g1 не успевает догнать проходную пешку."},
     // 159
     {"[White \"Malisauskas, V.\"]\r\n[Black \"Suetin, A.\"]\r\n[EventDate \"1995\"]",
      "5rk1/1b3p1p/pq1p2pQ/1p2n3/8/PNNB4/1PP2RPP/6K1", "b", "b6:f2 g1:f2 e5-g4 f2-g3 g4:h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Завлеките короля белых на роковое поле."},
+     "Вилка конем решает."},
     // 160
     {"[White \"Anand, V.\"]\r\n[Black \"Grischuk, A.\"]\r\n[EventDate \"2007\"]",
      "3r1k2/3P3R/p7/4N1P1/1n6/2p5/8/6K1", "w", "e5-g6 f8-g8 h7-h8 g8-f7 h8:d8",
@@ -892,7 +892,7 @@ const TaskData kTasks[] = {
     {"[White \"Geller, E.\"]\r\n[Black \"Vatnikov, J.\"]\r\n[EventDate \"1950\"]",
      "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1", "w", "e6-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Вилка: ферзь и ладья черных окажутся под ударом одновременно."},
+     "Король черных на h8 не успевает догнать проходную пешку."},
     // 179
     {"[White \"Stoltz, G.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1931\"]",
      "3bR3/p2r1p1k/2Q2Ppp/1p6/1P2B2K/6P1/8/5q2", "w", "e4:g6 h7:g6 e8-g8 g6-f5 c6:d7",
@@ -942,7 +942,7 @@ const TaskData kTasks[] = {
     {"[White \"Ragozin, V.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1939\"]",
      "8/p7/2p5/P1P2kP1/5p1p/5K1P/8/8", "w", "g5-g6 f5:g6 f3:f4 g6-f6 f4-g4 f6-e5 g4:h4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Все решает продвижение проходной пешки белых."},
+     "Король белых на f3 — главная фигура этого эндшпиля."},
     // 189
     {"[White \"Short, N.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1982\"]",
      "8/1K6/P4p2/6p1/P5kp/8/8/8", "b", "h4-h3 a6-a7 h3-h2",
@@ -952,7 +952,7 @@ const TaskData kTasks[] = {
     {"[White \"Golod, V.\"]\r\n[Black \"Psakhis, L.\"]\r\n[EventDate \"1999\"]",
      "7r/1P4R1/3k4/1P6/8/2K3p1/8/8", "w", "c3-b4 g3-g2 b4-a5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активный король белых решает исход эндшпиля."},
+     "Король белых на c3 — главная фигура этого эндшпиля."},
     // 191
     {"[White \"Sax, G.\"]\r\n[Black \"Fedorowicz, J.\"]\r\n[EventDate \"1986\"]",
      "R5rk/6qp/8/3Q1p2/4p3/2PP4/3r2PP/6RK", "b", "g7:g2 g1:g2 d2-d1 g2-g1 d1:g1",
@@ -987,7 +987,7 @@ const TaskData kTasks[] = {
     {"[White \"Vallejo Pons, F.\"]\r\n[Black \"Lalic, B.\"]\r\n[EventDate \"2003\"]",
      "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6", "w", "c7-g7 c3:g7 h6:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по королю черных на h8 и ладье черных на f8."},
+     "Король черных на h8 не успевает догнать проходную пешку."},
     // 198
     {"[White \"Benjamin, J.\"]\r\n[Black \"Petursson, M.\"]\r\n[EventDate \"1987\"]",
      "1R6/8/p3n2k/P2pP1p1/3P2p1/8/2r2PP1/6K1", "w", "b8-b6 h6-g6 b6:e6",
@@ -1007,7 +1007,7 @@ const TaskData kTasks[] = {
     {"[White \"Gygli, F.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1934\"]",
      "r7/1pp2pkp/2bp2p1/p1nBr3/2P2QP1/2N4P/PP6/2K1R2R", "b", "c5-d3 c1-c2 d3:f4 e1:e5 d6:e5 d5:c6 b7:c6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Вилка конем решает."},
+     "Найдите вилку."},
     // 202
     {"[White \"Polgar, J.\"]\r\n[Black \"Hellers, F.\"]\r\n[EventDate \"1993\"]",
      "2r5/4kp2/1q2pNr1/p2RP3/1p3P2/1P6/P1P5/2KQ4", "w", "d5-d7 e7-f8 d7:f7 f8:f7 d1-d7 f7-f8 d7:c8 b6-d8 c8:d8",
@@ -1047,7 +1047,7 @@ const TaskData kTasks[] = {
     {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
      "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Найдите вилку."},
+     "Жертва коня окупается с лихвой."},
     // 210
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Albin, A.\"]\r\n[EventDate \"1896\"]",
      "5b1k/7P/4K1P1/4N3/8/1P1R4/p7/5r2", "w", "d3-d1",
@@ -1067,7 +1067,7 @@ const TaskData kTasks[] = {
     {"[White \"Boutteville, C.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1958\"]",
      "3r2k1/1p3p2/5P2/7Q/8/P1pq2PP/3p2BK/5R2", "w", "f1-f5 d3:f5 h5:f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на d3 обречен."},
+     "Жертва материала окупается через 2 хода."},
     // 214
     {"[White \"Schlechter, C.\"]\r\n[Black \"Wolf, H.\"]\r\n[EventDate \"1906\"]",
      "8/8/1P6/8/6p1/4rkP1/7P/1R4K1", "b", "e3-e1",
@@ -1087,7 +1087,7 @@ const TaskData kTasks[] = {
     {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
      "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активный король белых решает исход эндшпиля."},
+     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
     // 218
     {"[White \"Kushnir, A.\"]\r\n[Black \"Gaprindashvili, N.\"]\r\n[EventDate \"1969\"]",
      "8/2R2Rp1/1p4k1/7p/3r1BP1/1P5K/P3r2P/6b1", "b", "d4-d3 h3-h4 g1-f2 f4-g3 f2:g3 h2:g3 e2-h2",
@@ -1102,7 +1102,7 @@ const TaskData kTasks[] = {
     {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
      "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активный король белых решает исход эндшпиля."},
+     "Король белых на g5 — главная фигура этого эндшпиля."},
     // 221
     {"[White \"Byvshev, V.\"]\r\n[Black \"Boleslavsky, I.\"]\r\n[EventDate \"1952\"]",
      "4k3/1p3p2/1q2p3/4P1p1/2pr4/5Q2/PP5R/1K6", "w", "h2-h8 e8-e7 f3-f6 e7-d7 f6:f7 d7-c6 f7:e6",

@@ -104,6 +104,19 @@ TEST(Collections, MakeUp)
         draws += text.find("Сделайте ничью") != std::string::npos ? n : 0;
     EXPECT_EQ(draws, 10);
     EXPECT_EQ(texts[0].size(), 4u);
+    // Hints repeat, but no hint besides the three named ones stands on more
+    // than four tests.
+    std::map<std::string, int> hints[2];
+    for (const Loaded& r : All())
+        ++hints[r.tactics][r.hint];
+    EXPECT_EQ(hints[1].size(), 175u);
+    EXPECT_EQ(hints[0].size(), 114u);
+    EXPECT_EQ(hints[1]["Поставьте мат с жертвой."], 12);
+    EXPECT_EQ(hints[1]["Проведите пешку в ферзи."], 6);
+    for (const auto& collection : hints)
+        for (const auto& [hint, n] : collection)
+            EXPECT_TRUE(n <= 4 || hint == "Поставьте мат с жертвой." || hint == "Проведите пешку в ферзи."
+                        || hint == "Сделайте ничью патом.") << hint << " on " << n;
 }
 
 TEST(Collections, EveryTestIsLegalChessThatTheProgramCanPlay)

@@ -400,6 +400,7 @@ Motif MotifOfHint(const std::string& hint)
     // with a sacrifice is a mate.
     static const std::pair<const char*, Motif> words[] = {
         {"Матовая атака", Motif::MatingAttack}, {"король — сильная", Motif::ActiveKing}, {"Активный король", Motif::ActiveKing},
+        {"главная фигура этого эндшпиля", Motif::ActiveKing},
         {"ничью патом", Motif::Stalemate}, {" пат", Motif::Stalemate}, {"вечн", Motif::Perpetual},
         {"скрытый шах", Motif::DiscoveredCheck}, {"скрытое нападение", Motif::DiscoveredAttack},
         {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
@@ -604,6 +605,7 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
     if (story.kingMarches && Endgame(b.root) && MayName(b.root, 'k') && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
         b.Add(Motif::ActiveKing, "Активный король " + b.Own() + " решает исход эндшпиля.");
         b.Add(Motif::ActiveKing, "В эндшпиле король — сильная фигура: пусть король " + b.Own() + " идет вперед.");
+        b.Add(Motif::ActiveKing, "Король " + b.Own() + " на " + Name(KingOf(b.root, b.userWhite)) + " — главная фигура этого эндшпиля.");
     }
     for (const Found& f : found) {
         const std::string enemy = f.enemy.kind != ' ' ? EnemyGen(f.enemy, b.userWhite) : std::string();
