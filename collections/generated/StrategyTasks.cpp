@@ -77,7 +77,7 @@ const TaskData kTasks[] = {
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1987\"]",
      "4rr1k/1p3ppp/8/3p1b2/P2P2q1/3Q2P1/1P3P1P/R1R2NK1", "w", "f1-e3 f5:d3 e3:g4",
      "Ход белых. Найдите оптимальный вариант",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+     "Размен ферзей ведет в выгодный эндшпиль."},
     // 16
     {"[White \"Takemoto, N.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1974\"]",
      "r3r1k1/q4p1p/b5p1/p1pP4/1p1b1N2/1Pn1BP2/PNB2Q1P/R3R1K1", "b", "e8:e3 e1:e3 a7-c7 f4-g2 f7-f5 d5-d6 c7:d6 f3-f4 c3-d5 a1-d1 d5:e3 g2:e3 a8-e8 d1:d4 d6:d4",
@@ -642,7 +642,7 @@ const TaskData kTasks[] = {
     {"[White \"Sokolov, I.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1995\"]",
      "4r1kr/3n1p1p/bq1p1npQ/3P4/2p5/2N2P2/1P1RBNPP/5R1K", "b", "b6-e3 h6:e3 e8:e3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Сдвоение тяжелых фигур по линии «e» усиливает давление."},
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 129
     {"[White \"Germek, M.\"]\r\n[Black \"Gligoric, S.\"]\r\n[EventDate \"1949\"]",
      "8/B2kbp2/p3p1p1/4P2p/7P/6P1/1P2KP2/8", "w", "e2-d3 d7-c6 d3-c4",
@@ -902,7 +902,7 @@ const TaskData kTasks[] = {
     {"[White \"Unzicker, W.\"]\r\n[Black \"Abramovic, B.\"]\r\n[EventDate \"1982\"]",
      "5r2/1p2pkbp/p1rp2p1/5p2/4PP2/PnNPB1PP/1PR3K1/3R4", "b", "f8-c8 d3-d4 f5:e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на e4 плохо защищена: она не удержится."},
+     "Сдвойте тяжелые фигуры."},
     // 181
     {"[White \"Mecking, H.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1975\"]",
      "3b4/4kpn1/1p3p2/p6p/2P1KP1P/2N3P1/P1B5/8", "w", "e4-d5 e7-d7 c2-a4",

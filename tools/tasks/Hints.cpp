@@ -959,7 +959,10 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             b.Add(Motif::Plan, "Пешечное большинство " + b.Own() + " " + WingPhrase(m.to) + " — залог будущей проходной.");
         }
     }
-    if (!m.capture && (type == 4 || type == 5)) {
+    // A battery only where it stays: not when the piece is taken at once or
+    // the queens come off.
+    const bool takenAtOnce = r.moves.size() > 1 && r.moves[1].to == m.to;
+    if (!m.capture && (type == 4 || type == 5) && !takenAtOnce && !queensTraded) {
         for (int dr : {1, -1})
             for (int rank = fullchess::RankOf(m.to) + dr; rank >= 0 && rank < 8; rank += dr) {
                 const int8_t piece = A.At(fullchess::MakeSquare(fullchess::FileOf(m.to), rank));
