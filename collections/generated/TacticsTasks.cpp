@@ -64,30 +64,30 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Слабость последней горизонтали: мат в 2 хода."},
     // 13
-    {"[White \"Isaacson, D.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1964\"]",
-     "8/8/1R2p3/2pkP2p/7p/2p5/P6K/8", "b", "c3-c2",
+    {"[White \"Godena, M.\"]\r\n[Black \"Azmaiparashvili, Z.\"]\r\n[EventDate \"2000\"]",
+     "2R5/8/8/1k1r1P1p/5K1P/6P1/2p5/8", "b", "d5-c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных осталось два шага до поля превращения."},
+     "Король белых на f4 не успевает догнать проходную пешку."},
     // 14
     {"[White \"Lobron, E.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1991\"]",
      "3r3k/Rp6/1Q4p1/3Pp2p/2PN3q/1P2bP1B/7K/5R2", "b", "e3-f4 h2-g1 h4-g3 h3-g2 f4-e3 f1-f2 g3:f2",
      "Ход черных. Найдите оптимальный вариант.",
      "Ладья белых на f1 обречена."},
     // 15
-    {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
-     "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4",
+    {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
+     "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на d1 обречена."},
+     "Жертва материала окупается."},
     // 16
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Hellsten, J.\"]\r\n[EventDate \"1996\"]",
      "3k2K1/p7/5P2/5B2/5n2/8/P6p/8", "w", "f6-f7",
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на d8 не успевает догнать проходную пешку."},
     // 17
-    {"[White \"Blackburne, J.\"]\r\n[Black \"Mortimer, J.\"]\r\n[EventDate \"1883\"]",
-     "r4rk1/3p4/b2Pp1q1/p1Pp2pR/3Q4/1P4p1/PB3PK1/8", "w", "d4-h8 g8-f7 h5-h7 f7-e8 h7-e7 e8-d8 h8:f8",
+    {"[White \"Quinteros, M.\"]\r\n[Black \"Ostojic, P.\"]\r\n[EventDate \"1975\"]",
+     "2b3k1/6p1/pp3pB1/3PrP2/P1P1p2Q/6K1/7P/q7", "w", "h4-h7 g8-f8 h7-h8 f8-e7 h8-e8 e7-d6 e8-c6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g8 не выдержит атаки."},
+     "Матовая атака: королю черных не спастись."},
     // 18
     {"[White \"Von Minckwitz, J.\"]\r\n[Black \"Mackenzie, G.\"]\r\n[EventDate \"1885\"]",
      "8/8/2p3p1/p5p1/P1k1P3/3p1P1P/1P3KP1/8", "b", "c4-b3 f2-e3 b3-c2",
@@ -119,20 +119,20 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Ферзь черных на f3 обречен."},
     // 24
-    {"[White \"Janowsky, D.\"]\r\n[Black \"Mason, J.\"]\r\n[EventDate \"1894\"]",
-     "4qkbQ/1p4p1/1P1p1p1p/8/5P2/8/6P1/2R3K1", "w", "g1-f2 e8-e6 c1-c7",
+    {"[White \"Marshall, F.\"]\r\n[Black \"Janowsky, D.\"]\r\n[EventDate \"1907\"]",
+     "8/2rR2Q1/P3qp2/1kp5/1p6/7P/1P3PP1/6K1", "w", "d7:c7 e6-e1 g1-h2",
      "Ход белых. Найдите оптимальный вариант.",
-     "У белых есть выигрыш, но путь к нему единственный."},
+     "Выиграйте ладью черных."},
     // 25
     {"[White \"Tal, M.\"]\r\n[Black \"Koblencs, A.\"]\r\n[EventDate \"1957\"]",
      "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4", "w", "h6-f6 g7:f6 g5-h6 d7-g7 h6:g7 f8-e7 g7:f6",
      "Ход белых. Найдите оптимальный вариант.",
      "От двойного шаха закрыться нельзя."},
     // 26
-    {"[White \"Marshall, F.\"]\r\n[Black \"Koehnlein, F.\"]\r\n[EventDate \"1910\"]",
-     "k7/5pp1/7p/8/5K2/7P/6P1/8", "w", "f4-e5 a8-b8 e5-d6",
+    {"[White \"Janowsky, D.\"]\r\n[Black \"Mason, J.\"]\r\n[EventDate \"1894\"]",
+     "4qkbQ/1p4p1/1P1p1p1p/8/5P2/8/6P1/2R3K1", "w", "g1-f2 e8-e6 c1-c7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на f4 — главная фигура этого эндшпиля."},
+     "Слон черных на g8 связан, но сначала уведите короля от шахов."},
     // 27
     {"[White \"Polzin, R.\"]\r\n[Black \"Sokolov, I.\"]\r\n[EventDate \"2005\"]",
      "4QR2/6pk/p2P4/1pp4P/8/2P3p1/P3q3/6K1", "b", "e2-h2 g1-f1 g3-g2",
@@ -154,10 +154,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Проходной пешке белых остался один шаг до поля превращения."},
     // 31
-    {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
-     "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
+    {"[White \"Reshevsky, S.\"]\r\n[Black \"Stahlberg, G.\"]\r\n[EventDate \"1952\"]",
+     "3q3k/7p/p4bp1/2N2n2/1P2Q3/5P2/1P1B1P1P/6K1", "b", "d8:d2 e4-e8 h8-g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Найдите сильнейшее продолжение."},
+     "Выиграйте слона белых."},
     // 32
     {"[White \"Szabo, L.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "8/8/8/p1K5/P1p5/8/1Pk5/8", "w", "c5:c4 c2:b2 c4-b5 b2-c3 b5:a5 c3-c4 a5-b6",
@@ -204,10 +204,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на g5 не успевает догнать проходную пешку."},
     // 41
-    {"[White \"Bisguier, A.\"]\r\n[Black \"Barle, J.\"]\r\n[EventDate \"1979\"]",
-     "4r1k1/p1q2pp1/5n1p/5Q2/2B2P2/1P5P/6RK/8", "w", "f5:f6",
+    {"[White \"Svidler, P.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2006\"]",
+     "8/1Q6/8/p1p5/k1p5/2P1r3/1p3K2/8", "w", "f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте коня черных."},
+     "Активный король белых решает исход эндшпиля."},
     // 42
     {"[White \"Spielmann, R.\"]\r\n[Black \"Menchik, V.\"]\r\n[EventDate \"1938\"]",
      "r4nk1/pp1b2pp/4p3/3pn1N1/3q4/P2B1Q2/6PP/R4R1K", "w", "f3:f8 a8:f8 d3:h7 g8-h8 f1:f8",
@@ -219,25 +219,25 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на h7 не успевает догнать проходную пешку."},
     // 44
-    {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
-     "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
+    {"[White \"Uhlmann, W.\"]\r\n[Black \"Baumbach, F.\"]\r\n[EventDate \"1964\"]",
+     "r7/p2b2pk/6qp/8/2pPQ3/2P3P1/P6P/4R1K1", "w", "e4:a8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ферзя черных."},
+     "Выиграйте ладью черных."},
     // 45
     {"[White \"Petrosian, T.\"]\r\n[Black \"Trifunovic, P.\"]\r\n[EventDate \"1957\"]",
      "8/7p/7k/pp3R2/5P1P/4n3/P5RK/1r6", "w", "f5-f6 h6-h5 g2-g5 h5:h4 f6-h6",
      "Ход белых. Найдите оптимальный вариант.",
      "Мат ладьей в 3 хода."},
     // 46
-    {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
-     "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
+    {"[White \"Torre, C.\"]\r\n[Black \"Schapiro, M.\"]\r\n[EventDate \"1924\"]",
+     "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8", "b", "e5-e4 f3:e4 h5:g4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Отвлечение пешки белых на f3 решает."},
     // 47
-    {"[White \"Taimanov, M.\"]\r\n[Black \"Doroshkievich, V.\"]\r\n[EventDate \"1966\"]",
-     "7N/1Q6/4p1p1/1p3n1k/5P2/2nq3P/5r2/4R1K1", "w", "b7-h7 f5-h6 e1-e5 h5-h4 h8:g6 h4-g3 e5-g5",
+    {"[White \"Marshall, F.\"]\r\n[Black \"Duras, O.\"]\r\n[EventDate \"1905\"]",
+     "8/pp2r1k1/2p2r2/3p1P2/3P4/3qP2R/PP3Q1K/8", "w", "f2-g3 g7-f7 h3-h7 f7-e8 g3-b8 e8-d7 b8:b7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход белых."},
+     "Король черных на g7 не выдержит атаки."},
     // 48
     {"[White \"Addison, W.\"]\r\n[Black \"Evans, L.\"]\r\n[EventDate \"1963\"]",
      "8/5pk1/5n2/4Q1p1/3pp1PP/8/5PBK/2q5", "b", "c1-f4 e5:f4 g5:f4",
@@ -329,20 +329,20 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант. Сделайте ничью.",
      "Королю белых на d3 не уйти от вечного шаха."},
     // 66
-    {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
-     "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
+    {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
+     "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Выиграйте ферзя черных."},
     // 67
     {"[White \"Pilnik, H.\"]\r\n[Black \"Szabados, E.\"]\r\n[EventDate \"1950\"]",
      "8/5K2/8/1p6/p7/PkP3P1/1P6/8", "w", "g3-g4",
      "Ход белых. Найдите оптимальный вариант.",
      "Все решает продвижение проходной пешки белых."},
     // 68
-    {"[White \"Bologan, V.\"]\r\n[Black \"Akhmadeev, V.\"]\r\n[EventDate \"1996\"]",
-     "2r3k1/1qr2pp1/p3pP2/1p2P1pP/3Bp3/2P5/PP4Q1/1K3R2", "w", "g2:g5",
+    {"[White \"Soultanbeieff, V.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1930\"]",
+     "6rk/pp1nbq2/4p3/3p1p1P/5PN1/P2Q4/1P2N1R1/K7", "w", "g4-h6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Матовая атака: королю черных не спастись."},
+     "Двойной удар по ферзю черных на f7 и ладье черных на g8."},
     // 69
     {"[White \"Stein, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1963\"]",
      "5k2/6n1/7P/6K1/3p4/1p1B4/8/8", "w", "h6-h7",
@@ -359,10 +359,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Промежуточный ход решает."},
     // 72
-    {"[White \"Soultanbeieff, V.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1930\"]",
-     "6rk/pp1nbq2/4p3/3p1p1P/5PN1/P2Q4/1P2N1R1/K7", "w", "g4-h6",
+    {"[White \"Rublevsky, S.\"]\r\n[Black \"Arakhamia, K.\"]\r\n[EventDate \"1992\"]",
+     "8/4bpkp/6p1/1R6/8/2P2KPN/1P1rpP1P/8", "w", "b5-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по ферзю черных на f7 и ладье черных на g8."},
+     "Проходная пешка черных на e2 — главная опасность: остановите ее."},
     // 73
     {"[White \"Bacrot, E.\"]\r\n[Black \"Leko, P.\"]\r\n[EventDate \"2008\"]",
      "4r1k1/pp3rp1/2p2b1P/4n3/2P1Q3/1P1p4/q2B1P2/3KN1RR", "w", "e4-h7 g8-f8 d2-b4 c6-c5 b4:c5 f7-e7 h6:g7",
@@ -394,10 +394,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Освобождение линии с темпом решает."},
     // 79
-    {"[White \"Anderssen, A.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1868\"]",
-     "1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K", "w", "d1-f1 g6-f6 f1:f6 d6:f6 g5:f6 f7:f6 h8:b8",
+    {"[White \"Blackburne, J.\"]\r\n[Black \"Mortimer, J.\"]\r\n[EventDate \"1883\"]",
+     "r4rk1/3p4/b2Pp1q1/p1Pp2pR/3Q4/1P4p1/PB3PK1/8", "w", "d4-h8 g8-f7 h5-h7 f7-e8 h7-e7 e8-d8 h8:f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на d6 обречен."},
+     "Король черных на g8 не выдержит атаки."},
     // 80
     {"[White \"Pachman, L.\"]\r\n[Black \"Bellon Lopez, J.\"]\r\n[EventDate \"1976\"]",
      "5k2/3R1p1p/3P2p1/3q4/3b1Q2/1P5P/5PPK/5r2", "w", "f4-h6 f8-e8 d7-e7 e8-d8 h6-f8",
@@ -427,7 +427,7 @@ const TaskData kTasks[] = {
     {"[White \"McShane, L.\"]\r\n[Black \"Mah, K.\"]\r\n[EventDate \"2000\"]",
      "8/r5p1/4b2p/1Pp2p2/p1P1p3/P1k3P1/1N1R1PBP/n3K3", "w", "b5-b6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходная пешка белых решает исход борьбы."},
+     "Все решает продвижение проходной пешки белых."},
     // 86
     {"[White \"Azmaiparashvili, Z.\"]\r\n[Black \"Kulaots, K.\"]\r\n[EventDate \"2006\"]",
      "6rk/p2r1p1p/4pp2/2p5/2NnP3/2Q3R1/P3qPPP/4R1K1", "w", "g3:g8 h8:g8 c3-g3 g8-f8 g3-b8",
@@ -439,10 +439,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Король белых на c3 не успевает догнать проходную пешку."},
     // 88
-    {"[White \"Englisch, B.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1883\"]",
-     "8/8/1p6/2p1kp2/p6P/P1P5/1P2K3/8", "b", "e5-f4 h4-h5 f4-g5",
+    {"[White \"Velimirovic, D.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1970\"]",
+     "8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", "b", "e7-g5 c6-b7 g7-h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король черных на e5 — главная фигура этого эндшпиля."},
+     "Король белых на b2 не выдержит атаки."},
     // 89
     {"[White \"Adams, M.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1989\"]",
      "2b2Nk1/7p/p2n2p1/1pNP4/7q/2PB3P/P4rP1/3R2QK", "b", "c8:h3 g1:f2 h4:f2",
@@ -499,10 +499,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Отвлечение ферзя черных на e6 решает."},
     // 100
-    {"[White \"Uhlmann, W.\"]\r\n[Black \"Baumbach, F.\"]\r\n[EventDate \"1964\"]",
-     "r7/p2b2pk/6qp/8/2pPQ3/2P3P1/P6P/4R1K1", "w", "e4:a8",
+    {"[White \"Bisguier, A.\"]\r\n[Black \"Barle, J.\"]\r\n[EventDate \"1979\"]",
+     "4r1k1/p1q2pp1/5n1p/5Q2/2B2P2/1P5P/6RK/8", "w", "f5:f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Выиграйте коня черных."},
     // 101
     {"[White \"Shabalov, A.\"]\r\n[Black \"Van de Mortel, J.\"]\r\n[EventDate \"2008\"]",
      "8/5p2/5K2/4P2p/2N2k2/8/8/8", "w", "f6:f7",
@@ -519,10 +519,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Мат ферзем в 2 хода."},
     // 104
-    {"[White \"Speelman, J.\"]\r\n[Black \"Fletcher, J.\"]\r\n[EventDate \"1969\"]",
-     "r1b2b1r/ppNk2pp/2p5/4Q3/1PBP4/8/1PP1KPPP/7q", "w", "c7:a8",
+    {"[White \"Nielsen, P.\"]\r\n[Black \"Pihlajasalo, A.\"]\r\n[EventDate \"1998\"]",
+     "6k1/R6p/1P2p3/p7/3P4/6p1/3K1p1n/8", "w", "b6-b7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ладью черных."},
+     "Проходная пешка белых решает исход борьбы."},
     // 105
     {"[White \"Borisek, J.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2003\"]",
      "r5k1/4bp1p/3p4/3Pp1Pp/8/BPqQ1P2/K6P/3R3R", "b", "c3-b4 a2-b2 b4:a3",
@@ -574,10 +574,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Поставьте мат с жертвой."},
     // 115
-    {"[White \"Reshevsky, S.\"]\r\n[Black \"Stahlberg, G.\"]\r\n[EventDate \"1952\"]",
-     "3q3k/7p/p4bp1/2N2n2/1P2Q3/5P2/1P1B1P1P/6K1", "b", "d8:d2 e4-e8 h8-g7",
+    {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
+     "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте слона белых."},
+     "Ладья белых на d1 обречена."},
     // 116
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1979\"]",
      "2kr3r/Qb2p3/2q2npp/4R3/1pB4B/7P/PPP3P1/2KR4", "b", "d8:d1 c1:d1 c6-d6 d1-c1 d6:e5",
@@ -649,10 +649,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Вскрытый шах выигрывает материал."},
     // 130
-    {"[White \"Taimanov, M.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1967\"]",
-     "8/4p2k/p7/6pP/6K1/4P3/P7/8", "b", "h7-h6 e3-e4 a6-a5",
+    {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
+     "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король черных на h7 — главная фигура этого эндшпиля."},
+     "В гонке проходных пешек решает каждый темп."},
     // 131
     {"[White \"Fahrni, H.\"]\r\n[Black \"Spielmann, R.\"]\r\n[EventDate \"1914\"]",
      "2k3b1/ppp4p/8/3p1Pp1/1PPq2P1/P3r1P1/2P2QK1/3BR3", "b", "d4-e4 d1-f3 e3:f3 e1:e4 f3:f2 g2:f2 d5:e4",
@@ -689,10 +689,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Король белых на h2 не успевает догнать проходную пешку."},
     // 138
-    {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
-     "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
+    {"[White \"Stein, L.\"]\r\n[Black \"Blau, M.\"]\r\n[EventDate \"1966\"]",
+     "8/2b1kpp1/1p2n2p/1P1BpK1P/2P1P3/4B3/5P2/8", "w", "d5:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва коня окупается с лихвой."},
+     "Комбинация выигрывает коня черных."},
     // 139
     {"[White \"Lilienthal, A.\"]\r\n[Black \"Furman, S.\"]\r\n[EventDate \"1948\"]",
      "5rk1/6pp/R1p1q3/3pN1b1/3P2p1/5rP1/1P3PQP/3R2K1", "b", "f3:f2 g2:f2 f8:f2",
@@ -702,7 +702,7 @@ const TaskData kTasks[] = {
     {"[White \"Gulko, B.\"]\r\n[Black \"Ljubojevic, L.\"]\r\n[EventDate \"1988\"]",
      "2R1Q3/3n1pkp/6p1/4p1N1/8/6P1/4qPKP/3r4", "w", "e8-h8 g7-h6 g5:f7 h6-h5 h8:h7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Атака на короля черных неотразима."},
+     "Матовая атака: королю черных не спастись."},
     // 141
     {"[White \"Salov, V.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1991\"]",
      "6k1/pp1Q4/6Bb/2p1P1qP/4P3/1P1P1rPK/P7/8", "w", "d7-h7 g8-f8 h7-h8 f8-e7 h8-e8",
@@ -729,10 +729,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Проходная пешка белых решает исход борьбы."},
     // 146
-    {"[White \"Rublevsky, S.\"]\r\n[Black \"Arakhamia, K.\"]\r\n[EventDate \"1992\"]",
-     "8/4bpkp/6p1/1R6/8/2P2KPN/1P1rpP1P/8", "w", "b5-e5",
+    {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
+     "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
+     "Король белых на g5 — главная фигура этого эндшпиля."},
     // 147
     {"[White \"Vallejo Pons, F.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"2002\"]",
      "8/8/6p1/K4p1p/1P3Pk1/8/1P6/8", "b", "h5-h4 b4-b5 h4-h3",
@@ -754,15 +754,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на c4 не успевает догнать проходную пешку."},
     // 151
-    {"[White \"Nielsen, P.\"]\r\n[Black \"Pihlajasalo, A.\"]\r\n[EventDate \"1998\"]",
-     "6k1/R6p/1P2p3/p7/3P4/6p1/3K1p1n/8", "w", "b6-b7",
+    {"[White \"Bologan, V.\"]\r\n[Black \"Akhmadeev, V.\"]\r\n[EventDate \"1996\"]",
+     "2r3k1/1qr2pp1/p3pP2/1p2P1pP/3Bp3/2P5/PP4Q1/1K3R2", "w", "g2:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Все решает продвижение проходной пешки белых."},
+     "Матовая атака: королю черных не спастись."},
     // 152
-    {"[White \"Torre, C.\"]\r\n[Black \"Schapiro, M.\"]\r\n[EventDate \"1924\"]",
-     "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8", "b", "e5-e4 f3:e4 h5:g4",
+    {"[White \"Taimanov, M.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1967\"]",
+     "8/4p2k/p7/6pP/6K1/4P3/P7/8", "b", "h7-h6 e3-e4 a6-a5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Отвлечение пешки белых на f3 решает."},
+     "Король черных на h7 — главная фигура этого эндшпиля."},
     // 153
     {"[White \"Fabian, J.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1962\"]",
      "6k1/p4p2/6pP/4R3/8/Q7/KPq2P2/6r1", "w", "e5-e8 g8-h7 e8-h8 h7:h8 a3-f8 h8-h7 f8-g7",
@@ -859,10 +859,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Король белых на f6 не успевает догнать проходную пешку."},
     // 172
-    {"[White \"Marshall, F.\"]\r\n[Black \"Janowsky, D.\"]\r\n[EventDate \"1907\"]",
-     "8/2rR2Q1/P3qp2/1kp5/1p6/7P/1P3PP1/6K1", "w", "d7:c7 e6-e1 g1-h2",
+    {"[White \"Marshall, F.\"]\r\n[Black \"Koehnlein, F.\"]\r\n[EventDate \"1910\"]",
+     "k7/5pp1/7p/8/5K2/7P/6P1/8", "w", "f4-e5 a8-b8 e5-d6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Король белых на f4 — главная фигура этого эндшпиля."},
     // 173
     {"[White \"Efimenko, Z.\"]\r\n[Black \"Gashimov, V.\"]\r\n[EventDate \"2008\"]",
      "5bk1/R4p1p/1p4p1/8/8/5PP1/p6P/4K3", "b", "f8-b4 e1-f2 b4-a5",
@@ -914,10 +914,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Завлечение ладьи белых решает."},
     // 183
-    {"[White \"Velimirovic, D.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1970\"]",
-     "8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", "b", "e7-g5 c6-b7 g7-h6",
+    {"[White \"Nielsen, P.\"]\r\n[Black \"Wojtaszek, R.\"]\r\n[EventDate \"2006\"]",
+     "8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", "b", "g5-g4 h4-h5 b6-b5",
      "Ход черных. Найдите оптимальный вариант.",
-     "У черных есть выигрыш, но путь к нему единственный."},
+     "Выигрыш требует точности: найдите лучший ход черных."},
     // 184
     {"[White \"Alburt, L.\"]\r\n[Black \"Lerner, K.\"]\r\n[EventDate \"1978\"]",
      "8/8/3P1n2/2p1p3/PpP5/4k3/2K5/8", "w", "a4-a5 e3-d4 a5-a6 ",
@@ -974,10 +974,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Жертва материала окупается через 4 хода."},
     // 195
-    {"[White \"Marshall, F.\"]\r\n[Black \"Duras, O.\"]\r\n[EventDate \"1905\"]",
-     "8/pp2r1k1/2p2r2/3p1P2/3P4/3qP2R/PP3Q1K/8", "w", "f2-g3 g7-f7 h3-h7 f7-e8 g3-b8 e8-d7 b8:b7",
+    {"[White \"Anderssen, A.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1868\"]",
+     "1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K", "w", "d1-f1 g6-f6 f1:f6 d6:f6 g5:f6 f7:f6 h8:b8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g7 не выдержит атаки."},
+     "Ферзь черных на d6 обречен."},
     // 196
     {"[White \"Psakhis, L.\"]\r\n[Black \"Paunovic, D.\"]\r\n[EventDate \"1986\"]",
      "rnb5/4Bk2/6pP/1p1p1p2/rPnP2N1/6P1/8/1R2R1K1", "w", "h6-h7",
@@ -1024,15 +1024,15 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Вскрытый шах выигрывает материал."},
     // 205
-    {"[White \"Nielsen, P.\"]\r\n[Black \"Wojtaszek, R.\"]\r\n[EventDate \"2006\"]",
-     "8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", "b", "g5-g4 h4-h5 b6-b5 ",
+    {"[White \"Englisch, B.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1883\"]",
+     "8/8/1p6/2p1kp2/p6P/P1P5/1P2K3/8", "b", "e5-f4 h4-h5 f4-g5 ",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход черных."},
+     "Король черных на e5 — главная фигура этого эндшпиля."},
     // 206
-    {"[White \"Godena, M.\"]\r\n[Black \"Azmaiparashvili, Z.\"]\r\n[EventDate \"2000\"]",
-     "2R5/8/8/1k1r1P1p/5K1P/6P1/2p5/8", "b", "d5-c5",
+    {"[White \"Isaacson, D.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1964\"]",
+     "8/8/1R2p3/2pkP2p/7p/2p5/P6K/8", "b", "c3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на f4 не успевает догнать проходную пешку."},
+     "Проходной пешке черных осталось два шага до поля превращения."},
     // 207
     {"[White \"Leonhardt, P.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1912\"]",
      "8/p7/5P2/8/2k5/r1p1K3/5R2/8", "b", "c3-c2 e3-d2 a3-a1 f2-f4 c4-b3 f4-b4 b3:b4",
@@ -1044,10 +1044,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на g8 не успевает догнать проходную пешку."},
     // 209
-    {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
-     "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5",
+    {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
+     "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на g5 — главная фигура этого эндшпиля."},
+     "Жертва коня окупается с лихвой."},
     // 210
     {"[White \"Byrne, R.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5n2/5N2/3PP3/3k1K2/8/8/8", "w", "e5-e6",
@@ -1059,10 +1059,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на c7 не успевает догнать проходную пешку."},
     // 212
-    {"[White \"Svidler, P.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2006\"]",
-     "8/1Q6/8/p1p5/k1p5/2P1r3/1p3K2/8", "w", "f2:e3",
+    {"[White \"Speelman, J.\"]\r\n[Black \"Fletcher, J.\"]\r\n[EventDate \"1969\"]",
+     "r1b2b1r/ppNk2pp/2p5/4Q3/1PBP4/8/1PP1KPPP/7q", "w", "c7:a8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активный король белых решает исход эндшпиля."},
+     "Комбинация выигрывает ладью черных."},
     // 213
     {"[White \"Boutteville, C.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1958\"]",
      "3r2k1/1p3p2/5P2/7Q/8/P1pq2PP/3p2BK/5R2", "w", "f1-f5 d3:f5 h5:f5",
@@ -1084,10 +1084,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Уничтожение защиты ведет к мату в 4 хода."},
     // 217
-    {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
-     "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
+    {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
+     "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ферзя черных."},
+     "Комбинация выигрывает ферзя черных."},
     // 218
     {"[White \"Shapi, L.\"]\r\n[Black \"Keres, P.\"]\r\n[EventDate \"1950\"]",
      "8/8/3P3p/5pp1/5n2/7P/2N2k1K/8", "b", "g5-g4 h3:g4 f5:g4 c2-e1 g4-g3 h2-h1 f2:e1",
@@ -1099,20 +1099,20 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Двойной удар по королю белых на h1 и ладье белых на d1."},
     // 220
-    {"[White \"Stein, L.\"]\r\n[Black \"Blau, M.\"]\r\n[EventDate \"1966\"]",
-     "8/2b1kpp1/1p2n2p/1P1BpK1P/2P1P3/4B3/5P2/8", "w", "d5:e6",
+    {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
+     "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает коня черных."},
+     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
     // 221
     {"[White \"Byvshev, V.\"]\r\n[Black \"Boleslavsky, I.\"]\r\n[EventDate \"1952\"]",
      "4k3/1p3p2/1q2p3/4P1p1/2pr4/5Q2/PP5R/1K6", "w", "h2-h8 e8-e7 f3-f6 e7-d7 f6:f7 d7-c6 f7:e6",
      "Ход белых. Найдите оптимальный вариант.",
      "Главный защитник — пешка черных на f7."},
     // 222
-    {"[White \"Quinteros, M.\"]\r\n[Black \"Ostojic, P.\"]\r\n[EventDate \"1975\"]",
-     "2b3k1/6p1/pp3pB1/3PrP2/P1P1p2Q/6K1/7P/q7", "w", "h4-h7 g8-f8 h7-h8 f8-e7 h8-e8 e7-d6 e8-c6",
+    {"[White \"Taimanov, M.\"]\r\n[Black \"Doroshkievich, V.\"]\r\n[EventDate \"1966\"]",
+     "7N/1Q6/4p1p1/1p3n1k/5P2/2nq3P/5r2/4R1K1", "w", "b7-h7 f5-h6 e1-e5 h5-h4 h8:g6 h4-g3 e5-g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Матовая атака: королю черных не спастись."},
+     "Атака на короля черных неотразима."},
     // 223
     {"[White \"Chigorin, M.\"]\r\n[Black \"Znosko-Borovsky, E.\"]\r\n[EventDate \"1903\"]",
      "6k1/p3rppp/b5q1/2Q5/1B3PP1/P7/1PP1r2P/2KR4", "w", "d1-d8 e7-e8 c5-f8 e8:f8 d8:f8",

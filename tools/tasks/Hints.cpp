@@ -404,7 +404,7 @@ Motif MotifOfHint(const std::string& hint)
         {"ничью патом", Motif::Stalemate}, {" пат", Motif::Stalemate}, {"вечн", Motif::Perpetual},
         {"скрытый шах", Motif::DiscoveredCheck}, {"скрытое нападение", Motif::DiscoveredAttack},
         {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
-        {"войной удар", Motif::Fork}, {"вязк", Motif::Pin}, {"твлеч", Motif::Deflection}, {"твлек", Motif::Deflection},
+        {"войной удар", Motif::Fork}, {"вязк", Motif::Pin}, {"связан", Motif::Pin}, {"твлеч", Motif::Deflection}, {"твлек", Motif::Deflection},
         {"авлеч", Motif::Decoy}, {"авлек", Motif::Decoy}, {"ерекры", Motif::Interference},
         {"ничтож", Motif::RemovalOfDefender}, {"защитник —", Motif::RemovalOfDefender}, {"ерегруз", Motif::Overload}, {"ерегруж", Motif::Overload},
         {"ромежуточн", Motif::Intermezzo}, {"свобожд", Motif::Clearance}, {"свобод", Motif::Clearance},
@@ -532,6 +532,38 @@ bool Endgame(const Position& p)
             pieces[p.At(sq) > 0 ? 0 : 1] += value[std::abs(p.At(sq))];
     return pieces[0] <= 9 && pieces[1] <= 9;
 }
+
+} // namespace
+
+const Hint* WrittenByHand(const Candidate& c, int tokens)
+{
+    struct Entry {
+        const char* placement;
+        int tokens;
+        Hint hint;
+    };
+    static const Entry entries[] = {
+        // Kg1-f2: every other move lets the queen check for ever.
+        {"4qkbQ/1p4p1/1P1p1p1p/8/5P2/8/6P1/2R3K1", 3,
+         {"Слон черных на g8 связан, но сначала уведите короля от шахов.", Motif::Pin}},
+        // b6-b5: a king move first loses the race by a tempo.
+        {"2r5/5P1K/1p6/8/7P/8/8/2k5", 3, {"В гонке проходных пешек решает каждый темп.", Motif::PassedPawn}},
+        // Qb7-h7+, Re1-e5+, Nh8:g6+: the checks win the queen.
+        {"7N/1Q6/4p1p1/1p3n1k/5P2/2nq3P/5r2/4R1K1", 7, {"Атака на короля черных неотразима.", Motif::MatingAttack}},
+        // Rb5-e5: the rook behind the pawn on e2.
+        {"8/4bpkp/6p1/1R6/8/2P2KPN/1P1rpP1P/8", 1,
+         {"Проходная пешка черных на e2 — главная опасность: остановите ее.", Motif::PassedPawn}},
+        // Qe7-g5 and the queen goes after the king on b2.
+        {"8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", 3, {"Король белых на b2 не выдержит атаки.", Motif::MatingAttack}},
+    };
+    const std::string placement = c.fen.substr(0, c.fen.find(' '));
+    for (const Entry& e : entries)
+        if (placement == e.placement && tokens == e.tokens)
+            return &e.hint;
+    return nullptr;
+}
+
+namespace {
 
 void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& story, const std::vector<Found>& found)
 {

@@ -62,6 +62,11 @@ struct Hint {
     Motif motif = Motif::None;
 };
 
+// The hint a trainer wrote for a line whose idea the reader cannot prove from
+// the board, by the placement at the start and the length of the line; null
+// for every other line. Each was written after the engine's lines from there.
+const Hint* WrittenByHand(const Candidate& c, int tokens);
+
 // What a line does on the board, read by replaying it with the engine's
 // continuation. Exposed for the selection and the tests.
 struct LineStory {

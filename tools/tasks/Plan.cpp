@@ -129,6 +129,8 @@ const LineStory& CachedStory(const Candidate& c, int tokens)
 std::vector<Hint> UsableHints(const Candidate& c, int tokens, bool draw)
 {
     std::vector<Hint> hints = HintVariants(c, tokens, draw);
+    if (const Hint* byHand = WrittenByHand(c, tokens))
+        hints = {*byHand};
     if (const auto root = Position::FromFen(c.fen)) {
         const std::vector<std::string> moves(c.line.moves.begin(), c.line.moves.begin() + tokens);
         std::erase_if(hints, [&](const Hint& h) { return !HintProblems(h.text, *root, moves).empty(); });
