@@ -599,14 +599,11 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
             ++motifs[MotifOfHint(r.hint)];
         }
     }
-    auto has = [](const Record& r, const std::string& text) {
-        return std::any_of(r.hintVariants.begin(), r.hintVariants.end(), [&](const Hint& h) { return h.text == text; });
-    };
     // The named hints: records that offer them first, then any that offer them.
     for (const auto& [hint, wanted] : special) {
         for (int pass = 0; pass < 2; ++pass)
             for (Record& r : records)
-                if (r.hint.empty() && uses[hint] < wanted && has(r, hint)
+                if (r.hint.empty() && uses[hint] < wanted && Offers(r.hintVariants, hint)
                     && (pass == 1 || r.hintVariants.front().text == hint))
                     take(r, hint);
         for (Record& r : records)
