@@ -17,7 +17,7 @@ const TaskData kTasks[] = {
     {"[White \"Benko, P.\"]\r\n[Black \"Tipary, L.\"]\r\n[EventDate \"1954\"]",
      "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K", "w", "f5-f6 g7-g6 e4:g6 h7-h8 d1-d8 f7-f8 d8:f8 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Перекрытие ведет к мату в 4 хода."},
+     "Вскрытый шах ведет к мату в 4 хода."},
     // 4
     {"[White \"Blackburne, J.\"]\r\n[Black \"Von Bardeleben, C.\"]\r\n[EventDate \"1895\"]",
      "8/8/2p5/8/2k5/1p6/p7/N1K5", "b", "c4-c3 a1:b3 c3:b3",
@@ -52,7 +52,7 @@ const TaskData kTasks[] = {
     {"[White \"Morphy, P.\"]\r\n[Black \"Loewenthal, J.\"]\r\n[EventDate \"1858\"]",
      "8/8/5k2/p1p1p3/P3P3/3P4/8/6K1", "b", "f6-g5 g1-f1 g5-f4 f1-e2 c5-c4 d3:c4 f4:e4 c4-c5 e4-d5 e2-e3 d5:c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешечный прорыв решает."},
+     "Отвлечение пешки белых на d3 решает."},
     // 11
     {"[White \"Browne, W.\"]\r\n[Black \"Damjanovic, M.\"]\r\n[EventDate \"1971\"]",
      "5Q2/3qn3/p3p1kp/1pp1PpB1/3r3P/5P2/PPP3K1/8", "w", "f8-f6 g6-h7 f6-f7 h7-h8 g5-f6",
@@ -74,10 +74,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Ладья белых на f1 обречена."},
     // 15
-    {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
-     "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
+    {"[White \"Velimirovic, D.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1970\"]",
+     "8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", "b", "e7-g5 c6-b7 g7-h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Король белых на b2 не выдержит атаки."},
     // 16
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Hellsten, J.\"]\r\n[EventDate \"1996\"]",
      "3k2K1/p7/5P2/5B2/5n2/8/P6p/8", "w", "f6-f7",
@@ -137,7 +137,7 @@ const TaskData kTasks[] = {
     {"[White \"Polzin, R.\"]\r\n[Black \"Sokolov, I.\"]\r\n[EventDate \"2005\"]",
      "4QR2/6pk/p2P4/1pp4P/8/2P3p1/P3q3/6K1", "b", "e2-h2 g1-f1 g3-g2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходную пешку черных уже не остановить."},
+     "Проходной пешке черных осталось два шага до поля превращения."},
     // 28
     {"[White \"Trapl, J.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1961\"]",
      "1r2b1k1/6n1/p2p1R1B/2pPp2p/3qP1P1/5Q2/Pr3R2/1BK5", "w", "f6-f8 g8-h7 f8-h8 h7:h8 f3-f8 h8-h7 f8:g7",
@@ -184,10 +184,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Ладья черных на g8 обречена."},
     // 37
-    {"[White \"Gligoric, S.\"]\r\n[Black \"Damjanovic, M.\"]\r\n[EventDate \"1967\"]",
-     "8/1B1b4/4k3/2PpP2p/5K2/8/8/8", "w", "c5-c6",
+    {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
+     "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Все решает продвижение проходной пешки белых."},
+     "Жертва коня окупается с лихвой."},
     // 38
     {"[White \"Golod, V.\"]\r\n[Black \"Psakhis, L.\"]\r\n[EventDate \"1999\"]",
      "7r/1P4R1/3k4/1P6/8/2K3p1/8/8", "w", "c3-b4 g3-g2 b4-a5",
@@ -219,20 +219,20 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на h7 не успевает догнать проходную пешку."},
     // 44
-    {"[White \"Uhlmann, W.\"]\r\n[Black \"Baumbach, F.\"]\r\n[EventDate \"1964\"]",
-     "r7/p2b2pk/6qp/8/2pPQ3/2P3P1/P6P/4R1K1", "w", "e4:a8",
+    {"[White \"Bisguier, A.\"]\r\n[Black \"Barle, J.\"]\r\n[EventDate \"1979\"]",
+     "4r1k1/p1q2pp1/5n1p/5Q2/2B2P2/1P5P/6RK/8", "w", "f5:f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Выиграйте коня черных."},
     // 45
     {"[White \"Petrosian, T.\"]\r\n[Black \"Trifunovic, P.\"]\r\n[EventDate \"1957\"]",
      "8/7p/7k/pp3R2/5P1P/4n3/P5RK/1r6", "w", "f5-f6 h6-h5 g2-g5 h5:h4 f6-h6",
      "Ход белых. Найдите оптимальный вариант.",
      "Мат ладьей в 3 хода."},
     // 46
-    {"[White \"Torre, C.\"]\r\n[Black \"Schapiro, M.\"]\r\n[EventDate \"1924\"]",
-     "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8", "b", "e5-e4 f3:e4 h5:g4",
+    {"[White \"Nielsen, P.\"]\r\n[Black \"Wojtaszek, R.\"]\r\n[EventDate \"2006\"]",
+     "8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", "b", "g5-g4 h4-h5 b6-b5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Отвлечение пешки белых на f3 решает."},
+     "Лишите белых запасных темпов: цугцванг решает исход пешечного эндшпиля."},
     // 47
     {"[White \"Marshall, F.\"]\r\n[Black \"Duras, O.\"]\r\n[EventDate \"1905\"]",
      "8/pp2r1k1/2p2r2/3p1P2/3P4/3qP2R/PP3Q1K/8", "w", "f2-g3 g7-f7 h3-h7 f7-e8 g3-b8 e8-d7 b8:b7",
@@ -294,15 +294,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Двойной шах решает исход борьбы."},
     // 59
-    {"[White \"Adams, M.\"]\r\n[Black \"Sadler, M.\"]\r\n[EventDate \"1993\"]",
-     "r1q2b1r/1b3k1p/p4pp1/P2nR2Q/Bp1N4/8/1PP2BPP/R5K1", "w", "h5-f3",
+    {"[White \"Botvinnik, M.\"]\r\n[Black \"Aaron, M.\"]\r\n[EventDate \"1961\"]",
+     "5bk1/1N6/2p3pp/3b4/1P2NP2/P5PP/6K1/8", "w", "g2-f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход белых."},
+     "Король белых на g2 — главная фигура этого эндшпиля."},
     // 60
     {"[White \"Smejkal, J.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1971\"]",
      "6k1/5p2/7p/P7/8/4PK2/1b5P/8", "w", "a5-a6 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходную пешку белых уже не остановить."},
+     "Проходная пешка белых решает исход борьбы."},
     // 61
     {"[White \"Chigorin, M.\"]\r\n[Black \"Hanham, J.\"]\r\n[EventDate \"1889\"]",
      "8/p2b1kp1/1p3P1p/n1pN4/2q2B2/2Q2PKP/6P1/8", "w", "c3-e5 a5-c6 e5-d6 c4:d5 d6:d5",
@@ -329,15 +329,15 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант. Сделайте ничью.",
      "Королю белых на d3 не уйти от вечного шаха."},
     // 66
-    {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
-     "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
+    {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
+     "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ферзя черных."},
+     "Комбинация выигрывает ферзя черных."},
     // 67
-    {"[White \"Pilnik, H.\"]\r\n[Black \"Szabados, E.\"]\r\n[EventDate \"1950\"]",
-     "8/5K2/8/1p6/p7/PkP3P1/1P6/8", "w", "g3-g4",
+    {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
+     "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Все решает продвижение проходной пешки белых."},
+     "Король белых на g5 — главная фигура этого эндшпиля."},
     // 68
     {"[White \"Soultanbeieff, V.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1930\"]",
      "6rk/pp1nbq2/4p3/3p1p1P/5PN1/P2Q4/1P2N1R1/K7", "w", "g4-h6",
@@ -352,7 +352,7 @@ const TaskData kTasks[] = {
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Tarrasch, S.\"]\r\n[EventDate \"1896\"]",
      "8/5k2/3P4/p3P1K1/1p6/8/P7/8", "w", "g5-f5 a5-a4 e5-e6 f7-e8 f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f7 не успевает догнать проходную пешку."},
+     "Проходной пешке белых осталось три шага до поля превращения."},
     // 71
     {"[White \"Karpov, A.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1974\"]",
      "4r1k1/pp2pp1p/3p1npQ/q2bP3/5N2/5P2/PPP5/2K4R", "w", "e5:f6 e7:f6 h6:h7 g8-f8 h7-h8 f8-e7 f4:d5 a5:d5 h1-e1",
@@ -437,17 +437,17 @@ const TaskData kTasks[] = {
     {"[White \"Evans, L.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5p1p/3P2p1/8/5P2/kpK4P/6P1/8", "b", "b3-b2 c3-c2 a3-a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на c3 не успевает догнать проходную пешку."},
+     "Проходной пешке черных осталось два шага до поля превращения."},
     // 88
-    {"[White \"Velimirovic, D.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1970\"]",
-     "8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", "b", "e7-g5 c6-b7 g7-h6",
+    {"[White \"Torre, C.\"]\r\n[Black \"Schapiro, M.\"]\r\n[EventDate \"1924\"]",
+     "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8", "b", "e5-e4 f3:e4 h5:g4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на b2 не выдержит атаки."},
+     "Пешечный прорыв решает."},
     // 89
     {"[White \"Adams, M.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1989\"]",
      "2b2Nk1/7p/p2n2p1/1pNP4/7q/2PB3P/P4rP1/3R2QK", "b", "c8:h3 g1:f2 h4:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Жертва ладьи окупается с лихвой."},
     // 90
     {"[White \"Westerinen, H.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1967\"]",
      "4r1k1/5ppp/p2p4/4r3/1pNn4/1P6/1PPK2PP/R3R3", "b", "d4-f3 g2:f3 e5-d5 d2-c1 e8:e1",
@@ -479,10 +479,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Выиграйте ферзя черных."},
     // 96
-    {"[White \"Botvinnik, M.\"]\r\n[Black \"Aaron, M.\"]\r\n[EventDate \"1961\"]",
-     "5bk1/1N6/2p3pp/3b4/1P2NP2/P5PP/6K1/8", "w", "g2-f3 ",
+    {"[White \"Pilnik, H.\"]\r\n[Black \"Szabados, E.\"]\r\n[EventDate \"1950\"]",
+     "8/5K2/8/1p6/p7/PkP3P1/1P6/8", "w", "g3-g4 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на g2 — главная фигура этого эндшпиля."},
+     "Все решает продвижение проходной пешки белых."},
     // 97
     {"[White \"Gulko, B.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1985\"]",
      "3Q4/p4pp1/5rk1/5r2/4p2R/1P2PqP1/P4P2/5RK1", "b", "f3:g3 f2:g3 f5:f1 g1-h2 f6-f2 h2-h3 f1-h1 h3-g4 f7-f5",
@@ -499,10 +499,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Отвлечение ферзя черных на e6 решает."},
     // 100
-    {"[White \"Bisguier, A.\"]\r\n[Black \"Barle, J.\"]\r\n[EventDate \"1979\"]",
-     "4r1k1/p1q2pp1/5n1p/5Q2/2B2P2/1P5P/6RK/8", "w", "f5:f6",
+    {"[White \"Nielsen, P.\"]\r\n[Black \"Pihlajasalo, A.\"]\r\n[EventDate \"1998\"]",
+     "6k1/R6p/1P2p3/p7/3P4/6p1/3K1p1n/8", "w", "b6-b7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте коня черных."},
+     "Все решает продвижение проходной пешки белых."},
     // 101
     {"[White \"Shabalov, A.\"]\r\n[Black \"Van de Mortel, J.\"]\r\n[EventDate \"2008\"]",
      "8/5p2/5K2/4P2p/2N2k2/8/8/8", "w", "f6:f7",
@@ -519,10 +519,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Мат ферзем в 2 хода."},
     // 104
-    {"[White \"Nielsen, P.\"]\r\n[Black \"Pihlajasalo, A.\"]\r\n[EventDate \"1998\"]",
-     "6k1/R6p/1P2p3/p7/3P4/6p1/3K1p1n/8", "w", "b6-b7",
+    {"[White \"Bologan, V.\"]\r\n[Black \"Akhmadeev, V.\"]\r\n[EventDate \"1996\"]",
+     "2r3k1/1qr2pp1/p3pP2/1p2P1pP/3Bp3/2P5/PP4Q1/1K3R2", "w", "g2:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходная пешка белых решает исход борьбы."},
+     "Матовая атака: королю черных не спастись."},
     // 105
     {"[White \"Borisek, J.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2003\"]",
      "r5k1/4bp1p/3p4/3Pp1Pp/8/BPqQ1P2/K6P/3R3R", "b", "c3-b4 a2-b2 b4:a3",
@@ -574,10 +574,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Поставьте мат с жертвой."},
     // 115
-    {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
-     "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4",
+    {"[White \"Englisch, B.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1883\"]",
+     "8/8/1p6/2p1kp2/p6P/P1P5/1P2K3/8", "b", "e5-f4 h4-h5 f4-g5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на d1 обречена."},
+     "Король черных на e5 — главная фигура этого эндшпиля."},
     // 116
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1979\"]",
      "2kr3r/Qb2p3/2q2npp/4R3/1pB4B/7P/PPP3P1/2KR4", "b", "d8:d1 c1:d1 c6-d6 d1-c1 d6:e5",
@@ -624,15 +624,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Проведите пешку в ферзи."},
     // 125
-    {"[White \"Portisch, L.\"]\r\n[Black \"Honfi, K.\"]\r\n[EventDate \"1968\"]",
-     "r7/4P1k1/1p3Rp1/8/4KP2/8/8/8", "w", "e4-e5",
+    {"[White \"Adams, M.\"]\r\n[Black \"Sadler, M.\"]\r\n[EventDate \"1993\"]",
+     "r1q2b1r/1b3k1p/p4pp1/P2nR2Q/Bp1N4/8/1PP2BPP/R5K1", "w", "h5-f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на e4 — главная фигура этого эндшпиля."},
+     "Ферзь и ладья белых под ударом: связка спасает обе фигуры."},
     // 126
     {"[White \"Bologan, V.\"]\r\n[Black \"Prokopchuk, E.\"]\r\n[EventDate \"1996\"]",
      "r7/5qpk/7p/4Qp2/7P/8/PPr5/K2R2R1", "w", "g1:g7 f7:g7 e5:f5 h7-h8 f5:c2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Отвлеките защитника."},
+     "Отвлечение ферзя черных на f7 решает."},
     // 127
     {"[White \"Forintos, G.\"]\r\n[Black \"De Firmian, N.\"]\r\n[EventDate \"1982\"]",
      "5r1k/7p/p1rPBP2/1p6/2p2P1R/3q4/2Q5/7K", "w", "c2-g2 d3-b1 h1-h2",
@@ -657,7 +657,7 @@ const TaskData kTasks[] = {
     {"[White \"Fahrni, H.\"]\r\n[Black \"Spielmann, R.\"]\r\n[EventDate \"1914\"]",
      "2k3b1/ppp4p/8/3p1Pp1/1PPq2P1/P3r1P1/2P2QK1/3BR3", "b", "d4-e4 d1-f3 e3:f3 e1:e4 f3:f2 g2:f2 d5:e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходная пешка черных решает исход борьбы."},
+     "Комбинация выигрывает слона белых."},
     // 132
     {"[White \"Epishin, V.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2002\"]",
      "2r3k1/5p1p/4pp2/1P1p4/pq6/b1rRPN2/3QBPPP/K6R", "b", "c3-c1 h1:c1 c8:c1 d2:c1 a3:c1",
@@ -712,7 +712,7 @@ const TaskData kTasks[] = {
     {"[White \"Timman, J.\"]\r\n[Black \"Van der Sterren, P.\"]\r\n[EventDate \"1983\"]",
      "8/8/1p2NkP1/2b2P2/4K2p/8/8/8", "w", "g6-g7 f6-f7 f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f6 не успевает догнать проходную пешку."},
+     "Проходной пешке белых осталось два шага до поля превращения."},
     // 143
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Karpov, A.\"]\r\n[EventDate \"1978\"]",
      "8/7R/2r5/8/P3n3/8/3nk1PP/R5K1", "b", "d2-f3 g2:f3 c6-g6 g1-h1 e4-f2",
@@ -727,12 +727,12 @@ const TaskData kTasks[] = {
     {"[White \"Letelier, R.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1954\"]",
      "1r1qr2k/5Bb1/3n1nP1/1N1Pp1Qp/4P3/2p1BP2/P7/2KR4", "w", "d1-h1 d6:f7 g6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходная пешка белых решает исход борьбы."},
+     "Жертва материала окупается."},
     // 146
-    {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
-     "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5",
+    {"[White \"Gligoric, S.\"]\r\n[Black \"Damjanovic, M.\"]\r\n[EventDate \"1967\"]",
+     "8/1B1b4/4k3/2PpP2p/5K2/8/8/8", "w", "c5-c6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на g5 — главная фигура этого эндшпиля."},
+     "Все решает продвижение проходной пешки белых."},
     // 147
     {"[White \"Vallejo Pons, F.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"2002\"]",
      "8/8/6p1/K4p1p/1P3Pk1/8/1P6/8", "b", "h5-h4 b4-b5 h4-h3",
@@ -742,22 +742,22 @@ const TaskData kTasks[] = {
     {"[White \"Miralles, G.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1989\"]",
      "2r3k1/5p1p/6p1/8/pB4P1/P7/1P3P2/3B2K1", "b", "c8-c1 g1-h2 c1:d1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на d1 может попасть в ловушку."},
+     "Попробуйте выиграть на связке слона белых на d1."},
     // 149
     {"[White \"Geller, E.\"]\r\n[Black \"Adamski, J.\"]\r\n[EventDate \"1966\"]",
      "8/7p/3p2p1/kP1P1pP1/2K2P2/7P/8/8", "w", "h3-h4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на a5 не успевает догнать проходную пешку."},
+     "Проходную пешку белых уже не остановить."},
     // 150
     {"[White \"Ivkov, B.\"]\r\n[Black \"Milic, B.\"]\r\n[EventDate \"1952\"]",
      "8/8/8/P6p/1pk2KpP/8/5P2/8", "w", "a5-a6 b4-b3 a6-a7",
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на c4 не успевает догнать проходную пешку."},
     // 151
-    {"[White \"Bologan, V.\"]\r\n[Black \"Akhmadeev, V.\"]\r\n[EventDate \"1996\"]",
-     "2r3k1/1qr2pp1/p3pP2/1p2P1pP/3Bp3/2P5/PP4Q1/1K3R2", "w", "g2:g5",
+    {"[White \"Portisch, L.\"]\r\n[Black \"Honfi, K.\"]\r\n[EventDate \"1968\"]",
+     "r7/4P1k1/1p3Rp1/8/4KP2/8/8/8", "w", "e4-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Матовая атака: королю черных не спастись."},
+     "Король белых на e4 — главная фигура этого эндшпиля."},
     // 152
     {"[White \"Taimanov, M.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1967\"]",
      "8/4p2k/p7/6pP/6K1/4P3/P7/8", "b", "h7-h6 e3-e4 a6-a5",
@@ -777,7 +777,7 @@ const TaskData kTasks[] = {
     {"[White \"Yudasin, L.\"]\r\n[Black \"Mascarinas, R.\"]\r\n[EventDate \"1990\"]",
      "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1", "w", "c1-c8 b8:c8 e6:c8 a4-e8 c8:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва ладьи окупается с лихвой."},
+     "Ферзь черных на a4 обречен."},
     // 156
     {"[White \"Kozul, Z.\"]\r\n[Black \"Nikolic, P.\"]\r\n[EventDate \"2003\"]",
      "6r1/1R4pk/P1R3q1/5p1p/3N1P1P/4p3/1Q3n2/4K3", "b", "g6-g1 e1-e2 g1-d1 e2:e3 f2-g4",
@@ -792,12 +792,12 @@ const TaskData kTasks[] = {
     {"[White \"Vorotnikov, V.\"]\r\n[Black \"Serper, G.\"]\r\n[EventDate \"1991\"]",
      "8/4P3/P7/8/6pk/1R5p/r7/6K1", "b", "h3-h2 g1-h1 g4-g3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на g1 не успевает догнать проходную пешку."},
+     "Проходная пешка черных решает исход борьбы."},
     // 159
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Von Scheve, T.\"]\r\n[EventDate \"1887\"]",
      "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B", "b", "g6-c2 d1-d2 c2:a4 b5:a4 b6:a4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на b5 обречен."},
+     "Комбинация выигрывает ладью белых."},
     // 160
     {"[White \"Alekhine, A.\"]\r\n[Black \"Maroczy, G.\"]\r\n[EventDate \"1931\"]",
      "4b2Q/1p1nkp1N/p2rp2p/5P2/Pq6/3r4/6PP/2R2RK1", "w", "f5-f6 e7-d8 h8:e8 d8:e8 c1-c8",
@@ -822,7 +822,7 @@ const TaskData kTasks[] = {
     {"[White \"Camara, L.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1948\"]",
      "5brk/2pb3p/1p1p3q/p2P1p2/2PN1Pr1/1P1BBK2/P4QP1/5NR1", "b", "h6-h5 f3-e2 g4:g2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Вскрытый шах решает."},
+     "Используйте связку."},
     // 165
     {"[White \"Norwood, D.\"]\r\n[Black \"Miles, A.\"]\r\n[EventDate \"1988\"]",
      "8/6k1/3p2bR/1p1P2Pp/3K1N2/1P6/8/6r1", "b", "g1:g5 h6:g6 g5:g6",
@@ -847,7 +847,7 @@ const TaskData kTasks[] = {
     {"[White \"Godena, M.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1988\"]",
      "5k2/n7/5P2/2N2KP1/8/8/7p/8", "w", "c5-d7 f8-e8 f5-e6 a7-c6 f6-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f8 не успевает догнать проходную пешку."},
+     "Король белых на f5 — главная фигура этого эндшпиля."},
     // 170
     {"[White \"Polgar, Z.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1993\"]",
      "8/8/6p1/4K1k1/8/6r1/8/5R2", "w", "e5-e6 g3-h3 f1-g1 g5-h6 e6-f6 h3-f3 f6-e5 g6-g5 e5-e4",
@@ -914,10 +914,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Завлечение ладьи белых решает."},
     // 183
-    {"[White \"Nielsen, P.\"]\r\n[Black \"Wojtaszek, R.\"]\r\n[EventDate \"2006\"]",
-     "8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", "b", "g5-g4 h4-h5 b6-b5",
+    {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
+     "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход черных."},
+     "Ладья белых на d1 обречена."},
     // 184
     {"[White \"Alburt, L.\"]\r\n[Black \"Lerner, K.\"]\r\n[EventDate \"1978\"]",
      "8/8/3P1n2/2p1p3/PpP5/4k3/2K5/8", "w", "a4-a5 e3-d4 a5-a6 ",
@@ -977,7 +977,7 @@ const TaskData kTasks[] = {
     {"[White \"Anderssen, A.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1868\"]",
      "1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K", "w", "d1-f1 g6-f6 f1:f6 d6:f6 g5:f6 f7:f6 h8:b8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на d6 обречен."},
+     "Ладья черных на g6 обречена."},
     // 196
     {"[White \"Psakhis, L.\"]\r\n[Black \"Paunovic, D.\"]\r\n[EventDate \"1986\"]",
      "rnb5/4Bk2/6pP/1p1p1p2/rPnP2N1/6P1/8/1R2R1K1", "w", "h6-h7",
@@ -992,7 +992,7 @@ const TaskData kTasks[] = {
     {"[White \"Benjamin, J.\"]\r\n[Black \"Petursson, M.\"]\r\n[EventDate \"1987\"]",
      "1R6/8/p3n2k/P2pP1p1/3P2p1/8/2r2PP1/6K1", "w", "b8-b6 h6-g6 b6:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Попробуйте выиграть на связке коня черных на e6."},
+     "Конь черных на e6 может попасть в ловушку."},
     // 199
     {"[White \"Winawer, S.\"]\r\n[Black \"Gifford, H.\"]\r\n[EventDate \"1878\"]",
      "5r2/r4k2/P1p2p1p/3PpB2/7P/6q1/5R2/1Q5K", "w", "f5-e6 f7-g7 f2-g2 g3:g2 h1:g2",
@@ -1024,15 +1024,15 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Вскрытый шах выигрывает материал."},
     // 205
-    {"[White \"Englisch, B.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1883\"]",
-     "8/8/1p6/2p1kp2/p6P/P1P5/1P2K3/8", "b", "e5-f4 h4-h5 f4-g5 ",
+    {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
+     "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4 ",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король черных на e5 — главная фигура этого эндшпиля."},
+     "Жертва материала окупается."},
     // 206
     {"[White \"Isaacson, D.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1964\"]",
      "8/8/1R2p3/2pkP2p/7p/2p5/P6K/8", "b", "c3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных осталось два шага до поля превращения."},
+     "Проходную пешку черных уже не остановить."},
     // 207
     {"[White \"Leonhardt, P.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1912\"]",
      "8/p7/5P2/8/2k5/r1p1K3/5R2/8", "b", "c3-c2 e3-d2 a3-a1 f2-f4 c4-b3 f4-b4 b3:b4",
@@ -1044,10 +1044,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Король черных на g8 не успевает догнать проходную пешку."},
     // 209
-    {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
-     "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
+    {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
+     "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва коня окупается с лихвой."},
+     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
     // 210
     {"[White \"Byrne, R.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5n2/5N2/3PP3/3k1K2/8/8/8", "w", "e5-e6",
@@ -1084,10 +1084,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Уничтожение защиты ведет к мату в 4 хода."},
     // 217
-    {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
-     "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
+    {"[White \"Uhlmann, W.\"]\r\n[Black \"Baumbach, F.\"]\r\n[EventDate \"1964\"]",
+     "r7/p2b2pk/6qp/8/2pPQ3/2P3P1/P6P/4R1K1", "w", "e4:a8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ферзя черных."},
+     "Выиграйте ладью черных."},
     // 218
     {"[White \"Shapi, L.\"]\r\n[Black \"Keres, P.\"]\r\n[EventDate \"1950\"]",
      "8/8/3P3p/5pp1/5n2/7P/2N2k1K/8", "b", "g5-g4 h3:g4 f5:g4 c2-e1 g4-g3 h2-h1 f2:e1",
@@ -1099,10 +1099,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Двойной удар по королю белых на h1 и ладье белых на d1."},
     // 220
-    {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
-     "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
+    {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
+     "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура: пусть король белых идет вперед."},
+     "Выиграйте ферзя черных."},
     // 221
     {"[White \"Byvshev, V.\"]\r\n[Black \"Boleslavsky, I.\"]\r\n[EventDate \"1952\"]",
      "4k3/1p3p2/1q2p3/4P1p1/2pr4/5Q2/PP5R/1K6", "w", "h2-h8 e8-e7 f3-f6 e7-d7 f6:f7 d7-c6 f7:e6",

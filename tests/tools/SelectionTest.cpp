@@ -175,6 +175,31 @@ TEST(Story, QuietDevices)
     EXPECT_FALSE(has(lever, "пространств"));
 }
 
+bool Offered(const Candidate& c, int tokens, const std::string& text)
+{
+    for (const Hint& h : HintVariants(c, tokens, false))
+        if (h.text.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
+{
+    // Qc2+ Rd2 Qxa4 Qxa4 Nxa4: the queens come off, the rook on a4 is the gain.
+    const Candidate trade = Line(TaskKind::Tactic, "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B b - - 0 1",
+                                 {"g6c2", "d1d2", "c2a4", "b5a4", "b6a4"});
+    EXPECT_TRUE(Offered(trade, 5, "выигрывает ладью белых"));
+    EXPECT_FALSE(Offered(trade, 5, "ферзя белых"));
+    // A king far from the pawn's path cannot catch it; one beside the path is
+    // beaten by something else, here by the capture g7:f8.
+    const Candidate race = Line(TaskKind::Tactic, "8/8/8/P7/8/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
+    EXPECT_TRUE(Offered(race, 3, "Король черных на h2 не успевает догнать проходную пешку."));
+    const Candidate beside = Line(TaskKind::Tactic, "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6 w - - 0 1",
+                                  {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});
+    EXPECT_TRUE(ReadStory(beside, 3).promotes);
+    EXPECT_FALSE(Offered(beside, 3, "не успевает догнать"));
+}
+
 TEST(HintProblems, WhatAHintMayNotSay)
 {
     // Black to move; the first move is Re3-e1+ (the rook has many moves, the king two).

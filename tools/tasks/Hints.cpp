@@ -383,6 +383,7 @@ const char* MotifName(Motif motif)
     case Motif::Stalemate: return "пат";
     case Motif::MaterialWin: return "выигрыш материала";
     case Motif::ActiveKing: return "активный король";
+    case Motif::Zugzwang: return "цугцванг";
     case Motif::Plan: return "план";
     }
     return "?";
@@ -391,7 +392,7 @@ const char* MotifName(Motif motif)
 bool IsDevice(Motif motif)
 {
     return motif != Motif::None && motif != Motif::MatingAttack && motif != Motif::MaterialWin && motif != Motif::Plan
-        && motif != Motif::ActiveKing;
+        && motif != Motif::ActiveKing && motif != Motif::Zugzwang;
 }
 
 Motif MotifOfHint(const std::string& hint)
@@ -400,7 +401,7 @@ Motif MotifOfHint(const std::string& hint)
     // with a sacrifice is a mate.
     static const std::pair<const char*, Motif> words[] = {
         {"Матовая атака", Motif::MatingAttack}, {"король — сильная", Motif::ActiveKing}, {"Активный король", Motif::ActiveKing},
-        {"главная фигура этого эндшпиля", Motif::ActiveKing},
+        {"главная фигура этого эндшпиля", Motif::ActiveKing}, {"цугцванг", Motif::Zugzwang},
         {"ничью патом", Motif::Stalemate}, {" пат", Motif::Stalemate}, {"вечн", Motif::Perpetual},
         {"скрытый шах", Motif::DiscoveredCheck}, {"скрытое нападение", Motif::DiscoveredAttack},
         {"войной шах", Motif::DoubleCheck}, {"войного шаха", Motif::DoubleCheck}, {"илк", Motif::Fork},
@@ -553,6 +554,14 @@ const Hint* WrittenByHand(const Candidate& c, int tokens)
         // Rb5-e5: the rook behind the pawn on e2.
         {"8/4bpkp/6p1/1R6/8/2P2KPN/1P1rpP1P/8", 1,
          {"Проходная пешка черных на e2 — главная опасность: остановите ее.", Motif::PassedPawn}},
+        // Qh5-f3: the queen leaves the g6 pawn's attack and pins f6, which
+        // attacks the rook on e5.
+        {"r1q2b1r/1b3k1p/p4pp1/P2nR2Q/Bp1N4/8/1PP2BPP/R5K1", 1,
+         {"Ферзь и ладья белых под ударом: связка спасает обе фигуры.", Motif::Pin}},
+        // g5-g4 fixes the last free pawns of white; once the queenside is
+        // locked too, the white king has to leave d4.
+        {"8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", 3,
+         {"Лишите белых запасных темпов: цугцванг решает исход пешечного эндшпиля.", Motif::Zugzwang}},
         // Qe7-g5 and the queen goes after the king on b2.
         {"8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", 3, {"Король белых на b2 не выдержит атаки.", Motif::MatingAttack}},
     };
@@ -626,8 +635,16 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         if (steps >= 1 && steps <= 5)
             b.Add(Motif::PassedPawn, "Проходной пешке " + b.Own() + (steps == 1 ? " остался " : " осталось ") + numbers[steps]
                                          + " " + Plural(steps, "шаг", "шага", "шагов") + " до поля превращения.");
+        // Only a king away from the pawn's path is one that "cannot catch it";
+        // a king beside the path is beaten by something else.
         const int king = KingOf(b.root, !b.userWhite);
-        if (king >= 0)
+        bool away = king >= 0 && story.promoterStart >= 0;
+        for (int sq = story.promoterStart; away && RelativeRank(sq, b.userWhite) < 7;) {
+            sq += b.userWhite ? 8 : -8;
+            away = std::max(std::abs(fullchess::FileOf(sq) - fullchess::FileOf(king)),
+                            std::abs(fullchess::RankOf(sq) - fullchess::RankOf(king))) >= 2;
+        }
+        if (away)
             b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает догнать проходную пешку.");
     }
     if (story.pushesPassed && !story.promotes && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
@@ -740,9 +757,13 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
     // What the line wins, when it ends a clear piece up.
     const Replayed r = Replay(c, tokens, 0);
     if (story.end == LineEnd::MaterialWon && !r.positions.empty()) {
+        // A piece won is one the opponent lost more of than the user did: a
+        // queen taken for a queen is a trade, not the win.
         const auto start = r.positions.front().Count(!r.userWhite), end = r.positions.back().Count(!r.userWhite);
+        const auto ownStart = r.positions.front().Count(r.userWhite), ownEnd = r.positions.back().Count(r.userWhite);
         for (int type : {5, 4, 3, 2}) {
-            if (start[static_cast<std::size_t>(type)] > end[static_cast<std::size_t>(type)]) {
+            const auto t = static_cast<std::size_t>(type);
+            if (start[t] - end[t] > std::max(0, ownStart[t] - ownEnd[t])) {
                 const char kind = " pnbrqk"[type];
                 b.Add(Motif::MaterialWin, "Комбинация выигрывает " + std::string(Words(kind).acc) + " " + opp + ".");
                 b.Add(Motif::MaterialWin, "Выиграйте " + std::string(Words(kind).acc) + " " + opp + ".");

@@ -45,6 +45,7 @@ enum class Motif {
     Stalemate,
     MaterialWin,
     ActiveKing,
+    Zugzwang,
     // Strategy.
     Plan,
 };
