@@ -546,7 +546,7 @@ const Hint* WrittenByHand(const Candidate& c, int tokens)
     static const Entry entries[] = {
         // Kg1-f2: every other move lets the queen check for ever.
         {"4qkbQ/1p4p1/1P1p1p1p/8/5P2/8/6P1/2R3K1", 3,
-         {"Слон черных на g8 связан, но сначала уведите короля от шахов.", Motif::Pin}},
+         {"Слон черных на g8 связан, но сначала обезопасьте короля от шахов.", Motif::Pin}},
         // b6-b5: a king move first loses the race by a tempo.
         {"2r5/5P1K/1p6/8/7P/8/8/2k5", 3, {"В гонке проходных пешек решает каждый темп.", Motif::PassedPawn}},
         // Qb7-h7+, Re1-e5+, Nh8:g6+: the checks win the queen.
