@@ -892,7 +892,7 @@ const TaskData kTasks[] = {
     {"[White \"Geller, E.\"]\r\n[Black \"Vatnikov, J.\"]\r\n[EventDate \"1950\"]",
      "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1", "w", "e6-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на h8 не успевает догнать проходную пешку."},
+     "Проходной пешке белых осталось два шага до поля превращения."},
     // 179
     {"[White \"Timman, J.\"]\r\n[Black \"Medina Garcia, A.\"]\r\n[EventDate \"1969\"]",
      "3R4/1bQ2pk1/2q4p/5p2/1r6/1P4P1/4PP1P/6K1", "w", "c7-e5 c6-f6 d8-g8 g7:g8 e5:f6",
@@ -1042,7 +1042,7 @@ const TaskData kTasks[] = {
     {"[White \"Teichmann, R.\"]\r\n[Black \"Mackenzie, A.\"]\r\n[EventDate \"1904\"]",
      "r1r3k1/p2RBpp1/1ppPp2p/2n5/2P4P/8/PP3PP1/3R2K1", "w", "d7-c7 c8:c7 d6:c7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g8 не успевает догнать проходную пешку."},
+     "Проходной пешке белых осталось два шага до поля превращения."},
     // 209
     {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
      "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",

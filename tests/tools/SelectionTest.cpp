@@ -198,6 +198,11 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
                                   {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});
     EXPECT_TRUE(ReadStory(beside, 3).promotes);
     EXPECT_FALSE(Offered(beside, 3, "не успевает догнать"));
+    // e6-e7 hits queen and rook: the pawn queens by taking, which is no race.
+    const Candidate fork = Line(TaskKind::Tactic, "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1 w - - 0 1",
+                                {"e6e7"}, {"e8d6", "e7d8q"});
+    EXPECT_TRUE(ReadStory(fork, 1).promoterCaptures);
+    EXPECT_FALSE(Offered(fork, 1, "не успевает догнать"));
 }
 
 TEST(HintProblems, WhatAHintMayNotSay)

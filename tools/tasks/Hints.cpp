@@ -469,6 +469,9 @@ LineStory ReadStory(const Candidate& c, int tokens)
                 && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
                 story.promotes = true;
                 story.promoterStart = start;
+                for (std::size_t j = 0; j <= i; ++j)
+                    story.promoterCaptures = story.promoterCaptures
+                        || (r.moves[j].capture && r.origin[j][static_cast<std::size_t>(r.moves[j].from)] == start);
             }
     }
     for (std::size_t i = 0; i < lineEnd; i += 2) {
@@ -635,10 +638,11 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         if (steps >= 1 && steps <= 5)
             b.Add(Motif::PassedPawn, "Проходной пешке " + b.Own() + (steps == 1 ? " остался " : " осталось ") + numbers[steps]
                                          + " " + Plural(steps, "шаг", "шага", "шагов") + " до поля превращения.");
-        // Only a king away from the pawn's path is one that "cannot catch it";
-        // a king beside the path is beaten by something else.
+        // Only a king away from the pawn's path is one that "cannot catch it",
+        // and only in a race: a pawn that queens by taking wins by a fork or
+        // a capture, whatever the king does.
         const int king = KingOf(b.root, !b.userWhite);
-        bool away = king >= 0 && story.promoterStart >= 0;
+        bool away = king >= 0 && story.promoterStart >= 0 && !story.promoterCaptures;
         for (int sq = story.promoterStart; away && RelativeRank(sq, b.userWhite) < 7;) {
             sq += b.userWhite ? 8 : -8;
             away = std::max(std::abs(fullchess::FileOf(sq) - fullchess::FileOf(king)),

@@ -81,6 +81,7 @@ struct LineStory {
     bool perpetual = false;
     bool promotes = false;       // a pawn of the user's cannot be stopped: the continuation queens it
     int promoterStart = -1;      // where that pawn stood at the start
+    bool promoterCaptures = false;  // it takes something on its way
     bool kingMarches = false;    // the user's king moves in the line
     bool pushesPassed = false;   // the user pushes a passed pawn in the line
     std::vector<Motif> motifs;   // every motif found, in the order of the line
