@@ -1,5 +1,6 @@
 #include "BoardFacts.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace facts {
@@ -167,6 +168,11 @@ bool PassedPawn(const Position& p, int sq)
 }
 
 int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq); }
+
+int KingDistance(int a, int b)
+{
+    return std::max(std::abs(FileOf(a) - FileOf(b)), std::abs(RankOf(a) - RankOf(b)));
+}
 
 int PieceMaterial(const Position& p, bool white)
 {

@@ -45,6 +45,9 @@ bool PinnedToKing(const Position& p, int sq);
 bool PassedPawn(const Position& p, int sq);
 // Ranks counted from the side's own end: 0 is its first rank.
 int RelativeRank(int sq, bool white);
+
+// King moves from one square to the other on an empty board.
+int KingDistance(int a, int b);
 // Pieces of one side without pawns and king, in pawns.
 int PieceMaterial(const Position& p, bool white);
 

@@ -645,8 +645,7 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         bool away = king >= 0 && story.promoterStart >= 0 && !story.promoterCaptures;
         for (int sq = story.promoterStart; away && RelativeRank(sq, b.userWhite) < 7;) {
             sq += b.userWhite ? 8 : -8;
-            away = std::max(std::abs(fullchess::FileOf(sq) - fullchess::FileOf(king)),
-                            std::abs(fullchess::RankOf(sq) - fullchess::RankOf(king))) >= 2;
+            away = KingDistance(sq, king) >= 2;
         }
         if (away)
             b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает догнать проходную пешку.");
@@ -935,11 +934,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         b.Add(Motif::Plan, "Размен фигур упрощает позицию в пользу " + b.Own() + ".");
     }
     const int enemyKing = KingOf(A, !W);
-    auto distance = [](int a, int bq) {
-        return std::max(std::abs(fullchess::FileOf(a) - fullchess::FileOf(bq)), std::abs(fullchess::RankOf(a) - fullchess::RankOf(bq)));
-    };
-    if (type >= 2 && type <= 5 && !endgame && enemyKing >= 0 && distance(m.to, enemyKing) <= 2
-        && distance(m.from, enemyKing) > 2) {
+    if (type >= 2 && type <= 5 && !endgame && enemyKing >= 0 && KingDistance(m.to, enemyKing) <= 2
+        && KingDistance(m.from, enemyKing) > 2) {
         b.Add(Motif::Plan, "Подключите фигуры к атаке на короля.");
         b.Add(Motif::Plan, "Подтяните фигуры к королю " + opp + ": там каждая из них стоит больше.");
     }
