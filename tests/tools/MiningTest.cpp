@@ -125,6 +125,30 @@ TEST_F(LineBuilding, EndsWhenASecondMoveWinsAsWell)
     EXPECT_EQ(line->moves.size(), 1u);
 }
 
+TEST_F(LineBuilding, ExtendingGoesOnFromTheStoredReplyByTheSameRules)
+{
+    const auto analyser = engine.AsAnalyser();
+    const auto shortLine = BuildLine(TaskKind::Tactic, root, 1, analyser);
+    ASSERT_TRUE(shortLine);
+    ASSERT_EQ(shortLine->continuation, (std::vector<std::string>{"h7g8"}));
+    const BuiltLine longer = ExtendLine(TaskKind::Tactic, root, *shortLine, 13, analyser);
+    EXPECT_EQ(longer.moves, (std::vector<std::string>{"d5g8", "h7g8", "f2f8"}));
+    ASSERT_EQ(longer.steps.size(), 2u);
+    EXPECT_EQ(longer.steps[0].after, shortLine->steps[0].after);
+    EXPECT_EQ(longer.steps[1].second, Score::Cp(-100));
+    EXPECT_EQ(longer.continuation, (std::vector<std::string>{"g8h7"}));
+    // The full line stops before the promotion again; the limit holds.
+    EXPECT_EQ(ExtendLine(TaskKind::Tactic, root, longer, 13, analyser).moves, longer.moves);
+    EXPECT_EQ(ExtendLine(TaskKind::Tactic, root, *shortLine, 2, analyser).moves, shortLine->moves);
+    // A stored reply that is not a legal move leaves the line as it is.
+    BuiltLine odd = *shortLine;
+    odd.continuation = {"a1a2"};
+    EXPECT_EQ(ExtendLine(TaskKind::Tactic, root, odd, 13, analyser).moves, shortLine->moves);
+    // So does a next move that a second one matches.
+    engine.Set("d5g8 h7g8", {Score::Cp(520), Score::Cp(480)}, "f2f8");
+    EXPECT_EQ(ExtendLine(TaskKind::Tactic, root, *shortLine, 13, engine.AsAnalyser()).steps.size(), 1u);
+}
+
 TEST_F(LineBuilding, RefusesAFirstMoveThatIsNotClear)
 {
     engine.Set("", {Score::Cp(557), Score::Cp(400)}, "d5g8");

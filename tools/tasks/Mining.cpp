@@ -73,14 +73,12 @@ namespace {
 
 bool Playable(const Move& m) { return !m.castling && !m.promotion && !m.enPassant; }
 
-} // namespace
-
-std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxTokens, const Analyser& engine)
+// Grows `line` by user moves and replies from `position`, the user to move
+// after `moves` from the root `fen`. False when a new line's first move is the
+// only legal one.
+bool GrowLine(TaskKind kind, const std::string& fen, Position position, std::vector<std::string> moves,
+              int maxTokens, const Analyser& engine, BuiltLine& line)
 {
-    const std::string fen = EngineFen(root);
-    BuiltLine line;
-    Position position = root;
-    std::vector<std::string> moves;
     for (;;) {
         // The user's move.
         EngineAnswer user;
@@ -91,7 +89,7 @@ std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxT
         if (user.scores.size() > 1)
             second = user.scores[1];
         if (first && !second)
-            return std::nullopt;  // the only legal move is no test
+            return false;  // the only legal move is no test
         if (!UserMoveAcceptable(kind, user.scores[0], second, first))
             break;
         const auto move = position.ParseUci(user.bestMove);
@@ -128,9 +126,36 @@ std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxT
         position.Play(*answer);
         moves.push_back(reply.bestMove);
     }
-    if (line.steps.empty())
+    return true;
+}
+
+} // namespace
+
+std::optional<BuiltLine> BuildLine(TaskKind kind, const Position& root, int maxTokens, const Analyser& engine)
+{
+    BuiltLine line;
+    if (!GrowLine(kind, EngineFen(root), root, {}, maxTokens, engine, line) || line.steps.empty())
         return std::nullopt;
     return line;
+}
+
+BuiltLine ExtendLine(TaskKind kind, const Position& root, const BuiltLine& line, int maxTokens, const Analyser& engine)
+{
+    BuiltLine longer = line;
+    if (line.steps.empty() || line.continuation.empty() || line.steps.back().mateOnBoard
+        || line.steps.back().stalemateOnBoard || static_cast<int>(line.moves.size()) + 2 > maxTokens)
+        return longer;
+    Position position = root;
+    std::vector<std::string> moves = line.moves;
+    moves.push_back(line.continuation.front());
+    for (const auto& uci : moves) {
+        const auto move = position.ParseUci(uci);
+        if (!move || !Playable(*move))
+            return longer;
+        position.Play(*move);
+    }
+    GrowLine(kind, EngineFen(root), position, moves, maxTokens, engine, longer);
+    return longer;
 }
 
 LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)

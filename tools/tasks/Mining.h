@@ -63,6 +63,11 @@ bool LineMayEnd(TaskKind kind, const UserStep& step);
 // most `maxTokens` tokens. The line may still be cut to any shorter odd length
 // whose last step LineMayEnd allows.
 std::optional<BuiltLine> BuildLine(TaskKind kind, const fullchess::Position& root, int maxTokens, const Analyser& engine);
+// Goes on from the end of `line` by the same rules: the engine's reply stored
+// after the last user move, then further user moves while they hold. The line
+// comes back unchanged when it cannot grow.
+BuiltLine ExtendLine(TaskKind kind, const fullchess::Position& root, const BuiltLine& line, int maxTokens,
+                     const Analyser& engine);
 
 // Walks a stored line with the engine: every user move must be the first
 // choice and clear of the second by the kind's margin, every reply the first

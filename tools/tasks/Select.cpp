@@ -197,6 +197,69 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
         t.join();
 }
 
+// Lines built at the mining count often stop where a second move looked as
+// good; at the full count they may go on. Every confirmed tactics line of
+// `fromTokens` tokens or more is grown once at the full count, up to
+// `toTokens`; a line that grew is stored again and waits for the plan (and
+// its firm walk) like a new one. Tried keys are kept in extended.tsv.
+void ExtendAll(Store& store, const std::string& dir, const std::string& engine, long long nodes, int jobs,
+               int fromTokens, int toTokens)
+{
+    const auto triedPath = std::filesystem::path(dir) / "extended.tsv";
+    std::set<std::string> tried;
+    {
+        std::ifstream in(triedPath);
+        std::string line;
+        while (std::getline(in, line))
+            tried.insert(line.substr(0, line.find('\t')));
+    }
+    std::vector<Candidate> work;
+    for (const auto& [key, c] : store.confirmed) {
+        const int tokens = static_cast<int>(c.line.moves.size());
+        if (c.kind == TaskKind::Tactic && !tried.count(key + " " + std::to_string(toTokens)) && tokens >= fromTokens
+            && tokens + 2 <= toTokens && !c.line.continuation.empty())
+            work.push_back(c);
+    }
+    std::cerr << "select: " << work.size() << " confirmed lines to grow at " << nodes << " nodes\n";
+    std::mutex mutex;
+    std::size_t next = 0, grown = 0, finished = 0;
+    auto worker = [&] {
+        EngineSession session(engine);
+        const Analyser analyser = session.WithNodes(nodes);
+        for (;;) {
+            Candidate c;
+            {
+                std::lock_guard lock(mutex);
+                if (next >= work.size())
+                    return;
+                c = work[next++];
+            }
+            const auto root = Position::FromFen(c.fen);
+            const std::size_t before = c.line.moves.size();
+            if (root) {
+                const BuiltLine longer = ExtendLine(c.kind, *root, c.line, toTokens, analyser);
+                if (longer.moves.size() > before) {
+                    c.line = longer;
+                    c.firmChecked = false;
+                    c.firm.clear();
+                    store.Confirm(c);
+                }
+            }
+            std::lock_guard lock(mutex);
+            grown += c.line.moves.size() > before ? 1 : 0;
+            std::ofstream(triedPath, std::ios::app) << KeyOf(c) << " " << toTokens << '\t' << before << " -> "
+                                                    << c.line.moves.size() << '\n';
+            if (++finished % 10 == 0 || finished == work.size())
+                std::cerr << "select: grown " << grown << " of " << finished << "/" << work.size() << "\n";
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < jobs; ++i)
+        threads.emplace_back(worker);
+    for (auto& t : threads)
+        t.join();
+}
+
 std::string TakeValue(const std::vector<std::string>& args, std::size_t& i)
 {
     if (i + 1 >= args.size())
@@ -218,6 +281,7 @@ int CommandSelect(const std::vector<std::string>& args)
     bool preview = false;
     bool showHints = false;
     std::size_t maxConfirm = 0;  // 0: all a round asks for
+    int extendFrom = 0;  // grow the confirmed tactics lines of at least this many tokens
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--mined")
             mined = TakeValue(args, i);
@@ -235,6 +299,8 @@ int CommandSelect(const std::vector<std::string>& args)
             confirm = false;
         else if (args[i] == "--max-confirm")
             maxConfirm = static_cast<std::size_t>(std::stoul(TakeValue(args, i)));
+        else if (args[i] == "--extend")
+            extendFrom = std::stoi(TakeValue(args, i));
         else if (args[i] == "--show-hints")
             showHints = true;
         else if (args[i] == "--preview")
@@ -250,6 +316,12 @@ int CommandSelect(const std::vector<std::string>& args)
     if (confirm && engine.empty())
         throw std::runtime_error("no engine found (install the Debian package stockfish)");
 
+    if (extendFrom > 0) {
+        if (engine.empty())
+            throw std::runtime_error("no engine found (install the Debian package stockfish)");
+        ExtendAll(store, mined, engine, nodes, jobs, extendFrom, 11);
+        return 0;
+    }
     for (int round = 0;; ++round) {
         std::vector<Candidate> confirmed;
         for (const auto& [key, c] : store.confirmed)
