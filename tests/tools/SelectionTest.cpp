@@ -190,6 +190,10 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
                                  {"g6c2", "d1d2", "c2a4", "b5a4", "b6a4"});
     EXPECT_TRUE(Offered(trade, 5, "выигрывает ладью белых"));
     EXPECT_FALSE(Offered(trade, 5, "ферзя белых"));
+    // A single capture wins the queen, but it is no combination.
+    const Candidate capture = Line(TaskKind::Tactic, "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1 w - - 0 1", {"e1e7"});
+    EXPECT_TRUE(Offered(capture, 1, "Выиграйте ферзя черных."));
+    EXPECT_FALSE(Offered(capture, 1, "Комбинация"));
     // A king far from the pawn's path cannot catch it; one beside the path is
     // beaten by something else, here by the capture g7:f8.
     const Candidate race = Line(TaskKind::Tactic, "8/8/8/P7/8/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});

@@ -768,7 +768,9 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
             const auto t = static_cast<std::size_t>(type);
             if (start[t] - end[t] > std::max(0, ownStart[t] - ownEnd[t])) {
                 const char kind = " pnbrqk"[type];
-                b.Add(Motif::MaterialWin, "Комбинация выигрывает " + std::string(Words(kind).acc) + " " + opp + ".");
+                // One capture is no combination.
+                if (story.userMoves >= 2)
+                    b.Add(Motif::MaterialWin, "Комбинация выигрывает " + std::string(Words(kind).acc) + " " + opp + ".");
                 b.Add(Motif::MaterialWin, "Выиграйте " + std::string(Words(kind).acc) + " " + opp + ".");
                 // The piece that falls, by the square it stood on at the start.
                 for (std::size_t j = 0; j < r.moves.size(); ++j) {

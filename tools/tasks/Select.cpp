@@ -127,6 +127,9 @@ struct Store {
     }
 };
 
+// How far a confirmed tactics line may grow beyond the mined one.
+constexpr int kExtendTokens = 11;
+
 // Builds an asked-for line again at full depth; a line already built (and
 // chosen by the plan) is walked once more at the firm count, where a margin
 // that held only at one budget shows. The result replaces the candidate's.
@@ -157,8 +160,12 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
                 failure = "the position cannot be read";
             } else if (!built) {
                 // As long as the mined line (a record with no line yet, the
-                // fixed one, may grow to the longest).
-                const int maxTokens = c->line.steps.empty() ? 13 : static_cast<int>(c->line.moves.size());
+                // fixed one, may grow to the longest). A tactics line may go
+                // on where the mining count stopped it, as far as --extend does.
+                const int mined = static_cast<int>(c->line.moves.size());
+                const int maxTokens = c->line.steps.empty() ? 13
+                    : c->kind == TaskKind::Tactic            ? std::max(mined, kExtendTokens)
+                                                             : mined;
                 const auto line = BuildLine(c->kind, *root, maxTokens, analyser);
                 if (!line)
                     failure = "first move not sound at full depth";
@@ -319,7 +326,7 @@ int CommandSelect(const std::vector<std::string>& args)
     if (extendFrom > 0) {
         if (engine.empty())
             throw std::runtime_error("no engine found (install the Debian package stockfish)");
-        ExtendAll(store, mined, engine, nodes, jobs, extendFrom, 11);
+        ExtendAll(store, mined, engine, nodes, jobs, extendFrom, kExtendTokens);
         return 0;
     }
     for (int round = 0;; ++round) {
