@@ -209,6 +209,19 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
     EXPECT_FALSE(Offered(fork, 1, "не успевает догнать"));
 }
 
+TEST(Story, AKingSentForwardHasAChoiceOfWay)
+{
+    // Ke5-f6 is the only step forward (d6 and e6 touch the king on d7): "go
+    // forward" would be the answer itself.
+    const Candidate alone = Line(TaskKind::Tactic, "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8 w - - 0 1", {"e5f6"});
+    ASSERT_TRUE(ReadStory(alone, 1).kingMarches);
+    EXPECT_TRUE(Offered(alone, 1, "Активный король белых решает исход эндшпиля."));
+    EXPECT_FALSE(Offered(alone, 1, "идет вперед"));
+    // From d3 the king may go to c4, d4 or e4.
+    const Candidate choice = Line(TaskKind::Tactic, "8/8/1p1k3p/1P5P/5p2/2PK4/8/8 w - - 0 1", {"d3e4", "f4f3", "e4f3"});
+    EXPECT_TRUE(Offered(choice, 3, "пусть король белых идет вперед."));
+}
+
 TEST(HintProblems, WhatAHintMayNotSay)
 {
     // Black to move; the first move is Re3-e1+ (the rook has many moves, the king two).

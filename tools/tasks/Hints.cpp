@@ -656,7 +656,13 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
     }
     if (story.kingMarches && Endgame(b.root) && MayName(b.root, 'k') && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
         b.Add(Motif::ActiveKing, "Активный король " + b.Own() + " решает исход эндшпиля.");
-        b.Add(Motif::ActiveKing, "В эндшпиле король — сильная фигура: пусть король " + b.Own() + " идет вперед.");
+        // "Forward" must leave the king a choice, or it names the move.
+        const int own = KingOf(b.root, b.userWhite);
+        int forward = 0;
+        for (const auto& m : b.root.LegalMoves())
+            forward += m.from == own && RelativeRank(m.to, b.userWhite) > RelativeRank(own, b.userWhite) ? 1 : 0;
+        if (forward >= 2)
+            b.Add(Motif::ActiveKing, "В эндшпиле король — сильная фигура: пусть король " + b.Own() + " идет вперед.");
         b.Add(Motif::ActiveKing, "Король " + b.Own() + " на " + Name(KingOf(b.root, b.userWhite)) + " — главная фигура этого эндшпиля.");
     }
     for (const Found& f : found) {
