@@ -173,6 +173,11 @@ TEST(Story, QuietDevices)
     const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/4p3/8/8/PPP2PPP/6K1 w - - 0 1", {"f2f4"});
     EXPECT_TRUE(has(lever, "одрыв") || has(lever, "прорыв"));
     EXPECT_FALSE(has(lever, "пространств"));
+    // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
+    // centre and "the rook in the centre" would name the move; with the king
+    // on f1 the rook may also go to e1.
+    EXPECT_FALSE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/8/P4PPP/R3K3 w - - 0 1", {"a1d1"}), "ладью в центре"));
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/8/P4PPP/R4K2 w - - 0 1", {"a1d1"}), "Активизируйте ладью в центре."));
 }
 
 bool Offered(const Candidate& c, int tokens, const std::string& text)

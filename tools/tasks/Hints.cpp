@@ -1001,7 +1001,11 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         const int before = LegalMovesOf(B, m.from), after = LegalMovesOf(Flipped(A), m.to);
         if (after >= before + 3) {
             b.Add(Motif::Plan, "Активизируйте фигуры.");
-            if (MayName(B, Kind(mover)))
+            // The wing must leave a choice of moves there, or it names the move.
+            int there = 0;
+            for (const auto& other : B.LegalMoves())
+                there += Kind(B.At(other.from)) == Kind(mover) && WingPhrase(other.to) == WingPhrase(m.to) ? 1 : 0;
+            if (MayName(B, Kind(mover)) && there >= 2)
                 b.Add(Motif::Plan, "Активизируйте " + std::string(Words(Kind(mover)).acc) + " " + WingPhrase(m.to) + ".");
         }
     }
