@@ -166,7 +166,13 @@ TEST(Story, QuietDevices)
                 return true;
         return false;
     };
-    EXPECT_TRUE(has(Line(TaskKind::Strategy, "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", {"e1d1"}), "открытую линию"));
+    // Re1-d1 is the one heavy move onto the d-file: the file is not named. With
+    // a second rook that can go there, it is.
+    const Candidate file = Line(TaskKind::Strategy, "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", {"e1d1"});
+    EXPECT_TRUE(has(file, "Захватите открытую линию."));
+    EXPECT_FALSE(has(file, "«d»"));
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "4rrk1/ppp3pp/8/8/8/8/PP4PP/R3R1K1 w - - 0 1", {"e1d1"}),
+                    "Открытая линия «d» — ключ к позиции."));
     // Knight to d5, guarded by e4, with no black c- or e-pawn left to chase it.
     EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", {"c3d5"}), "форпост"));
     // A pawn that meets an enemy pawn is a break, not a space gain.

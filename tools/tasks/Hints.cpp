@@ -859,15 +859,28 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
         }
     }
+    // A hint that names a file must leave a choice of heavy-piece moves onto
+    // it, or it names the move.
+    auto choiceOnto = [&B](int file, bool rooksOnly) {
+        int n = 0;
+        for (const auto& other : B.LegalMoves()) {
+            const int kind = std::abs(B.At(other.from));
+            n += (kind == 4 || (kind == 5 && !rooksOnly)) && fullchess::FileOf(other.to) == file
+                    && fullchess::FileOf(other.from) != file ? 1 : 0;
+        }
+        return n >= 2;
+    };
     if ((type == 4 || type == 5) && fullchess::FileOf(m.from) != fullchess::FileOf(m.to) && !m.capture) {
         const int file = fullchess::FileOf(m.to);
         const bool ours = FileHasPawn(A, file, ownPawn), theirs = FileHasPawn(A, file, enemyPawn);
         if (!ours && !theirs) {
             b.Add(Motif::Plan, "Захватите открытую линию.");
-            b.Add(Motif::Plan, "Открытая линия «" + FileName(m.to) + "» — ключ к позиции. Займите ее первыми.");
+            if (choiceOnto(file, false))
+                b.Add(Motif::Plan, "Открытая линия «" + FileName(m.to) + "» — ключ к позиции. Займите ее первыми.");
         } else if (!ours) {
             b.Add(Motif::Plan, "Займите полуоткрытую линию.");
-            b.Add(Motif::Plan, "По полуоткрытой линии «" + FileName(m.to) + "» тяжелые фигуры давят на пешку " + opp + ".");
+            if (choiceOnto(file, false))
+                b.Add(Motif::Plan, "По полуоткрытой линии «" + FileName(m.to) + "» тяжелые фигуры давят на пешку " + opp + ".");
         }
     }
     if (type == 4 && relTo == 6 && !m.capture) {
@@ -1035,7 +1048,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                     continue;
                 if (Own(piece, W) && (std::abs(piece) == 4 || std::abs(piece) == 5)) {
                     b.Add(Motif::Plan, "Сдвойте тяжелые фигуры.");
-                    b.Add(Motif::Plan, "Сдвоение тяжелых фигур по линии «" + FileName(m.to) + "» усиливает давление.");
+                    if (choiceOnto(fullchess::FileOf(m.to), false))
+                        b.Add(Motif::Plan, "Сдвоение тяжелых фигур по линии «" + FileName(m.to) + "» усиливает давление.");
                 }
                 break;
             }
@@ -1051,7 +1065,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         for (int rank = 0; rank < 8; ++rank) {
             const int sq = fullchess::MakeSquare(fullchess::FileOf(m.to), rank);
             const bool behind = W ? rank > fullchess::RankOf(m.to) : rank < fullchess::RankOf(m.to);
-            if (behind && A.At(sq) == ownPawn && PassedPawn(A, sq)) {
+            // With a pawn to name, the file is named as well.
+            if (behind && A.At(sq) == ownPawn && PassedPawn(A, sq) && choiceOnto(fullchess::FileOf(sq), true)) {
                 b.Add(Motif::Plan, "Ладья должна стоять позади проходной пешки.");
                 b.Add(Motif::Plan, "Поддержите проходную пешку по линии «" + FileName(sq) + "» ладьей сзади.");
             }
