@@ -179,6 +179,13 @@ TEST(Story, QuietDevices)
     const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/4p3/8/8/PPP2PPP/6K1 w - - 0 1", {"f2f4"});
     EXPECT_TRUE(has(lever, "одрыв") || has(lever, "прорыв"));
     EXPECT_FALSE(has(lever, "пространств"));
+    // Bb3-d5 is the one way onto the long diagonal: it is not named, unless
+    // the other bishop could go there too (Bf1-g2).
+    const Candidate diagonal = Line(TaskKind::Strategy, "3b1k2/1p3pp1/p1n4p/4p3/4P1K1/1BP1B3/PP3P1P/8 w - - 0 1", {"b3d5"});
+    EXPECT_TRUE(has(diagonal, "С длинной диагонали фигура бьет через всю доску."));
+    EXPECT_FALSE(has(diagonal, "a8–h1"));
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/1B6/5P1P/5BK1 w - - 0 1", {"b3d5"}),
+                    "Большая диагональ a8–h1 — ключ к позиции."));
     // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
     // centre and "the rook in the centre" would name the move; with the king
     // on f1 the rook may also go to e1.

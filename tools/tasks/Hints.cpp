@@ -973,9 +973,20 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             const std::string diagonal = a1h8 ? "a1–h8" : "a8–h1";
             b.Add(Motif::Plan, "Займите длинную диагональ.");
             b.Add(Motif::Plan, "С длинной диагонали фигура бьет через всю доску.");
-            b.Add(Motif::Plan, "Большая диагональ " + diagonal + " — ключ к позиции.");
+            // Named, it must leave a choice of moves onto it.
+            auto onDiagonal = [a1h8](int sq) {
+                const int sf = fullchess::FileOf(sq), sr = fullchess::RankOf(sq);
+                return a1h8 ? sf == sr : sf + sr == 7;
+            };
+            int onto = 0;
+            for (const auto& other : B.LegalMoves()) {
+                const int kind = std::abs(B.At(other.from));
+                onto += (kind == 3 || kind == 5) && onDiagonal(other.to) && !onDiagonal(other.from) ? 1 : 0;
+            }
+            if (onto >= 2)
+                b.Add(Motif::Plan, "Большая диагональ " + diagonal + " — ключ к позиции.");
             // The diagonal that runs at the enemy king: it stands on it or next to it.
-            if (enemyKing >= 0) {
+            if (enemyKing >= 0 && onto >= 2) {
                 const int kf = fullchess::FileOf(enemyKing), kr = fullchess::RankOf(enemyKing);
                 if (std::abs(a1h8 ? kf - kr : kf + kr - 7) <= 1)
                     b.Add(Motif::Plan, "Большая диагональ " + diagonal + " ведет к королю " + opp + ".");
