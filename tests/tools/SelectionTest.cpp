@@ -186,6 +186,13 @@ TEST(Story, QuietDevices)
     EXPECT_FALSE(has(diagonal, "a8–h1"));
     EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/1B6/5P1P/5BK1 w - - 0 1", {"b3d5"}),
                     "Большая диагональ a8–h1 — ключ к позиции."));
+    // a4-a5 pushes one of two passed pawns with a move each: naming the passed
+    // pawn names the move (and a pawn already passed is no majority to come). With a third pawn move (b3-b4) it may be named, but
+    // not "on the queen's wing", where two of the three are.
+    EXPECT_FALSE(has(Line(TaskKind::Strategy, "8/5k2/8/3K2Pp/P5r1/8/R7/8 w - - 0 1", {"a4a5"}), "роходн"));
+    const Candidate passers = Line(TaskKind::Strategy, "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", {"a4a5"});
+    EXPECT_TRUE(has(passers, "Проходные пешки должны двигаться вперед."));
+    EXPECT_FALSE(has(passers, "на ферзевом фланге — главный козырь"));
     // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
     // centre and "the rook in the centre" would name the move; with the king
     // on f1 the rook may also go to e1.
@@ -238,6 +245,21 @@ TEST(Story, AKingSentForwardHasAChoiceOfWay)
     // From d3 the king may go to c4, d4 or e4.
     const Candidate choice = Line(TaskKind::Tactic, "8/8/1p1k3p/1P5P/5p2/2PK4/8/8 w - - 0 1", {"d3e4", "f4f3", "e4f3"});
     EXPECT_TRUE(Offered(choice, 3, "пусть король белых идет вперед."));
+}
+
+TEST(Story, APassedPawnThatIsTheMoveIsNotNamed)
+{
+    // a5-a6: the one passed pawn has one move, so "the passed pawn" is the answer.
+    const Candidate alone = Line(TaskKind::Tactic, "6k1/5p2/7p/P7/8/4PK2/1b5P/8 w - - 0 1", {"a5a6"});
+    ASSERT_TRUE(ReadStory(alone, 1).pushesPassed);
+    EXPECT_FALSE(Offered(alone, 1, "роходн"));
+    // With the b- and c-pawns passed as well there are three pawn moves to choose from.
+    const Candidate three = Line(TaskKind::Tactic, "6k1/5p2/7p/P7/1P6/2P1PK2/1b5P/8 w - - 0 1", {"a5a6"});
+    EXPECT_TRUE(Offered(three, 1, "Проходная пешка белых решает исход борьбы."));
+    // A capture that leaves a passed pawn behind is no push of one.
+    const Candidate recapture = Line(TaskKind::Tactic, "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K b - - 0 1",
+                                     {"e3c5", "b5c5", "b6c5"});
+    EXPECT_FALSE(ReadStory(recapture, 3).pushesPassed);
 }
 
 TEST(HintProblems, WhatAHintMayNotSay)

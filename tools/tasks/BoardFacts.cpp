@@ -167,6 +167,15 @@ bool PassedPawn(const Position& p, int sq)
     return true;
 }
 
+int PassedPawnMoves(const Position& p, int fileFrom, int fileTo)
+{
+    int n = 0;
+    for (const auto& m : p.LegalMoves())
+        n += std::abs(p.At(m.from)) == 1 && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo
+            ? 1 : 0;
+    return n;
+}
+
 int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq); }
 
 int KingDistance(int a, int b)

@@ -43,6 +43,10 @@ std::vector<Pin> PinsBy(const Position& p, int from);
 bool PinnedToKing(const Position& p, int sq);
 
 bool PassedPawn(const Position& p, int sq);
+// Legal moves of the side to move's passed pawns, all of them or those on the
+// files `fileFrom`..`fileTo`. A hint about passed pawns that leaves fewer than
+// three names the move.
+int PassedPawnMoves(const Position& p, int fileFrom = 0, int fileTo = 7);
 // Ranks counted from the side's own end: 0 is its first rank.
 int RelativeRank(int sq, bool white);
 

@@ -477,7 +477,9 @@ LineStory ReadStory(const Candidate& c, int tokens)
     for (std::size_t i = 0; i < lineEnd; i += 2) {
         const int mover = std::abs(r.positions[i].At(r.moves[i].from));
         story.kingMarches = story.kingMarches || mover == 6;
-        story.pushesPassed = story.pushesPassed || (mover == 1 && PassedPawn(r.positions[i + 1], r.moves[i].to));
+        // A push, not a capture that leaves a passed pawn behind.
+        story.pushesPassed = story.pushesPassed
+            || (mover == 1 && !r.moves[i].capture && PassedPawn(r.positions[i + 1], r.moves[i].to));
     }
     return story;
 }
@@ -628,14 +630,21 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         b.Add(Motif::MatingAttack, "Король " + opp + " на " + Name(KingOf(b.root, !b.userWhite)) + " не выдержит атаки.");
         b.Add(Motif::MatingAttack, "Матовая атака: королю " + opp + " не спастись.");
     }
+    // A line that starts by pushing a passed pawn: while the passed pawns
+    // have fewer than three moves, a hint about "the passed pawn" names the
+    // move. The race against the enemy king may still be named.
+    const bool pawnIsTheMove = std::abs(b.root.At(b.first.from)) == 1 && !b.first.capture
+        && PassedPawn(b.root, b.first.from) && PassedPawnMoves(b.root) < 3;
     if (story.promotes) {
-        b.Add(Motif::PassedPawn, kHintQueenThePawn);
-        b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
-        b.Add(Motif::PassedPawn, "Проходную пешку " + b.Own() + " уже не остановить.");
+        if (!pawnIsTheMove) {
+            b.Add(Motif::PassedPawn, kHintQueenThePawn);
+            b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
+            b.Add(Motif::PassedPawn, "Проходную пешку " + b.Own() + " уже не остановить.");
+        }
         // How far the pawn has to go, and the king that cannot catch it.
         const int steps = story.promoterStart >= 0 ? 7 - RelativeRank(story.promoterStart, b.userWhite) : 0;
         static const char* const numbers[] = {"", "один", "два", "три", "четыре", "пять"};
-        if (steps >= 1 && steps <= 5)
+        if (steps >= 1 && steps <= 5 && !pawnIsTheMove)
             b.Add(Motif::PassedPawn, "Проходной пешке " + b.Own() + (steps == 1 ? " остался " : " осталось ") + numbers[steps]
                                          + " " + Plural(steps, "шаг", "шага", "шагов") + " до поля превращения.");
         // Only a king away from the pawn's path is one that "cannot catch it",
@@ -650,7 +659,8 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         if (away)
             b.Add(Motif::PassedPawn, "Король " + opp + " на " + Name(king) + " не успевает догнать проходную пешку.");
     }
-    if (story.pushesPassed && !story.promotes && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
+    if (story.pushesPassed && !story.promotes && !pawnIsTheMove
+        && (story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon)) {
         b.Add(Motif::PassedPawn, "Проходная пешка " + b.Own() + " решает исход борьбы.");
         b.Add(Motif::PassedPawn, "Все решает продвижение проходной пешки " + b.Own() + ".");
     }
@@ -851,9 +861,14 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
             b.Add(Motif::Plan, "Ищите подрыв пешечной цепи " + opp + ".");
             b.Add(Motif::Plan, "Подрыв " + WingPhrase(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
         } else if (PassedPawn(A, m.to)) {
-            b.Add(Motif::Plan, "Проходные пешки должны двигаться вперед.");
-            b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
-            b.Add(Motif::Plan, "Проходная пешка " + WingPhrase(m.to) + " — главный козырь " + b.Own() + ".");
+            // Only where the passed pawns leave a choice of moves.
+            if (PassedPawnMoves(B) >= 3) {
+                b.Add(Motif::Plan, "Проходные пешки должны двигаться вперед.");
+                b.Add(Motif::Plan, "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути.");
+            }
+            const int f = fullchess::FileOf(m.to);
+            if (PassedPawnMoves(B, f <= 2 ? 0 : f >= 5 ? 5 : 3, f <= 2 ? 2 : f >= 5 ? 7 : 4) >= 3)
+                b.Add(Motif::Plan, "Проходная пешка " + WingPhrase(m.to) + " — главный козырь " + b.Own() + ".");
         } else if (relTo >= 3 && !endgame) {
             b.Add(Motif::Plan, "Захватите пространство.");
             b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
@@ -1042,7 +1057,9 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                     ++n;
             return n;
         };
-        if (pawnsOn(ownPawn) > pawnsOn(enemyPawn) && WingPhrase(m.to) != "в центре") {
+        // ... that is still to give a passed pawn: the moved one is not passed yet.
+        if (pawnsOn(ownPawn) > pawnsOn(enemyPawn) && pawnsOn(enemyPawn) > 0 && !PassedPawn(A, m.to)
+            && WingPhrase(m.to) != "в центре") {
             b.Add(Motif::Plan, "Двигайте пешечное большинство.");
             b.Add(Motif::Plan, "Пешечное большинство " + WingPhrase(m.to) + " должно дать проходную.");
             b.Add(Motif::Plan, "Пешечное большинство " + b.Own() + " " + WingPhrase(m.to) + " — залог будущей проходной.");
