@@ -193,6 +193,11 @@ TEST(Story, QuietDevices)
     const Candidate passers = Line(TaskKind::Strategy, "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", {"a4a5"});
     EXPECT_TRUE(has(passers, "Проходные пешки должны двигаться вперед."));
     EXPECT_FALSE(has(passers, "на ферзевом фланге — главный козырь"));
+    // Nd6-b7 leaves the bishop on a8 one move; a check takes every piece's
+    // moves for a turn and restricts nothing.
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "b5k1/5ppp/3N4/8/8/8/5PPP/6K1 w - - 0 1", {"d6b7"}),
+                    "Лишите слона черных на a8 полезных ходов."));
+    EXPECT_FALSE(has(Line(TaskKind::Strategy, "b5k1/5pp1/3N4/8/8/8/5PPP/4R1K1 w - - 0 1", {"e1e8"}), "Лишите"));
     // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
     // centre and "the rook in the centre" would name the move; with the king
     // on f1 the rook may also go to e1.

@@ -949,8 +949,9 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 break;
             }
         }
-    // Restriction: an enemy piece loses most of its moves.
-    for (int sq = 0; sq < 64; ++sq) {
+    // Restriction: an enemy piece loses most of its moves (not to a check,
+    // which takes the moves of every piece for one turn).
+    for (int sq = 0; sq < 64 && !A.InCheck(); ++sq) {
         const int8_t piece = A.At(sq);
         if (!Enemy(piece, W) || std::abs(piece) < 2 || std::abs(piece) > 5 || B.At(sq) != piece)
             continue;
