@@ -198,6 +198,13 @@ TEST(Story, QuietDevices)
     EXPECT_TRUE(has(Line(TaskKind::Strategy, "b5k1/5ppp/3N4/8/8/8/5PPP/6K1 w - - 0 1", {"d6b7"}),
                     "Лишите слона черных на a8 полезных ходов."));
     EXPECT_FALSE(has(Line(TaskKind::Strategy, "b5k1/5pp1/3N4/8/8/8/5PPP/4R1K1 w - - 0 1", {"e1e8"}), "Лишите"));
+    // Rd6-d7 is the one way onto the seventh rank; with a second rook on b1
+    // there are two. A rook already on it does not invade.
+    EXPECT_FALSE(has(Line(TaskKind::Strategy, "6k1/5ppp/3R4/8/8/8/5PPP/6K1 w - - 0 1", {"d6d7"}), "седьм"));
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/5ppp/3R4/8/8/8/5PPP/1R4K1 w - - 0 1", {"d6d7"}), "Вторгнитесь на седьмую"));
+    const Candidate along = Line(TaskKind::Strategy, "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", {"b7e7"});
+    EXPECT_TRUE(has(along, "Ладья на седьмой горизонтали сковывает соперника."));
+    EXPECT_FALSE(has(along, "Вторгнитесь"));
     // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
     // centre and "the rook in the centre" would name the move; with the king
     // on f1 the rook may also go to e1.

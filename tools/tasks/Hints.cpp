@@ -898,9 +898,16 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 b.Add(Motif::Plan, "По полуоткрытой линии «" + FileName(m.to) + "» тяжелые фигуры давят на пешку " + opp + ".");
         }
     }
-    if (type == 4 && relTo == 6 && !m.capture) {
+    // The seventh rank, named, must leave the rooks more than one way in.
+    int ontoSeventh = 0;
+    for (const auto& other : B.LegalMoves())
+        ontoSeventh += std::abs(B.At(other.from)) == 4 && RelativeRank(other.to, W) == 6 && RelativeRank(other.from, W) != 6 ? 1 : 0;
+    // A rook already there goes along it; one that goes in is invading.
+    const bool alongSeventh = RelativeRank(m.from, W) == 6;
+    if (type == 4 && relTo == 6 && !m.capture && (ontoSeventh >= 2 || alongSeventh)) {
         b.Add(Motif::Plan, "Ладья на седьмой горизонтали сковывает соперника.");
-        b.Add(Motif::Plan, "Вторгнитесь на седьмую горизонталь: там ладья нападает на пешки и стесняет короля.");
+        if (!alongSeventh)
+            b.Add(Motif::Plan, "Вторгнитесь на седьмую горизонталь: там ладья нападает на пешки и стесняет короля.");
     }
     if (type == 2 && relTo >= 3 && relTo <= 5) {
         bool guarded = false, chased = false;
