@@ -205,6 +205,11 @@ TEST(Story, QuietDevices)
     const Candidate along = Line(TaskKind::Strategy, "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", {"b7e7"});
     EXPECT_TRUE(has(along, "Ладья на седьмой горизонтали сковывает соперника."));
     EXPECT_FALSE(has(along, "Вторгнитесь"));
+    // Kd1-c2 with the bishop on c1: c2 is the king's one square on the queen's
+    // wing. Without the bishop it may go to c1 as well.
+    EXPECT_FALSE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/2BK4 w - - 0 1", {"d1c2"}), "ферзевом фланге"));
+    EXPECT_TRUE(has(Line(TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/3K4 w - - 0 1", {"d1c2"}),
+                    "В эндшпиле король белых должен играть на ферзевом фланге."));
     // Ra1-d1 opens the rook. With the king on e1, d1 is its one square in the
     // centre and "the rook in the centre" would name the move; with the king
     // on f1 the rook may also go to e1.

@@ -846,6 +846,14 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
     }();
     const std::string opp = b.Opp();
     const int relTo = RelativeRank(m.to, W);
+    // A hint that names the wing of the move for a kind of piece must leave
+    // that kind more than one move there, or it names the move.
+    auto wingChoice = [&](int kind) {
+        int n = 0;
+        for (const auto& other : B.LegalMoves())
+            n += std::abs(B.At(other.from)) == kind && WingPhrase(other.to) == WingPhrase(m.to) ? 1 : 0;
+        return n >= 2;
+    };
 
     if (type == 1 && !m.capture) {
         bool contact = false;
@@ -859,7 +867,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         if (contact) {
             b.Add(Motif::Plan, "Пешечный подрыв вскрывает игру.");
             b.Add(Motif::Plan, "Ищите подрыв пешечной цепи " + opp + ".");
-            b.Add(Motif::Plan, "Подрыв " + WingPhrase(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
+            if (wingChoice(1))
+                b.Add(Motif::Plan, "Подрыв " + WingPhrase(m.to) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее.");
         } else if (PassedPawn(A, m.to)) {
             // Only where the passed pawns leave a choice of moves.
             if (PassedPawnMoves(B) >= 3) {
@@ -871,7 +880,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 b.Add(Motif::Plan, "Проходная пешка " + WingPhrase(m.to) + " — главный козырь " + b.Own() + ".");
         } else if (relTo >= 3 && !endgame) {
             b.Add(Motif::Plan, "Захватите пространство.");
-            b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
+            if (wingChoice(1))
+                b.Add(Motif::Plan, "Продвижение пешки " + WingPhrase(m.to) + " отнимает у фигур " + opp + " важные поля.");
         }
     }
     // A hint that names a file must leave a choice of heavy-piece moves onto
@@ -934,7 +944,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         } else {
             b.Add(Motif::Plan, "Король в эндшпиле сам защищает и поддерживает пешки.");
         }
-        if (MayName(B, 'k'))
+        if (MayName(B, 'k') && wingChoice(6))
             b.Add(Motif::Plan, "В эндшпиле король " + b.Own() + " должен играть " + WingPhrase(m.to) + ".");
     }
     // A weak pawn: isolated or without a guard, attacked by the moved piece,
@@ -986,7 +996,8 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
     if (type == 1 && !m.capture && !endgame && enemyKing >= 0
         && std::abs(fullchess::FileOf(m.to) - fullchess::FileOf(enemyKing)) <= 1 && relTo >= 3) {
         b.Add(Motif::Plan, "Пешечный штурм открывает линии против короля.");
-        b.Add(Motif::Plan, "Двиньте пешки на фланге, где стоит король " + opp + ": штурм вскроет линии для ладей.");
+        if (wingChoice(1))
+            b.Add(Motif::Plan, "Двиньте пешки на фланге, где стоит король " + opp + ": штурм вскроет линии для ладей.");
     }
     if ((type == 3 || type == 5) && !m.capture) {
         const int f = fullchess::FileOf(m.to), rk = fullchess::RankOf(m.to);
@@ -1048,11 +1059,7 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         const int before = LegalMovesOf(B, m.from), after = LegalMovesOf(Flipped(A), m.to);
         if (after >= before + 3) {
             b.Add(Motif::Plan, "Активизируйте фигуры.");
-            // The wing must leave a choice of moves there, or it names the move.
-            int there = 0;
-            for (const auto& other : B.LegalMoves())
-                there += Kind(B.At(other.from)) == Kind(mover) && WingPhrase(other.to) == WingPhrase(m.to) ? 1 : 0;
-            if (MayName(B, Kind(mover)) && there >= 2)
+            if (MayName(B, Kind(mover)) && wingChoice(type))
                 b.Add(Motif::Plan, "Активизируйте " + std::string(Words(Kind(mover)).acc) + " " + WingPhrase(m.to) + ".");
         }
     }
@@ -1069,8 +1076,10 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
         if (pawnsOn(ownPawn) > pawnsOn(enemyPawn) && pawnsOn(enemyPawn) > 0 && !PassedPawn(A, m.to)
             && WingPhrase(m.to) != "в центре") {
             b.Add(Motif::Plan, "Двигайте пешечное большинство.");
-            b.Add(Motif::Plan, "Пешечное большинство " + WingPhrase(m.to) + " должно дать проходную.");
-            b.Add(Motif::Plan, "Пешечное большинство " + b.Own() + " " + WingPhrase(m.to) + " — залог будущей проходной.");
+            if (wingChoice(1)) {
+                b.Add(Motif::Plan, "Пешечное большинство " + WingPhrase(m.to) + " должно дать проходную.");
+                b.Add(Motif::Plan, "Пешечное большинство " + b.Own() + " " + WingPhrase(m.to) + " — залог будущей проходной.");
+            }
         }
     }
     // A battery only where it stays: not when the piece is taken at once or
