@@ -569,6 +569,9 @@ const Hint* WrittenByHand(const Candidate& c, int tokens)
          {"Лишите белых запасных темпов: цугцванг решает исход пешечного эндшпиля.", Motif::Zugzwang}},
         // Qe7-g5 and the queen goes after the king on b2.
         {"8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", 3, {"Король белых на b2 не выдержит атаки.", Motif::MatingAttack}},
+        // e5-e6: the pawn runs and the rook gives itself up for it; Rf5:f3
+        // first lets Re4:e5 and it is a draw.
+        {"8/2k2K2/8/4PR2/4r3/5p2/8/8", 1, {"Не спешите брать пешку черных на f3: время дороже.", Motif::PassedPawn}},
     };
     const std::string placement = c.fen.substr(0, c.fen.find(' '));
     for (const Entry& e : entries)
