@@ -411,7 +411,7 @@ Motif MotifOfHint(const std::string& hint)
         {"ромежуточн", Motif::Intermezzo}, {"свобожд", Motif::Clearance}, {"свобод", Motif::Clearance},
         {"оймайте", Motif::Trap}, {"ловушк", Motif::Trap}, {"рорыв", Motif::Breakthrough},
         {"Жертва ", Motif::Sacrifice}, {"мат", Motif::Mate}, {"Мат", Motif::Mate}, {"Атака на короля", Motif::MatingAttack},
-        {"в ферзи", Motif::PassedPawn}, {"роходн", Motif::PassedPawn}, {"жертв", Motif::Sacrifice},
+        {"в ферзи", Motif::PassedPawn}, {"роходн", Motif::PassedPawn}, {"гонк", Motif::PassedPawn}, {"жертв", Motif::Sacrifice},
         {"ыиграйте", Motif::MaterialWin}, {"выигрывает", Motif::MaterialWin}, {"обречен", Motif::MaterialWin},
         {"не выдержит атаки", Motif::MatingAttack},
     };
@@ -571,7 +571,7 @@ const Hint* WrittenByHand(const Candidate& c, int tokens)
         {"8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", 3, {"Король белых на b2 не выдержит атаки.", Motif::MatingAttack}},
         // e5-e6: the pawn runs and the rook gives itself up for it; Rf5:f3
         // first lets Re4:e5 and it is a draw.
-        {"8/2k2K2/8/4PR2/4r3/5p2/8/8", 1, {"Не спешите брать пешку черных на f3: время дороже.", Motif::PassedPawn}},
+        {"8/2k2K2/8/4PR2/4r3/5p2/8/8", 1, {"Не спешите брать пешку черных на f3: в этой гонке решает время.", Motif::PassedPawn}},
     };
     const std::string placement = c.fen.substr(0, c.fen.find(' '));
     for (const Entry& e : entries)
