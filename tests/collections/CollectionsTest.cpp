@@ -96,6 +96,12 @@ TEST(Collections, MakeUp)
         whole += r.position.find(' ') != std::string::npos;
     }
     EXPECT_EQ(sides, (std::map<std::string, int>{{"tw", 147}, {"tb", 78}, {"sw", 107}, {"sb", 82}}));
+    // Tactics lines by length in tokens.
+    std::map<std::size_t, int> lengths;
+    for (const Loaded& r : All())
+        if (r.tactics)
+            ++lengths[LineTokens(r.solution).size()];
+    EXPECT_EQ(lengths, (std::map<std::size_t, int>{{1, 39}, {3, 75}, {5, 67}, {7, 27}, {9, 11}, {11, 4}, {13, 2}}));
     EXPECT_EQ(trailing, 8);
     EXPECT_EQ(whole, 1);
     // Ten draw tests, all in tactics, named in the instruction.

@@ -3,8 +3,11 @@
 #include "Hints.h"
 #include "Plan.h"
 #include "Select.h"
+#include "TaskData.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -240,6 +243,13 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
     // beaten by something else, here by the capture g7:f8.
     const Candidate race = Line(TaskKind::Tactic, "8/8/8/P7/8/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
     EXPECT_TRUE(Offered(race, 3, "Король черных на h2 не успевает догнать проходную пешку."));
+    // The pawn is the only one and its push is the move: the race may be
+    // named, the pawn may not.
+    EXPECT_FALSE(Offered(race, 3, "Проходной пешке"));
+    EXPECT_FALSE(Offered(race, 3, "Проведите пешку в ферзи."));
+    // Two squares from the path is a tempo short: Kc4-b5-b6 comes too late.
+    const Candidate close = Line(TaskKind::Tactic, "8/8/8/P7/2k5/8/8/K7 w - - 0 1", {"a5a6", "c4b5", "a6a7"}, {"b5b6", "a7a8q"});
+    EXPECT_TRUE(Offered(close, 3, "Король черных на c4 не успевает догнать проходную пешку."));
     const Candidate beside = Line(TaskKind::Tactic, "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6 w - - 0 1",
                                   {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});
     EXPECT_TRUE(ReadStory(beside, 3).promotes);
@@ -249,6 +259,33 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
                                 {"e6e7"}, {"e8d6", "e7d8q"});
     EXPECT_TRUE(ReadStory(fork, 1).promoterCaptures);
     EXPECT_FALSE(Offered(fork, 1, "не успевает догнать"));
+}
+
+// The plan asks for the make-up the compiled edition has, length by length.
+TEST(Plan, AsksForTheLengthsOfTheEdition)
+{
+    auto lengths = [](std::span<const TaskData> table) {
+        std::map<int, int> count;
+        for (const TaskData& t : table) {
+            std::istringstream in(t.solution);
+            int tokens = 0;
+            for (std::string token; in >> token;)
+                ++tokens;
+            ++count[tokens];
+        }
+        return count;
+    };
+    EXPECT_EQ(TacticsLengths().count, lengths(TacticsTasks()));
+    EXPECT_EQ(StrategyLengths().count, lengths(StrategyTasks()));
+}
+
+TEST(Story, ADoubleCheckInTheLine)
+{
+    // Rf6 gxf6 Bh6+ Rg7 B:g7+ Ke7 B:f6+: the bishop and the rook on h7 both check.
+    const Candidate c = Line(TaskKind::Tactic, "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4 w - - 0 1",
+                             {"h6f6", "g7f6", "g5h6", "d7g7", "h6g7", "f8e7", "g7f6"});
+    EXPECT_TRUE(Offered(c, 7, "двойного шаха"));
+    EXPECT_FALSE(Offered(Line(TaskKind::Tactic, c.fen.c_str(), {"h6f6", "g7f6", "g5h6"}), 3, "двойн"));
 }
 
 TEST(Story, AKingSentForwardHasAChoiceOfWay)
