@@ -169,11 +169,9 @@ bool PassedPawn(const Position& p, int sq)
 
 int PassedPawnMoves(const Position& p, int fileFrom, int fileTo)
 {
-    int n = 0;
-    for (const auto& m : p.LegalMoves())
-        n += std::abs(p.At(m.from)) == 1 && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo
-            ? 1 : 0;
-    return n;
+    return LegalMovesWhere(p, [&](const fullchess::Move& m) {
+        return std::abs(p.At(m.from)) == 1 && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo;
+    });
 }
 
 int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq); }

@@ -28,6 +28,15 @@ std::vector<int> Attackers(const Position& p, int sq, bool white);
 int KingOf(const Position& p, bool white);
 // Legal moves of the piece on `sq`, whichever side is to move.
 int LegalMovesOf(const Position& p, int sq);
+// Legal moves of the side to move for which `pred(move)` holds.
+template <class Pred>
+int LegalMovesWhere(const Position& p, Pred pred)
+{
+    int n = 0;
+    for (const auto& m : p.LegalMoves())
+        n += pred(m) ? 1 : 0;
+    return n;
+}
 // The position with the other side to move (castling and en passant dropped).
 Position Flipped(const Position& p);
 

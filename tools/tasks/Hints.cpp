@@ -671,10 +671,9 @@ void TacticHints(Builder& b, const Candidate& c, int tokens, const LineStory& st
         b.Add(Motif::ActiveKing, "Активный король " + b.Own() + " решает исход эндшпиля.");
         // "Forward" must leave the king a choice, or it names the move.
         const int own = KingOf(b.root, b.userWhite);
-        int forward = 0;
-        for (const auto& m : b.root.LegalMoves())
-            forward += m.from == own && RelativeRank(m.to, b.userWhite) > RelativeRank(own, b.userWhite) ? 1 : 0;
-        if (forward >= 2)
+        if (LegalMovesWhere(b.root, [&](const Move& m) {
+                return m.from == own && RelativeRank(m.to, b.userWhite) > RelativeRank(own, b.userWhite);
+            }) >= 2)
             b.Add(Motif::ActiveKing, "В эндшпиле король — сильная фигура: пусть король " + b.Own() + " идет вперед.");
         b.Add(Motif::ActiveKing, "Король " + b.Own() + " на " + Name(KingOf(b.root, b.userWhite)) + " — главная фигура этого эндшпиля.");
     }
@@ -852,10 +851,9 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
     // A hint that names the wing of the move for a kind of piece must leave
     // that kind more than one move there, or it names the move.
     auto wingChoice = [&](int kind) {
-        int n = 0;
-        for (const auto& other : B.LegalMoves())
-            n += std::abs(B.At(other.from)) == kind && WingPhrase(other.to) == WingPhrase(m.to) ? 1 : 0;
-        return n >= 2;
+        return LegalMovesWhere(B, [&](const Move& other) {
+                   return std::abs(B.At(other.from)) == kind && WingPhrase(other.to) == WingPhrase(m.to);
+               }) >= 2;
     };
 
     if (type == 1 && !m.capture) {
@@ -890,13 +888,11 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
     // A hint that names a file must leave a choice of heavy-piece moves onto
     // it, or it names the move.
     auto choiceOnto = [&B](int file, bool rooksOnly) {
-        int n = 0;
-        for (const auto& other : B.LegalMoves()) {
-            const int kind = std::abs(B.At(other.from));
-            n += (kind == 4 || (kind == 5 && !rooksOnly)) && fullchess::FileOf(other.to) == file
-                    && fullchess::FileOf(other.from) != file ? 1 : 0;
-        }
-        return n >= 2;
+        return LegalMovesWhere(B, [&](const Move& other) {
+                   const int kind = std::abs(B.At(other.from));
+                   return (kind == 4 || (kind == 5 && !rooksOnly)) && fullchess::FileOf(other.to) == file
+                       && fullchess::FileOf(other.from) != file;
+               }) >= 2;
     };
     if ((type == 4 || type == 5) && fullchess::FileOf(m.from) != fullchess::FileOf(m.to) && !m.capture) {
         const int file = fullchess::FileOf(m.to);
@@ -911,13 +907,15 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 b.Add(Motif::Plan, "По полуоткрытой линии «" + FileName(m.to) + "» тяжелые фигуры давят на пешку " + opp + ".");
         }
     }
-    // The seventh rank, named, must leave the rooks more than one way in.
-    int ontoSeventh = 0;
-    for (const auto& other : B.LegalMoves())
-        ontoSeventh += std::abs(B.At(other.from)) == 4 && RelativeRank(other.to, W) == 6 && RelativeRank(other.from, W) != 6 ? 1 : 0;
-    // A rook already there goes along it; one that goes in is invading.
+    // The seventh rank, named, must leave the rooks more than one way in. A
+    // rook already there goes along it; one that goes in is invading.
     const bool alongSeventh = RelativeRank(m.from, W) == 6;
-    if (type == 4 && relTo == 6 && !m.capture && (ontoSeventh >= 2 || alongSeventh)) {
+    auto waysIn = [&] {
+        return LegalMovesWhere(B, [&](const Move& other) {
+            return std::abs(B.At(other.from)) == 4 && RelativeRank(other.to, W) == 6 && RelativeRank(other.from, W) != 6;
+        });
+    };
+    if (type == 4 && relTo == 6 && !m.capture && (alongSeventh || waysIn() >= 2)) {
         b.Add(Motif::Plan, "Ладья на седьмой горизонтали сковывает соперника.");
         if (!alongSeventh)
             b.Add(Motif::Plan, "Вторгнитесь на седьмую горизонталь: там ладья нападает на пешки и стесняет короля.");
@@ -1015,11 +1013,10 @@ void StrategyHints(Builder& b, const Candidate& c, int tokens)
                 const int sf = fullchess::FileOf(sq), sr = fullchess::RankOf(sq);
                 return a1h8 ? sf == sr : sf + sr == 7;
             };
-            int onto = 0;
-            for (const auto& other : B.LegalMoves()) {
+            const int onto = LegalMovesWhere(B, [&](const Move& other) {
                 const int kind = std::abs(B.At(other.from));
-                onto += (kind == 3 || kind == 5) && onDiagonal(other.to) && !onDiagonal(other.from) ? 1 : 0;
-            }
+                return (kind == 3 || kind == 5) && onDiagonal(other.to) && !onDiagonal(other.from);
+            });
             if (onto >= 2)
                 b.Add(Motif::Plan, "Большая диагональ " + diagonal + " — ключ к позиции.");
             // The diagonal that runs at the enemy king: it stands on it or next to it.

@@ -320,12 +320,10 @@ int CommandSelect(const std::vector<std::string>& args)
     std::cerr << "select: " << candidates.size() << " candidates, " << store.confirmed.size() << " confirmed, "
               << store.rejected.size() << " rejected\n";
     const std::string engine = FindEngine(engineName);
-    if (confirm && engine.empty())
+    if ((confirm || extendFrom > 0) && engine.empty())
         throw std::runtime_error("no engine found (install the Debian package stockfish)");
 
     if (extendFrom > 0) {
-        if (engine.empty())
-            throw std::runtime_error("no engine found (install the Debian package stockfish)");
         ExtendAll(store, mined, engine, nodes, jobs, extendFrom, kExtendTokens);
         return 0;
     }
