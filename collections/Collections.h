@@ -1,7 +1,7 @@
 #pragma once
 // The two task collections as the rest of the program names them: the base
-// number of the setting "baza1", the number of tests, and the name shown in
-// the main window's caption and the base dialog.
+// number of the setting "baza1", the number of tests, and the name the user
+// knows it by.
 #include <cstdint>
 #include <string>
 
@@ -19,6 +19,6 @@ int32_t CollectionSize(int32_t base);
 // any other value.
 std::string BaseName(int32_t base);
 
-// The main window's caption: "Tresolvin Тактика", "Tresolvin Стратегия", or
+// The program's caption for a base: "Tresolvin Тактика", "Tresolvin Стратегия", or
 // the plain "Tresolvin" for any other base.
 std::string CaptionForBase(int32_t base);

@@ -4,9 +4,9 @@
 // A square is (row, column), 1..8 each; row 1 is the top row of the drawn
 // board (rank 8), column 1 the left column (file a). The board is never
 // flipped. Pixel positions are in the board area's client coordinates, the
-// coordinates of the board picture `Image1`'s own Left and Top.
+// coordinates of the board picture's own Left and Top.
 
-// Where the board picture `Image1` stands and how large it is. The picture
+// Where the board picture stands and how large it is. The picture
 // is square; its 8 x 8 grid of squares starts at its own pixel (32, 32).
 struct BoardGeometry {
     int Left;
@@ -30,16 +30,16 @@ struct PixelPos {
 };
 
 // Square to pixel: where a figure standing on (row, column) is placed.
-//   Top  = Image1.Top  + 35 + (row - 1) * S
-//   Left = Image1.Left + 34 + (column - 1) * S
+//   Top  = board.Top  + 35 + (row - 1) * S
+//   Left = board.Left + 34 + (column - 1) * S
 // Defined for any integers; the result for a square off the board is where
 // such a square would lie.
 PixelPos SquareToPixel(const BoardGeometry& board, int row, int column);
 
 // Pixel to square (`SquareOf`): the square a figure whose picture stands at
 // (left, top) counts as standing on.
-//   row    = (top  - Image1.Top  + 15) div 39
-//   column = (left - Image1.Left + 14) div 39
+//   row    = (top  - board.Top  + 15) div 39
+//   column = (left - board.Left + 14) div 39
 // with division truncating toward zero. The result may lie outside 1..8 (0 or
 // negative above/left of the grid, 9 or more below/right of it). For every
 // square of the 8 x 8 board it inverts SquareToPixel on the standard board.
@@ -61,5 +61,5 @@ struct MoveLine {
 //   x2 = 51 + S(toColumn - 1) - 12 sign(toColumn - fromColumn)
 //   y2 = 50 + S(toRow - 1)    - 12 sign(toRow - fromRow)
 // The drawing itself (pen red 255,0,0, width 4, after restoring the clean
-// board picture) is the user interface's.
+// board picture) is left to whoever shows the board.
 MoveLine MoveLineEnds(const BoardGeometry& board, int fromColumn, int fromRow, int toColumn, int toRow);

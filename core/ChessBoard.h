@@ -8,9 +8,9 @@
 // (`SquareOf`). Moving a figure means moving its picture; capturing one means
 // releasing its picture and deleting its entry.
 //
-// The training run (training/TrainingRun.h) owns one ChessBoard. The board
-// keeps no training state: the square a drag started from and the side to
-// move are handed to the rules by the run, which also records the move.
+// The board keeps no state of a game or an attempt: the square a drag
+// started from and the side to move are handed to the rules by the board's
+// owner, which also records the move.
 //
 // Everything runs on the user-interface thread; nothing here is locked.
 #include "BoardGeometry.h"
@@ -35,14 +35,15 @@ struct TFigure {
 // What the caller of JudgeDrop does next.
 enum class DropResult {
     // A figure of the side not to move, or dropped on its own square: put it
-    // back with SnapBack and do nothing else.
+    // back on its from-square and do nothing else.
     PutBack,
-    // Refused by the piece's rule, OnBoard or CaptureTarget: SnapBack, then
-    // show "Данный ход не возможен" (kMoveImpossibleText). Nothing changed.
+    // Refused by the piece's rule, OnBoard or CaptureTarget: put it back on
+    // its from-square and tell the user that the move is not possible.
+    // Nothing changed.
     PutBackRefused,
     // Allowed: a captured figure has been removed. The caller places the
-    // figure on the to-square (MoveFigure of the training run), which flips
-    // the side to move and records the MoveKey, then runs the solution check.
+    // figure on the to-square (PlaceOnSquare), flips the side to move and
+    // records the MoveKey (BuildMoveKey).
     Made,
 };
 
@@ -91,7 +92,7 @@ public:
     // character is ignored. Whole FEN records are therefore read to the end,
     // and more than 64 counted squares put figures on rows 9 and beyond.
     // The caller clears the board first and afterwards restores the clean
-    // board picture (Image14 onto Image1); the core has no bitmaps.
+    // board picture; the core has no bitmaps.
     void PlacePosition(std::string_view placement);
 
     // Places a picture on a square by the square-to-pixel mapping, setting
@@ -117,7 +118,7 @@ public:
 
     // --- move rules ---
     // Each is given the moving picture (left out of every query), the square
-    // it was pressed on (FromRow, FromCol) and the to-square, and answers
+    // it was pressed on (`from`) and the to-square, and answers
     // "mogno" or "nelza".
     std::string KingRule(const Picture* mover, Square from, int toRow, int toCol) const;
     std::string KnightRule(const Picture* mover, Square from, int toRow, int toCol) const;

@@ -26,12 +26,9 @@ int FileNumber(std::string_view letter);
 // The MoveKey of a token, or std::nullopt when the token cannot be converted:
 // shorter than five characters, a file character outside "a".."h" or a rank
 // character outside "1".."8". Character 3 (the separator) is not read.
-// On std::nullopt the caller tells the user "Данная операция сейчас не
-// возможна" and goes on with the empty key "", which matches no move.
+// On std::nullopt the caller reports the failure and goes on with the empty
+// key "", which matches no move.
 std::optional<std::string> TokenToMoveKey(std::string_view token);
-
-// The message to show when TokenToMoveKey fails.
-inline constexpr const char* kOperationImpossibleText = "Данная операция сейчас не возможна";
 
 // A token decoded for playing it on the board.
 struct DecodedToken {

@@ -2,7 +2,7 @@
 // The core's only view of a figure's picture control.
 //
 // The chess core never sees the windowing toolkit: a figure is shown by some
-// picture control that the user interface provides, and all the core needs of
+// picture control that the board's owner provides, and all the core needs of
 // it is its integer position in the board area, its size, the ability to lie
 // above its siblings and a way to be removed. Positions are in the board
 // area's client coordinates, the same coordinates as the board picture's
@@ -30,8 +30,8 @@ public:
     virtual void DeferredRelease() = 0;
 };
 
-// Makes the figure pictures. Implemented by the user interface, which maps a
-// piece code to its hidden source bitmap (Image2 .. Image13).
+// Makes the figure pictures. Implemented by whoever shows the board, which
+// maps a piece code to a hidden source bitmap of its own.
 class PictureFactory {
 public:
     virtual ~PictureFactory() = default;

@@ -4,6 +4,3 @@
 inline constexpr const char* kMogno = "mogno"; // allowed; or: the square is free
 inline constexpr const char* kNelza = "nelza"; // forbidden; or: the square is occupied
 inline constexpr const char* kNet = "net";     // ColourAt: no other figure on the square
-
-// The message of a refused drop.
-inline constexpr const char* kMoveImpossibleText = "Данный ход не возможен";

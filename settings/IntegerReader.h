@@ -1,6 +1,6 @@
 #pragma once
-// The integer reader used for the settings file's values and for the
-// settings dialogs' text fields.
+// The integer reader of the settings: for the values of the settings file
+// and for the values the user types in for them.
 //
 // Accepted: optional leading blanks (spaces), an optional "-" or "+", then
 // either decimal digits or, after "$", "x", "X", "0x" or "0X", hexadecimal

@@ -2,8 +2,8 @@
 // The five settings of the program and the settings file "opt.ini".
 //
 // Each setting has a section of its own in the file holding one key. The
-// five in-memory copies below are unit-level variables shared by every
-// window; they are zero until first read and are never cached beyond them:
+// five in-memory copies below are unit-level variables shared by the whole
+// program; they are zero until first read and are never cached beyond them:
 // every read opens the file anew.
 //
 // Where the file lives: $XDG_CONFIG_HOME/tresolvin/opt.ini when

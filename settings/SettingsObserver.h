@@ -1,6 +1,7 @@
 #pragma once
-// What the settings dialogs tell the main window when they change a setting
-// it shows. The main window implements it; the dialogs know no more of it.
+// What the code that changes a setting tells the one who shows that
+// setting: the time per task and the base. An editor of the settings knows
+// no more of the screen than this.
 #include <cstdint>
 
 class SettingsObserver {

@@ -1,10 +1,10 @@
 #pragma once
 // The countdown arithmetic of the task clock and the timer intervals.
 //
-// The clock's state is its display, whole minutes and seconds; the main
-// window reads both numbers back from its labels at every tick, so whatever
-// the labels show is what the clock counts down from. Nothing here knows the
-// labels or the timer.
+// The clock's state is its display, whole minutes and seconds; every tick
+// counts down from the two numbers the labels show, so whatever the labels
+// show is what the clock counts down from. Nothing here knows the labels or
+// the timer.
 #include <cstdint>
 
 struct ClockDisplay {

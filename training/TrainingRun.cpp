@@ -6,7 +6,6 @@
 #include "SolutionCheck.h"
 #include "TaskDraw.h"
 #include "TrainingTexts.h"
-#include "Verdict.h"
 
 #include <exception>
 

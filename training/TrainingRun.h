@@ -8,8 +8,8 @@
 // The run knows no windowing toolkit. It sees the screen through a
 // TrainingView (message boxes, the clock labels and timers, the text pane,
 // the board picture and the caption) and the figures through the core's
-// Picture. The main window TForm1 implements the view, owns one run and
-// forwards its handlers, under the same names, to it.
+// Picture. The window that shows the run implements the view, owns one run
+// and forwards its handlers, under the same names, to it.
 //
 // Everything runs on the user-interface thread. A notice is modal and the
 // timers keep firing while it is open, so a clock tick or a playback step
@@ -30,11 +30,11 @@
 // The screen of a training run.
 class TrainingView : public MessageBoxes {
 public:
-    // The clock labels: minutes (Label1) and seconds (Label5).
+    // The clock labels: minutes and seconds.
     virtual void ShowClock(ClockDisplay display) = 0;
-    // The clock timer Timer2: while running, Timer2Timer once a second.
+    // The clock timer: while running, Timer2Timer once a second.
     virtual void RunClock(bool running) = 0;
-    // The playback timer Timer1: a positive interval (re)starts it with that
+    // The playback timer: a positive interval (re)starts it with that
     // interval, one Timer1Timer per interval; 0 stops it.
     virtual void RunPlayback(int intervalMs) = 0;
     // The text pane: emptied, or one line added at the end.
@@ -44,7 +44,7 @@ public:
     // a program move drawn on it when `line` is given; and its enabled state.
     virtual void ShowBoardPicture(const std::optional<MoveLine>& line) = 0;
     virtual void EnableBoardPicture(bool enabled) = 0;
-    // The main window's caption.
+    // The window's caption.
     virtual void ShowCaption(const std::string& caption) = 0;
 };
 
@@ -107,7 +107,7 @@ public:
     void Timer2Timer() { ClockTick(); }
     // "Результаты": "Количество попыток <n>. Результат <m>."
     void N5Click();
-    // The clock display for a time in seconds (the options dialog sets it);
+    // The clock display for a time in seconds (a new time setting shows it);
     // a running clock counts on from it.
     void SetClockDisplay(int32_t seconds);
 

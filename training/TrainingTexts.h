@@ -9,6 +9,11 @@ inline constexpr const char* kSolvedText = "Вариант разыгран. П�
 inline constexpr const char* kTimeOutText = "Вы не успели решить задание за заданное время";
 inline constexpr const char* kNoTaskText = "Задание еще не определено";
 inline constexpr const char* kReadErrorText = "Ошибка при чтении данных!";
+// A drop the move rules refuse.
+inline constexpr const char* kMoveImpossibleText = "Данный ход не возможен";
+// A solution token that cannot be read, in the check of a move or in a
+// playback step.
+inline constexpr const char* kOperationImpossibleText = "Данная операция сейчас не возможна";
 
 // The results notice: "Количество попыток <attempts>. Результат <solved>."
 std::string ResultsText(int32_t attemptCount, int32_t solvedCount);
