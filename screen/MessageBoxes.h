@@ -1,9 +1,8 @@
 #pragma once
-// Every message box of the program goes through this interface: the
-// settings dialogs, the training run and the menu commands use it, and the
-// user interface implements it (QtMessageBoxes: modal boxes over the active
-// window, under which the main window's timers keep firing). Tests answer
-// the boxes without blocking.
+// Every message box of the program goes through this interface: whatever
+// has something to tell the user uses it, and the screen implements it with
+// modal boxes over the active window, under which the timers keep firing.
+// Tests answer the boxes without blocking.
 #include <string>
 
 class MessageBoxes {
