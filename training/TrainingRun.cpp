@@ -29,8 +29,8 @@ void TrainingRun::FormCreate()
     } catch (const std::exception&) {
         m_view.Error(kReadErrorText);
     }
-    UsedTasks.clear();
-    CurrentTaskNumber = kNoTaskNumber;
+    m_usedTasks.clear();
+    m_currentTaskNumber = kNoTaskNumber;
 }
 
 void TrainingRun::TakeTask(int32_t base, int32_t number, bool withHint)
@@ -38,9 +38,9 @@ void TrainingRun::TakeTask(int32_t base, int32_t number, bool withHint)
     const std::optional<TaskRecord> record = m_loadTask(base, number);
     if (!record)
         return;
-    WhiteToMove = record->sideToMove == "w";
-    TaskSolution = record->solution;
-    TaskPosition = record->position;
+    m_whiteToMove = record->sideToMove == "w";
+    m_taskSolution = record->solution;
+    m_taskPosition = record->position;
     for (const std::string& line : TaskTextLines(*record, withHint))
         m_view.AppendText(line);
 }
@@ -54,13 +54,13 @@ void TrainingRun::ClearBoard()
 
 void TrainingRun::PlacePosition()
 {
-    m_board.PlacePosition(TaskPosition);
+    m_board.PlacePosition(m_taskPosition);
     m_view.ShowBoardPicture(std::nullopt);
 }
 
 void TrainingRun::Button2Click()
 {
-    TaskOver = false;
+    m_taskOver = false;
     m_view.EnableBoardPicture(true);
     // A playback still running would go on moving figures of the new task.
     m_view.RunPlayback(0);
@@ -69,16 +69,16 @@ void TrainingRun::Button2Click()
 
     if (const std::optional<CollectionLimits> limits = CollectionOf(TaskBaseSetting)) {
         const int32_t base = TaskBaseSetting;
-        const int32_t number = DrawTaskNumber(UsedTasks, *limits, m_random);
-        CurrentTaskNumber = number;
-        CurrentTaskBase = base;
-        UsedTasks.push_back(number);
+        const int32_t number = DrawTaskNumber(m_usedTasks, *limits, m_random);
+        m_currentTaskNumber = number;
+        m_currentTaskBase = base;
+        m_usedTasks.push_back(number);
         // The hint follows the switch as it stood before this command reads
         // the settings file again below.
         TakeTask(base, number, HintSetting == 1);
     }
 
-    SolutionPos = 1;
+    m_solutionPos = 1;
     m_view.RunClock(false);
     LoadSetting(SettingId::MoveTime);
     LoadSetting(SettingId::MoveInterval);
@@ -91,9 +91,9 @@ void TrainingRun::Button2Click()
 
 void TrainingRun::Button3Click()
 {
-    TaskOver = false;
+    m_taskOver = false;
     m_view.EnableBoardPicture(true);
-    if (CurrentTaskNumber == kNoTaskNumber) {
+    if (m_currentTaskNumber == kNoTaskNumber) {
         m_view.Notice(kNoTaskText);
         return;
     }
@@ -103,12 +103,12 @@ void TrainingRun::Button3Click()
 
     LoadSetting(SettingId::MoveLine);
     LoadSetting(SettingId::Hint);
-    if (CollectionOf(CurrentTaskBase).has_value()) {
-        UsedTasks.push_back(CurrentTaskNumber);
-        TakeTask(CurrentTaskBase, CurrentTaskNumber, HintSetting == 1);
+    if (CollectionOf(m_currentTaskBase).has_value()) {
+        m_usedTasks.push_back(m_currentTaskNumber);
+        TakeTask(m_currentTaskBase, m_currentTaskNumber, HintSetting == 1);
     }
 
-    SolutionPos = 1;
+    m_solutionPos = 1;
     m_view.RunClock(false);
     LoadSetting(SettingId::MoveTime);
     LoadSetting(SettingId::MoveInterval);
@@ -119,15 +119,15 @@ void TrainingRun::Button3Click()
 
 void TrainingRun::Button1Click()
 {
-    TaskOver = true;
-    if (CurrentTaskNumber == kNoTaskNumber) {
+    m_taskOver = true;
+    if (m_currentTaskNumber == kNoTaskNumber) {
         m_view.Notice(kNoTaskText);
         return;
     }
     ClearBoard();
-    if (CollectionOf(CurrentTaskBase).has_value()) {
-        UsedTasks.push_back(CurrentTaskNumber);
-        TakeTask(CurrentTaskBase, CurrentTaskNumber, false);
+    if (CollectionOf(m_currentTaskBase).has_value()) {
+        m_usedTasks.push_back(m_currentTaskNumber);
+        TakeTask(m_currentTaskBase, m_currentTaskNumber, false);
     }
     // SolutionPos goes back to 1 with StartPlayback below.
     m_view.RunClock(false);
@@ -141,24 +141,24 @@ void TrainingRun::StartPlayback()
     // (Re)started with the full interval, so the first move always comes one
     // interval after the click.
     m_view.RunPlayback(PlaybackIntervalMs(MoveIntervalSetting));
-    SolutionPos = 1;
+    m_solutionPos = 1;
 }
 
 void TrainingRun::Timer1Timer()
 {
-    if (IsLastToken(TaskSolution, SolutionPos))
+    if (IsLastToken(m_taskSolution, m_solutionPos))
         m_view.RunPlayback(0);
-    const std::string token = TokenAt(TaskSolution, SolutionPos);
+    const std::string token = TokenAt(m_taskSolution, m_solutionPos);
     // Advanced before any message: the timer keeps firing while one is open,
     // and those events must go on with the next token, not this one again.
-    SolutionPos += 6;
+    m_solutionPos += 6;
     if (!PlayToken(token))
         m_view.Notice(kOperationImpossibleText);
 }
 
 void TrainingRun::N5Click()
 {
-    m_view.Notice(ResultsText(AttemptCount, SolvedCount));
+    m_view.Notice(ResultsText(m_attemptCount, m_solvedCount));
 }
 
 // ------------------------------------------------------------------ clock
@@ -166,16 +166,16 @@ void TrainingRun::N5Click()
 void TrainingRun::SetClockDisplay(int32_t seconds)
 {
     const ClockDisplay full = FullTime(seconds);
-    ClockMinutes = full.Minutes;
-    ClockSeconds = full.Seconds;
+    m_clockMinutes = full.Minutes;
+    m_clockSeconds = full.Seconds;
     m_view.ShowClock(full);
 }
 
 bool TrainingRun::ClockTick()
 {
-    const ClockStep step = CountDown({ClockMinutes, ClockSeconds});
-    ClockMinutes = step.Display.Minutes;
-    ClockSeconds = step.Display.Seconds;
+    const ClockStep step = CountDown({m_clockMinutes, m_clockSeconds});
+    m_clockMinutes = step.Display.Minutes;
+    m_clockSeconds = step.Display.Seconds;
     m_view.ShowClock(step.Display);
     if (!step.TimedOut)
         return false;
@@ -188,10 +188,10 @@ bool TrainingRun::ClockTick()
 void TrainingRun::EndAttempt(bool solved)
 {
     m_view.RunClock(false);
-    TaskOver = true;
-    ++AttemptCount;
+    m_taskOver = true;
+    ++m_attemptCount;
     if (solved)
-        ++SolvedCount;
+        ++m_solvedCount;
     // A figure still being dragged goes home; its release, if it comes, is
     // not judged.
     CancelDrag();
@@ -204,8 +204,8 @@ void TrainingRun::MoveFigure(Picture* picture, int toRow, int fromCol, int fromR
     if (picture == nullptr)
         return;
     m_board.PlaceOnSquare(*picture, toRow, toCol);
-    WhiteToMove = !WhiteToMove;
-    LastMoveText = BuildMoveKey(fromRow, fromCol, toRow, toCol);
+    m_whiteToMove = !m_whiteToMove;
+    m_lastMoveText = BuildMoveKey(fromRow, fromCol, toRow, toCol);
 }
 
 bool TrainingRun::PlayToken(std::string_view token)
@@ -228,7 +228,7 @@ bool TrainingRun::PlayToken(std::string_view token)
 
 void TrainingRun::CheckUserMove()
 {
-    const SolutionStep step = JudgeAgainstSolution(TaskSolution, SolutionPos, LastMoveText);
+    const SolutionStep step = JudgeAgainstSolution(m_taskSolution, m_solutionPos, m_lastMoveText);
 
     if (step.Verdict == MoveVerdict::Guessed) {
         m_view.Notice(kGuessedText);
@@ -236,7 +236,7 @@ void TrainingRun::CheckUserMove()
         // while it was open.
         if (!PlayToken(step.ReplyToken))
             m_view.Notice(kOperationImpossibleText);
-        SolutionPos = step.NextSolutionPos;
+        m_solutionPos = step.NextSolutionPos;
         return;
     }
 
@@ -244,7 +244,7 @@ void TrainingRun::CheckUserMove()
     // so that a time-out while a message is open cannot count it again.
     const bool solved = step.Verdict == MoveVerdict::Solved;
     EndAttempt(solved);
-    SolutionPos = step.NextSolutionPos;
+    m_solutionPos = step.NextSolutionPos;
     if (step.Verdict != MoveVerdict::NotGuessed)
         m_view.EnableBoardPicture(false);
     if (step.KeyUnreadable)
@@ -259,24 +259,24 @@ void TrainingRun::FigureMouseDown(Picture& sender, int x, int y)
     // A drag whose release never came (the pointer was taken by a message
     // box, for instance) is ended before the new one starts.
     CancelDrag();
-    Dragging = !TaskOver;
+    m_dragging = !m_taskOver;
     sender.BringToFront();
-    DragStartX = x;
-    DragStartY = y;
+    m_dragStartX = x;
+    m_dragStartY = y;
     const Square from = m_board.SquareOf(sender);
-    FromRow = from.Row;
-    FromCol = from.Column;
+    m_fromRow = from.Row;
+    m_fromCol = from.Column;
     m_held = &sender;
 }
 
 void TrainingRun::FigureMouseMove(Picture& sender, int x, int y)
 {
-    if (!Dragging || &sender != m_held)
+    if (!m_dragging || &sender != m_held)
         return;
-    if (x != DragStartX)
-        sender.SetLeft(sender.Left() + x - DragStartX);
-    if (y != DragStartY)
-        sender.SetTop(sender.Top() + y - DragStartY);
+    if (x != m_dragStartX)
+        sender.SetLeft(sender.Left() + x - m_dragStartX);
+    if (y != m_dragStartY)
+        sender.SetTop(sender.Top() + y - m_dragStartY);
 }
 
 void TrainingRun::FigureMouseUp(Picture& sender)
@@ -287,14 +287,14 @@ void TrainingRun::FigureMouseUp(Picture& sender)
         CancelDrag();
         return;
     }
-    Dragging = false;
+    m_dragging = false;
     m_held = nullptr;
     // A figure pressed while the attempt is over was not dragged: it stays.
-    if (TaskOver) {
+    if (m_taskOver) {
         SnapBack(sender);
         return;
     }
-    const DropVerdict verdict = m_board.JudgeDrop(sender, {FromRow, FromCol}, WhiteToMove);
+    const DropVerdict verdict = m_board.JudgeDrop(sender, {m_fromRow, m_fromCol}, m_whiteToMove);
     switch (verdict.Result) {
     case DropResult::PutBack:
         SnapBack(sender);
@@ -304,7 +304,7 @@ void TrainingRun::FigureMouseUp(Picture& sender)
         m_view.Notice(kMoveImpossibleText);
         break;
     case DropResult::Made:
-        MoveFigure(&sender, verdict.To.Row, FromCol, FromRow, verdict.To.Column);
+        MoveFigure(&sender, verdict.To.Row, m_fromCol, m_fromRow, verdict.To.Column);
         // The sender may be captured by the reply in here; it stays alive
         // (hidden) until this event has been handled, and nothing below
         // touches it.
@@ -315,13 +315,13 @@ void TrainingRun::FigureMouseUp(Picture& sender)
 
 void TrainingRun::SnapBack(Picture& picture)
 {
-    m_board.PlaceOnSquare(picture, FromRow, FromCol);
+    m_board.PlaceOnSquare(picture, m_fromRow, m_fromCol);
 }
 
 void TrainingRun::CancelDrag()
 {
-    if (Dragging && m_held != nullptr && m_board.Holds(m_held))
+    if (m_dragging && m_held != nullptr && m_board.Holds(m_held))
         SnapBack(*m_held);
-    Dragging = false;
+    m_dragging = false;
     m_held = nullptr;
 }

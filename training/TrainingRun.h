@@ -59,29 +59,30 @@ public:
     TrainingRun(TrainingView& view, PictureFactory& pictures, ChessBoard::GeometrySource geometry,
                 RandomSource& random, TaskLoader loadTask = LoadFromCollections);
 
-    // --- the training state ---
-    bool Dragging = false;  // the pressed figure follows the mouse
-    bool TaskOver = false;  // the attempt is over or played back: no drag starts
-    int DragStartX = 0;     // press point inside the pressed picture
-    int DragStartY = 0;
-    int FromRow = 0;        // square of the pressed figure at the press
-    int FromCol = 0;
-    int SolutionPos = 0;    // 1-based position in TaskSolution of the next token
-    int32_t ClockMinutes = 0; // the clock as its labels show it
-    int32_t ClockSeconds = 0;
-    int32_t CurrentTaskNumber = kNoTaskNumber; // the task on the board; 10000: none yet
-    int32_t AttemptCount = 0; // attempts ended in this run
-    int32_t SolvedCount = 0;  // attempts solved in this run
-    std::string TaskPosition; // FEN placement of the task on the board
-    std::string TaskSolution; // its solution line
-    std::string LastMoveText; // MoveKey of the last placement of a figure
-    bool WhiteToMove = false; // White is to move
-    std::vector<int32_t> UsedTasks; // every task number put on the board, repeats included
+    // --- the training state, under its names; only the commands change it ---
+    bool Dragging() const { return m_dragging; }  // the pressed figure follows the mouse
+    bool TaskOver() const { return m_taskOver; }  // the attempt is over or played back: no drag starts
+    int DragStartX() const { return m_dragStartX; } // press point inside the pressed picture
+    int DragStartY() const { return m_dragStartY; }
+    int FromRow() const { return m_fromRow; } // square of the pressed figure at the press
+    int FromCol() const { return m_fromCol; }
+    int SolutionPos() const { return m_solutionPos; } // 1-based position in TaskSolution of the next token
+    int32_t ClockMinutes() const { return m_clockMinutes; } // the clock as its labels show it
+    int32_t ClockSeconds() const { return m_clockSeconds; }
+    int32_t CurrentTaskNumber() const { return m_currentTaskNumber; } // the task on the board; 10000: none yet
+    int32_t AttemptCount() const { return m_attemptCount; } // attempts ended in this run
+    int32_t SolvedCount() const { return m_solvedCount; }   // attempts solved in this run
+    const std::string& TaskPosition() const { return m_taskPosition; } // FEN placement of the task on the board
+    const std::string& TaskSolution() const { return m_taskSolution; } // its solution line
+    const std::string& LastMoveText() const { return m_lastMoveText; } // MoveKey of the last placement of a figure
+    bool WhiteToMove() const { return m_whiteToMove; } // White is to move
+    // Every task number put on the board, repeats included.
+    const std::vector<int32_t>& UsedTasks() const { return m_usedTasks; }
     // The collection CurrentTaskNumber was drawn from (1 or 2; 0 before the
     // first task). Retry and playback load the task from it, so switching
     // the base in between cannot put another collection's test (or none) on
     // the board under the same number.
-    int32_t CurrentTaskBase = 0;
+    int32_t CurrentTaskBase() const { return m_currentTaskBase; }
 
     ChessBoard& Board() { return m_board; }
     const std::vector<std::unique_ptr<TFigure>>& FigureList() const { return m_board.FigureList(); }
@@ -149,6 +150,26 @@ private:
     // Ends the hold of the pressed figure: a figure being dragged goes back
     // on its square, and its release, if it comes, moves nothing.
     void CancelDrag();
+
+    // The training state (see the accessors above).
+    bool m_dragging = false;
+    bool m_taskOver = false;
+    int m_dragStartX = 0;
+    int m_dragStartY = 0;
+    int m_fromRow = 0;
+    int m_fromCol = 0;
+    int m_solutionPos = 0;
+    int32_t m_clockMinutes = 0;
+    int32_t m_clockSeconds = 0;
+    int32_t m_currentTaskNumber = kNoTaskNumber;
+    int32_t m_attemptCount = 0;
+    int32_t m_solvedCount = 0;
+    std::string m_taskPosition;
+    std::string m_taskSolution;
+    std::string m_lastMoveText;
+    bool m_whiteToMove = false;
+    std::vector<int32_t> m_usedTasks;
+    int32_t m_currentTaskBase = 0;
 
     TrainingView& m_view;
     RandomSource& m_random;

@@ -4,8 +4,10 @@
 #include "BoardGeometry.h"
 #include "TaskRecord.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <vector>
 
 // Row and column of a square name: "e3" is row 6, column 5.
 inline Square At(const char* name)
@@ -39,6 +41,23 @@ inline BoardTable Boards()
     return {{{kTacticsBase, 1}, boards::kExample}, {{kTacticsBase, 2}, boards::kRecapture},
             {{kTacticsBase, 3}, boards::kBlack},   {{kTacticsBase, 4}, boards::kRook},
             {{kStrategyBase, 1}, boards::kStrategy}};
+}
+
+// The number under which a new task can still be drawn with the board of
+// test `number` of `base`: `number` itself while `used` does not hold it,
+// else the first number from 100 on that `used` does not hold, which is
+// given the same board in `table`. (The draw never gives a used number.)
+inline int32_t FreeNumberFor(BoardTable& table, const std::vector<int32_t>& used, int32_t base, int32_t number)
+{
+    const auto unused = [&](int32_t n) { return std::find(used.begin(), used.end(), n) == used.end(); };
+    if (unused(number))
+        return number;
+    int32_t spare = 100;
+    while (!unused(spare))
+        ++spare;
+    if (const auto it = table.find({base, number}); it != table.end())
+        table[{base, spare}] = it->second;
+    return spare;
 }
 
 // A loader over `table`: nothing for a base that names no collection, an

@@ -67,12 +67,11 @@ protected:
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
-    // "Задание" with the draw scripted to give test `number` (taken off the
-    // list of used tasks first, so that it can come again).
+    // "Задание" with the draw scripted to give the board of test `number`
+    // (under another number when the run has used this one: see FreeNumberFor).
     void NewTask(int32_t number)
     {
-        std::erase(run.UsedTasks, number);
-        random.Push(number - 1);
+        random.Push(FreeNumberFor(tasks, run.UsedTasks(), TaskBaseSetting, number) - 1);
         run.Button2Click();
     }
 

@@ -24,11 +24,11 @@ const std::string kOperationImpossibleText = "Данная операция се
 TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
 {
     // Every other field starts at zero, false or empty.
-    EXPECT_EQ(std::tuple(run.Dragging, run.TaskOver, run.DragStartX, run.DragStartY, run.FromRow, run.FromCol),
+    EXPECT_EQ(std::tuple(run.Dragging(), run.TaskOver(), run.DragStartX(), run.DragStartY(), run.FromRow(), run.FromCol()),
               std::tuple(false, false, 0, 0, 0, 0));
-    EXPECT_EQ(std::tuple(run.SolutionPos, run.AttemptCount, run.SolvedCount, run.WhiteToMove, run.CurrentTaskBase),
+    EXPECT_EQ(std::tuple(run.SolutionPos(), run.AttemptCount(), run.SolvedCount(), run.WhiteToMove(), run.CurrentTaskBase()),
               std::tuple(0, 0, 0, false, 0));
-    EXPECT_EQ(run.TaskPosition + run.TaskSolution + run.LastMoveText, "");
+    EXPECT_EQ(run.TaskPosition() + run.TaskSolution() + run.LastMoveText(), "");
     struct Row {
         int32_t time, base; // 0: no key
         const char* caption;
@@ -45,7 +45,7 @@ TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
         run.FormCreate();
         EXPECT_EQ(view.Caption, r.caption);
         EXPECT_EQ(view.Clock, r.clock) << r.time;
-        EXPECT_EQ(run.CurrentTaskNumber, 10000);
+        EXPECT_EQ(run.CurrentTaskNumber(), 10000);
     }
     EXPECT_FALSE(view.ClockRunning);
     EXPECT_TRUE(view.Notices.empty() && view.Errors.empty());
@@ -56,9 +56,9 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     Write(SettingId::MoveTime, 75);
     HintSetting = 1; // decided by the switch in memory, then re-read (off)
     NewTask(1);
-    EXPECT_EQ(std::tuple(run.CurrentTaskNumber, run.UsedTasks, random.Reseeds, random.Bounds, run.TaskSolution),
+    EXPECT_EQ(std::tuple(run.CurrentTaskNumber(), run.UsedTasks(), random.Reseeds, random.Bounds, run.TaskSolution()),
               std::tuple(1, std::vector<int32_t>{1}, 1, std::vector<int32_t>{225}, "e3-g5 f3:d1 b3:e6"));
-    EXPECT_EQ(std::tuple(run.WhiteToMove, run.SolutionPos, run.TaskOver, run.FigureList().size(), CodeOn("e3")),
+    EXPECT_EQ(std::tuple(run.WhiteToMove(), run.SolutionPos(), run.TaskOver(), run.FigureList().size(), CodeOn("e3")),
               std::tuple(true, 1, false, 23u, "wb"));
     EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning, view.Line), std::tuple(ClockDisplay{1, 15}, true, std::nullopt));
     const Lines header{"[White \"Alpha.\"]", "[Black \"Beta.\"]", "[EventDate \"1945\"]",
@@ -79,40 +79,42 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     EXPECT_EQ(view.Text, withHint);
     run.Button1Click();
     EXPECT_EQ(view.Text, header);
-    EXPECT_EQ(run.UsedTasks, (std::vector<int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 1, 1, 1}));
     EXPECT_EQ(random.Reseeds, 3);
     EXPECT_TRUE(view.Notices.empty());
 }
 
-TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsLimit)
+TEST_F(TrainingRunTest, TheTacticsDrawSkipsUsedTasksUpToItsLimit)
 {
     NewTask(1);
     random.Push(0); // task 1 is used: drawn again
     random.Push(2);
     run.Button2Click();
-    EXPECT_EQ(run.CurrentTaskNumber, 3);
+    EXPECT_EQ(run.CurrentTaskNumber(), 3);
     EXPECT_EQ(random.Left(), 0u);
-    while (run.UsedTasks.size() < 200)
+    while (run.UsedTasks().size() < 200)
         run.Button3Click();
     const std::size_t draws = random.Bounds.size();
     run.Button2Click(); // 200 entries: task 1 without a draw
-    EXPECT_EQ(run.CurrentTaskNumber, 1);
-    EXPECT_EQ(run.UsedTasks.size(), 201u);
+    EXPECT_EQ(run.CurrentTaskNumber(), 1);
+    EXPECT_EQ(run.UsedTasks().size(), 201u);
     EXPECT_EQ(random.Bounds.size(), draws);
+}
 
+TEST_F(TrainingRunTest, StrategyDrawsFromItsOwnRangeAndOtherBasesFromNone)
+{
     // Strategy: 1..189; the retry and the playback keep the collection the
     // task came from.
     TaskBaseSetting = 2;
-    run.UsedTasks.clear();
     random.Push(0);
     run.Button2Click();
     EXPECT_EQ(random.Bounds.back(), 189);
-    EXPECT_EQ(run.TaskSolution, "f4-f5");
+    EXPECT_EQ(run.TaskSolution(), "f4-f5");
     TaskBaseSetting = 1;
     run.Button3Click();
-    EXPECT_EQ(run.TaskSolution, "f4-f5");
+    EXPECT_EQ(run.TaskSolution(), "f4-f5");
     run.Button1Click();
-    EXPECT_EQ(run.TaskSolution, "f4-f5");
+    EXPECT_EQ(run.TaskSolution(), "f4-f5");
 
     // Any other base draws and loads nothing, but the clock starts.
     const int before = loads;
@@ -120,7 +122,7 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsLimit)
     run.Button2Click();
     EXPECT_EQ(loads, before);
     EXPECT_TRUE(view.Text.empty());
-    EXPECT_EQ(run.CurrentTaskNumber, 1);
+    EXPECT_EQ(run.CurrentTaskNumber(), 1);
     EXPECT_TRUE(view.ClockRunning);
     // The program's own source reaches every number below the bound, no other.
     ClockRandomSource clock;
@@ -135,7 +137,7 @@ TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)
     run.Button3Click();
     run.Button1Click();
     EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
-    EXPECT_EQ(std::tuple(run.TaskOver, run.UsedTasks.size(), view.ClockRunning, view.PlaybackMs, loads),
+    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
               std::tuple(true, 0u, false, 0, 0));
 }
 
@@ -161,22 +163,22 @@ TEST_P(AttemptTable, VerdictsRepliesAndCounts)
     view.WhileOpen = [&](const std::string& text) {
         if (text != kGuessedText && text != kMoveImpossibleText) {
             EXPECT_FALSE(view.ClockRunning) << text;
-            EXPECT_EQ(run.AttemptCount, a.attempts) << text;
+            EXPECT_EQ(run.AttemptCount(), a.attempts) << text;
         }
     };
     for (const auto& [from, to] : a.moves)
         Play(from, to);
     EXPECT_EQ(view.Notices, a.notices);
-    EXPECT_EQ(std::tuple(run.AttemptCount, run.SolvedCount, run.SolutionPos, run.TaskOver, view.ClockRunning),
+    EXPECT_EQ(std::tuple(run.AttemptCount(), run.SolvedCount(), run.SolutionPos(), run.TaskOver(), view.ClockRunning),
               std::tuple(a.attempts, a.solved, a.solutionPos, a.over, !a.over));
-    EXPECT_EQ(std::tuple(view.BoardEnabled, run.LastMoveText), std::tuple(a.boardEnabled, a.lastMove));
+    EXPECT_EQ(std::tuple(view.BoardEnabled, run.LastMoveText()), std::tuple(a.boardEnabled, a.lastMove));
     // Nothing is undone after the end, and nothing more can be moved.
     if (a.over) {
         Picture* moved = FigureOn(a.moves.back().second);
         ASSERT_NE(moved, nullptr);
         const PixelPos before{moved->Left(), moved->Top()};
         Drag(*moved, 0, 40);
-        EXPECT_EQ(std::tuple(moved->Left(), moved->Top(), view.Notices.size(), run.Dragging),
+        EXPECT_EQ(std::tuple(moved->Left(), moved->Top(), view.Notices.size(), run.Dragging()),
                   std::tuple(before.Left, before.Top, a.notices.size(), false));
     }
 }
@@ -239,10 +241,10 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
             }
         }
         EXPECT_EQ(view.Notices, Lines{kTimeOutText});
-        EXPECT_EQ(std::tuple(ticks, view.Clock, view.ClockRunning, run.TaskOver, run.AttemptCount),
+        EXPECT_EQ(std::tuple(ticks, view.Clock, view.ClockRunning, run.TaskOver(), run.AttemptCount()),
                   std::tuple(r.ticks, ClockDisplay{0, 0}, false, true, ++attempts));
     }
-    EXPECT_EQ(run.SolvedCount, 0);
+    EXPECT_EQ(run.SolvedCount(), 0);
 
     // The options dialog resets the display; a running clock counts on.
     Write(SettingId::MoveTime, 180);
@@ -265,7 +267,7 @@ TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessage)
     Play("e3", "g5");
     EXPECT_EQ(view.Notices, (Lines{kGuessedText, kTimeOutText}));
     Play("b3", "e6"); // locked; the reply still came
-    EXPECT_EQ(std::tuple(CodeOn("d1"), run.SolutionPos, CodeOn("e6"), run.AttemptCount, run.SolvedCount),
+    EXPECT_EQ(std::tuple(CodeOn("d1"), run.SolutionPos(), CodeOn("e6"), run.AttemptCount(), run.SolvedCount()),
               std::tuple("bb", 13, "bp", 1, 0));
 }
 
@@ -300,15 +302,15 @@ TEST_P(PlaybackTable, PlaysNTokensInNTicksFromTheStart)
         Play("e3", "g5"); // the attempt, and its clock, are dropped
     run.ClockTick();
     run.Button1Click();
-    EXPECT_EQ(std::tuple(CodeOn(p.afterTick[0].first), run.TaskOver, view.PlaybackMs, view.ClockRunning, view.Clock),
+    EXPECT_EQ(std::tuple(CodeOn(p.afterTick[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
               std::tuple("", true, 2000, false, ClockDisplay{3, 0}));
-    EXPECT_EQ(run.UsedTasks, (std::vector<int32_t>{p.task, p.task}));
+    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{p.task, p.task}));
     for (std::size_t i = 0; i < p.afterTick.size(); ++i) {
         EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
         run.Timer1Timer();
         EXPECT_EQ(CodeOn(p.afterTick[i].first), p.afterTick[i].second) << "tick " << i + 1;
     }
-    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos, run.AttemptCount + run.SolvedCount, view.Notices.size()),
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
               std::tuple(0, static_cast<int>(1 + 6 * p.afterTick.size()), 0, p.task == 1 ? 1u : 0u));
 }
 
@@ -330,11 +332,11 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
     run.Timer1Timer();
     run.Button3Click();
     EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_FALSE(run.TaskOver);
+    EXPECT_FALSE(run.TaskOver());
     run.Button1Click();
     NewTask(2);
     EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_EQ(run.SolutionPos, 1);
+    EXPECT_EQ(run.SolutionPos(), 1);
 
     // An unplayable token is reported once and skipped, also when the next
     // step comes while its message is open.

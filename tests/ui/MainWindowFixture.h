@@ -49,11 +49,11 @@ protected:
     // The clock labels, minutes and seconds.
     QString Clock() { return Form().Label1->text() + " " + Form().Label5->text(); }
 
-    // "Задание", clicked, with the draw scripted to give test `number`.
+    // "Задание", clicked, with the draw scripted to give the board of test
+    // `number` (see FreeNumberFor).
     void NewTask(int32_t number)
     {
-        std::erase(Run().UsedTasks, number);
-        m_random.Push(number - 1);
+        m_random.Push(FreeNumberFor(m_tasks, Run().UsedTasks(), TaskBaseSetting, number) - 1);
         QTest::mouseClick(Form().Button2, Qt::LeftButton);
     }
 

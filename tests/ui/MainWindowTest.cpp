@@ -135,7 +135,7 @@ TEST_F(MainWindow, TimeOutDuringADragPutsTheFigureBackUnjudged)
     EXPECT_EQ(bishop->pos(), home);
     EXPECT_EQ(m_boxes.All, Texts{"Вы не успели решить задание за заданное время"});
     EXPECT_EQ(Clock(), "0 0");
-    EXPECT_EQ(Run().LastMoveText, "");
+    EXPECT_EQ(Run().LastMoveText(), "");
 }
 
 // A figure held while the playback moves: the hold ends before the
