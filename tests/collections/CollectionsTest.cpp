@@ -1,18 +1,16 @@
 // The two collections as the program and its users rely on them: their
-// names and sizes, LoadTask, the make-up of the tests, and that every test
-// is legal chess that the program's own move rules can play.
+// names and sizes, LoadTask and the make-up of the tests. That every test is
+// legal chess the program's own move rules can play is checked with the
+// offline tool's chess rules, in tests/tools/.
 #include "Collections.h"
-#include "Notation.h"
 #include "TaskData.h"
 #include "Unit2.h"
 #include "Unitstrategy.h"
-#include "chess/Position.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <regex>
-#include <set>
 
 namespace {
 
@@ -123,33 +121,6 @@ TEST(Collections, MakeUp)
         for (const auto& [hint, n] : collection)
             EXPECT_TRUE(n <= 4 || hint == "Поставьте мат с жертвой." || hint == "Проведите пешку в ферзи."
                         || hint == "Сделайте ничью патом.") << hint << " on " << n;
-}
-
-TEST(Collections, EveryTestIsLegalChessThatTheProgramCanPlay)
-{
-    std::set<std::string> seen;
-    for (const Loaded& r : All()) {
-        SCOPED_TRACE((r.tactics ? "tactics " : "strategy ") + std::to_string(r.number) + " " + r.solution);
-        const std::string placement = r.position.substr(0, r.position.find(' '));
-        EXPECT_TRUE(seen.insert(placement + r.side).second);
-        auto p = fullchess::Position::FromFen(placement + " " + r.side + " - - 0 1");
-        ASSERT_TRUE(p);
-        const auto turned = fullchess::Position::FromFen(placement + (r.side == "w" ? " b" : " w") + " - - 0 1");
-        EXPECT_FALSE(turned->InCheck()) << "the side not to move is in check";
-        const std::vector<std::string> tokens = LineTokens(r.solution);
-        EXPECT_EQ(tokens.size() % 2, 1u);
-        for (const std::string& token : tokens) {
-            const auto decoded = ParseToken(token);
-            ASSERT_TRUE(decoded);
-            const auto move = p->ParseUci(SquareName(decoded->FromColumn, decoded->FromRow) +
-                                          SquareName(decoded->ToColumn, decoded->ToRow));
-            ASSERT_TRUE(move) << token << " is not legal";
-            EXPECT_FALSE(move->castling || move->promotion || move->enPassant) << token;
-            EXPECT_EQ(decoded->IsCapture(), move->capture) << token;
-            EXPECT_NE(std::abs(p->At(move->to)), fullchess::King) << token;
-            p->Play(*move);
-        }
-    }
 }
 
 } // namespace
