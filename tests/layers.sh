@@ -35,10 +35,10 @@ declare -A allowed=(
   [tools]="tools core collections"
 )
 plain=" core collections screen settings training "
-# The layers each test area tests (the pictures' tests also read them with
-# the portrait decoder of ui/).
+# The layers each test area tests: the collections' tests read them with the
+# core's notation, the pictures' tests with the portrait decoder of ui/.
 declare -A area_layers=(
-  [core]=core [collections]=collections [quotes]=collections [settings]=settings
+  [core]=core [collections]="collections core" [quotes]=collections [settings]=settings
   [training]=training [assets]="assets ui" [ui]=ui [tools]=tools
 )
 folders=(core collections screen settings training assets ui tools tests)

@@ -1,8 +1,10 @@
 // The two collections as the program and its users rely on them: their
-// names and sizes, LoadTask and the make-up of the tests. That every test is
-// legal chess the program's own move rules can play is checked with the
-// offline tool's chess rules, in tests/tools/.
+// names and sizes, LoadTask and the make-up of the tests, read with the
+// core's notation. That every test is legal chess the program's own move
+// rules can play is checked with the offline tool's chess rules, in
+// tests/tools/.
 #include "Collections.h"
+#include "Notation.h"
 #include "TaskData.h"
 #include "Unit2.h"
 #include "Unitstrategy.h"
