@@ -70,7 +70,7 @@ void TrainingRun::Button2Click()
 
     if (const std::optional<CollectionLimits> limits = CollectionOf(TaskBaseSetting)) {
         const int32_t base = TaskBaseSetting;
-        const int32_t number = DrawTaskNumber(UsedTasks, *limits, m_random);
+        const int32_t number = m_rounds.Draw(base, limits->Range, m_random);
         CurrentTaskNumber = number;
         CurrentTaskBase = base;
         UsedTasks.push_back(number);

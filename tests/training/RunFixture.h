@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -67,12 +68,14 @@ protected:
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
-    // "Задание" with the draw scripted to give test `number` (taken off the
-    // list of used tasks first, so that it can come again).
+    // "Задание" with the draw scripted to give test `number` of the chosen
+    // collection, which must still be free in its round.
     void NewTask(int32_t number)
     {
-        std::erase(run.UsedTasks, number);
-        random.Push(number - 1);
+        const std::vector<int32_t> free = run.Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
+        const auto it = std::find(free.begin(), free.end(), number);
+        ASSERT_NE(it, free.end()) << "test " << number << " is not free in this round";
+        random.Push(static_cast<int32_t>(it - free.begin()));
         run.Button2Click();
     }
 

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -49,11 +50,14 @@ protected:
     // The clock labels, minutes and seconds.
     QString Clock() { return Form().Label1->text() + " " + Form().Label5->text(); }
 
-    // "Задание", clicked, with the draw scripted to give test `number`.
+    // "Задание", clicked, with the draw scripted to give test `number` of the
+    // chosen collection, which must still be free in its round.
     void NewTask(int32_t number)
     {
-        std::erase(Run().UsedTasks, number);
-        m_random.Push(number - 1);
+        const std::vector<int32_t> free = Run().Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
+        const auto it = std::find(free.begin(), free.end(), number);
+        ASSERT_NE(it, free.end()) << "test " << number << " is not free in this round";
+        m_random.Push(static_cast<int32_t>(it - free.begin()));
         QTest::mouseClick(Form().Button2, Qt::LeftButton);
     }
 
