@@ -286,10 +286,10 @@ TEST_F(Dialogs, RunningCopiesEachKeepTheirConfirmation)
 
     // Five at once, each a different setting.
     std::vector<std::unique_ptr<RunningCopy>> copies;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         copies.push_back(std::make_unique<RunningCopy>());
-        ASSERT_EQ(copies.back()->Line(), "ready");
-    }
+    for (const auto& copy : copies)
+        ASSERT_EQ(copy->Line(), "ready");
     const char* orders[] = {"time 222", "interval 9", "line", "hint", "strategy"};
     for (int i = 0; i < 5; ++i)
         copies[static_cast<std::size_t>(i)]->Order(orders[i]);
