@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <new>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -183,15 +185,43 @@ Spot Locate(std::string_view content, std::string_view section, std::string_view
 
 // ------------------------------------------------------------------- files
 
+// The reason for a system error as the user reads it, in the program's
+// language; an error not named here keeps the system's own text.
+std::string Reason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM: return "нет прав на запись";
+    case ENOSPC: return "нет места на диске";
+    case EDQUOT: return "превышена дисковая квота";
+    case EROFS: return "файловая система доступна только для чтения";
+    case ENOENT: return "нет такого файла или каталога";
+    case ENOTDIR: return "часть пути не является каталогом";
+    case EISDIR: return "на месте файла стоит каталог";
+    case ELOOP: return "слишком много символических ссылок";
+    case ENAMETOOLONG: return "слишком длинное имя файла";
+    case EIO: return "ошибка ввода-вывода";
+    case ENOMEM: return "недостаточно памяти";
+    case EMFILE:
+    case ENFILE: return "слишком много открытых файлов";
+    case EBUSY:
+    case ETXTBSY: return "файл занят";
+    case EFBIG: return "файл слишком велик";
+    default: return std::strerror(error);
+    }
+}
+
 std::string ErrorText(const fs::path& path, int error)
 {
-    return path.string() + ": " + std::system_category().message(error);
+    return path.string() + ": " + Reason(error);
 }
 
 std::string ErrorText(const fs::path& path, const std::string& reason)
 {
     return path.string() + ": " + reason;
 }
+
+constexpr const char* kTooLarge = "файл настроек слишком велик";
 
 enum class ReadStatus { Ok, Missing, Failed };
 
@@ -209,7 +239,7 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
         return ReadStatus::Failed;
     }
     if (status.type() != fs::file_type::regular) {
-        error = ErrorText(file, "not a regular file");
+        error = ErrorText(file, "это не обычный файл");
         return ReadStatus::Failed;
     }
     const std::uintmax_t size = fs::file_size(file, ec);
@@ -218,13 +248,13 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
         return ReadStatus::Failed;
     }
     if (size > kMaxIniFileBytes) {
-        error = ErrorText(file, "file too large for a settings file");
+        error = ErrorText(file, kTooLarge);
         return ReadStatus::Failed;
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         const int code = errno; // 0 when the stream failed without saying why
-        error = ErrorText(file, code ? code : EIO);
+        error = code == EACCES ? ErrorText(file, "нет прав на чтение") : ErrorText(file, code ? code : EIO);
         return ReadStatus::Failed;
     }
     // Stop soon after the limit: the file may have grown since its size was
@@ -239,7 +269,7 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& content, std::string
         return ReadStatus::Failed;
     }
     if (content.size() > kMaxIniFileBytes) {
-        error = ErrorText(file, "file too large for a settings file");
+        error = ErrorText(file, kTooLarge);
         return ReadStatus::Failed;
     }
     return ReadStatus::Ok;
@@ -333,9 +363,36 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
+// What the new file takes over from the one it replaces.
+struct FileOwner {
+    uid_t Uid;
+    gid_t Gid;
+    mode_t Mode;
+};
+
+constexpr const char* kOwnerNotKept = "файл принадлежит другому пользователю или группе, а передать им новый файл "
+                                      "нет прав; файл оставлен как был";
+
+// Gives the open temporary file `fd` the owner and group of the file it is
+// to replace, where they differ from its own. A process running with
+// another user's file (a root run in a user's home) must not leave a file
+// behind that the user can no longer write. False with errno set when the
+// process may not.
+bool TakeOwner(int fd, const FileOwner& owner)
+{
+    struct stat own {};
+    if (::fstat(fd, &own) != 0)
+        return false;
+    if (own.st_uid == owner.Uid && own.st_gid == owner.Gid)
+        return true;
+    return ::fchown(fd, owner.Uid, owner.Gid) == 0;
+}
+
 // Puts `content` in place of `file` atomically: a temporary file next to it
-// is written and flushed, then renamed over it.
-IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, mode_t mode, int dirFd)
+// is written, given the old file's owner, group and mode (or `owner`'s mode
+// alone for a new file), flushed, then renamed over it.
+IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, const FileOwner& owner, bool replacing,
+                           int dirFd)
 {
     std::string tempName = (file.parent_path() / (TempPrefix(file) + "XXXXXX")).string();
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
@@ -343,9 +400,14 @@ IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, mod
         return IniWriteResult::Failure(ErrorText(file.parent_path(), errno));
 
     int error = 0;
+    bool ownerRefused = false;
     if (!WriteAll(fd, content))
         error = errno;
-    else if (::fchmod(fd, mode) != 0)
+    else if (replacing && !TakeOwner(fd, owner))
+        error = errno, ownerRefused = error == EPERM;
+    // After the owner: a change of owner clears the set-user and set-group
+    // bits.
+    else if (::fchmod(fd, owner.Mode) != 0)
         error = errno;
     else if (::fsync(fd) != 0)
         error = errno;
@@ -355,7 +417,7 @@ IniWriteResult ReplaceFile(const fs::path& file, const std::string& content, mod
         error = errno;
     if (error != 0) {
         ::unlink(tempName.c_str());
-        return IniWriteResult::Failure(ErrorText(file, error));
+        return IniWriteResult::Failure(ownerRefused ? ErrorText(file, kOwnerNotKept) : ErrorText(file, error));
     }
     // Make the rename itself durable; a failure here loses nothing.
     if (dirFd >= 0)
@@ -387,7 +449,7 @@ std::optional<fs::path> LinkTarget(const fs::path& file, std::error_code& ec)
     return std::nullopt;
 }
 
-constexpr const char* kWouldNotReadBack = "invalid section or key name, or a value that would not read back";
+constexpr const char* kWouldNotReadBack = "недопустимое имя раздела или ключа либо значение, которое не прочитать обратно";
 
 // Whether a line written as "[section]" and "key=value" reads back as
 // exactly these names and this value.
@@ -482,7 +544,7 @@ IniWriteResult IniUpdate(std::string& content, std::string_view section, std::st
     std::string updated = IniReplace(content, section, key, value);
     // A file the reader would refuse would lose every setting at once.
     if (updated.size() > kMaxIniFileBytes)
-        return IniWriteResult::Failure("the settings file would grow too large");
+        return IniWriteResult::Failure("файл настроек стал бы слишком велик");
     content = std::move(updated);
     return IniWriteResult::Success();
 }
@@ -521,13 +583,14 @@ IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std
 
         DirectoryLock lock(dir);
         if (lock.Busy())
-            return IniWriteResult::Failure(ErrorText(*target, "in use by another process, try again"));
+            return IniWriteResult::Failure(ErrorText(*target, "файл занят другой копией программы, попробуйте ещё раз"));
         if (lock.Held())
             RemoveLeftovers(dir / target->filename());
 
         std::string content;
         std::string error;
-        mode_t mode = 0644;
+        FileOwner owner{0, 0, 0644};
+        bool replacing = false;
         switch (ReadWholeFile(*target, content, error)) {
         case ReadStatus::Missing:
             content.clear();
@@ -538,8 +601,10 @@ IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std
             if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
                 return IniWriteResult::Failure(ErrorText(*target, errno));
             struct stat st {};
-            if (::stat(target->c_str(), &st) == 0)
-                mode = st.st_mode & 07777;
+            if (::stat(target->c_str(), &st) != 0)
+                return IniWriteResult::Failure(ErrorText(*target, errno));
+            owner = {st.st_uid, st.st_gid, static_cast<mode_t>(st.st_mode & 07777)};
+            replacing = true;
             break;
         }
         case ReadStatus::Failed:
@@ -550,8 +615,12 @@ IniWriteResult WriteIniValue(const fs::path& file, std::string_view section, std
 
         if (const IniWriteResult refused = IniUpdate(content, section, key, value); !refused)
             return IniWriteResult::Failure(ErrorText(*target, refused.Error));
-        return ReplaceFile(dir / target->filename(), content, mode, lock.Fd());
-    } catch (const std::exception& e) {
-        return IniWriteResult::Failure(ErrorText(file, e.what()));
+        return ReplaceFile(dir / target->filename(), content, owner, replacing, lock.Fd());
+    } catch (const std::system_error& e) {
+        return IniWriteResult::Failure(ErrorText(file, e.code().value()));
+    } catch (const std::bad_alloc&) {
+        return IniWriteResult::Failure(ErrorText(file, ENOMEM));
+    } catch (const std::exception&) {
+        return IniWriteResult::Failure(ErrorText(file, "внутренняя ошибка программы"));
     }
 }

@@ -38,7 +38,9 @@ inline constexpr std::uintmax_t kMaxIniFileBytes = 1024 * 1024;
 // the write is refused.
 inline constexpr std::chrono::milliseconds kIniLockWait{1500};
 
-// Outcome of a write: Ok, or an error text naming the path and the reason.
+// Outcome of a write: Ok, or an error text naming the path and the reason
+// (in Russian, as the user reads it; a system error the program does not
+// name keeps the system's own text).
 struct IniWriteResult {
     bool Ok = true;
     std::string Error;
@@ -94,14 +96,16 @@ std::optional<std::string> ReadIniValue(const std::filesystem::path& file, std::
 // renamed over `file`, so the old file stays whole if anything fails. Two
 // processes writing at once are serialised by a lock on the directory; the
 // temporary files that writers killed midway left there are removed under
-// it. A symbolic link is written through to the file it names, which is
+// it. A file that is replaced passes its owner, group and mode on to the
+// new one. A symbolic link is written through to the file it names, which is
 // created when missing. Refused without touching the file:
 // - a section, key or value that would not read back as itself (empty
 //   names, blanks at the ends, line breaks, a "]" in the section, an "=" in
 //   the key or a key starting with ";", "#" or "[", a quoted value or one
 //   longer than kMaxIniValueChars);
-// - a file that cannot be read whole, that this process may not write, or
-//   that the write would make larger than kMaxIniFileBytes;
+// - a file that cannot be read whole, that this process may not write, that
+//   belongs to a user or group this process may not give the new file to,
+//   or that the write would make larger than kMaxIniFileBytes;
 // - a lock that another process holds for longer than kIniLockWait.
 // Never throws.
 IniWriteResult WriteIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key, std::string_view value);

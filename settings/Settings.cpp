@@ -16,8 +16,8 @@ int32_t HintSetting; // zero until first read
 int32_t TaskBaseSetting; // zero until first read
 
 const std::array<SettingInfo, 5> kSettings{{
-    {SettingId::MoveTime, "VREMYA", "vremya", 180, &MoveTimeSetting},
-    {SettingId::MoveInterval, "SECNAHOD", "secnahod", 1, &MoveIntervalSetting},
+    {SettingId::MoveTime, "VREMYA", "vremya", 180, &MoveTimeSetting, true},
+    {SettingId::MoveInterval, "SECNAHOD", "secnahod", 1, &MoveIntervalSetting, true},
     {SettingId::MoveLine, "otobragenie_hoda", "otobragenie_hoda", 0, &MoveLineSetting},
     {SettingId::Hint, "otobragenie_podskazki", "otobragenie_podskazki", 0, &HintSetting},
     {SettingId::TaskBase, "BAZA1", "baza1", 1, &TaskBaseSetting},
@@ -48,13 +48,28 @@ fs::path SettingsFilePath()
     return base / "tresolvin" / "opt.ini";
 }
 
-int32_t ReadSettingValue(const fs::path& file, SettingId id)
+std::optional<int32_t> StoredSettingValue(const fs::path& file, SettingId id)
 {
     const SettingInfo& info = InfoOf(id);
     const std::optional<std::string> text = ReadIniValue(file, info.Section, info.Key);
     if (!text)
-        return info.Default;
-    return ReadInteger(*text).value_or(info.Default);
+        return std::nullopt;
+    const std::optional<int32_t> value = ReadInteger(*text);
+    // A time of 0 would end every task at once, a negative one never; the
+    // dialog no longer writes either, but older files may hold them.
+    if (value && info.Positive && *value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int32_t> StoredSettingValue(SettingId id)
+{
+    return StoredSettingValue(SettingsFilePath(), id);
+}
+
+int32_t ReadSettingValue(const fs::path& file, SettingId id)
+{
+    return StoredSettingValue(file, id).value_or(InfoOf(id).Default);
 }
 
 int32_t ReadSettingValue(SettingId id)

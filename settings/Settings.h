@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 extern int32_t MoveTimeSetting;     // seconds allowed for one task
 extern int32_t MoveIntervalSetting; // seconds between two playback moves
@@ -30,6 +31,9 @@ struct SettingInfo {
     const char* Key;
     int32_t Default;
     int32_t* Variable; // the in-memory copy
+    // Only values above 0 make sense (a time, an interval): a stored value of
+    // 0 or less reads as the default.
+    bool Positive = false;
 };
 
 // The five settings, in the order above.
@@ -40,9 +44,15 @@ const SettingInfo& InfoOf(SettingId id);
 // The settings file's location (see above). Does not create anything.
 std::filesystem::path SettingsFilePath();
 
-// The value of one setting in `file`: the key's text given to ReadInteger;
-// the setting's default for a missing file, section or key, or a text the
-// reader refuses. Values are not checked further. Never throws.
+// The value `file` holds for one setting: the key's text given to
+// ReadInteger; std::nullopt for a missing file, section or key, a text the
+// reader refuses, or a value of 0 or less for a Positive setting. Never
+// throws.
+std::optional<int32_t> StoredSettingValue(const std::filesystem::path& file, SettingId id);
+std::optional<int32_t> StoredSettingValue(SettingId id); // from SettingsFilePath()
+
+// The value of one setting in `file`: the stored value, else the setting's
+// default. Never throws.
 int32_t ReadSettingValue(const std::filesystem::path& file, SettingId id);
 int32_t ReadSettingValue(SettingId id); // from SettingsFilePath()
 

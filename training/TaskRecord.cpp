@@ -20,11 +20,9 @@ TaskRecord Load(int32_t number)
 
 std::optional<CollectionLimits> CollectionOf(int32_t base)
 {
-    // Tactics stop drawing fresh numbers at 200 of 225, so that the draw
-    // always has at least 26 free numbers to find; strategy draws all 189.
     switch (base) {
-    case kTacticsBase: return CollectionLimits{200, kTacticsCount};
-    case kStrategyBase: return CollectionLimits{kStrategyCount, kStrategyCount};
+    case kTacticsBase: return CollectionLimits{kTacticsCount};
+    case kStrategyBase: return CollectionLimits{kStrategyCount};
     default: return std::nullopt;
     }
 }

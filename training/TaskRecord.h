@@ -25,14 +25,13 @@ struct TaskRecord {
 };
 
 // The bounds of the task draw for a collection: numbers are drawn from
-// 1..Range until `UsedTasks` holds Limit entries.
+// 1..Range, in rounds (TaskRounds).
 struct CollectionLimits {
-    int32_t Limit;
     int32_t Range;
     friend bool operator==(const CollectionLimits&, const CollectionLimits&) = default;
 };
 
-// Tactics: 200 of its 225; strategy: all of its 189; std::nullopt for any
+// Tactics: 225 tests; strategy: 189; std::nullopt for any
 // other base (no collection is chosen and nothing is drawn).
 std::optional<CollectionLimits> CollectionOf(int32_t base);
 

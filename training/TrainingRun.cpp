@@ -69,7 +69,7 @@ void TrainingRun::Button2Click()
 
     if (const std::optional<CollectionLimits> limits = CollectionOf(TaskBaseSetting)) {
         const int32_t base = TaskBaseSetting;
-        const int32_t number = DrawTaskNumber(m_usedTasks, *limits, m_random);
+        const int32_t number = m_rounds.Draw(base, limits->Range, m_random);
         m_currentTaskNumber = number;
         m_currentTaskBase = base;
         m_usedTasks.push_back(number);

@@ -18,6 +18,7 @@
 #include "MessageBoxes.h"
 #include "RandomSource.h"
 #include "TaskClock.h"
+#include "TaskDraw.h"
 #include "TaskRecord.h"
 
 #include <cstdint>
@@ -85,14 +86,17 @@ public:
     int32_t CurrentTaskBase() const { return m_currentTaskBase; }
 
     ChessBoard& Board() { return m_board; }
+    // The rounds of the task draw (what the next new task may give).
+    const TaskRounds& Rounds() const { return m_rounds; }
     const std::vector<std::unique_ptr<TFigure>>& FigureList() const { return m_board.FigureList(); }
 
     // --- commands ---
     // Creation: reads "vremya" and "baza1", shows the caption and the full
     // time; a failure shows "Ошибка при чтении данных!".
     void FormCreate();
-    // New task ("Задание"): draws a task not given yet in this run, shows it,
-    // starts the clock. Also ends a running playback.
+    // New task ("Задание"): draws a test of the chosen collection not given
+    // yet in its current round (TaskRounds), shows it, starts the clock.
+    // Also ends a running playback.
     void Button2Click();
     // Retry ("Попробовать еще раз"): the same task from its start. Also ends a
     // running playback. Before any task: "Задание еще не определено".
@@ -175,6 +179,7 @@ private:
     RandomSource& m_random;
     TaskLoader m_loadTask;
     ChessBoard m_board;
+    TaskRounds m_rounds;
     // The pressed figure, from its press until its release or until its
     // hold is ended.
     Picture* m_held = nullptr;

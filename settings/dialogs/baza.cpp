@@ -61,7 +61,7 @@ TForm5::TForm5(MessageBoxes& boxes, SettingsObserver* observer, QWidget* parent)
 void TForm5::FormCreate()
 {
     try {
-        LoadSetting(SettingId::TaskBase);
+        m_known = LoadSetting(SettingId::TaskBase);
         if (TaskBaseSetting == kTacticsBase)
             RadioButton1->setChecked(true);
         if (TaskBaseSetting == kStrategyBase)
@@ -80,12 +80,17 @@ void TForm5::Button1Click()
     if (m_observer)
         m_observer->BaseChanged(TaskBaseSetting);
 
-    const IniWriteResult written = WriteSettingValue(SettingId::TaskBase, TaskBaseSetting);
-    if (!written) {
-        // Staying open lets the user see that the choice was not stored and
-        // try again, or close the window knowingly.
-        m_boxes.Error("Ошибка при записи данных!\n" + written.Error);
-        return;
+    // Unchanged here, a base that another copy of the program has stored
+    // since this dialog read it stays.
+    if (TaskBaseSetting != m_known || !StoredSettingValue(SettingId::TaskBase).has_value()) {
+        const IniWriteResult written = WriteSettingValue(SettingId::TaskBase, TaskBaseSetting);
+        if (!written) {
+            // Staying open lets the user see that the choice was not stored
+            // and try again, or close the window knowingly.
+            m_boxes.Error("Ошибка при записи данных!\n" + written.Error);
+            return;
+        }
+        m_known = TaskBaseSetting;
     }
     accept();
 }

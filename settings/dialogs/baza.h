@@ -8,6 +8,8 @@
 // board: the new base is used by the next command that loads a task.
 #include <QDialog>
 
+#include <cstdint>
+
 class MessageBoxes;
 class SettingsObserver;
 class QGroupBox;
@@ -35,7 +37,9 @@ public:
     void FormCreate();
 
     // "Ok": sets TaskBaseSetting from the marked button and tells the
-    // observer, writes "baza1" and closes the dialog. When the write fails the
+    // observer, writes "baza1" when the choice differs from what this dialog
+    // last read or wrote or the file does not hold it yet, and closes the
+    // dialog. When the write fails the
     // error box "Ошибка при записи данных!" with the reason on a second line
     // is shown and the dialog stays open, so the choice is not lost silently.
     void Button1Click();
@@ -43,4 +47,5 @@ public:
 private:
     MessageBoxes& m_boxes;
     SettingsObserver* m_observer;
+    int32_t m_known = 0; // "baza1" as this dialog last read or wrote it
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <exception>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -24,14 +25,31 @@ constexpr int kClientHeight = 167 - 27;
 constexpr const char* kWriteError = "Ошибка при записи данных!";
 constexpr const char* kMustBePositive = "Значение должно быть больше 0!";
 
-// -value for a value of 0 or less. The negation of the most negative 32-bit
-// integer does not exist; it becomes the largest positive one instead of
-// overflowing back into a negative time.
-int32_t Negated(int32_t value)
+// The four settings of the dialog, in the order "Ok" writes them.
+constexpr SettingId kOptionIds[] = {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint};
+
+// A typed time or interval made usable: a negative value becomes its
+// negation (the negation of the most negative 32-bit integer does not
+// exist; it becomes the largest positive one instead of overflowing back
+// into a negative value), and 0, which would end every task at once, gives
+// way to `previous`.
+int32_t Corrected(int32_t typed, int32_t previous)
 {
-    if (value == std::numeric_limits<int32_t>::min())
+    if (typed > 0)
+        return typed;
+    if (typed == 0)
+        return previous;
+    if (typed == std::numeric_limits<int32_t>::min())
         return std::numeric_limits<int32_t>::max();
-    return -value;
+    return -typed;
+}
+
+// The in-memory value of a time or interval as the value to fall back on:
+// a value of 0 or less (never read, or set elsewhere) counts as the default.
+int32_t Usable(SettingId id)
+{
+    const int32_t value = *InfoOf(id).Variable;
+    return value > 0 ? value : InfoOf(id).Default;
 }
 
 } // namespace
@@ -99,6 +117,8 @@ void TForm3::FormCreate()
         Edit2->setText(QString::number(MoveIntervalSetting));
         CheckBox1->setChecked(MoveLineSetting == 1);
         CheckBox2->setChecked(HintSetting == 1);
+        for (std::size_t i = 0; i < std::size(kOptionIds); ++i)
+            m_known[i] = *InfoOf(kOptionIds[i]).Variable;
         if (m_observer)
             m_observer->MoveTimeChanged(MoveTimeSetting);
     } catch (const std::exception&) {
@@ -108,31 +128,31 @@ void TForm3::FormCreate()
 
 bool TForm3::ApplyAndWrite(std::string& reason)
 {
+    const int32_t previousTime = Usable(SettingId::MoveTime);
+    const int32_t previousInterval = Usable(SettingId::MoveInterval);
+
     const std::optional<int32_t> time = ReadInteger(Edit1->text().toStdString());
     if (!time)
         return false;
-    MoveTimeSetting = *time;
+    MoveTimeSetting = Corrected(*time, previousTime);
 
     // A refused interval leaves the new time in memory: the next new task or
     // retry reads the file again.
     const std::optional<int32_t> interval = ReadInteger(Edit2->text().toStdString());
     if (!interval)
         return false;
-    MoveIntervalSetting = *interval;
+    MoveIntervalSetting = Corrected(*interval, previousInterval);
 
     MoveLineSetting = CheckBox1->isChecked() ? 1 : 0;
     HintSetting = CheckBox2->isChecked() ? 1 : 0;
 
-    // The box comes first, the corrected value afterwards. 0 negates to 0
-    // and is kept and written as it is.
-    if (MoveTimeSetting <= 0) {
+    // The box comes first, the corrected value afterwards.
+    if (*time <= 0) {
         m_boxes.Error(kMustBePositive);
-        MoveTimeSetting = Negated(MoveTimeSetting);
         Edit1->setText(QString::number(MoveTimeSetting));
     }
-    if (MoveIntervalSetting <= 0) {
+    if (*interval <= 0) {
         m_boxes.Error(kMustBePositive);
-        MoveIntervalSetting = Negated(MoveIntervalSetting);
         Edit2->setText(QString::number(MoveIntervalSetting));
     }
 
@@ -141,12 +161,21 @@ bool TForm3::ApplyAndWrite(std::string& reason)
     if (m_observer)
         m_observer->MoveTimeChanged(MoveTimeSetting);
 
-    for (const SettingId id : {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint}) {
-        const IniWriteResult written = WriteSettingValue(id, *InfoOf(id).Variable);
+    // Only what the user changed here is written (and whatever the file does
+    // not hold yet, so that a first "Ok" creates every section in order):
+    // another copy of the program may have changed the rest since this
+    // dialog read it, and writing the old values back would undo that.
+    for (std::size_t i = 0; i < std::size(kOptionIds); ++i) {
+        const SettingId id = kOptionIds[i];
+        const int32_t value = *InfoOf(id).Variable;
+        if (value == m_known[i] && StoredSettingValue(id).has_value())
+            continue;
+        const IniWriteResult written = WriteSettingValue(id, value);
         if (!written) {
             reason = written.Error;
             return false;
         }
+        m_known[i] = value;
     }
     return true;
 }

@@ -9,6 +9,7 @@
 // Closing it with the window's close button changes nothing.
 #include <QDialog>
 
+#include <cstdint>
 #include <string>
 
 class MessageBoxes;
@@ -43,12 +44,15 @@ public:
     void FormCreate();
 
     // "Ok": takes the two fields through the integer reader, the two boxes
-    // as 1/0, turns a value of 0 or less into its negation after the box
-    // "Значение должно быть больше 0!", tells the observer the time, writes the
-    // four keys in order and closes the dialog. A refused field text or a
-    // failed write ends the steps there with "Ошибка при записи данных!"
-    // (for a failed write followed by the reason on a line of its own); the
-    // dialog closes all the same.
+    // as 1/0; after the box "Значение должно быть больше 0!" a negative time
+    // or interval becomes its negation and a 0 gives way to the setting's
+    // previous value, field and setting alike. Tells the observer the time,
+    // then writes, in order, each of the four keys whose value differs from
+    // what this dialog last read or wrote, or that the file does not hold
+    // yet, and closes the dialog. A refused field text or a failed write ends
+    // the steps there with "Ошибка при записи данных!" (for a failed write
+    // followed by the reason on a line of its own); the dialog closes all the
+    // same.
     void Button1Click();
 
 private:
@@ -57,4 +61,6 @@ private:
 
     MessageBoxes& m_boxes;
     SettingsObserver* m_observer;
+    // Time, interval, line, hint as this dialog last read or wrote them.
+    int32_t m_known[4] = {};
 };

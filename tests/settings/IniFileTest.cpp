@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -115,7 +116,9 @@ TEST(IniFile, AWriteChangesNoOtherKey)
 // Root may write into read-only directories and read unreadable files, so
 // under root the write runs in a child process that has given up root for
 // the unprivileged "nobody" ids (the test tree is handed to them first).
-IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWriteResult()>& write)
+// `rootsOwn`, when given, stays root's.
+IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWriteResult()>& write,
+                                 const fs::path& rootsOwn = {})
 {
     if (::geteuid() != 0)
         return write();
@@ -123,6 +126,9 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
     for (const auto& entry : fs::recursive_directory_iterator(tree))
         EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
     EXPECT_EQ(::chown(tree.c_str(), kNobody, kNobody), 0);
+    if (!rootsOwn.empty()) {
+        EXPECT_EQ(::lchown(rootsOwn.c_str(), 0, 0), 0);
+    }
 
     int fds[2];
     if (::pipe(fds) != 0)
@@ -149,6 +155,15 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
     if (message.empty())
         return IniWriteResult::Failure("no answer from the child");
     return message[0] == '1' ? IniWriteResult::Success() : IniWriteResult::Failure(message.substr(1));
+}
+
+// Whether the reason after the path is in the program's language (Cyrillic
+// letters are two bytes in UTF-8, above 0x7F).
+bool ReasonIsRussian(const std::string& error)
+{
+    const std::size_t colon = error.rfind(": ");
+    return colon != std::string::npos && std::any_of(error.begin() + static_cast<std::ptrdiff_t>(colon), error.end(),
+                                                     [](char c) { return static_cast<unsigned char>(c) >= 0xD0; });
 }
 
 class IniFileOnDisk : public testing::Test {
@@ -199,7 +214,7 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
              fs::create_directories(cfg);
              Spill(cfg / "opt.ini", std::string(kMaxIniFileBytes + 1, 'x') + "\n[VREMYA]\nvremya=1\n");
          },
-         "too large"},
+         "файл настроек слишком велик"},
     };
     for (const auto& row : blocked) {
         TempDir fresh;
@@ -210,6 +225,7 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
         EXPECT_FALSE(result);
         EXPECT_NE(result.Error.find(cfg.string()), std::string::npos) << result.Error;
         EXPECT_NE(result.Error.find(row.reason), std::string::npos) << result.Error;
+        EXPECT_TRUE(ReasonIsRussian(result.Error)) << result.Error;
         EXPECT_EQ(fs::is_regular_file(file) ? fs::file_size(file) : 0, size);
     }
     const std::string kept = "[VREMYA]\nvremya=180\n";
@@ -217,7 +233,7 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
         mode_t fileMode;
         bool readOnlyDirectory;
         const char* reason;
-    } denied[] = {{0600, true, ""}, {0, false, ""}, {0444, false, std::strerror(EACCES)}};
+    } denied[] = {{0600, true, "нет прав на запись"}, {0, false, "нет прав на чтение"}, {0444, false, "нет прав на запись"}};
     for (const auto& row : denied) {
         TempDir fresh;
         const fs::path cfg = fresh.Path() / "cfg", file = cfg / "opt.ini";
@@ -235,6 +251,37 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
         ::chmod(file.c_str(), 0600);
         EXPECT_EQ(Slurp(file), kept);
     }
+}
+
+// A write by root into a user's file leaves the file the user's: owner,
+// group and mode go over to the new file. A process that may not give the
+// new file to the old one's owner keeps the old file and says why.
+TEST_F(IniFileOnDisk, AReplacedFileKeepsItsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another user";
+    constexpr uid_t kOther = 65534;
+    fs::create_directories(File().parent_path());
+    Spill(File(), "[VREMYA]\nvremya=180\n");
+    ASSERT_EQ(::chown(File().c_str(), kOther, kOther), 0);
+    ASSERT_EQ(::chmod(File().c_str(), 0640), 0);
+    ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
+    struct stat st {};
+    ASSERT_EQ(::stat(File().c_str(), &st), 0);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(kOther, kOther, 0640u));
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
+
+    // "nobody" may write root's file (mode 0666, in nobody's directory) but
+    // may not give a new file to root.
+    ASSERT_EQ(::chmod(File().c_str(), 0666), 0);
+    const auto refused =
+        WriteUnprivileged(dir.Path(), [&] { return WriteIniValue(File(), "VREMYA", "vremya", "90"); }, File());
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.Error.find("файл принадлежит другому пользователю"), std::string::npos) << refused.Error;
+    ASSERT_EQ(::stat(File().c_str(), &st), 0);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(0u, 0u, 0666u));
+    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
+    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
 }
 
 TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
@@ -276,7 +323,7 @@ TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)
     ASSERT_EQ(fs::file_size(File()), kMaxIniFileBytes - 1);
     const auto refused = WriteIniValue(File(), "SECNAHOD", "secnahod", "1");
     EXPECT_FALSE(refused);
-    EXPECT_NE(refused.Error.find("too large"), std::string::npos) << refused.Error;
+    EXPECT_NE(refused.Error.find("файл настроек стал бы слишком велик"), std::string::npos) << refused.Error;
     EXPECT_EQ(Slurp(File()), full);
     // A write that makes the file exactly as large as may be read goes in,
     // and the file reads back.
@@ -358,7 +405,7 @@ TEST_F(IniFileOnDisk, ALockHeldElsewhereDelaysAWriteOnlyBriefly)
     const auto refused = WriteIniValue(File(), "VREMYA", "vremya", "60");
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_FALSE(refused);
-    EXPECT_NE(refused.Error.find("another process"), std::string::npos) << refused.Error;
+    EXPECT_NE(refused.Error.find("файл занят другой копией программы"), std::string::npos) << refused.Error;
     EXPECT_GE(waited, kIniLockWait);
     EXPECT_LT(waited, kIniLockWait + std::chrono::seconds(3));
     EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");

@@ -52,7 +52,14 @@ TEST_F(SettingsFile, ReadsGiveTheValueOrTheDefaultAndCreateNothing)
         {"[VREMYA]\nvremya=90s\n", SettingId::MoveTime, 180},
         {"[SECNAHOD]\nsecnahod=4294967296\n", SettingId::MoveInterval, 1},
         {"[SECNAHOD]\nsecnahod=3\n", SettingId::MoveInterval, 3},
-        {"[VREMYA]\nvremya=-5\n", SettingId::MoveTime, -5},
+        // A time or an interval of 0 or less, as older programs wrote them,
+        // reads as the default; the switches and the base take any number.
+        {"[VREMYA]\nvremya=-5\n", SettingId::MoveTime, 180},
+        {"[VREMYA]\nvremya=0\n", SettingId::MoveTime, 180},
+        {"[VREMYA]\nvremya=1\n", SettingId::MoveTime, 1},
+        {"[SECNAHOD]\nsecnahod=0\n", SettingId::MoveInterval, 1},
+        {"[SECNAHOD]\nsecnahod=-0x7FFFFFFF\n", SettingId::MoveInterval, 1},
+        {"[otobragenie_hoda]\notobragenie_hoda=-1\n", SettingId::MoveLine, -1},
         {"[BAZA1]\nbaza1=3\n", SettingId::TaskBase, 3},
         {"[baza1]\nBAZA1=2\n", SettingId::TaskBase, 2},
         {"[BAZA1]\nbase=2\n", SettingId::TaskBase, 1},
@@ -66,6 +73,8 @@ TEST_F(SettingsFile, ReadsGiveTheValueOrTheDefaultAndCreateNothing)
         Spill(File(), r.text);
         EXPECT_EQ(LoadSetting(r.id), r.expected) << r.text;
         EXPECT_EQ(*InfoOf(r.id).Variable, r.expected) << r.text;
+        // Only a value the file really holds counts as stored.
+        EXPECT_EQ(StoredSettingValue(r.id).has_value(), r.expected != InfoOf(r.id).Default) << r.text;
     }
 }
 

@@ -43,21 +43,22 @@ inline BoardTable Boards()
             {{kStrategyBase, 1}, boards::kStrategy}};
 }
 
-// The number under which a new task can still be drawn with the board of
-// test `number` of `base`: `number` itself while `used` does not hold it,
-// else the first number from 100 on that `used` does not hold, which is
-// given the same board in `table`. (The draw never gives a used number.)
-inline int32_t FreeNumberFor(BoardTable& table, const std::vector<int32_t>& used, int32_t base, int32_t number)
+// The index, among the tests still free in the round (`free`, in the order
+// the draw sees them), that a scripted draw must give for the board of test
+// `number` of `base`: `number` itself while it is free, else the first free
+// number from 100 on, which is given the same board in `table`.
+inline int32_t FreeIndexFor(BoardTable& table, const std::vector<int32_t>& free, int32_t base, int32_t number)
 {
-    const auto unused = [&](int32_t n) { return std::find(used.begin(), used.end(), n) == used.end(); };
-    if (unused(number))
-        return number;
-    int32_t spare = 100;
-    while (!unused(spare))
-        ++spare;
-    if (const auto it = table.find({base, number}); it != table.end())
-        table[{base, spare}] = it->second;
-    return spare;
+    const auto at = [&](int32_t n) { return std::find(free.begin(), free.end(), n); };
+    int32_t chosen = number;
+    if (at(number) == free.end()) {
+        chosen = 100;
+        while (at(chosen) == free.end())
+            ++chosen;
+        if (const auto it = table.find({base, number}); it != table.end())
+            table[{base, chosen}] = it->second;
+    }
+    return static_cast<int32_t>(at(chosen) - free.begin());
 }
 
 // A loader over `table`: nothing for a base that names no collection, an

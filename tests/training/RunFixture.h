@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -67,11 +68,13 @@ protected:
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
-    // "Задание" with the draw scripted to give the board of test `number`
-    // (under another number when the run has used this one: see FreeNumberFor).
+    // "Задание" with the draw scripted to give the board of test
+    // `number` (under another number when this one is not free in the round:
+    // see FreeIndexFor).
     void NewTask(int32_t number)
     {
-        random.Push(FreeNumberFor(tasks, run.UsedTasks(), TaskBaseSetting, number) - 1);
+        const std::vector<int32_t> free = run.Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
+        random.Push(FreeIndexFor(tasks, free, TaskBaseSetting, number));
         run.Button2Click();
     }
 

@@ -3,7 +3,9 @@
 // and the results.
 #include "RunFixture.h"
 
+#include <algorithm>
 #include <limits>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -84,30 +86,19 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     EXPECT_TRUE(view.Notices.empty());
 }
 
-TEST_F(TrainingRunTest, TheTacticsDrawSkipsUsedTasksUpToItsLimit)
+TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
 {
+    // One draw among the free numbers: the scripted index picks the third
+    // free test, past the one already given.
     NewTask(1);
-    random.Push(0); // task 1 is used: drawn again
     random.Push(2);
     run.Button2Click();
-    EXPECT_EQ(run.CurrentTaskNumber(), 3);
-    EXPECT_EQ(random.Left(), 0u);
-    while (run.UsedTasks().size() < 200)
-        run.Button3Click();
-    const std::size_t draws = random.Bounds.size();
-    run.Button2Click(); // 200 entries: task 1 without a draw
-    EXPECT_EQ(run.CurrentTaskNumber(), 1);
-    EXPECT_EQ(run.UsedTasks().size(), 201u);
-    EXPECT_EQ(random.Bounds.size(), draws);
-}
+    EXPECT_EQ(std::tuple(run.CurrentTaskNumber(), random.Bounds.back(), random.Left()), std::tuple(4, 224, 0u));
 
-TEST_F(TrainingRunTest, StrategyDrawsFromItsOwnRangeAndOtherBasesFromNone)
-{
-    // Strategy: 1..189; the retry and the playback keep the collection the
-    // task came from.
+    // Strategy: 1..189, its own round (test 1 is free there); the retry and
+    // the playback keep the collection the task came from.
     TaskBaseSetting = 2;
-    random.Push(0);
-    run.Button2Click();
+    NewTask(1);
     EXPECT_EQ(random.Bounds.back(), 189);
     EXPECT_EQ(run.TaskSolution(), "f4-f5");
     TaskBaseSetting = 1;
@@ -115,6 +106,7 @@ TEST_F(TrainingRunTest, StrategyDrawsFromItsOwnRangeAndOtherBasesFromNone)
     EXPECT_EQ(run.TaskSolution(), "f4-f5");
     run.Button1Click();
     EXPECT_EQ(run.TaskSolution(), "f4-f5");
+    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 4, 1, 1, 1}));
 
     // Any other base draws and loads nothing, but the clock starts.
     const int before = loads;
@@ -130,6 +122,65 @@ TEST_F(TrainingRunTest, StrategyDrawsFromItsOwnRangeAndOtherBasesFromNone)
     for (int i = 0; i < 300; ++i)
         seen.insert(clock.Below(3));
     EXPECT_EQ(seen, (std::set<int32_t>{0, 1, 2}));
+}
+
+// A long evening: 1,000 new tasks from the real collections with the
+// program's own chance, retries and playbacks between them and the base
+// switched back and forth in the middle of rounds. Each collection gives
+// every test once per round, and a round never opens with the test that
+// closed the one before.
+TEST_F(TrainingRunTest, AThousandNewTasksGoThroughEachCollectionInRounds)
+{
+    ClockRandomSource chance;
+    TrainingRun evening{view, pictures, [] { return kStandard; }, chance};
+    evening.FormCreate();
+    std::map<int32_t, std::vector<int32_t>> drawn; // by base, in order
+    std::size_t repeats = 0;
+    for (int i = 0; i < 1000; ++i) {
+        TaskBaseSetting = (i % 120) < 70 ? kTacticsBase : kStrategyBase;
+        evening.Button2Click();
+        drawn[TaskBaseSetting].push_back(evening.CurrentTaskNumber());
+        if (i % 3 == 0)
+            evening.Button3Click(), ++repeats;
+        if (i % 7 == 0)
+            evening.Button1Click(), ++repeats;
+    }
+    EXPECT_EQ(evening.UsedTasks().size(), 1000 + repeats);
+    for (const auto& [base, numbers] : drawn) {
+        const std::size_t range = static_cast<std::size_t>(CollectionOf(base)->Range);
+        ASSERT_GT(numbers.size(), 2 * range) << base;
+        for (std::size_t from = 0; from < numbers.size(); from += range) {
+            std::vector<int32_t> round(numbers.begin() + static_cast<std::ptrdiff_t>(from),
+                                       numbers.begin() + static_cast<std::ptrdiff_t>(std::min(from + range, numbers.size())));
+            if (from > 0) {
+                EXPECT_NE(round.front(), numbers[from - 1]) << "base " << base << ", round from " << from;
+            }
+            std::sort(round.begin(), round.end());
+            EXPECT_EQ(std::adjacent_find(round.begin(), round.end()), round.end()) << "base " << base;
+            if (round.size() == range) {
+                EXPECT_TRUE(round.front() == 1 && round.back() == static_cast<int32_t>(range)) << "base " << base;
+            }
+        }
+    }
+}
+
+// The round's edges on a collection of three.
+TEST(TaskRoundsTest, ARoundGivesEveryTestOnceAndTheNextNeverOpensWithTheLast)
+{
+    ScriptedRandom random({0, 0, 0, 1, 0, 0});
+    TaskRounds rounds;
+    std::vector<int32_t> got;
+    for (int i = 0; i < 3; ++i)
+        got.push_back(rounds.Draw(1, 3, random));
+    EXPECT_EQ(rounds.Candidates(1, 3), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(rounds.Candidates(2, 3), (std::vector<int32_t>{1, 2, 3})); // another collection
+    for (int i = 0; i < 3; ++i)
+        got.push_back(rounds.Draw(1, 3, random));
+    EXPECT_EQ(got, (std::vector<int32_t>{1, 2, 3, 2, 1, 3}));
+    EXPECT_EQ(random.Bounds, (std::vector<int32_t>{3, 2, 1, 2, 2, 1}));
+    // A collection of one gives its test again.
+    ScriptedRandom once({0, 0});
+    EXPECT_EQ(rounds.Draw(5, 1, once) + rounds.Draw(5, 1, once), 2);
 }
 
 TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)
@@ -208,7 +259,7 @@ TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
     Play("e3", "g5");
     EXPECT_EQ(view.Line, std::nullopt);
     Write(SettingId::MoveLine, 1);
-    NewTask(1);
+    run.Button3Click();
     Play("e3", "g5");
     EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
     Play("b3", "e6"); // the user's move leaves it
@@ -225,12 +276,16 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
         int ticks;
     } rows[] = {
         {180, {3, 0}, {2, 59}, {2, 58}, 180}, {61, {1, 1}, {1, 0}, {0, 59}, 61}, {60, {1, 0}, {0, 59}, {0, 58}, 60},
-        {59, {0, 59}, {0, 58}, {0, 57}, 59},  {0, {0, 0}, {0, 0}, {0, 0}, 1},   {-90, {-1, -30}, {0, 0}, {0, 0}, 1},
+        {59, {0, 59}, {0, 58}, {0, 57}, 59},
+        // A time of 0 or less in the file (an older program wrote them) is
+        // the default.
+        {0, {3, 0}, {2, 59}, {2, 58}, 180},   {-90, {3, 0}, {2, 59}, {2, 58}, 180},
     };
     int attempts = 0;
+    NewTask(1);
     for (const Row& r : rows) {
         Write(SettingId::MoveTime, r.time);
-        NewTask(1);
+        run.Button3Click();
         view.Notices.clear();
         EXPECT_EQ(view.Clock, r.start);
         int ticks = 0;
@@ -248,7 +303,7 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 
     // The options dialog resets the display; a running clock counts on.
     Write(SettingId::MoveTime, 180);
-    NewTask(1);
+    run.Button3Click();
     run.ClockTick();
     run.SetClockDisplay(62);
     EXPECT_EQ(view.Clock, (ClockDisplay{1, 2}));
@@ -322,9 +377,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, PlaybackTable,
 
 TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
 {
+    NewTask(1);
     for (const auto& [seconds, ms] : {std::pair{1, 1000}, {3, 3000}, {0, 1000}, {-4, 1000}}) {
         Write(SettingId::MoveInterval, seconds);
-        NewTask(1);
+        run.Button3Click();
         run.Button1Click();
         EXPECT_EQ(view.PlaybackMs, ms) << seconds;
     }
@@ -340,8 +396,9 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
 
     // An unplayable token is reported once and skipped, also when the next
     // step comes while its message is open.
-    tasks[{kTacticsBase, 1}].solution = "e3-g5 zz-q9 b3:e6";
-    NewTask(1);
+    tasks[{kTacticsBase, 5}] = boards::kExample;
+    tasks[{kTacticsBase, 5}].solution = "e3-g5 zz-q9 b3:e6";
+    NewTask(5);
     run.Button1Click();
     int nested = 0;
     view.WhileOpen = [&](const std::string&) {
@@ -385,7 +442,7 @@ TEST(TaskParts, LoaderAndTimerArithmetic)
     EXPECT_EQ(LoadFromCollections(kStrategyBase, 190)->marker, 0);
     EXPECT_FALSE(LoadFromCollections(0, 1).has_value() || LoadFromCollections(3, 1).has_value());
     EXPECT_EQ(std::tuple(CollectionOf(1), CollectionOf(2), CollectionOf(0).has_value()),
-              std::tuple(CollectionLimits{200, 225}, CollectionLimits{189, 189}, false));
+              std::tuple(CollectionLimits{225}, CollectionLimits{189}, false));
     EXPECT_EQ(FullTime(-61), (ClockDisplay{-1, -1}));
     EXPECT_EQ(CountDown({0, 1}), (ClockStep{{0, 0}, true}));
     EXPECT_EQ(CountDown({1, 0}), (ClockStep{{0, 59}, false}));

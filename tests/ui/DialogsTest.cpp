@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -19,6 +20,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
+#include <tuple>
 
 namespace {
 
@@ -49,6 +53,11 @@ protected:
     {
         for (std::size_t i = 0; i < 4; ++i)
             Put(kOptions[i], texts[i]);
+    }
+    static std::string Slurp()
+    {
+        std::ifstream in(SettingsFilePath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static Texts StoredOptions()
     {
@@ -119,10 +128,14 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}, {"200", "2", "1", "0"}, {200}},
         {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}, {"1", "1", "0", "1"}, {1}},
         {"NegativeTime", "-90", "1", false, false, {kMustBePositive}, "90", "1", {90, 1, 0, 0}, {"90", "1", "0", "0"}, {90}},
-        {"ZeroTimeKept", "0", "1", false, true, {kMustBePositive}, "0", "1", {0, 1, 0, 1}, {"0", "1", "0", "1"}, {0}},
+        {"ZeroTimeKeepsThePrevious", "0", "1", false, true, {kMustBePositive}, "150", "1", {150, 1, 0, 1},
+         {"150", "1", "0", "1"}, {150}},
         {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0},
          {"180", "2", "0", "0"}, {180}},
-        {"ZeroInterval", "180", "0", false, false, {kMustBePositive}, "180", "0", {180, 0, 0, 0}, {"180", "0", "0", "0"}, {180}},
+        {"ZeroIntervalKeepsThePrevious", "180", "0", false, false, {kMustBePositive}, "180", "3", {180, 3, 0, 0},
+         {"180", "3", "0", "0"}, {180}},
+        {"BothZero", "0", "-0", false, false, {kMustBePositive, kMustBePositive}, "150", "3", {150, 3, 0, 0},
+         {"150", "3", "0", "0"}, {150}},
         {"BothNegative", "-5", "-7", true, true, {kMustBePositive, kMustBePositive}, "5", "7", {5, 7, 1, 1},
          {"5", "7", "1", "1"}, {5}},
         {"MostNegative", "-2147483648", "1", false, false, {kMustBePositive}, "2147483647", "1",
@@ -163,6 +176,127 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         EXPECT_EQ(StoredOptions(), r.file) << r.name;
         boxes.WhileOpen = nullptr;
     }
+}
+
+// "Ok" writes what the user changed and what the file lacks, nothing else:
+// a setting that another copy of the program stored in the meantime stays.
+TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
+{
+    // A first "Ok" with nothing changed creates the four sections in order.
+    TForm3 options(boxes, &observer);
+    options.show();
+    QTest::mouseClick(options.Button1, Qt::LeftButton);
+    EXPECT_EQ(Slurp(), "[VREMYA]\nvremya=180\n[SECNAHOD]\nsecnahod=1\n[otobragenie_hoda]\notobragenie_hoda=0\n"
+                       "[otobragenie_podskazki]\notobragenie_podskazki=0\n");
+
+    // Another copy stores a time and the hint; this one changes the interval.
+    Put(SettingId::MoveTime, "111");
+    Put(SettingId::Hint, "1");
+    options.show();
+    Type(options.Edit2, "7");
+    QTest::mouseClick(options.Button1, Qt::LeftButton);
+    EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "1"}));
+    // A field changed here is written over another copy's value.
+    Put(SettingId::MoveTime, "150");
+    Put(SettingId::Hint, "0");
+    options.show();
+    Type(options.Edit1, "111");
+    Click(options.CheckBox2); // ticked: this dialog last read it clear
+    QTest::mouseClick(options.Button1, Qt::LeftButton);
+    EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "1"}));
+    // What this dialog wrote last counts as read.
+    Put(SettingId::MoveTime, "222");
+    Put(SettingId::Hint, "0");
+    options.show();
+    QTest::mouseClick(options.Button1, Qt::LeftButton);
+    EXPECT_EQ(StoredOptions(), (Texts{"222", "7", "0", "0"}));
+    EXPECT_TRUE(boxes.All.empty());
+
+    // A file of an older program with a time and an interval of 0: read as
+    // the defaults, and "Ok" puts them in the file.
+    PutOptions({"0", "-5", "1", "0"});
+    TForm3 fresh(boxes, &observer);
+    EXPECT_EQ(std::tuple(fresh.Edit1->text(), fresh.Edit2->text()), std::tuple(QString("180"), QString("1")));
+    fresh.show();
+    QTest::mouseClick(fresh.Button1, Qt::LeftButton);
+    EXPECT_EQ(StoredOptions(), (Texts{"180", "1", "1", "0"}));
+
+    // The base dialog likewise.
+    TForm5 base(boxes, &observer);
+    Put(SettingId::TaskBase, "2");
+    base.show();
+    QTest::mouseClick(base.Button1, Qt::LeftButton);
+    EXPECT_EQ(std::tuple(Stored(SettingId::TaskBase), TaskBaseSetting), std::tuple("2", 1));
+    base.show();
+    Click(base.RadioButton2);
+    Put(SettingId::TaskBase, "1");
+    QTest::mouseClick(base.Button1, Qt::LeftButton);
+    EXPECT_EQ(Stored(SettingId::TaskBase), "2");
+}
+
+// Copies of the program (processes of their own) that each confirm a
+// different setting: every confirmation stays in the file.
+class RunningCopy {
+public:
+    RunningCopy()
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(TRESOLVIN_CONFIRM_SETTINGS), {});
+    }
+    // The first line of output: "ready" once the dialogs have read the file.
+    std::string Line()
+    {
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(20000)) {
+        }
+        return m_process.readLine().trimmed().toStdString();
+    }
+    void Order(const char* order)
+    {
+        m_process.write(order);
+        m_process.write("\n");
+        m_process.closeWriteChannel();
+    }
+    // What it printed after the order (error boxes, then "done"), once it
+    // has ended with status 0; "failed" otherwise.
+    std::string Finish()
+    {
+        if (!m_process.waitForFinished(20000) || m_process.exitStatus() != QProcess::NormalExit ||
+            m_process.exitCode() != 0)
+            return "failed";
+        return m_process.readAll().trimmed().toStdString();
+    }
+
+private:
+    QProcess m_process;
+};
+
+TEST_F(Dialogs, RunningCopiesEachKeepTheirConfirmation)
+{
+    PutOptions({"180", "1", "0", "0"});
+    Put(SettingId::TaskBase, "1");
+    // B starts first; A confirms a time, then B an interval.
+    RunningCopy b, a;
+    ASSERT_EQ(b.Line(), "ready");
+    ASSERT_EQ(a.Line(), "ready");
+    a.Order("time 111");
+    EXPECT_EQ(a.Finish(), "done");
+    b.Order("interval 7");
+    EXPECT_EQ(b.Finish(), "done");
+    EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "0"}));
+
+    // Five at once, each a different setting.
+    std::vector<std::unique_ptr<RunningCopy>> copies;
+    for (int i = 0; i < 5; ++i)
+        copies.push_back(std::make_unique<RunningCopy>());
+    for (const auto& copy : copies)
+        ASSERT_EQ(copy->Line(), "ready");
+    const char* orders[] = {"time 222", "interval 9", "line", "hint", "strategy"};
+    for (int i = 0; i < 5; ++i)
+        copies[static_cast<std::size_t>(i)]->Order(orders[i]);
+    for (const auto& copy : copies)
+        EXPECT_EQ(copy->Finish(), "done");
+    EXPECT_EQ(StoredOptions(), (Texts{"222", "9", "1", "1"}));
+    EXPECT_EQ(Stored(SettingId::TaskBase), "2");
 }
 
 TEST_F(Dialogs, OptionsWriteThatFailsIsReportedAndTheDialogCloses)

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -50,10 +51,12 @@ protected:
     QString Clock() { return Form().Label1->text() + " " + Form().Label5->text(); }
 
     // "Задание", clicked, with the draw scripted to give the board of test
-    // `number` (see FreeNumberFor).
+    // `number` (under another number when this one is not free in the round:
+    // see FreeIndexFor).
     void NewTask(int32_t number)
     {
-        m_random.Push(FreeNumberFor(m_tasks, Run().UsedTasks(), TaskBaseSetting, number) - 1);
+        const std::vector<int32_t> free = Run().Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
+        m_random.Push(FreeIndexFor(m_tasks, free, TaskBaseSetting, number));
         QTest::mouseClick(Form().Button2, Qt::LeftButton);
     }
 

@@ -146,9 +146,10 @@ TEST_F(MainWindow, FigureHeldDuringThePlaybackChangesNothing)
     Write(SettingId::MoveInterval, 1);
     TForm1& form = Form();
     // The rook the first token moves; the rook the second token takes (on f8
-    // after one tick); a king the line never touches.
+    // after one tick); a king the line never touches. Each playback sets the
+    // task up anew.
+    NewTask(4);
     for (const auto& [square, ticksBefore] : {std::pair{"f1", 0}, {"f8", 1}, {"e1", 0}}) {
-        NewTask(4);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         for (int t = 0; t < ticksBefore; ++t)
             form.Timer1Timer();
