@@ -48,7 +48,7 @@ TEST(Material, WorthBalanceAndEndgame)
     const Row rows[] = {
         {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", 39, 39, 31, 31, false},
         {"each kind once", "4k3/8/8/8/8/8/P7/1NBRQK2 w - - 0 1", 21, 0, 20, 0, false},
-        {"two rooks and a bishop", "r3k2r/2b5/8/8/8/8/8/R3K2R w - - 0 1", 10, 13, 10, 13, true},
+        {"two rooks and a bishop", "r1b1k2r/8/8/8/8/8/8/R1B1K2R w - - 0 1", 13, 13, 13, 13, true},
         {"a queen and a rook", "4k3/8/8/8/8/8/8/Q3K2R w - - 0 1", 14, 0, 14, 0, false},
         {"a rook and pawns", "4k3/pp6/8/8/8/8/8/4K2R w - - 0 1", 5, 2, 5, 0, true},
     };
@@ -233,7 +233,7 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
         {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
         {"won and given back", {rookUp, level, level}, {}},
         {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
-        {"mate within ten plies", {level, level, blackMated}, {10, 11, 12, 13, 14, 15, 16, 17}},
+        {"mate within ten plies", {level, level, level, level, blackMated}, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}},
     };
     for (const Row& row : rows) {
         std::vector<Position> positions(16, level);
@@ -288,6 +288,8 @@ TEST(RunMine, ResumesWhereItStopped)
     EXPECT_NE(run({}).find("stopped at 3/3"), std::string::npos);
 
     // Each mode and shard keeps its own count.
+    EXPECT_NE(run({"--shard", "1/2"}).find("3 games, 1 in this shard"), std::string::npos);
+    EXPECT_EQ(progress("1of2"), 1);
     const std::string shard = run({"--pair-runs", "--shard", "0/2"});
     EXPECT_NE(shard.find("1 games end in a run of exactly two checks"), std::string::npos) << shard;
     EXPECT_EQ(progress("pairs-0of2"), 1);
