@@ -223,7 +223,7 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
     const Position level = FromFen("r3k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position rookUp = FromFen("4k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position pawnUp = FromFen("r3k3/8/8/8/8/8/P7/R3K1N1 w - - 0 1");
-    const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/8 b - - 0 1");
+    const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/6Nr b - - 0 1");  // material as before
     struct Row {
         const char* name;
         std::vector<Position> from16;  // the positions from ply 16 on
@@ -233,7 +233,10 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
         {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
         {"won and given back", {rookUp, level, level}, {}},
         {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
-        {"mate within ten plies", {level, level, level, level, blackMated}, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}},
+        // Ply 12 is ten plies before the mate: it and the move two plies
+        // earlier are probed.
+        {"mate within ten plies", {level, level, level, level, level, level, blackMated},
+         {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
     };
     for (const Row& row : rows) {
         std::vector<Position> positions(16, level);
