@@ -21,8 +21,8 @@ bool Slides(int type, int direction) { return direction < 4 ? (type == 4 || type
 
 int Value(int8_t piece)
 {
-    static const int values[] = {0, 1, 3, 3, 5, 9, 100};
-    return values[std::abs(piece)];
+    const auto kind = material::KindOf(piece);
+    return kind == fullchess::King ? kKingValue : material::Worth(kind);
 }
 
 char Kind(int8_t piece) { return " pnbrqk"[std::abs(piece)]; }
@@ -179,12 +179,6 @@ int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq
 int KingDistance(int a, int b)
 {
     return std::max(std::abs(FileOf(a) - FileOf(b)), std::abs(RankOf(a) - RankOf(b)));
-}
-
-int PieceMaterial(const Position& p, bool white)
-{
-    const auto c = p.Count(white);
-    return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
 }
 
 std::string Name(int sq) { return fullchess::SquareName(sq); }

@@ -2,6 +2,7 @@
 // Small facts about a position that the hints are made of: what a piece
 // attacks, who defends a square, pins, passed pawns, and a piece's legal moves
 // whoever is to move.
+#include "Material.h"
 #include "chess/Position.h"
 
 #include <string>
@@ -11,7 +12,9 @@ namespace facts {
 
 using fullchess::Position;
 
-// 1, 3, 3, 5, 9 and 100 for the king; 0 for an empty square.
+// What a piece is worth when pieces are compared (who may take whom): its
+// material, and more than any other piece for the king; 0 for an empty square.
+constexpr int kKingValue = 100;
 int Value(int8_t piece);
 // The FEN letter of a piece's kind in lower case: 'p', 'n', ... ' ' for none.
 char Kind(int8_t piece);
@@ -61,8 +64,7 @@ int RelativeRank(int sq, bool white);
 
 // King moves from one square to the other on an empty board.
 int KingDistance(int a, int b);
-// Pieces of one side without pawns and king, in pawns.
-int PieceMaterial(const Position& p, bool white);
+using material::PieceMaterial;
 
 std::string Name(int sq);
 // Squares strictly between two squares on one line; empty when not on a line.

@@ -36,24 +36,10 @@ int CommandMine(const std::vector<std::string>& args)
             options.hours = std::stod(TakeValue(args, i));
         } else if (a == "--games") {
             options.maxGames = std::stoi(TakeValue(args, i));
-        } else if (a == "--stalemate-tricks") {
-            options.stalemateTricks = true;
-        } else if (a == "--swings") {
-            options.swings = true;
-        } else if (a == "--endings") {
-            options.endings = true;
-        } else if (a == "--early-runs") {
-            options.earlyRuns = true;
-        } else if (a == "--pair-runs") {
-            options.pairRuns = true;
-        } else if (a == "--single-runs") {
-            options.singleRuns = true;
-        } else if (a == "--forcing-runs") {
-            options.forcingRuns = true;
-        } else if (a == "--check-runs") {
-            options.checkRuns = true;
-        } else if (a == "--stalemates") {
-            options.stalemateGames = true;
+        } else if (const MineMode* mode = FindMineMode(a)) {
+            if (options.mode != &DefaultMineMode() && options.mode != mode)
+                throw std::invalid_argument("mine: " + a + " and " + std::string(options.mode->flag) + " are two modes; choose one");
+            options.mode = mode;
         } else if (a == "--engine") {
             options.engine = TakeValue(args, i);
         } else if (!a.empty() && a[0] != '-' && options.corpusDir.empty()) {

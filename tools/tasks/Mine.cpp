@@ -5,6 +5,7 @@
 #include "EngineSession.h"
 #include "Rules.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -12,138 +13,11 @@
 #include <iostream>
 #include <map>
 #include <random>
-#include <set>
 #include <sstream>
 
 using fullchess::Position;
 
 namespace {
-
-uint64_t Fnv1a(const std::string& text)
-{
-    uint64_t hash = 1469598103934665603ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-// Positions the program can show faithfully: no castling right and no
-// en-passant capture, which the stored placement cannot express.
-bool Representable(const Position& p)
-{
-    if (p.Castling() != 0)
-        return false;
-    if (p.EnPassant() >= 0)
-        for (const auto& m : p.LegalMoves())
-            if (m.enPassant)
-                return false;
-    return true;
-}
-
-} // namespace
-
-std::vector<int> SwingPlies(const std::vector<Position>& positions)
-{
-    const int plies = static_cast<int>(positions.size()) - 1;
-    auto balance = [&](int ply, bool white) {
-        const Position& p = positions[static_cast<std::size_t>(ply)];
-        return Material(p, white) - Material(p, !white);
-    };
-    std::set<int> chosen;
-    for (int ply = 10; ply < plies; ++ply) {
-        const bool white = positions[static_cast<std::size_t>(ply)].WhiteToMove();
-        const int before = balance(ply, white);
-        bool swing = false;
-        for (int j = ply + 1; j <= std::min(plies, ply + 10) && !swing; ++j) {
-            const int held = j < plies ? std::min(balance(j, white), balance(j + 1, white)) : balance(j, white);
-            swing = held - before >= 2;
-        }
-        const Position& last = positions.back();
-        swing = swing || (plies - ply <= 10 && last.IsCheckmate() && last.WhiteToMove() != white);
-        if (!swing)
-            continue;
-        for (int start : {ply, ply - 2}) {
-            if (start < 10)
-                continue;
-            const Position& p = positions[static_cast<std::size_t>(start)];
-            if (!p.InCheck() && p.LegalMoves().size() >= static_cast<std::size_t>(kMinStartMoves) && Representable(p))
-                chosen.insert(start);
-        }
-    }
-    return {chosen.begin(), chosen.end()};
-}
-
-std::vector<int> StalemateTrickPlies(const std::vector<Position>& positions)
-{
-    std::vector<int> plies;
-    for (int ply = 20; ply + 1 < static_cast<int>(positions.size()); ++ply) {
-        const Position& p = positions[static_cast<std::size_t>(ply)];
-        if (p.InCheck() || !Representable(p))
-            continue;
-        const auto moves = p.LegalMoves();
-        if (moves.size() < static_cast<std::size_t>(kMinStartMoves))
-            continue;
-        // Few pieces to give away, and only they can move: the king and the
-        // pawns are stuck, so that losing the pieces leaves no move at all.
-        const auto own = p.Count(p.WhiteToMove());
-        if (own[2] + own[3] + own[4] + own[5] > 3)
-            continue;
-        bool trick = true;
-        for (const auto& m : moves)
-            trick = trick && std::abs(p.At(m.from)) != 6 && std::abs(p.At(m.from)) != 1;
-        if (trick)
-            plies.push_back(ply);
-    }
-    return plies;
-}
-
-namespace {
-
-struct Probe {
-    int ply;
-    bool tacticSide;  // the side to move went on to win the game
-    bool drawGame;
-};
-
-std::vector<Probe> ChooseProbes(const CorpusGame& game, const std::vector<Position>& positions)
-{
-    std::vector<Probe> probes;
-    const int plies = static_cast<int>(positions.size()) - 1;
-    const bool whiteWon = game.result == "1-0", blackWon = game.result == "0-1";
-    const bool drawn = game.result == "1/2-1/2";
-    std::set<int> chosen;
-    // Decisive games: the winner's moves near the end, where the game was won.
-    if (whiteWon || blackWon) {
-        for (int ply = std::max(10, plies - 24); ply < plies; ++ply)
-            if (positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon)
-                chosen.insert(ply);
-    }
-    // Drawn games that ended with little material or in stalemate: the last
-    // moves, where one side may have had to find the only draw.
-    if (drawn && plies > 20) {
-        const Position& end = positions.back();
-        int pieces = 0;
-        for (int sq = 0; sq < 64; ++sq)
-            pieces += end.At(sq) != 0 ? 1 : 0;
-        if (pieces <= 14 || end.IsStalemate())
-            for (int ply = std::max(20, plies - 10); ply < plies; ++ply)
-                chosen.insert(ply);
-    }
-    // Every game: one position anywhere after the opening, for quiet tests.
-    std::mt19937 pick(static_cast<uint32_t>(Fnv1a(game.Id())));
-    if (plies > 24)
-        chosen.insert(16 + static_cast<int>(pick() % static_cast<uint32_t>(plies - 20)));
-    for (int ply : chosen) {
-        const Position& p = positions[static_cast<std::size_t>(ply)];
-        if (!Representable(p))
-            continue;
-        const bool winnerToMove = (whiteWon && p.WhiteToMove()) || (blackWon && !p.WhiteToMove());
-        probes.push_back({ply, winnerToMove, drawn});
-    }
-    return probes;
-}
 
 std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap)
 {
@@ -195,6 +69,196 @@ std::string Duration(double seconds)
     return text;
 }
 
+// Where the run of one mode and shard keeps its state: the number of games
+// done, and the candidates found (one line each, see Candidate.h).
+struct MineFiles {
+    std::filesystem::path progress;
+    std::filesystem::path candidates;
+};
+
+MineFiles FilesOf(const MineOptions& options)
+{
+    const std::string tag = std::string(options.mode->tag) + std::to_string(options.shard) + "of" + std::to_string(options.shards);
+    const std::filesystem::path dir(options.outDir);
+    return {dir / ("progress-" + tag + ".txt"), dir / ("candidates-" + tag + ".tsv")};
+}
+
+// The games of this mode and shard, in the order they are walked.
+std::vector<std::size_t> GamesOfShard(const std::vector<CorpusGame>& games, const MineOptions& options)
+{
+    auto order = ShuffledOrder(games.size());
+    if (options.mode->games) {
+        order = options.mode->games(games, order);
+        std::cerr << "mine: " << order.size() << " " << options.mode->gamesTaken << "\n";
+    }
+    std::vector<std::size_t> shard;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (static_cast<int>(i % static_cast<std::size_t>(options.shards)) == options.shard)
+            shard.push_back(order[i]);
+    return shard;
+}
+
+// How far an earlier run of the same mode and shard got.
+struct Tally {
+    std::size_t done = 0;
+    std::map<char, int> found;  // candidates by kind letter
+};
+
+Tally Resume(const MineFiles& files)
+{
+    Tally tally;
+    std::ifstream progress(files.progress);
+    progress >> tally.done;
+    std::ifstream candidates(files.candidates);
+    std::string line;
+    while (std::getline(candidates, line))
+        if (auto c = ParseCandidate(line))
+            ++tally.found[KindLetter(c->kind)];
+    return tally;
+}
+
+std::string Found(const std::map<char, int>& found)
+{
+    auto of = [&](char kind) {
+        const auto it = found.find(kind);
+        return std::to_string(it == found.end() ? 0 : it->second);
+    };
+    return "candidates T " + of('T') + " D " + of('D') + " S " + of('S');
+}
+
+// The clock of one run: when to stop, and a line on stderr every half minute.
+class Pace {
+public:
+    explicit Pace(const MineOptions& options) : m_options(options) {}
+    bool Over(int gamesThisRun) const
+    {
+        return (m_options.hours > 0 && Elapsed() > m_options.hours * 3600)
+            || (m_options.maxGames > 0 && gamesThisRun >= m_options.maxGames);
+    }
+    void Report(int gamesThisRun, std::size_t done, std::size_t total, const std::map<char, int>& found)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (gamesThisRun == 0 || std::chrono::duration<double>(now - m_lastReport).count() < 30)
+            return;
+        m_lastReport = now;
+        const double perGame = Elapsed() / gamesThisRun;
+        std::cerr << "mine: " << done << "/" << total << " games, " << Found(found) << ", " << Duration(Elapsed())
+                  << " this run, " << perGame << " s a game, about "
+                  << Duration(perGame * static_cast<double>(total - done)) << " left for the whole corpus\n";
+    }
+
+private:
+    double Elapsed() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count(); }
+    const MineOptions& m_options;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point m_lastReport = m_start;
+};
+
+// Probes the positions of a game its mode chooses and writes down the
+// candidates whose lines the engine builds.
+class Miner {
+public:
+    Miner(const MineOptions& options, const MineFiles& files, EngineSession& engine)
+        : m_mode(*options.mode)
+        , m_files(files)
+        , m_probe(engine.WithNodes(options.probeNodes))
+        , m_check(engine.WithNodes(options.checkNodes))
+    {
+    }
+
+    void MineGame(const CorpusGame& game, const Replay& replay, std::map<char, int>& found)
+    {
+        std::array<bool, 3> taken{};  // a test of this kind came from the game already
+        for (const Probe& p : m_mode.probes(game, replay)) {
+            const Position& root = replay.positions[static_cast<std::size_t>(p.ply)];
+            EngineAnswer answer;
+            if (!m_probe(EngineFen(root), {}, 2, answer))
+                continue;
+            const auto kind = Classify(p, answer, 0.5);
+            if (!kind || !m_mode.keeps(*kind))
+                continue;
+            bool& takenKind = taken[static_cast<std::size_t>(*kind)];
+            // One test of a kind per game is enough, except where long lines
+            // are sought: there every start may give a longer one.
+            if (takenKind && !(m_mode.everyTactic && *kind == TaskKind::Tactic))
+                continue;
+            if (!WorthALine(*kind, replay, p.ply, answer.bestMove))
+                continue;
+            if (auto line = LineFrom(*kind, root)) {
+                Append(MakeCandidate(*kind, game, replay, p.ply, *line));
+                ++found[KindLetter(*kind)];
+                takenKind = true;
+            }
+        }
+    }
+
+private:
+    // What the board says before the costly line is built.
+    static bool WorthALine(TaskKind kind, const Replay& replay, int ply, const std::string& bestMove)
+    {
+        // Taking back a piece that was just taken is no test.
+        if (ply > 0) {
+            const auto first = replay.positions[static_cast<std::size_t>(ply)].ParseUci(bestMove);
+            const auto& previous = replay.moves[static_cast<std::size_t>(ply - 1)];
+            if (first && previous.capture && first->to == previous.to)
+                return false;
+        }
+        // Quiet tests are plentiful: keep only those where the master found
+        // the move himself.
+        return kind != TaskKind::Strategy || bestMove == Position::Uci(replay.moves[static_cast<std::size_t>(ply)]);
+    }
+
+    // A firmer look at the first move, then the line, built at the checking
+    // depth; the chosen ones are built again at full depth when the
+    // collections are selected. Nullopt when no cut of it may end there.
+    std::optional<BuiltLine> LineFrom(TaskKind kind, const Position& root) const
+    {
+        EngineAnswer firm;
+        if (!m_check(EngineFen(root), {}, 2, firm) || firm.scores.size() < 2)
+            return std::nullopt;
+        if (!UserMoveAcceptable(kind, firm.scores[0], firm.scores[1], true))
+            return std::nullopt;
+        auto line = BuildLine(kind, root, kind == TaskKind::Strategy ? 15 : 13, m_check);
+        if (!line)
+            return std::nullopt;
+        for (const UserStep& step : line->steps)
+            if (LineMayEnd(kind, step))
+                return line;
+        return std::nullopt;
+    }
+
+    static Candidate MakeCandidate(TaskKind kind, const CorpusGame& game, const Replay& replay, int ply, const BuiltLine& line)
+    {
+        Candidate c;
+        c.kind = kind;
+        c.gameId = game.Id();
+        c.ply = ply;
+        c.white = game.white;
+        c.black = game.black;
+        c.year = game.Year();
+        c.event = game.event;
+        c.fen = EngineFen(replay.positions[static_cast<std::size_t>(ply)]);
+        c.gameMove = Position::Uci(replay.moves[static_cast<std::size_t>(ply)]);
+        c.line = line;
+        return c;
+    }
+
+    void Append(const Candidate& c) const
+    {
+        // Opened for each candidate, so that a file replaced meanwhile (a
+        // checkout of the mined data) still gets every line.
+        std::ofstream candidates(m_files.candidates, std::ios::app);
+        candidates << FormatCandidate(c) << '\n';
+        if (!candidates.flush())
+            throw std::runtime_error("cannot write " + m_files.candidates.string());
+    }
+
+    const MineMode& m_mode;
+    const MineFiles& m_files;
+    Analyser m_probe;
+    Analyser m_check;
+};
+
 } // namespace
 
 std::string FindEngine(const std::string& wanted)
@@ -226,233 +290,26 @@ int RunMine(const MineOptions& options)
         std::cerr << "mine: no games in " << options.corpusDir << "\n";
         return 2;
     }
-    auto order = ShuffledOrder(games.size());
-    if (options.stalemateGames) {
-        std::vector<std::size_t> stalemates;
-        for (std::size_t index : order) {
-            const CorpusGame& g = games[index];
-            if (g.result != "1/2-1/2" || g.san.empty() || g.san.back().find_first_of("+#") != std::string::npos)
-                continue;
-            std::string error;
-            const auto replay = ReplayGame(g, error);
-            if (replay && replay->positions.back().IsStalemate())
-                stalemates.push_back(index);
-        }
-        std::cerr << "mine: " << stalemates.size() << " drawn games end in stalemate\n";
-        order = stalemates;
-    }
-    if (options.endings) {
-        std::vector<std::size_t> endings;
-        for (std::size_t index : order) {
-            const CorpusGame& g = games[index];
-            if (g.result != "1-0" && g.result != "0-1")
-                continue;
-            std::string error;
-            const auto replay = ReplayGame(g, error);
-            if (!replay)
-                continue;
-            const Position& end = replay->positions.back();
-            auto material = [&](bool white) {
-                const auto c = end.Count(white);
-                return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
-            };
-            if (material(true) <= 5 && material(false) <= 5)
-                endings.push_back(index);
-        }
-        std::cerr << "mine: " << endings.size() << " decisive games end with little material\n";
-        order = endings;
-    }
-    const bool runMode = options.checkRuns || options.forcingRuns || options.earlyRuns || options.pairRuns || options.singleRuns;
-    // The length of the final check run the exact-run modes look for.
-    const int exactRun = options.pairRuns ? 2 : options.singleRuns ? 1 : 0;
-    if (runMode) {
-        std::vector<std::pair<int, std::size_t>> runs;
-        for (std::size_t index : order) {
-            const int checks = games[index].FinalCheckRun();
-            const int run = options.forcingRuns ? (checks >= 3 ? 0 : games[index].FinalCheckRun(true)) : checks;
-            if (exactRun > 0 ? run == exactRun : run >= 3)
-                runs.push_back({run, index});
-        }
-        std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        std::cerr << "mine: " << runs.size() << " games end in a run of "
-                  << (exactRun == 2 ? "exactly two" : exactRun == 1 ? "exactly one" : "three or more")
-                  << (options.forcingRuns ? " checks and captures\n" : exactRun == 1 ? " check\n" : " checks\n");
-        order.clear();
-        for (const auto& [run, index] : runs)
-            order.push_back(index);
-    }
-    std::vector<std::size_t> mine;
-    for (std::size_t i = 0; i < order.size(); ++i)
-        if (static_cast<int>(i % static_cast<std::size_t>(options.shards)) == options.shard)
-            mine.push_back(order[i]);
-
+    const auto shard = GamesOfShard(games, options);
     std::filesystem::create_directories(options.outDir);
-    const std::string tag = std::string(options.stalemateGames ? "stalemate-"
-                                            : options.checkRuns  ? "checks-"
-                                            : options.forcingRuns ? "forcing-"
-                                            : options.earlyRuns  ? "early-"
-                                            : options.pairRuns   ? "pairs-"
-                                            : options.singleRuns ? "single-"
-                                            : options.endings    ? "endings-"
-                                            : options.swings     ? "swings-"
-                                            : options.stalemateTricks ? "tricks-"
-                                                                 : "")
-        + std::to_string(options.shard) + "of"
-        + std::to_string(options.shards);
-    const std::filesystem::path progressPath = std::filesystem::path(options.outDir) / ("progress-" + tag + ".txt");
-    const std::filesystem::path candidatesPath = std::filesystem::path(options.outDir) / ("candidates-" + tag + ".tsv");
-
-    std::size_t done = 0;
-    std::map<char, int> found;
-    {
-        std::ifstream in(progressPath);
-        in >> done;
-        std::ifstream candidates(candidatesPath);
-        std::string line;
-        while (std::getline(candidates, line))
-            if (auto c = ParseCandidate(line))
-                ++found[KindLetter(c->kind)];
-    }
-    std::cerr << "mine: " << games.size() << " games, " << mine.size() << " in this shard, " << done
+    const MineFiles files = FilesOf(options);
+    Tally tally = Resume(files);
+    std::cerr << "mine: " << games.size() << " games, " << shard.size() << " in this shard, " << tally.done
               << " already done; engine " << engineProgram << "\n";
 
     EngineSession engine(engineProgram);
-    const Analyser probe = engine.WithNodes(options.probeNodes);
-    const Analyser check = engine.WithNodes(options.checkNodes);
-
-    const auto start = std::chrono::steady_clock::now();
-    auto lastReport = start;
-    int gamesThisRun = 0;
-    for (; done < mine.size(); ++done) {
-        const auto now = std::chrono::steady_clock::now();
-        const double elapsed = std::chrono::duration<double>(now - start).count();
-        if (options.hours > 0 && elapsed > options.hours * 3600)
-            break;
-        if (options.maxGames > 0 && gamesThisRun >= options.maxGames)
-            break;
-        if (gamesThisRun > 0 && std::chrono::duration<double>(now - lastReport).count() >= 30) {
-            lastReport = now;
-            const double perGame = elapsed / gamesThisRun;
-            std::cerr << "mine: " << done << "/" << mine.size() << " games, candidates T " << found['T'] << " D "
-                      << found['D'] << " S " << found['S'] << ", " << Duration(elapsed) << " this run, "
-                      << perGame << " s a game, about " << Duration(perGame * static_cast<double>(mine.size() - done))
-                      << " left for the whole corpus\n";
-        }
-        ++gamesThisRun;
-        const CorpusGame& game = games[mine[done]];
+    Miner miner(options, files, engine);
+    Pace pace(options);
+    for (int gamesThisRun = 0; tally.done < shard.size() && !pace.Over(gamesThisRun); ++tally.done, ++gamesThisRun) {
+        pace.Report(gamesThisRun, tally.done, shard.size(), tally.found);
+        const CorpusGame& game = games[shard[tally.done]];
         std::string error;
-        const auto replay = ReplayGame(game, error);
-        if (!replay) {
+        if (const auto replay = ReplayGame(game, error))
+            miner.MineGame(game, *replay, tally.found);
+        else
             std::cerr << error << "\n";
-        } else {
-            bool tacticTaken = false, drawTaken = false, strategyTaken = false;
-            std::vector<Probe> probes;
-            if (options.stalemateGames) {
-                const int plies = static_cast<int>(replay->positions.size()) - 1;
-                for (int ply = std::max(0, plies - 16); ply < plies; ++ply)
-                    if (Representable(replay->positions[static_cast<std::size_t>(ply)]))
-                        probes.push_back({ply, false, true});
-            } else if (options.endings) {
-                const int plies = static_cast<int>(replay->positions.size()) - 1;
-                const bool whiteWon = game.result == "1-0";
-                for (int ply = std::max(20, plies - 30); ply < plies; ++ply)
-                    if (replay->positions[static_cast<std::size_t>(ply)].WhiteToMove() == whiteWon
-                        && Representable(replay->positions[static_cast<std::size_t>(ply)]))
-                        probes.push_back({ply, true, false});
-            } else if (options.stalemateTricks) {
-                for (int ply : StalemateTrickPlies(replay->positions))
-                    probes.push_back({ply, false, true});
-            } else if (options.swings) {
-                for (int ply : SwingPlies(replay->positions))
-                    probes.push_back({ply, true, false});
-            } else if (runMode) {
-                // The winner's moves from two before the run to its second move
-                // (or, for the early probes, from six to three before it).
-                const int plies = static_cast<int>(replay->positions.size()) - 1;
-                const int run = exactRun > 0 ? exactRun : game.FinalCheckRun(options.forcingRuns);
-                const int parity = game.result == "1-0" ? 0 : 1;
-                int winnerLast = plies - 1;
-                if (winnerLast % 2 != parity)
-                    --winnerLast;
-                const int start = winnerLast - 2 * (run - 1);
-                const int from = options.earlyRuns ? start - 12 : start - 4;
-                const int to = options.earlyRuns ? start - 6 : start + 2;
-                for (int ply = from; ply <= to; ply += 2)
-                    if (ply >= 0 && ply < plies && Representable(replay->positions[static_cast<std::size_t>(ply)]))
-                        probes.push_back({ply, true, false});
-            } else {
-                probes = ChooseProbes(game, replay->positions);
-            }
-            for (const Probe& p : probes) {
-                const Position& root = replay->positions[static_cast<std::size_t>(p.ply)];
-                const std::string fen = EngineFen(root);
-                EngineAnswer answer;
-                if (!probe(fen, {}, 2, answer))
-                    continue;
-                auto kind = Classify(p, answer, 0.5);
-                if (!kind || (options.swings && *kind == TaskKind::Strategy)
-                    || (options.stalemateTricks && *kind != TaskKind::Draw))
-                    continue;
-                bool& taken = *kind == TaskKind::Tactic ? tacticTaken : *kind == TaskKind::Draw ? drawTaken : strategyTaken;
-                // One test of a kind per game is enough, except where long
-                // lines are sought: there every start may give a longer one.
-                if (taken && !((runMode || options.endings || options.swings) && *kind == TaskKind::Tactic))
-                    continue;
-                const std::string gameMove = Position::Uci(replay->moves[static_cast<std::size_t>(p.ply)]);
-                // Taking back a piece that was just taken is no test.
-                if (p.ply > 0) {
-                    const auto first = root.ParseUci(answer.bestMove);
-                    const auto& previous = replay->moves[static_cast<std::size_t>(p.ply - 1)];
-                    if (first && previous.capture && first->to == previous.to)
-                        continue;
-                }
-                // Quiet tests are plentiful: keep only those where the master
-                // found the move himself.
-                if (*kind == TaskKind::Strategy && answer.bestMove != gameMove)
-                    continue;
-                // A firmer look at the first move before the costly line.
-                EngineAnswer firm;
-                if (!check(fen, {}, 2, firm) || firm.scores.size() < 2)
-                    continue;
-                if (!UserMoveAcceptable(*kind, firm.scores[0], firm.scores[1], true))
-                    continue;
-                const int maxTokens = *kind == TaskKind::Strategy ? 15 : 13;
-                // Lines are built at the checking depth here; the chosen ones are
-                // built again at full depth when the collections are selected.
-                auto line = BuildLine(*kind, root, maxTokens, check);
-                if (!line)
-                    continue;
-                bool usable = false;
-                for (const UserStep& step : line->steps)
-                    usable = usable || LineMayEnd(*kind, step);
-                if (!usable)
-                    continue;
-                Candidate c;
-                c.kind = *kind;
-                c.gameId = game.Id();
-                c.ply = p.ply;
-                c.white = game.white;
-                c.black = game.black;
-                c.year = game.Year();
-                c.event = game.event;
-                c.fen = fen;
-                c.gameMove = gameMove;
-                c.line = *line;
-                {
-                    // Opened for each candidate, so that a file replaced meanwhile
-                    // (a checkout of the mined data) still gets every line.
-                    std::ofstream candidates(candidatesPath, std::ios::app);
-                    candidates << FormatCandidate(c) << '\n';
-                    if (!candidates.flush())
-                        throw std::runtime_error("cannot write " + candidatesPath.string());
-                }
-                ++found[KindLetter(c.kind)];
-                taken = true;
-            }
-        }
-        WriteAtomically(progressPath, std::to_string(done + 1) + "\n");
+        WriteAtomically(files.progress, std::to_string(tally.done + 1) + "\n");
     }
-    std::cerr << "mine: stopped at " << done << "/" << mine.size() << " games; candidates T " << found['T'] << " D "
-              << found['D'] << " S " << found['S'] << "\n";
+    std::cerr << "mine: stopped at " << tally.done << "/" << shard.size() << " games; " << Found(tally.found) << "\n";
     return 0;
 }

@@ -71,7 +71,7 @@ bool LineMayEnd(TaskKind kind, const UserStep& step)
 
 namespace {
 
-bool Playable(const Move& m) { return !m.castling && !m.promotion && !m.enPassant; }
+bool Playable(const Move& m) { return !m.castling && m.promotion == fullchess::Empty && !m.enPassant; }
 
 // Grows `line` by user moves and replies from `position`, the user to move
 // after `moves` from the root `fen`. False when a new line's first move is the

@@ -334,6 +334,56 @@ std::string HeaderName(const std::string& raw, const std::string& tablePath)
     return CanonicalName(raw, NameEvidence()).header;
 }
 
+namespace {
+
+// The player names as the candidates of `mined` spell them.
+std::set<std::string> CandidateSpellings(const std::string& mined)
+{
+    std::set<std::string> raws;
+    for (const auto& entry : std::filesystem::directory_iterator(mined)) {
+        const std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".tsv" || (file.rfind("candidates-", 0) != 0 && file != "confirmed.tsv"))
+            continue;
+        std::ifstream in(entry.path());
+        for (std::string line; std::getline(in, line);)
+            if (const auto c = ParseCandidate(line)) {
+                raws.insert(c->white);
+                raws.insert(c->black);
+            }
+    }
+    return raws;
+}
+
+// What the table says, for the one who checks it: the players written
+// several ways and those the alias table names (stdout), the guessed orders
+// and the counts (stderr).
+struct NamesReport {
+    std::map<std::string, std::vector<std::string>> spellings;  // header form: raw spellings
+    std::set<std::string> aliased;
+    std::vector<std::string> guessed;
+
+    void Print(std::size_t games, std::size_t raws, const std::string& out) const
+    {
+        int folded = 0;
+        for (const auto& [header, raw] : spellings) {
+            folded += raw.size() > 1;
+            if (raw.size() < 2 && !aliased.count(header))
+                continue;
+            std::cout << (aliased.count(header) ? "alias  " : "       ") << header << "\t";
+            for (std::size_t i = 0; i < raw.size(); ++i)
+                std::cout << (i ? " | " : "") << raw[i];
+            std::cout << "\n";
+        }
+        for (const std::string& g : guessed)
+            std::cerr << "names: order guessed, add an entry if wrong: " << g << "\n";
+        std::cerr << "names: " << games << " games read; " << raws << " spellings, " << spellings.size() << " players ("
+                  << folded << " with several spellings, " << aliased.size() << " by the alias table); "
+                  << guessed.size() << " guessed; written to " << out << "\n";
+    }
+};
+
+} // namespace
+
 int CommandNames(const std::vector<std::string>& args)
 {
     std::string corpus, mined = "tools/tasks/mined", out = kPlayersTable;
@@ -354,52 +404,23 @@ int CommandNames(const std::vector<std::string>& args)
         evidence.Add(g.white);
         evidence.Add(g.black);
     }
-    std::set<std::string> raws;
-    for (const auto& entry : std::filesystem::directory_iterator(mined)) {
-        const std::string file = entry.path().filename().string();
-        if (entry.path().extension() != ".tsv" || (file.rfind("candidates-", 0) != 0 && file != "confirmed.tsv"))
-            continue;
-        std::ifstream in(entry.path());
-        for (std::string line; std::getline(in, line);)
-            if (const auto c = ParseCandidate(line)) {
-                raws.insert(c->white);
-                raws.insert(c->black);
-            }
-    }
-
+    const std::set<std::string> raws = CandidateSpellings(mined);
     std::ostringstream table;
     table << "# Player names of the mined candidates and their header form; written by `tresolvin-tasks names`.\n";
-    std::map<std::string, std::vector<std::string>> spellings;
-    std::set<std::string> aliased;
-    std::vector<std::string> guessed;
+    NamesReport report;
     for (const std::string& raw : raws) {
         const PlayerName name = CanonicalName(raw, evidence);
         table << raw << '\t' << name.header << '\n';
-        spellings[name.header].push_back(raw);
+        report.spellings[name.header].push_back(raw);
         if (name.aliased)
-            aliased.insert(name.header);
+            report.aliased.insert(name.header);
         if (name.guessed)
-            guessed.push_back(raw + " -> " + name.header);
+            report.guessed.push_back(raw + " -> " + name.header);
     }
     std::ofstream file(out, std::ios::binary);
     file << table.str();
     if (!file)
         throw std::runtime_error("cannot write " + out);
-
-    int folded = 0;
-    for (const auto& [header, raw] : spellings) {
-        folded += raw.size() > 1;
-        if (raw.size() < 2 && !aliased.count(header))
-            continue;
-        std::cout << (aliased.count(header) ? "alias  " : "       ") << header << "\t";
-        for (std::size_t i = 0; i < raw.size(); ++i)
-            std::cout << (i ? " | " : "") << raw[i];
-        std::cout << "\n";
-    }
-    for (const std::string& g : guessed)
-        std::cerr << "names: order guessed, add an entry if wrong: " << g << "\n";
-    std::cerr << "names: " << games.size() << " games read; " << raws.size() << " spellings, " << spellings.size()
-              << " players (" << folded << " with several spellings, " << aliased.size() << " by the alias table); "
-              << guessed.size() << " guessed; written to " << out << "\n";
+    report.Print(games.size(), raws.size(), out);
     return 0;
 }

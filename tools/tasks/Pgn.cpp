@@ -1,5 +1,6 @@
 #include "Pgn.h"
 
+#include <algorithm>
 #include <cctype>
 
 std::string PgnGame::Tag(const std::string& name) const
@@ -62,49 +63,54 @@ std::optional<PgnGame> PgnReader::Next()
     return game;
 }
 
+namespace {
+
+bool EndsWord(char c) { return std::isspace(static_cast<unsigned char>(c)) || c == '{' || c == '(' || c == ')' || c == ';'; }
+
+// The move a movetext word holds, without its move number ("12.e4",
+// "12...Nf6"); empty for a bare number, a NAG or the result.
+std::string MoveOfWord(const std::string& word)
+{
+    if (word[0] == '$' || word == "1-0" || word == "0-1" || word == "1/2-1/2" || word == "*")
+        return {};
+    std::size_t k = 0;
+    while (k < word.size() && std::isdigit(static_cast<unsigned char>(word[k])))
+        ++k;
+    if (k == word.size())
+        return {};
+    if (k > 0 && word[k] == '.') {
+        while (k < word.size() && word[k] == '.')
+            ++k;
+        return word.substr(k);
+    }
+    return word;
+}
+
+} // namespace
+
 std::vector<std::string> MovetextTokens(const std::string& text)
 {
     std::vector<std::string> tokens;
-    int depth = 0;
+    int depth = 0;  // inside this many variations
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
-        if (c == '{') {
-            const auto end = text.find('}', i);
+        if (c == '{' || c == ';') {
+            const auto end = text.find(c == '{' ? '}' : '\n', i);
             i = end == std::string::npos ? text.size() : end + 1;
-            continue;
+        } else if (c == '(' || c == ')') {
+            depth = c == '(' ? depth + 1 : std::max(0, depth - 1);
+            ++i;
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            ++i;
+        } else {
+            std::size_t j = i;
+            while (j < text.size() && !EndsWord(text[j]))
+                ++j;
+            if (const std::string move = MoveOfWord(text.substr(i, j - i)); depth == 0 && !move.empty())
+                tokens.push_back(move);
+            i = j;
         }
-        if (c == ';') {
-            const auto end = text.find('\n', i);
-            i = end == std::string::npos ? text.size() : end + 1;
-            continue;
-        }
-        if (c == '(') { ++depth; ++i; continue; }
-        if (c == ')') { if (depth > 0) --depth; ++i; continue; }
-        if (std::isspace(static_cast<unsigned char>(c))) { ++i; continue; }
-        std::size_t j = i;
-        while (j < text.size() && !std::isspace(static_cast<unsigned char>(text[j])) && text[j] != '{'
-               && text[j] != '(' && text[j] != ')' && text[j] != ';')
-            ++j;
-        std::string token = text.substr(i, j - i);
-        i = j;
-        if (depth > 0 || token.empty() || token[0] == '$')
-            continue;
-        if (token == "1-0" || token == "0-1" || token == "1/2-1/2" || token == "*")
-            continue;
-        // Strip a leading move number: "12." "12..." or "12.e4".
-        std::size_t k = 0;
-        while (k < token.size() && std::isdigit(static_cast<unsigned char>(token[k])))
-            ++k;
-        if (k > 0 && k < token.size() && token[k] == '.') {
-            while (k < token.size() && token[k] == '.')
-                ++k;
-            token = token.substr(k);
-        } else if (k == token.size()) {
-            continue;
-        }
-        if (!token.empty())
-            tokens.push_back(token);
     }
     return tokens;
 }

@@ -130,6 +130,34 @@ struct Store {
 // How far a confirmed tactics line may grow beyond the mined one.
 constexpr int kExtendTokens = 11;
 
+// The line of a mined candidate built again at full depth, as long as the
+// mined one (a record with no line yet, the fixed one, may grow to the
+// longest). A tactics line may go on where the mining count stopped it, as
+// far as --extend does. Empty when it holds, else why not.
+std::string BuildAgain(const Candidate& c, const Position& root, const Analyser& analyser, Candidate& confirmed)
+{
+    const int mined = static_cast<int>(c.line.moves.size());
+    const int maxTokens = c.line.steps.empty() ? 13
+        : c.kind == TaskKind::Tactic            ? std::max(mined, kExtendTokens)
+                                                : mined;
+    const auto line = BuildLine(c.kind, root, maxTokens, analyser);
+    if (!line)
+        return "first move not sound at full depth";
+    confirmed.line = *line;
+    return EndLengths(confirmed).empty() ? "no sound end at full depth" : "";
+}
+
+// A chosen line walked at the firm count, only as far as it may end at all.
+void WalkFirm(Candidate& confirmed, const Position& root, const Analyser& firm)
+{
+    const auto lengths = EndLengths(confirmed);
+    const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
+    const std::vector<std::string> moves(confirmed.line.moves.begin(), confirmed.line.moves.begin() + static_cast<long>(upTo));
+    const LineWalk walk = WalkLine(confirmed.kind, root, moves, firm);
+    confirmed.firmChecked = true;
+    confirmed.firm = walk.steps;
+}
+
 // Builds an asked-for line again at full depth; a line already built (and
 // chosen by the plan) is walked once more at the firm count, where a margin
 // that held only at one budget shows. The result replaces the candidate's.
@@ -155,42 +183,17 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
             }
             const auto root = Position::FromFen(c->fen);
             Candidate confirmed = built ? store.confirmed.at(KeyOf(*c)) : *c;
-            std::string failure;
-            if (!root) {
-                failure = "the position cannot be read";
-            } else if (!built) {
-                // As long as the mined line (a record with no line yet, the
-                // fixed one, may grow to the longest). A tactics line may go
-                // on where the mining count stopped it, as far as --extend does.
-                const int mined = static_cast<int>(c->line.moves.size());
-                const int maxTokens = c->line.steps.empty() ? 13
-                    : c->kind == TaskKind::Tactic            ? std::max(mined, kExtendTokens)
-                                                             : mined;
-                const auto line = BuildLine(c->kind, *root, maxTokens, analyser);
-                if (!line)
-                    failure = "first move not sound at full depth";
-                else
-                    confirmed.line = *line;
-                if (failure.empty() && EndLengths(confirmed).empty())
-                    failure = "no sound end at full depth";
-            }
-            if (failure.empty()) {
-                // A line built just now waits for the plan to choose it; a
-                // chosen one is walked at the firm count.
-                if (built) {
-                    // Only as far as the line may end at all.
-                    const auto lengths = EndLengths(confirmed);
-                    const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
-                    const std::vector<std::string> moves(confirmed.line.moves.begin(),
-                                                         confirmed.line.moves.begin() + static_cast<long>(upTo));
-                    const LineWalk walk = WalkLine(confirmed.kind, *root, moves, firm);
-                    confirmed.firmChecked = true;
-                    confirmed.firm = walk.steps;
-                }
+            const std::string failure = !root ? "the position cannot be read"
+                : built                       ? ""
+                                              : BuildAgain(*c, *root, analyser, confirmed);
+            // A line built just now waits for the plan to choose it; a chosen
+            // one is walked at the firm count.
+            if (failure.empty() && built)
+                WalkFirm(confirmed, *root, firm);
+            if (failure.empty())
                 store.Confirm(confirmed);
-            } else {
+            else
                 store.Reject(*c, failure);
-            }
             std::lock_guard lock(queueMutex);
             ++finished;
             if (finished % 10 == 0 || finished == work.size())

@@ -1,0 +1,304 @@
+// The miner: what material is worth, which games and positions each mode
+// takes, and a run that stops and resumes where it stopped.
+#include "BoardFacts.h"
+#include "Candidate.h"
+#include "Commands.h"
+#include "Material.h"
+#include "Mine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+using fullchess::Position;
+
+namespace {
+
+Position FromFen(const std::string& fen) { return *Position::FromFen(fen); }
+
+std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+CorpusGame Game(const std::string& result, const std::string& san)
+{
+    CorpusGame game;
+    game.file = "test.pgn";
+    game.result = result;
+    game.san = Words(san);
+    return game;
+}
+
+TEST(Material, WorthBalanceAndEndgame)
+{
+    struct Row {
+        const char* name;
+        const char* fen;
+        int white, black, whitePieces, blackPieces;
+        bool endgame;
+    };
+    const Row rows[] = {
+        {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", 39, 39, 31, 31, false},
+        {"each kind once", "4k3/8/8/8/8/8/P7/1NBRQK2 w - - 0 1", 21, 0, 20, 0, false},
+        {"two rooks and a bishop", "r1b1k2r/8/8/8/8/8/8/R1B1K2R w - - 0 1", 13, 13, 13, 13, true},
+        {"a queen and a rook", "4k3/8/8/8/8/8/8/Q3K2R w - - 0 1", 14, 0, 14, 0, false},
+        {"a rook and pawns", "4k3/pp6/8/8/8/8/8/4K2R w - - 0 1", 5, 2, 5, 0, true},
+    };
+    for (const Row& row : rows) {
+        const Position p = FromFen(row.fen);
+        EXPECT_EQ(material::Material(p, true), row.white) << row.name;
+        EXPECT_EQ(material::Material(p, false), row.black) << row.name;
+        EXPECT_EQ(material::PieceMaterial(p, true), row.whitePieces) << row.name;
+        EXPECT_EQ(material::PieceMaterial(p, false), row.blackPieces) << row.name;
+        EXPECT_EQ(material::Balance(p, true), row.white - row.black) << row.name;
+        EXPECT_EQ(material::Balance(p, false), row.black - row.white) << row.name;
+        EXPECT_EQ(material::IsEndgame(p), row.endgame) << row.name;
+    }
+    // Compared piece by piece, the king outweighs everything.
+    EXPECT_GT(facts::Value(6), facts::Value(-5));
+    EXPECT_EQ(facts::Value(-2), 3);
+    EXPECT_EQ(facts::Value(0), 0);
+}
+
+// A short legal game of each sort; the run games are read only by their check
+// signs (their moves need not be legal).
+const CorpusGame kStalemate = Game("1/2-1/2", "e3 a5 Qh5 Ra6 Qxa5 h5 h4 Rah6 Qxc7 f6 Qxd7+ Kf7 Qxb7 Qd3 Qxb8 Qh7 Qxc8 Kg6 Qe6");
+const CorpusGame kEnding = Game("1-0",
+    "e4 e5 Nf3 Nc6 Bc4 g6 c3 d6 d4 Qe7 dxe5 Nxe5 Nxe5 dxe5 O-O Nf6 Qf3 Be6 Bg5 Bg7 Nd2 h6 Bxf6 Bxf6 Bxe6 Qxe6 Nc4 Bg5 b3 "
+    "O-O-O Rad1 c6 Rxd8+ Rxd8 Rd1 h5 Rxd8+ Bxd8 Qxf7 Qxf7 Nd6+ Kc7 Nxf7 Bf6 Kf1");
+const CorpusGame kThreeChecks = Game("1-0", "e4 e5 Bc4 Nc6 Qh5 Nf6 Qxf7+ Ke7 Qxe5+ Kf7 Bd5#");
+const CorpusGame kTwoChecks = Game("1-0", "e4 e5 Nf3 d6 Bc4 Bg4 Nc3 g6 Nxe5 Bxd1 Bxf7+ Ke7 Nd5#");
+const CorpusGame kOneCheck = Game("1-0", "e4 e5 Bc4 Nc6 Qh5 Nf6 Qxf7#");
+const CorpusGame kFourForcing = Game("0-1", "f3 e5 g4 Qh4+ Kf2 Qxg4 Ke3 Qxg1+ Kd3 Qxh2");
+const CorpusGame kDrawn = Game("1/2-1/2", "e4 e5 Nf3 Nc6");
+
+const MineMode& Mode(const char* flag) { return flag[0] ? *FindMineMode(flag) : DefaultMineMode(); }
+
+TEST(MineModes, EachTakesItsGames)
+{
+    const std::vector<CorpusGame> games = {kStalemate, kEnding, kThreeChecks, kTwoChecks, kOneCheck, kFourForcing, kDrawn};
+    const std::vector<std::size_t> all = {0, 1, 2, 3, 4, 5, 6};
+    struct Row {
+        const char* flag;
+        std::vector<std::size_t> taken;  // in the order walked
+    };
+    const Row rows[] = {
+        {"", all},
+        {"--stalemates", {0}},
+        {"--check-runs", {2}},
+        {"--early-runs", {2}},
+        // Checks and captures, longest first, leaving out the three checks.
+        {"--forcing-runs", {5, 3}},
+        {"--pair-runs", {3}},
+        {"--single-runs", {4}},
+        {"--endings", {1}},
+        {"--swings", all},
+        {"--stalemate-tricks", all},
+    };
+    for (const Row& row : rows) {
+        const MineMode& mode = Mode(row.flag);
+        EXPECT_EQ(mode.games ? mode.games(games, all) : all, row.taken) << row.flag;
+    }
+    EXPECT_EQ(FindMineMode("--stalemate"), nullptr);
+    EXPECT_EQ(FindMineMode(""), nullptr);
+}
+
+std::vector<int> PliesOf(const std::vector<Probe>& probes)
+{
+    std::vector<int> plies;
+    for (const Probe& p : probes)
+        plies.push_back(p.ply);
+    return plies;
+}
+
+// A game of king moves with the winner's last moves marked as checks: the
+// runs are read off the signs, the positions can all be shown.
+CorpusGame KingWalk(const std::string& result, int checks, Replay& replay)
+{
+    Position p = FromFen("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    replay.positions = {p};
+    CorpusGame game;
+    game.result = result;
+    const char* walk[] = {"Ke2", "Ke7", "Ke1", "Ke8"};
+    for (int ply = 0; ply < 20; ++ply) {
+        const auto move = p.ParseSan(walk[ply % 4]);
+        p.Play(*move);
+        replay.moves.push_back(*move);
+        replay.positions.push_back(p);
+        const bool winner = (ply % 2 == 0) == (result == "1-0");
+        const int fromEnd = (19 - ply) / 2;  // the winner's moves still to come
+        game.san.push_back(std::string(walk[ply % 4]) + (winner && fromEnd < checks ? "+" : ""));
+    }
+    return game;
+}
+
+TEST(MineModes, ProbesAroundTheFinalRun)
+{
+    struct Row {
+        const char* flag;
+        const char* result;
+        int checks;
+        std::vector<int> plies;
+    };
+    const Row rows[] = {
+        // White's run of three begins at ply 14: from two moves before it to its second move.
+        {"--check-runs", "1-0", 3, {10, 12, 14, 16}},
+        {"--early-runs", "1-0", 3, {2, 4, 6, 8}},
+        {"--check-runs", "0-1", 3, {11, 13, 15, 17}},
+        {"--pair-runs", "1-0", 2, {12, 14, 16, 18}},
+        {"--single-runs", "0-1", 1, {15, 17, 19}},
+    };
+    for (const Row& row : rows) {
+        Replay replay;
+        const CorpusGame game = KingWalk(row.result, row.checks, replay);
+        const auto probes = Mode(row.flag).probes(game, replay);
+        EXPECT_EQ(PliesOf(probes), row.plies) << row.flag << " " << row.result;
+        for (const Probe& p : probes)
+            EXPECT_TRUE(p.tacticSide && !p.drawGame) << row.flag;
+    }
+}
+
+TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
+{
+    std::string error;
+    const Replay ending = *ReplayGame(kEnding, error);
+    // The winner's moves of the last thirty plies, once no castling is left
+    // (Black castled at ply 29).
+    const auto probes = Mode("--endings").probes(kEnding, ending);
+    EXPECT_EQ(PliesOf(probes), (std::vector<int>{30, 32, 34, 36, 38, 40, 42, 44}));
+    EXPECT_TRUE(probes.front().tacticSide);
+
+    // The last sixteen plies of a drawn game (here on the same positions),
+    // for the drawing side.
+    const auto drawn = Mode("--stalemates").probes(kStalemate, ending);
+    EXPECT_EQ(PliesOf(drawn), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}));
+    EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
+
+    // The kinds a mode keeps.
+    EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy));
+    EXPECT_FALSE(Mode("--swings").keeps(TaskKind::Strategy));
+    EXPECT_TRUE(Mode("--swings").keeps(TaskKind::Draw));
+    EXPECT_FALSE(Mode("--stalemate-tricks").keeps(TaskKind::Tactic));
+    EXPECT_TRUE(Mode("--stalemate-tricks").keeps(TaskKind::Draw));
+}
+
+TEST(MineModes, StalemateTricks)
+{
+    // Black's king is walled in by its own pawn, blocked, and the rook on the
+    // g-file; only Black's rook can move.
+    const char* trick = "7k/7p/7P/8/8/8/r7/2K3R1 b - - 0 1";
+    const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
+    const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
+    const char* plain = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
+    struct Row {
+        const char* name;
+        const char* fen;
+        int at;
+        std::vector<int> plies;
+    };
+    const Row rows[] = {
+        {"trick", trick, 20, {20}},
+        {"too early in the game", trick, 19, {}},
+        {"the pawn can move", pawnFree, 20, {}},
+        {"four pieces to give away", manyPieces, 20, {}},
+        {"the last position", trick, 22, {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<Position> positions(23, FromFen(plain));
+        positions[static_cast<std::size_t>(row.at)] = FromFen(row.fen);
+        EXPECT_EQ(StalemateTrickPlies(positions), row.plies) << row.name;
+    }
+}
+
+TEST(MineModes, SwingsAreMaterialHeldOrMate)
+{
+    const Position level = FromFen("r3k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
+    const Position rookUp = FromFen("4k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
+    const Position pawnUp = FromFen("r3k3/8/8/8/8/8/P7/R3K1N1 w - - 0 1");
+    const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/6Nr b - - 0 1");  // material as before
+    struct Row {
+        const char* name;
+        std::vector<Position> from16;  // the positions from ply 16 on
+        std::vector<int> plies;
+    };
+    const Row rows[] = {
+        {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
+        {"won and given back", {rookUp, level, level}, {}},
+        {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
+        // Ply 12 is ten plies before the mate: it and the move two plies
+        // earlier are probed.
+        {"mate within ten plies", {level, level, level, level, level, level, blackMated},
+         {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
+    };
+    for (const Row& row : rows) {
+        std::vector<Position> positions(16, level);
+        positions.insert(positions.end(), row.from16.begin(), row.from16.end());
+        EXPECT_EQ(SwingPlies(positions), row.plies) << row.name;
+    }
+}
+
+// mine with the fake engine over three games: each run does what is left,
+// stopping at --games, and says what it found before.
+TEST(RunMine, ResumesWhereItStopped)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("mine-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "pgn");
+    {
+        std::ofstream pgn(dir / "pgn" / "games.pgn");
+        for (const CorpusGame& g : {kEnding, kTwoChecks, kOneCheck}) {
+            pgn << "[Event \"test\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"" << g.result << "\"]\n\n";
+            for (const auto& m : g.san)
+                pgn << m << ' ';
+            pgn << g.result << "\n\n";
+        }
+    }
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {(dir / "pgn").string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE});
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(CommandMine(args), 0);
+        return testing::internal::GetCapturedStderr();
+    };
+    auto progress = [&](const std::string& tag) {
+        std::ifstream in(dir / "out" / ("progress-" + tag + ".txt"));
+        int done = -1;
+        in >> done;
+        return done;
+    };
+    run({"--games", "1"});
+    EXPECT_EQ(progress("0of1"), 1);
+    run({"--games", "1"});
+    EXPECT_EQ(progress("0of1"), 2);
+    // The candidates found before are counted on (a damaged line is not).
+    Candidate draw;
+    draw.kind = TaskKind::Draw;
+    draw.fen = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
+    draw.line.moves = {"a1a8"};
+    draw.line.steps = {{Score::Cp(0), Score::Cp(-300), Score::Cp(0), false, false}};
+    std::ofstream(dir / "out" / "candidates-0of1.tsv") << FormatCandidate(draw) << "\nno candidate\n";
+    const std::string rest = run({});
+    EXPECT_EQ(progress("0of1"), 3);
+    EXPECT_NE(rest.find("3 games, 3 in this shard, 2 already done"), std::string::npos) << rest;
+    EXPECT_NE(rest.find("stopped at 3/3 games; candidates T 0 D 1 S 0"), std::string::npos) << rest;
+    EXPECT_NE(run({}).find("stopped at 3/3"), std::string::npos);
+
+    // Each mode and shard keeps its own count.
+    EXPECT_NE(run({"--shard", "1/2"}).find("3 games, 1 in this shard"), std::string::npos);
+    EXPECT_EQ(progress("1of2"), 1);
+    const std::string shard = run({"--pair-runs", "--shard", "0/2"});
+    EXPECT_NE(shard.find("1 games end in a run of exactly two checks"), std::string::npos) << shard;
+    EXPECT_EQ(progress("pairs-0of2"), 1);
+    EXPECT_EQ(progress("0of1"), 3);
+    EXPECT_THROW(CommandMine({"dir", "--swings", "--endings"}), std::invalid_argument);
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
