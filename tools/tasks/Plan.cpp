@@ -547,14 +547,6 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
 
 namespace {
 
-struct Record {
-    std::string header, position, side, solution, taskText, hint;
-    std::string provenance;  // tab-separated: white, black, event, year, move, game
-    std::vector<Hint> hintVariants;  // empty for fixed hints
-    bool white = true;
-    bool draw = false;
-};
-
 std::size_t Utf8Length(const std::string& text)
 {
     std::size_t n = 0;
@@ -563,13 +555,11 @@ std::size_t Utf8Length(const std::string& text)
     return n;
 }
 
-// Chooses one hint per record: exactly `special` uses of the named hints, no
-// other hint on more than `cap` records, `distinct` different hints in all
-// where the variants allow it, and the motifs spread so that as many as can
-// stand on `motifFloor` records do. Returns a note on what could not be met.
-std::string AssignHints(std::vector<Record>& records, const std::map<std::string, int>& special, int distinct, int cap,
-                        std::size_t minLength, std::size_t maxLength, int motifFloor)
+} // namespace
+
+std::string AssignHints(std::vector<Record>& records, const HintTargets& targets)
 {
+    const auto& [distinct, cap, minLength, maxLength, motifFloor, special] = targets;
     std::map<std::string, int> uses;
     std::map<Motif, int> motifs;
     auto motifOf = [](const Record& r) {
@@ -812,6 +802,8 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
     return note;
 }
 
+namespace {
+
 std::string Escape(const std::string& text)
 {
     std::string out;
@@ -924,8 +916,7 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     }
     std::vector<Record> allTactics{example, drawExample};
     allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
-    std::string note = AssignHints(allTactics, {{kHintMateWithSacrifice, 12}, {kHintQueenThePawn, 6}, {kHintStalemate, 5}},
-                                   175, 4, 14, 143, 5);
+    std::string note = AssignHints(allTactics, kTacticsHints);
     std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
     std::shuffle(mined.begin(), mined.end(), random);
     // Eight lines carry one blank after the last token.
@@ -954,7 +945,7 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
         noPeriod.insert(blacks.front());
     for (std::size_t i = 1; i < strategy.size(); ++i)
         strategy[i].taskText = (strategy[i].white ? white : black) + (noPeriod.count(i) ? "" : ".");
-    note += AssignHints(strategy, {}, 114, 4, 13, 254, 0);
+    note += AssignHints(strategy, kStrategyHints);
     std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
     std::shuffle(strategyMined.begin(), strategyMined.end(), random);
     std::vector<Record> strategyOut{strategy[0]};
