@@ -555,251 +555,368 @@ std::size_t Utf8Length(const std::string& text)
     return n;
 }
 
-} // namespace
+// The assignment of AssignHints, step by step. It keeps the uses of each text
+// and the records on each motif up to date as records take hints (`Take`).
+class HintAssigner {
+public:
+    HintAssigner(std::vector<Record>& records, const HintTargets& targets) : m_records(records), m_targets(targets) {}
 
-std::string AssignHints(std::vector<Record>& records, const HintTargets& targets)
-{
-    const auto& [distinct, cap, minLength, maxLength, motifFloor, special] = targets;
-    std::map<std::string, int> uses;
-    std::map<Motif, int> motifs;
-    auto motifOf = [](const Record& r) {
+    std::string Run()
+    {
+        Prepare();
+        PlaceSpecial();
+        PlaceOpen();
+        SpreadMotifs();
+        Balance();
+        return Note();
+    }
+
+private:
+    using Chain = std::vector<std::pair<Record*, const Hint*>>;  // records and the hints they switch to
+
+    // The state of one search for a chain in `Relay`.
+    struct RelaySearch {
+        int room = 0;
+        std::map<std::string, std::vector<Record*>> holders;
+        Chain chain;
+        std::set<const Record*> visited;
+        std::string relieved;
+    };
+
+    std::vector<Record>& m_records;
+    const HintTargets& m_targets;
+    std::map<std::string, int> m_uses;
+    std::map<Motif, int> m_motifs;
+    std::set<Motif> m_givenUp;  // devices that cannot reach their floor: they may give
+
+    static Motif MotifOf(const Record& r)
+    {
         for (const Hint& h : r.hintVariants)
             if (h.text == r.hint)
                 return h.motif;
         return MotifOfHint(r.hint);
-    };
-    auto take = [&](Record& r, const std::string& text) {
-        if (!r.hint.empty()) {
-            --uses[r.hint];
-            --motifs[motifOf(r)];
-        }
-        r.hint = text;
-        ++uses[r.hint];
-        ++motifs[motifOf(r)];
-    };
-    for (Record& r : records) {
-        std::erase_if(r.hintVariants, [&](const Hint& h) {
-            const auto n = Utf8Length(h.text);
-            return n < minLength || n > maxLength;
-        });
-        if (r.hintVariants.empty() && r.hint.empty())
-            r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
-        if (!r.hint.empty()) {
-            ++uses[r.hint];
-            ++motifs[MotifOfHint(r.hint)];
-        }
     }
-    // The named hints: records that offer them first, then any that offer them.
-    for (const auto& [hint, wanted] : special) {
-        for (int pass = 0; pass < 2; ++pass)
-            for (Record& r : records)
-                if (r.hint.empty() && uses[hint] < wanted && Offers(r.hintVariants, hint)
-                    && (pass == 1 || r.hintVariants.front().text == hint))
-                    take(r, hint);
-        for (Record& r : records)
-            if (r.hint.empty())
-                std::erase_if(r.hintVariants, [&](const Hint& h) { return h.text == hint; });
-    }
-    // A motif per record: the rarer motifs first while they are below the
-    // floor, else the line's first idea.
-    std::vector<Record*> open;
-    for (Record& r : records)
-        if (r.hint.empty())
-            open.push_back(&r);
-    auto motifChoices = [](const Record& r) {
+
+    static std::vector<Motif> MotifChoices(const Record& r)
+    {
         std::vector<Motif> out;
         for (const Hint& h : r.hintVariants)
             if (std::find(out.begin(), out.end(), h.motif) == out.end())
                 out.push_back(h.motif);
         return out;
-    };
-    std::stable_sort(open.begin(), open.end(),
-                     [&](const Record* a, const Record* b) { return motifChoices(*a).size() < motifChoices(*b).size(); });
-    for (Record* r : open) {
-        const auto choices = motifChoices(*r);
-        // A named device rather than a mere gain; among devices, the one that
-        // is furthest below the floor, else the line's first.
+    }
+
+    bool IsSpecial(const std::string& text) const { return m_targets.special.count(text) > 0; }
+
+    int Count() const
+    {
+        int n = 0;
+        for (const auto& [h, u] : m_uses)
+            n += u > 0 ? 1 : 0;
+        return n;
+    }
+
+    void Take(Record& r, const std::string& text)
+    {
+        if (!r.hint.empty()) {
+            --m_uses[r.hint];
+            --m_motifs[MotifOf(r)];
+        }
+        r.hint = text;
+        ++m_uses[r.hint];
+        ++m_motifs[MotifOf(r)];
+    }
+
+    // Variants outside the length bounds go; a record left with none gets the
+    // general one. Hints already given are counted.
+    void Prepare()
+    {
+        for (Record& r : m_records) {
+            std::erase_if(r.hintVariants, [&](const Hint& h) {
+                const auto n = Utf8Length(h.text);
+                return n < m_targets.minLength || n > m_targets.maxLength;
+            });
+            if (r.hintVariants.empty() && r.hint.empty())
+                r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
+            if (!r.hint.empty()) {
+                ++m_uses[r.hint];
+                ++m_motifs[MotifOfHint(r.hint)];
+            }
+        }
+    }
+
+    // The named hints: records that offer them first, then any that offer them.
+    void PlaceSpecial()
+    {
+        for (const auto& [hint, wanted] : m_targets.special) {
+            for (int pass = 0; pass < 2; ++pass)
+                for (Record& r : m_records)
+                    if (r.hint.empty() && m_uses[hint] < wanted && Offers(r.hintVariants, hint)
+                        && (pass == 1 || r.hintVariants.front().text == hint))
+                        Take(r, hint);
+            for (Record& r : m_records)
+                if (r.hint.empty())
+                    std::erase_if(r.hintVariants, [&](const Hint& h) { return h.text == hint; });
+        }
+    }
+
+    // A named device rather than a mere gain; among devices, the one that is
+    // furthest below the floor, else the line's first.
+    Motif ChooseMotif(const std::vector<Motif>& choices)
+    {
         Motif chosen = choices.front();
         for (Motif m : choices)
             if (IsDevice(m) && !IsDevice(chosen))
                 chosen = m;
         for (Motif m : choices)
-            if (IsDevice(m) && motifs[m] < motifFloor && (motifs[chosen] >= motifFloor || motifs[m] < motifs[chosen]))
+            if (IsDevice(m) && m_motifs[m] < m_targets.motifFloor
+                && (m_motifs[chosen] >= m_targets.motifFloor || m_motifs[m] < m_motifs[chosen]))
                 chosen = m;
-        std::string text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (it->motif == chosen && uses[it->text] == 0)
-                text = it->text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (it->motif == chosen && uses[it->text] < cap)
-                text = it->text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (uses[it->text] < cap)
-                text = it->text;
-        take(*r, text.empty() ? r->hintVariants.back().text : text);
+        return chosen;
     }
-    auto count = [&] {
-        int n = 0;
-        for (const auto& [h, u] : uses)
-            n += u > 0 ? 1 : 0;
-        return n;
-    };
-    auto isSpecial = [&](const std::string& h) { return special.count(h) > 0; };
+
+    // The last of the record's variants that `fits`, or null.
+    template <typename Fits>
+    static const Hint* LastVariant(const Record& r, Fits fits)
+    {
+        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend(); ++it)
+            if (fits(*it))
+                return &*it;
+        return nullptr;
+    }
+
+    // A motif per record: the rarer motifs first while they are below the
+    // floor, else the line's first idea; within it an unused text, else one
+    // below the cap, else any text below the cap.
+    void PlaceOpen()
+    {
+        std::vector<Record*> open;
+        for (Record& r : m_records)
+            if (r.hint.empty())
+                open.push_back(&r);
+        std::stable_sort(open.begin(), open.end(),
+                         [](const Record* a, const Record* b) { return MotifChoices(*a).size() < MotifChoices(*b).size(); });
+        const int cap = m_targets.perTextCap;
+        for (Record* r : open) {
+            const Motif chosen = ChooseMotif(MotifChoices(*r));
+            const Hint* h = LastVariant(*r, [&](const Hint& v) { return v.motif == chosen && m_uses[v.text] == 0; });
+            if (!h)
+                h = LastVariant(*r, [&](const Hint& v) { return v.motif == chosen && m_uses[v.text] < cap; });
+            if (!h)
+                h = LastVariant(*r, [&](const Hint& v) { return m_uses[v.text] < cap; });
+            Take(*r, h ? h->text : r->hintVariants.back().text);
+        }
+    }
+
+    // The record's variant of motif `m` with room, the least used.
+    const Hint* VariantFor(const Record& r, Motif m)
+    {
+        const Hint* found = nullptr;
+        for (const Hint& h : r.hintVariants)
+            if (h.motif == m && !IsSpecial(h.text) && m_uses[h.text] < m_targets.perTextCap
+                && (!found || m_uses[h.text] < m_uses[found->text]))
+                found = &h;
+        return found;
+    }
+
     // A device below its floor takes records from motifs above theirs: a
     // record offering the device switches to it, or, where every such record
     // is held by a motif at its floor, a record of that motif switches on in
-    // turn, and so on, the shortest way. A device that cannot reach its floor
-    // keeps what it had, so that it takes nothing another one needs.
-    auto variantFor = [&](const Record& r, Motif m) -> const Hint* {
-        const Hint* found = nullptr;
-        for (const Hint& h : r.hintVariants)
-            if (h.motif == m && !isSpecial(h.text) && uses[h.text] < cap && (!found || uses[h.text] < uses[found->text]))
-                found = &h;
-        return found;
-    };
-    std::set<Motif> givenUp;  // devices that cannot reach their floor: they may give
-    auto raise = [&](Motif target) {
+    // turn, and so on, the shortest way.
+    bool Raise(Motif target)
+    {
         std::map<Motif, std::pair<Record*, const Hint*>> via;  // a record of this motif and the switch it makes
         std::map<Motif, Motif> towards;
         std::vector<Motif> queue{target};
         for (std::size_t at = 0; at < queue.size(); ++at)
-            for (Record& r : records) {
-                const Motif current = motifOf(r);
-                if (r.hint.empty() || isSpecial(r.hint) || current == target || via.count(current))
+            for (Record& r : m_records) {
+                const Motif current = MotifOf(r);
+                if (r.hint.empty() || IsSpecial(r.hint) || current == target || via.count(current))
                     continue;
-                const Hint* h = variantFor(r, queue[at]);
+                const Hint* h = VariantFor(r, queue[at]);
                 if (!h)
                     continue;
                 via[current] = {&r, h};
                 towards[current] = queue[at];
-                if (motifs[current] <= motifFloor && !givenUp.count(current)) {
+                if (m_motifs[current] <= m_targets.motifFloor && !m_givenUp.count(current)) {
                     queue.push_back(current);
                     continue;
                 }
                 for (Motif m = current; m != target; m = towards[m])
-                    take(*via[m].first, via[m].second->text);
+                    Take(*via[m].first, via[m].second->text);
                 return true;
             }
         return false;
-    };
-    std::set<Motif> wanted;
-    for (const Record& r : records)
-        for (const Hint& h : r.hintVariants)
-            if (IsDevice(h.motif) && motifs[h.motif] < motifFloor)
-                wanted.insert(h.motif);
+    }
+
+    // Raises `m` to its floor, or, where it cannot get there, leaves every
+    // record as it was, so that it takes nothing another device needs.
+    bool RaiseToFloor(Motif m)
+    {
+        const auto keptRecords = m_records;
+        const auto keptUses = m_uses;
+        const auto keptMotifs = m_motifs;
+        while (m_motifs[m] < m_targets.motifFloor && Raise(m)) {
+        }
+        if (m_motifs[m] >= m_targets.motifFloor)
+            return true;
+        m_records = keptRecords;
+        m_uses = keptUses;
+        m_motifs = keptMotifs;
+        return false;
+    }
+
     // Devices that fail are given up and may then give to the others.
-    for (bool progress = true; progress;) {
-        progress = false;
-        for (Motif m : wanted) {
-            if (motifs[m] >= motifFloor)
-                continue;
-            const auto keptRecords = records;
-            const auto keptUses = uses;
-            const auto keptMotifs = motifs;
-            const bool wasGivenUp = givenUp.erase(m) > 0;
-            while (motifs[m] < motifFloor && raise(m)) {
+    void SpreadMotifs()
+    {
+        std::set<Motif> wanted;
+        for (const Record& r : m_records)
+            for (const Hint& h : r.hintVariants)
+                if (IsDevice(h.motif) && m_motifs[h.motif] < m_targets.motifFloor)
+                    wanted.insert(h.motif);
+        for (bool progress = true; progress;) {
+            progress = false;
+            for (Motif m : wanted) {
+                if (m_motifs[m] >= m_targets.motifFloor)
+                    continue;
+                const bool wasGivenUp = m_givenUp.erase(m) > 0;
+                if (RaiseToFloor(m)) {
+                    progress = true;
+                    continue;
+                }
+                m_givenUp.insert(m);
+                progress = progress || !wasGivenUp;
             }
-            if (motifs[m] >= motifFloor) {
-                progress = true;
-                continue;
-            }
-            records = keptRecords;
-            uses = keptUses;
-            motifs = keptMotifs;
-            givenUp.insert(m);
-            progress = progress || !wasGivenUp;
         }
     }
-    // Switches one record's hint to another of its variants; the motif stays
-    // unless the old one keeps its floor.
-    auto shift = [&](bool fewer) {
-        for (int sameMotif = 1; sameMotif >= 0; --sameMotif)
-            for (Record& r : records) {
-                if (r.hintVariants.empty() || isSpecial(r.hint) || (fewer ? uses[r.hint] != 1 : uses[r.hint] < 2))
-                    continue;
-                const Motif old = motifOf(r);
-                for (const Hint& h : r.hintVariants) {
-                    if (h.text == r.hint || isSpecial(h.text) || (sameMotif && h.motif != old)
-                        || (!sameMotif && motifs[old] <= motifFloor))
-                        continue;
-                    if (fewer ? (uses[h.text] >= 1 && uses[h.text] < cap) : uses[h.text] == 0) {
-                        take(r, h.text);
-                        return true;
-                    }
-                }
+
+    // Switches `r` to another of its variants: to a text already used and
+    // below the cap (`fewer`), else to an unused one. With `sameMotif` the
+    // motif stays; without, the old motif must stay above its floor.
+    bool ShiftRecord(Record& r, bool fewer, bool sameMotif)
+    {
+        if (r.hintVariants.empty() || IsSpecial(r.hint) || (fewer ? m_uses[r.hint] != 1 : m_uses[r.hint] < 2))
+            return false;
+        const Motif old = MotifOf(r);
+        for (const Hint& h : r.hintVariants) {
+            if (h.text == r.hint || IsSpecial(h.text) || (sameMotif && h.motif != old)
+                || (!sameMotif && m_motifs[old] <= m_targets.motifFloor))
+                continue;
+            if (fewer ? (m_uses[h.text] >= 1 && m_uses[h.text] < m_targets.perTextCap) : m_uses[h.text] == 0) {
+                Take(r, h.text);
+                return true;
             }
+        }
         return false;
-    };
-    // Where no single switch will do, a chain may: a record takes a hint that
-    // another holds, which takes another, until the last takes a hint with
-    // room (`room`: fewer uses than that). Started from records on a hint with
-    // more than `over` uses. No motif falls below its floor and no named
-    // device turns into a mere gain on the way.
-    auto chainHolds = [&](const std::vector<std::pair<Record*, const Hint*>>& chain) {
+    }
+
+    // Switches one record's hint, keeping its motif where it can.
+    bool Shift(bool fewer)
+    {
+        for (int sameMotif = 1; sameMotif >= 0; --sameMotif)
+            for (Record& r : m_records)
+                if (ShiftRecord(r, fewer, sameMotif == 1))
+                    return true;
+        return false;
+    }
+
+    // No motif falls below its floor and no named device turns into a mere
+    // gain on the way.
+    bool ChainHolds(const Chain& chain)
+    {
         std::map<Motif, int> delta;
         for (const auto& [r, h] : chain) {
-            --delta[motifOf(*r)];
+            --delta[MotifOf(*r)];
             ++delta[h->motif];
         }
         int devices = 0;
         for (const auto& [m, d] : delta) {
-            if (d < 0 && motifs[m] + d < motifFloor)
+            if (d < 0 && m_motifs[m] + d < m_targets.motifFloor)
                 return false;
             devices += IsDevice(m) ? d : 0;
         }
         return devices >= 0;
-    };
-    auto relay = [&](int over, int room) {
-        std::map<std::string, std::vector<Record*>> holders;
-        for (Record& r : records)
-            holders[r.hint].push_back(&r);
-        std::vector<std::pair<Record*, const Hint*>> chain;
-        std::set<const Record*> visited;
-        std::string relieved;
-        std::function<bool(Record*)> extend = [&](Record* r) {
-            if (chain.size() >= 5 || !visited.insert(r).second)
-                return false;
-            for (const Hint& h : r->hintVariants) {
-                if (h.text == r->hint || h.text == relieved || isSpecial(h.text))
-                    continue;
-                chain.emplace_back(r, &h);
-                if (uses[h.text] < room) {
-                    if (chainHolds(chain))
-                        return true;
-                } else {
-                    for (Record* next : holders[h.text])
-                        if (extend(next))
-                            return true;
-                }
-                chain.pop_back();
-            }
+    }
+
+    bool ExtendThrough(RelaySearch& s, const std::string& text)
+    {
+        for (Record* next : s.holders[text])
+            if (Extend(s, next))
+                return true;
+        return false;
+    }
+
+    // Grows the chain from `r`: it takes one of its other variants, which
+    // ends the chain where that text has room, else moves one of its holders
+    // on in turn; at most five records.
+    bool Extend(RelaySearch& s, Record* r)
+    {
+        if (s.chain.size() >= 5 || !s.visited.insert(r).second)
             return false;
-        };
-        for (Record& r : records) {
-            if (r.hintVariants.empty() || isSpecial(r.hint) || uses[r.hint] <= over)
+        for (const Hint& h : r->hintVariants) {
+            if (h.text == r->hint || h.text == s.relieved || IsSpecial(h.text))
                 continue;
-            visited.clear();
-            relieved = r.hint;
-            if (extend(&r)) {
-                for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-                    take(*it->first, it->second->text);
+            s.chain.emplace_back(r, &h);
+            if (m_uses[h.text] < s.room ? ChainHolds(s.chain) : ExtendThrough(s, h.text))
+                return true;
+            s.chain.pop_back();
+        }
+        return false;
+    }
+
+    // Where no single switch will do, a chain may: a record takes a hint that
+    // another holds, which takes another, until the last takes a hint with
+    // room (`room`: fewer uses than that). Started from records on a hint with
+    // more than `over` uses.
+    bool Relay(int over, int room)
+    {
+        RelaySearch s;
+        s.room = room;
+        for (Record& r : m_records)
+            s.holders[r.hint].push_back(&r);
+        for (Record& r : m_records) {
+            if (r.hintVariants.empty() || IsSpecial(r.hint) || m_uses[r.hint] <= over)
+                continue;
+            s.visited.clear();
+            s.relieved = r.hint;
+            if (Extend(s, &r)) {
+                for (auto it = s.chain.rbegin(); it != s.chain.rend(); ++it)
+                    Take(*it->first, it->second->text);
                 return true;
             }
         }
         return false;
-    };
-    for (int guard = 0; guard < 1000 && relay(cap, cap); ++guard) {
     }
-    for (int guard = 0; guard < 10000 && count() != distinct; ++guard)
-        if (!shift(count() > distinct) && (count() > distinct || !relay(1, 1)))
-            break;
-    std::string note;
-    for (const auto& [hint, wanted] : special)
-        if (uses[hint] != wanted)
-            note += "hint \"" + hint + "\" on " + std::to_string(uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
-    if (count() != distinct)
-        note += std::to_string(count()) + " distinct hints, not " + std::to_string(distinct) + "\n";
-    return note;
+
+    // No text over the cap where a chain can relieve it; then the distinct
+    // count, by single switches and, to gain texts, by chains.
+    void Balance()
+    {
+        const int cap = m_targets.perTextCap, distinct = m_targets.distinct;
+        for (int guard = 0; guard < 1000 && Relay(cap, cap); ++guard) {
+        }
+        for (int guard = 0; guard < 10000 && Count() != distinct; ++guard)
+            if (!Shift(Count() > distinct) && (Count() > distinct || !Relay(1, 1)))
+                break;
+    }
+
+    std::string Note()
+    {
+        std::string note;
+        for (const auto& [hint, wanted] : m_targets.special)
+            if (m_uses[hint] != wanted)
+                note += "hint \"" + hint + "\" on " + std::to_string(m_uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
+        if (Count() != m_targets.distinct)
+            note += std::to_string(Count()) + " distinct hints, not " + std::to_string(m_targets.distinct) + "\n";
+        return note;
+    }
+};
+
+} // namespace
+
+std::string AssignHints(std::vector<Record>& records, const HintTargets& targets)
+{
+    return HintAssigner(records, targets).Run();
 }
 
 namespace {
