@@ -271,61 +271,105 @@ bool CanEndAt(const Candidate& c, int tokens)
     return std::find(lengths.begin(), lengths.end(), tokens) != lengths.end();
 }
 
-// Fills `need` (length -> count) from `pool`, longest first, keeping the
-// white/black split. Returns the chosen tests and leaves the deficits in need.
-// A length that cannot be filled passes its places on to the next shorter
-// length (recorded in `shortfall`): a shorter sound test is better than none.
-std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blackNeed,
-                             const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles,
-                             std::map<int, int>& shortfall, int* checkBudget = nullptr)
+int Total(const LengthTable& table)
 {
+    int n = 0;
+    for (const auto& [tokens, count] : table.count)
+        n += count;
+    return n;
+}
+
+// One collection's fill: what is still missing by length and by side, the
+// places passed on to shorter lines, and the tests chosen.
+struct Filled {
+    std::map<int, int> need, shortfall;
+    int white = 0, black = 0;
     std::vector<ChosenTest> chosen;
-    const int whiteTotal = std::max(1, whiteNeed), blackTotal = std::max(1, blackNeed);
-    for (auto it = need.rbegin(); it != need.rend(); ++it) {
+};
+
+// What a fill may take besides the length and the side: only quiet single
+// moves (strategy), and starts with a check while the budget lasts (tactics;
+// null: no limit).
+struct FillRules {
+    bool quietSingles = false;
+    int* checkBudget = nullptr;
+};
+
+bool MayTake(const Candidate& c, int tokens, const Diversity& diversity, const FillRules& rules)
+{
+    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens))
+        return false;
+    if (rules.quietSingles && tokens == 1 && !QuietFirstMove(c))
+        return false;
+    if (rules.checkBudget && *rules.checkBudget <= 0 && FirstMoveChecks(c))
+        return false;
+    // A strategy line must show a plan the hint can name.
+    return c.kind != TaskKind::Strategy || PlanFound(c, tokens);
+}
+
+// The cheapest candidate of `pool` for a test of `tokens` with White (or
+// Black) to move, or null.
+const Candidate* Cheapest(const std::vector<const Candidate*>& pool, bool white, int tokens, const Diversity& diversity,
+                          const FillRules& rules)
+{
+    const Candidate* best = nullptr;
+    double bestCost = 1e18;
+    for (const Candidate* c : pool) {
+        if (WhiteToMove(*c) != white || !MayTake(*c, tokens, diversity, rules))
+            continue;
+        const double cost = diversity.Cost(*c, tokens);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = c;
+        }
+    }
+    return best;
+}
+
+// Fills `f.need` (length -> count) from `pool`, longest first, keeping the
+// white/black split, and leaves the deficits in it. A length that cannot be
+// filled passes its places on to the next shorter length (recorded in
+// `f.shortfall`): a shorter sound test is better than none.
+void Fill(Filled& f, const std::vector<const Candidate*>& pool, Diversity& diversity, const FillRules& rules)
+{
+    const int whiteTotal = std::max(1, f.white), blackTotal = std::max(1, f.black);
+    for (auto it = f.need.rbegin(); it != f.need.rend(); ++it) {
         const int tokens = it->first;
         int& left = it->second;
         while (left > 0) {
             // The side further from its share goes first.
-            const bool preferWhite = whiteNeed * blackTotal >= blackNeed * whiteTotal;
+            const bool preferWhite = f.white * blackTotal >= f.black * whiteTotal;
             const Candidate* best = nullptr;
             for (int attempt = 0; attempt < 2 && !best; ++attempt) {
                 const bool white = attempt == 0 ? preferWhite : !preferWhite;
-                if ((white && whiteNeed <= 0) || (!white && blackNeed <= 0))
-                    continue;
-                double bestCost = 1e18;
-                for (const Candidate* c : pool) {
-                    if (WhiteToMove(*c) != white || diversity.games.count(c->gameId) || !CanEndAt(*c, tokens))
-                        continue;
-                    if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
-                        continue;
-                    if (checkBudget && *checkBudget <= 0 && FirstMoveChecks(*c))
-                        continue;
-                    // A strategy line must show a plan the hint can name.
-                    if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
-                        continue;
-                    const double cost = diversity.Cost(*c, tokens);
-                    if (cost < bestCost) {
-                        bestCost = cost;
-                        best = c;
-                    }
-                }
+                if ((white ? f.white : f.black) > 0)
+                    best = Cheapest(pool, white, tokens, diversity, rules);
             }
             if (!best)
                 break;
             diversity.Take(*best, tokens);
-            if (checkBudget && FirstMoveChecks(*best))
-                --*checkBudget;
-            (WhiteToMove(*best) ? whiteNeed : blackNeed)--;
-            chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
+            if (rules.checkBudget && FirstMoveChecks(*best))
+                --*rules.checkBudget;
+            (WhiteToMove(*best) ? f.white : f.black)--;
+            f.chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
             --left;
         }
-        if (left > 0 && std::next(it) != need.rend()) {
-            shortfall[tokens] += left;
+        if (left > 0 && std::next(it) != f.need.rend()) {
+            f.shortfall[tokens] += left;
             std::next(it)->second += left;
             left = 0;
         }
     }
-    return chosen;
+}
+
+// What is still to be found of a fill: its deficits and the places it passed
+// on to shorter lines.
+std::map<int, int> StillWanted(const Filled& f)
+{
+    auto wanted = f.need;
+    for (const auto& [tokens, n] : f.shortfall)
+        wanted[tokens] += n;
+    return wanted;
 }
 
 // Unconfirmed candidates worth confirming for the deficits in `need`.
@@ -359,50 +403,82 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
     }
 }
 
-} // namespace
-
-PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
-                    const std::set<std::string>& rejected)
-{
-    PlanResult result;
-    std::ostringstream report;
-    std::set<std::string> confirmedKeys;
+// The candidates by kind: the confirmed ones that fit a test, and the ones
+// still open (neither confirmed nor rejected).
+struct Pools {
     std::vector<const Candidate*> tactics, draws, strategy;
+    std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     const Candidate* wholeFen = nullptr;
+};
+
+bool Fits(const Candidate& c) { return PlacementFits(c) && StartFits(c) && HeaderFits(c); }
+
+Pools SortCandidates(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                     const std::set<std::string>& rejected)
+{
+    Pools pools;
+    std::set<std::string> confirmedKeys;
     for (const Candidate& c : confirmed) {
         confirmedKeys.insert(KeyOf(c));
         if (c.gameId == WholeFenCandidate().gameId) {
-            wholeFen = &c;
+            pools.wholeFen = &c;
             continue;
         }
-        if (!PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
-            continue;
-        (c.kind == TaskKind::Tactic ? tactics : c.kind == TaskKind::Draw ? draws : strategy).push_back(&c);
+        if (Fits(c))
+            (c.kind == TaskKind::Tactic ? pools.tactics : c.kind == TaskKind::Draw ? pools.draws : pools.strategy).push_back(&c);
     }
-    std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     for (const Candidate& c : candidates) {
         const std::string key = KeyOf(c);
-        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
+        if (confirmedKeys.count(key) || rejected.count(key) || !Fits(c))
             continue;
-        (c.kind == TaskKind::Tactic ? openTactics : c.kind == TaskKind::Draw ? openDraws : openStrategy).push_back(&c);
+        (c.kind == TaskKind::Tactic ? pools.openTactics : c.kind == TaskKind::Draw ? pools.openDraws : pools.openStrategy)
+            .push_back(&c);
     }
-    std::set<const Candidate*> ask;
-    if (!wholeFen && !rejected.count(KeyOf(WholeFenCandidate())))
-        ask.insert(&WholeFenCandidate());
+    return pools;
+}
 
-    Diversity diversity;
-    // Draw tests: four with stalemate besides the fixed one, five in all per side
-    // counting the fixed white one.
-    int drawWhite = 4, drawBlack = 5, stalemates = 4;
-    std::vector<ChosenTest> chosenDraws;
+// The draw tests chosen and what is still missing of them.
+struct DrawChoice {
+    int white = 0, black = 0, stalemates = 0;
     // Places for the stalemates are kept free while stalemate candidates are
     // still waiting to be confirmed.
     bool stalemateHope = false;
+    std::vector<ChosenTest> chosen;
+};
+
+void TakeDraws(DrawChoice& choice, const std::vector<const Candidate*>& draws, Diversity& diversity, bool wantStalemate)
+{
+    for (const Candidate* c : draws) {
+        if (diversity.games.count(c->gameId))
+            continue;
+        if (!wantStalemate && choice.stalemateHope)
+            break;
+        const int tokens = CachedLengths(*c).back();
+        const bool stalemate = ReadStory(*c, tokens).stalemate;
+        if (wantStalemate != stalemate || (wantStalemate && choice.stalemates <= 0))
+            continue;
+        int& sideNeed = WhiteToMove(*c) ? choice.white : choice.black;
+        if (sideNeed <= 0)
+            continue;
+        --sideNeed;
+        if (stalemate)
+            --choice.stalemates;
+        diversity.Take(*c);
+        choice.chosen.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
+    }
+}
+
+DrawChoice ChooseDraws(std::vector<const Candidate*> draws, const std::vector<const Candidate*>& openDraws,
+                       const PlanTargets& targets, Diversity& diversity)
+{
+    DrawChoice choice;
+    choice.white = targets.drawsWhite;
+    choice.black = targets.drawsBlack;
+    choice.stalemates = targets.stalemates;
     for (const Candidate* c : openDraws) {
         const auto lengths = CachedLengths(*c);
-        stalemateHope = stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
+        choice.stalemateHope = choice.stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
     }
-    int plainDraws = 0;
     // A perpetual check names its idea and a plain save does not: perpetuals
     // first. Draw tests count in the tactics lengths too: then long ones
     // first, since long lines are the scarce ones.
@@ -410,138 +486,179 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         const bool pa = ReadStory(*a, CachedLengths(*a).back()).perpetual, pb = ReadStory(*b, CachedLengths(*b).back()).perpetual;
         return pa != pb ? pa : CachedLengths(*a).back() > CachedLengths(*b).back();
     });
-    auto takeDraws = [&](bool wantStalemate) {
-        for (const Candidate* c : draws) {
-            if (diversity.games.count(c->gameId))
-                continue;
-            if (!wantStalemate && stalemateHope)
-                break;
-            const auto lengths = CachedLengths(*c);
-            const int tokens = lengths.back();
-            const bool stalemate = ReadStory(*c, tokens).stalemate;
-            if (wantStalemate != stalemate || (wantStalemate && stalemates <= 0))
-                continue;
-            int& sideNeed = WhiteToMove(*c) ? drawWhite : drawBlack;
-            if (sideNeed <= 0)
-                continue;
-            --sideNeed;
-            if (stalemate)
-                --stalemates;
-            else
-                ++plainDraws;
-            diversity.Take(*c);
-            chosenDraws.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
-        }
-    };
-    takeDraws(true);
-    takeDraws(false);
-    if (drawWhite + drawBlack > 0 || stalemates > 0) {
-        // Stalemates first, then the longest lines; a few more than needed.
-        std::vector<std::pair<int, const Candidate*>> ranked;
-        for (const Candidate* c : openDraws) {
-            if (diversity.games.count(c->gameId))
-                continue;
-            const auto lengths = CachedLengths(*c);
-            if (lengths.empty())
-                continue;
-            const bool stalemate = ReadStory(*c, lengths.back()).stalemate;
-            ranked.push_back({(stalemate && stalemates > 0 ? 100 : 0) + lengths.back(), c});
-        }
-        std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        const std::size_t want = static_cast<std::size_t>(3 * (std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates)));
-        for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
-            ask.insert(ranked[i].second);
+    TakeDraws(choice, draws, diversity, true);
+    TakeDraws(choice, draws, diversity, false);
+    return choice;
+}
+
+// Open draw candidates worth confirming while draw places are missing:
+// stalemates first, then the longest lines; a few more than needed.
+void AskForDraws(const DrawChoice& choice, const std::vector<const Candidate*>& openDraws, const Diversity& diversity,
+                 std::set<const Candidate*>& ask)
+{
+    if (choice.white + choice.black <= 0 && choice.stalemates <= 0)
+        return;
+    std::vector<std::pair<int, const Candidate*>> ranked;
+    for (const Candidate* c : openDraws) {
+        if (diversity.games.count(c->gameId))
+            continue;
+        const auto lengths = CachedLengths(*c);
+        if (lengths.empty())
+            continue;
+        const bool stalemate = ReadStory(*c, lengths.back()).stalemate;
+        ranked.push_back({(stalemate && choice.stalemates > 0 ? 100 : 0) + lengths.back(), c});
     }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    const std::size_t want = static_cast<std::size_t>(
+        3 * (std::max(0, choice.white) + std::max(0, choice.black) + std::max(0, choice.stalemates)));
+    for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
+        ask.insert(ranked[i].second);
+}
 
-    // Tactics: the table less the fixed records (example 3 tokens, draw
-    // example 1, whole FEN 3) and the draws.
-    auto tacticNeed = TacticsLengths().count;
-    tacticNeed[3] -= 2;
-    tacticNeed[1] -= 1;
-    for (const auto& d : chosenDraws)
-        tacticNeed[d.tokens]--;
+// Tactics: the table less the fixed records (example 3 tokens, draw example
+// 1, whole FEN 3) and the draws.
+Filled FillTactics(const Pools& pools, const DrawChoice& draws, const PlanTargets& targets, Diversity& diversity,
+                   std::set<const Candidate*>& ask)
+{
+    Filled f;
+    f.need = targets.tactics.count;
+    f.need[3] -= 2;
+    f.need[1] -= 1;
+    for (const auto& d : draws.chosen)
+        f.need[d.tokens]--;
     // Draw tests not found yet keep their places free for later.
-    int tacticWhite = kTacticsWhite - 3 - 4;
-    int tacticBlack = kTacticsCount - kTacticsWhite - 5;
-    std::map<int, int> tacticShort, strategyShort;
-    // At most half of the tactics start with a check: the worked example and
-    // the whole-FEN record do.
-    int checkBudget = kTacticsCount / 2 - 2;
-    for (const auto& d : chosenDraws)
+    f.white = targets.tacticsWhite - 3 - targets.drawsWhite;
+    f.black = Total(targets.tactics) - targets.tacticsWhite - targets.drawsBlack;
+    // The worked example and the whole-FEN record start with a check.
+    int checkBudget = targets.checkStarts - 2;
+    for (const auto& d : draws.chosen)
         checkBudget -= FirstMoveChecks(*d.candidate) ? 1 : 0;
-    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false, tacticShort, &checkBudget);
-    auto tacticAsk = tacticNeed;
-    for (const auto& [tokens, n] : tacticShort)
-        tacticAsk[tokens] += n;
-    AskFor(tacticAsk, openTactics, diversity, false, ask);
+    Fill(f, pools.tactics, diversity, {false, &checkBudget});
+    AskFor(StillWanted(f), pools.openTactics, diversity, false, ask);
+    return f;
+}
 
-    auto strategyNeed = StrategyLengths().count;
-    strategyNeed[1] -= 1;
-    int strategyWhite = kStrategyWhite - 1, strategyBlack = kStrategyCount - kStrategyWhite;
-    auto strategyChosen = Fill(strategyNeed, strategyWhite, strategyBlack, strategy, diversity, true, strategyShort);
-    auto strategyAsk = strategyNeed;
-    for (const auto& [tokens, n] : strategyShort)
-        strategyAsk[tokens] += n;
-    AskFor(strategyAsk, openStrategy, diversity, true, ask);
+// Strategy: the table less the worked example (1 token).
+Filled FillStrategy(const Pools& pools, const PlanTargets& targets, Diversity& diversity, std::set<const Candidate*>& ask)
+{
+    Filled f;
+    f.need = targets.strategy.count;
+    f.need[1] -= 1;
+    f.white = targets.strategyWhite - 1;
+    f.black = Total(targets.strategy) - targets.strategyWhite;
+    Fill(f, pools.strategy, diversity, {true, nullptr});
+    AskFor(StillWanted(f), pools.openStrategy, diversity, true, ask);
+    return f;
+}
 
-    result.tactics = chosenDraws;
-    result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
-    // The whole-FEN record stands with its given line, which ends before the
-    // material is back: confirmed sound, it is taken as it is.
-    if (wholeFen && wholeFen->line.moves.size() >= 3)
-        result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
-    result.strategy = strategyChosen;
-    // The chosen lines not yet walked at the firm count are walked now; the
-    // plan is complete only when every one of them held.
+// The chosen lines not yet walked at the firm count are walked now; the plan
+// is complete only when every one of them held. Returns how many there are.
+int AskForFirmWalks(const PlanResult& plan, std::set<const Candidate*>& ask)
+{
     int unfirm = 0;
-    for (const auto* list : {&result.tactics, &result.strategy})
+    for (const auto* list : {&plan.tactics, &plan.strategy})
         for (const ChosenTest& t : *list)
             if (t.candidate && !t.candidate->firmChecked && t.candidate->gameId != WholeFenCandidate().gameId) {
                 ask.insert(t.candidate);
                 ++unfirm;
             }
+    return unfirm;
+}
 
+// The places still missing. Stalemate saves the pool cannot give leave their
+// places to other draws; they hold the plan up only while a candidate may
+// still turn out one.
+int Missing(const Filled& tactics, const Filled& strategy, const DrawChoice& draws, bool wholeFen)
+{
     int missing = 0;
-    report << "select: tactics by length (still missing):";
-    for (const auto& [tokens, left] : tacticNeed) {
-        report << " " << tokens << ":" << left;
-        missing += std::max(0, left);
-    }
-    report << "; sides missing w " << tacticWhite << " b " << tacticBlack << "; draws missing w " << drawWhite
-           << " b " << drawBlack << " stalemate " << stalemates << (wholeFen ? "" : "; whole-FEN record not confirmed")
-           << "\nselect: strategy by length (still missing):";
-    for (const auto& [tokens, left] : strategyNeed) {
-        report << " " << tokens << ":" << left;
-        missing += std::max(0, left);
-    }
-    report << "; sides missing w " << strategyWhite << " b " << strategyBlack << "\n";
-    auto shortText = [](const std::map<int, int>& m) {
+    for (const auto* f : {&tactics, &strategy})
+        for (const auto& [tokens, left] : f->need)
+            missing += std::max(0, left);
+    return missing + std::max(0, draws.white) + std::max(0, draws.black)
+        + (draws.stalemateHope ? std::max(0, draws.stalemates) : 0) + (wholeFen ? 0 : 1);
+}
+
+std::string PlanReport(const Filled& tactics, const Filled& strategy, const DrawChoice& draws, bool wholeFen, int unfirm)
+{
+    std::ostringstream report;
+    auto needText = [](const std::map<int, int>& m) {
         std::string text;
-        for (const auto& [tokens, n] : m)
-            text += " " + std::to_string(tokens) + ":" + std::to_string(n);
-        return text.empty() ? std::string(" none") : text;
+        for (const auto& [tokens, left] : m)
+            text += " " + std::to_string(tokens) + ":" + std::to_string(left);
+        return text;
     };
-    report << "select: lines too few, places given to shorter ones: tactics" << shortText(tacticShort) << "; strategy"
-           << shortText(strategyShort) << "\n";
+    auto shortText = [&](const std::map<int, int>& m) { return m.empty() ? std::string(" none") : needText(m); };
+    report << "select: tactics by length (still missing):" << needText(tactics.need) << "; sides missing w "
+           << tactics.white << " b " << tactics.black << "; draws missing w " << draws.white << " b " << draws.black
+           << " stalemate " << draws.stalemates << (wholeFen ? "" : "; whole-FEN record not confirmed")
+           << "\nselect: strategy by length (still missing):" << needText(strategy.need) << "; sides missing w "
+           << strategy.white << " b " << strategy.black << "\n";
+    report << "select: lines too few, places given to shorter ones: tactics" << shortText(tactics.shortfall)
+           << "; strategy" << shortText(strategy.shortfall) << "\n";
     report << "select: chosen lines still to be walked at the firm count: " << unfirm << "\n";
-    missing += unfirm;
-    // Stalemate saves the pool cannot give leave their places to other draws;
-    // they hold the plan up only while a candidate may still turn out one.
-    missing += std::max(0, drawWhite) + std::max(0, drawBlack) + (stalemateHope ? std::max(0, stalemates) : 0)
-        + (wholeFen ? 0 : 1);
-    result.complete = missing == 0;
-    result.toConfirm.assign(ask.begin(), ask.end());
-    // The rarest first: the fixed record, draws, then the longest lines.
+    return report.str();
+}
+
+// The rarest first: the fixed record, draws, then the longest lines.
+std::vector<const Candidate*> RankedToConfirm(const std::set<const Candidate*>& ask)
+{
+    std::vector<const Candidate*> out(ask.begin(), ask.end());
     auto rank = [](const Candidate* c) {
         if (c->line.steps.empty())
             return 100;
         const auto lengths = CachedLengths(*c);
         return (c->kind == TaskKind::Draw ? 50 : 0) + (lengths.empty() ? 0 : lengths.back());
     };
-    std::sort(result.toConfirm.begin(), result.toConfirm.end(), [&](const Candidate* a, const Candidate* b) {
+    std::sort(out.begin(), out.end(), [&](const Candidate* a, const Candidate* b) {
         return rank(a) != rank(b) ? rank(a) > rank(b) : KeyOf(*a) < KeyOf(*b);
     });
-    result.report = report.str();
+    return out;
+}
+
+} // namespace
+
+PlanTargets EditionTargets()
+{
+    PlanTargets targets;
+    targets.tactics = TacticsLengths();
+    targets.strategy = StrategyLengths();
+    targets.tacticsWhite = kTacticsWhite;
+    targets.strategyWhite = kStrategyWhite;
+    // Besides the fixed white stalemate: four white and five black draws,
+    // four of them stalemates.
+    targets.drawsWhite = kDrawTests / 2 - 1;
+    targets.drawsBlack = kDrawTests / 2;
+    targets.stalemates = 4;
+    targets.checkStarts = kTacticsCount / 2;
+    return targets;
+}
+
+PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                    const std::set<std::string>& rejected, const PlanTargets& targets)
+{
+    const Pools pools = SortCandidates(candidates, confirmed, rejected);
+    std::set<const Candidate*> ask;
+    if (!pools.wholeFen && !rejected.count(KeyOf(WholeFenCandidate())))
+        ask.insert(&WholeFenCandidate());
+
+    Diversity diversity;
+    const DrawChoice draws = ChooseDraws(pools.draws, pools.openDraws, targets, diversity);
+    AskForDraws(draws, pools.openDraws, diversity, ask);
+    const Filled tactics = FillTactics(pools, draws, targets, diversity, ask);
+    const Filled strategy = FillStrategy(pools, targets, diversity, ask);
+
+    PlanResult result;
+    result.tactics = draws.chosen;
+    result.tactics.insert(result.tactics.end(), tactics.chosen.begin(), tactics.chosen.end());
+    // The whole-FEN record stands with its given line, which ends before the
+    // material is back: confirmed sound, it is taken as it is.
+    if (pools.wholeFen && pools.wholeFen->line.moves.size() >= 3)
+        result.tactics.push_back({pools.wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
+    result.strategy = strategy.chosen;
+    const int unfirm = AskForFirmWalks(result, ask);
+    result.report = PlanReport(tactics, strategy, draws, pools.wholeFen != nullptr, unfirm);
+    result.complete = Missing(tactics, strategy, draws, pools.wholeFen != nullptr) + unfirm == 0;
+    result.toConfirm = RankedToConfirm(ask);
     return result;
 }
 

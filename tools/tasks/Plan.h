@@ -23,6 +23,21 @@ constexpr int kTacticsWhite = 147;
 constexpr int kStrategyWhite = 107;
 constexpr int kDrawTests = 10;
 
+// What a plan fills besides the fixed records (the worked examples and the
+// whole-FEN record, which it adds on its own): the length tables and White's
+// share of each collection, the mined draw tests per side and how many of
+// them save by stalemate, and how many tactics may start with a check.
+struct PlanTargets {
+    LengthTable tactics, strategy;
+    int tacticsWhite = 0, strategyWhite = 0;
+    int drawsWhite = 0, drawsBlack = 0, stalemates = 0;
+    int checkStarts = 0;
+};
+// The edition: four mined white draws and five black ones besides the fixed
+// white stalemate, four of them stalemates; at most half the tactics start
+// with a check.
+PlanTargets EditionTargets();
+
 // A test chosen for a collection: a confirmed candidate cut to `tokens`, or
 // one of the fixed records (candidate null, fields given).
 struct ChosenTest {
@@ -45,8 +60,11 @@ struct PlanResult {
 const Candidate& WholeFenCandidate();
 inline constexpr const char* kWholeFen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9";
 
+// Chooses the tests for `targets` from the confirmed candidates and names the
+// candidates still worth confirming (never one in `rejected`). Only starts
+// that ask for thought are taken: not in check, five legal moves or more.
 PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
-                    const std::set<std::string>& rejected);
+                    const std::set<std::string>& rejected, const PlanTargets& targets = EditionTargets());
 
 // What the choice of hints aims at in one collection.
 struct HintTargets {
