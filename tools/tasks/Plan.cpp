@@ -1117,29 +1117,18 @@ Record WorkedExample(const std::string& player, int year, const char* position, 
     return r;
 }
 
-void WriteCollections(const PlanResult& plan, const std::string& outDir)
+namespace {
+
+const std::string kWhiteText = "Ход белых. Найдите оптимальный вариант";
+const std::string kBlackText = "Ход черных. Найдите оптимальный вариант";
+
+// Draw texts: per side three with the period, one with two blanks, one
+// without the final period; the fixed white draw has the first form.
+void SetTacticsTexts(std::vector<Record>& tactics)
 {
-    std::mt19937 random(414u);
-    const std::string white = "Ход белых. Найдите оптимальный вариант", black = "Ход черных. Найдите оптимальный вариант";
-
-    // Tactics.
-    Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
-                                   "f5-h6 g7:h6 g5:f6", white + ".", "Попробуйте выиграть на связке.");
-    Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
-                                       white + ". Сделайте ничью.", kHintStalemate);
-    drawExample.draw = true;
-
-    std::vector<Record> tactics;
-    for (const ChosenTest& t : plan.tactics)
-        tactics.push_back(FromCandidate(t));
-    for (Record& r : tactics)
-        if (r.position == kWholeFen)
-            r.header = MakeHeader("NN", "NN", 0);
-    // Draw texts: per side three with the period, one with two blanks, one
-    // without the final period; the fixed white draw has the first form.
     int drawForm[2] = {1, 0};
     for (Record& r : tactics) {
-        const std::string base = r.white ? white : black;
+        const std::string base = r.white ? kWhiteText : kBlackText;
         if (!r.draw) {
             r.taskText = base + ".";
             continue;
@@ -1148,9 +1137,28 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
         r.taskText = k < 3 ? base + ". Сделайте ничью." : k == 3 ? base + ".  Сделайте ничью." : base + ". Сделайте ничью";
         ++k;
     }
+}
+
+// The two worked examples first, then the mined tests and the whole-FEN
+// record in shuffled order.
+std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+{
+    Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
+                                   "f5-h6 g7:h6 g5:f6", kWhiteText + ".", "Попробуйте выиграть на связке.");
+    Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
+                                       kWhiteText + ". Сделайте ничью.", kHintStalemate);
+    drawExample.draw = true;
+
+    std::vector<Record> tactics;
+    for (const ChosenTest& t : plan.tactics)
+        tactics.push_back(FromCandidate(t));
+    for (Record& r : tactics)
+        if (r.position == kWholeFen)
+            r.header = MakeHeader("NN", "NN", 0);
+    SetTacticsTexts(tactics);
     std::vector<Record> allTactics{example, drawExample};
     allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
-    std::string note = AssignHints(allTactics, kTacticsHints);
+    note += AssignHints(allTactics, kTacticsHints);
     std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
     std::shuffle(mined.begin(), mined.end(), random);
     // Eight lines carry one blank after the last token.
@@ -1162,9 +1170,14 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     std::shuffle(mined.begin(), mined.end(), random);
     std::vector<Record> tacticsOut{allTactics[0], allTactics[1]};
     tacticsOut.insert(tacticsOut.end(), mined.begin(), mined.end());
+    return tacticsOut;
+}
 
-    // Strategy.
-    Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", white + ".",
+// The worked example first, then the mined tests in shuffled order; sixteen
+// white and one black task text lack the final period.
+std::vector<Record> StrategyTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+{
+    Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", kWhiteText + ".",
                                            "Захват пространства в большинстве случаев хорош.");
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
@@ -1178,12 +1191,24 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     if (!blacks.empty())
         noPeriod.insert(blacks.front());
     for (std::size_t i = 1; i < strategy.size(); ++i)
-        strategy[i].taskText = (strategy[i].white ? white : black) + (noPeriod.count(i) ? "" : ".");
+        strategy[i].taskText = (strategy[i].white ? kWhiteText : kBlackText) + (noPeriod.count(i) ? "" : ".");
     note += AssignHints(strategy, kStrategyHints);
     std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
     std::shuffle(strategyMined.begin(), strategyMined.end(), random);
     std::vector<Record> strategyOut{strategy[0]};
     strategyOut.insert(strategyOut.end(), strategyMined.begin(), strategyMined.end());
+    return strategyOut;
+}
+
+} // namespace
+
+void WriteCollections(const PlanResult& plan, const std::string& outDir)
+{
+    // One seed for both tables, tactics first: the same plan gives the same tables.
+    std::mt19937 random(414u);
+    std::string note;
+    const std::vector<Record> tacticsOut = TacticsTable(plan, random, note);
+    const std::vector<Record> strategyOut = StrategyTable(plan, random, note);
 
     std::filesystem::create_directories(outDir);
     WriteTable(std::filesystem::path(outDir) / "TacticsTasks.cpp", "TacticsTasks", tacticsOut);
