@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -271,8 +272,10 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
 
 // The records of a generated table as the compiler reads them: the string
 // literals between the opening and the closing brace of the array, six to a
-// record.
-std::vector<TaskData> ReadTable(const std::string& text, std::vector<std::string>& storage)
+// record; a line break inside a literal does not compile.
+using Fields = std::array<std::string, 6>;  // header, position, side, solution, task text, hint
+
+std::vector<Fields> ReadTable(const std::string& text)
 {
     std::vector<std::string> literals;
     const auto begin = text.find("kTasks[] = {"), end = text.find("\n};", begin);
@@ -281,6 +284,8 @@ std::vector<TaskData> ReadTable(const std::string& text, std::vector<std::string
             continue;
         std::string value;
         for (++i; text[i] != '"'; ++i) {
+            if (text[i] == '\n' || text[i] == '\r')
+                ADD_FAILURE() << "a line break in a string literal";
             if (text[i] != '\\') {
                 value += text[i];
                 continue;
@@ -290,12 +295,10 @@ std::vector<TaskData> ReadTable(const std::string& text, std::vector<std::string
         }
         literals.push_back(value);
     }
-    storage = literals;
-    std::vector<TaskData> out;
-    for (std::size_t i = 0; i + 6 <= storage.size(); i += 6)
-        out.push_back({storage[i].c_str(), storage[i + 1].c_str(), storage[i + 2].c_str(), storage[i + 3].c_str(),
-                       storage[i + 4].c_str(), storage[i + 5].c_str()});
-    EXPECT_EQ(storage.size() % 6, 0u);
+    EXPECT_EQ(literals.size() % 6, 0u);
+    std::vector<Fields> out;
+    for (std::size_t i = 0; i + 6 <= literals.size(); i += 6)
+        out.push_back({literals[i], literals[i + 1], literals[i + 2], literals[i + 3], literals[i + 4], literals[i + 5]});
     return out;
 }
 
@@ -307,18 +310,15 @@ std::string Slurp(const std::filesystem::path& path)
     return out.str();
 }
 
-bool Same(const TaskData& a, const TaskData& b)
+bool Same(const Fields& a, const TaskData& b)
 {
-    return std::string(a.header) == b.header && std::string(a.position) == b.position
-        && std::string(a.sideToMove) == b.sideToMove && std::string(a.solution) == b.solution
-        && std::string(a.taskText) == b.taskText && std::string(a.hint) == b.hint;
+    return a == Fields{b.header, b.position, b.sideToMove, b.solution, b.taskText, b.hint};
 }
 
 TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
 {
     // The reader above reads the committed table as the program has it.
-    std::vector<std::string> storage;
-    const auto committed = ReadTable(Slurp(std::filesystem::path(COLLECTIONS_DIR) / "generated/TacticsTasks.cpp"), storage);
+    const auto committed = ReadTable(Slurp(std::filesystem::path(COLLECTIONS_DIR) / "generated/TacticsTasks.cpp"));
     ASSERT_EQ(committed.size(), TacticsTasks().size());
     for (std::size_t i = 0; i < committed.size(); ++i)
         ASSERT_TRUE(Same(committed[i], TacticsTasks()[i])) << i + 1;
@@ -330,22 +330,22 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     const auto dir = std::filesystem::temp_directory_path() / ("plan-test-" + std::to_string(::getpid()));
     WriteCollections(plan, (dir / "generated").string());
 
-    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"), storage);
+    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
     ASSERT_EQ(tactics.size(), 4u);
     EXPECT_TRUE(Same(tactics[0], TacticsTasks()[0]));  // the worked examples stand as given
     EXPECT_TRUE(Same(tactics[1], TacticsTasks()[1]));
-    for (const TaskData& r : std::vector<TaskData>(tactics.begin() + 2, tactics.end())) {
-        const Candidate& c = std::string(r.sideToMove) == "w" ? white : black;
+    for (std::size_t i = 2; i < tactics.size(); ++i) {
+        const auto& [header, position, side, solution, taskText, hint] = tactics[i];
+        const Candidate& c = side == "w" ? white : black;
         const int tokens = &c == &white ? 3 : 1;
-        EXPECT_EQ(std::string(r.header), MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year));
-        EXPECT_EQ(std::string(r.position), c.fen.substr(0, c.fen.find(' ')));
+        EXPECT_EQ(header, MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year));
+        EXPECT_EQ(position, c.fen.substr(0, c.fen.find(' ')));
         // Every mined line of a table this small carries the trailing blank.
-        EXPECT_EQ(std::string(r.solution), TokensOf(c.fen, c.line.moves, tokens) + " ");
-        EXPECT_EQ(std::string(r.taskText),
-                  &c == &white ? "Ход белых. Найдите оптимальный вариант." : "Ход черных. Найдите оптимальный вариант.");
-        EXPECT_NE(std::string(r.hint), "");
+        EXPECT_EQ(solution, TokensOf(c.fen, c.line.moves, tokens) + " ");
+        EXPECT_EQ(taskText, &c == &white ? "Ход белых. Найдите оптимальный вариант." : "Ход черных. Найдите оптимальный вариант.");
+        EXPECT_NE(hint, "");
     }
-    const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"), storage);
+    const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"));
     ASSERT_EQ(strategy.size(), 1u);
     EXPECT_TRUE(Same(strategy[0], StrategyTasks()[0]));
 

@@ -90,8 +90,8 @@ struct Record {
     bool draw = false;
 };
 
-// Chooses one hint per record without one (a record that has a hint keeps
-// it): exactly the special counts, no other hint on more than the cap, the
+// Chooses one hint per record (a record that comes with its hint and no
+// variants, such as a worked example, keeps it): exactly the special counts, no other hint on more than the cap, the
 // distinct count where the variants allow it, and the motifs spread so that
 // as many devices as can stand on the floor do. Variants outside the length
 // bounds are dropped. Returns a note on what could not be met.
@@ -100,7 +100,8 @@ std::string AssignHints(std::vector<Record>& records, const HintTargets& targets
 // Lists every chosen test with all its hint variants, for review.
 void ShowHints(const PlanResult& plan, std::ostream& out);
 
-// Writes collections/generated/*.cpp and collections/PROVENANCE.tsv.
+// Writes collections/generated/*.cpp and collections/PROVENANCE.tsv: the two
+// tables into `outDir`, the provenance into its parent.
 void WriteCollections(const PlanResult& plan, const std::string& outDir);
 
 std::string MakeHeader(const std::string& white, const std::string& black, int year);
