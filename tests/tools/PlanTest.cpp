@@ -106,15 +106,16 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
     };
     // The cap is 1: the special text is not held to it.
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
-        std::vector<Record> records{Offering({{mate, Motif::Mate}, {"Идея 0.", Motif::MaterialWin}})};
-        for (int i = 1; i <= 3; ++i)
+        std::vector<Record> records;
+        for (int i = 0; i < 3; ++i)
             records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin}, {mate, Motif::Mate}}));
+        records.push_back(Offering({{mate, Motif::Mate}, {"Идея 3.", Motif::MaterialWin}}));
         records.push_back(Offering({{"Идея 4.", Motif::MaterialWin}}));
         const std::string note = AssignHints(records, Targets(5, 1, 0, {{mate, row.wanted}}));
         EXPECT_EQ(Uses(records)[mate], row.expect) << row.wanted;
         EXPECT_EQ(note.find(mate) == std::string::npos, row.met) << row.wanted << ": " << note;
         // A record that offers it as its first idea gets it first.
-        EXPECT_EQ(records[0].hint, mate) << row.wanted;
+        EXPECT_EQ(records[3].hint, mate) << row.wanted;
         EXPECT_NE(records[4].hint, mate);
     }
 }
@@ -147,20 +148,44 @@ int DevicesOnTheFloor(const std::vector<Record>& records, int floor)
     return n;
 }
 
-TEST(AssignHints, MotifSpread)
+TEST(AssignHints, MotifSpreadWithinTheCap)
 {
-    // Four records, three devices: two of them can stand on two records, and
-    // only by moving a fork on to a decoy and the decoy's record on to a fork.
-    std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork}, {"Связка 0.", Motif::Pin}}),
-                                Offering({{"Вилка 1.", Motif::Fork}, {"Связка 1.", Motif::Pin}}),
-                                Offering({{"Вилка 2.", Motif::Fork}, {"Завлечение 2.", Motif::Decoy}}),
-                                Offering({{"Вилка 3.", Motif::Fork}, {"Завлечение 3.", Motif::Decoy}})};
-    AssignHints(records, Targets(4, 4, 2));
-    EXPECT_EQ(DevicesOnTheFloor(records, 2), 2);
-    // A device is preferred to a mere gain even with no floor to reach.
-    std::vector<Record> gain{Offering({{"Выигрыш.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})};
-    AssignHints(gain, Targets(1, 4));
-    EXPECT_EQ(gain[0].hint, "Связка.");
+    struct Row {
+        const char* name;
+        std::vector<Record> records;
+        int distinct, cap, floor;
+        int onTheFloor;
+    };
+    const std::vector<Row> rows{
+        // Four records, three devices: two of them can stand on two records,
+        // and only by moving a fork on to a decoy and the decoy's record on to
+        // a fork.
+        {"a chain of switches",
+         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка 0.", Motif::Pin}}),
+          Offering({{"Вилка 1.", Motif::Fork}, {"Связка 1.", Motif::Pin}}),
+          Offering({{"Вилка 2.", Motif::Fork}, {"Завлечение 2.", Motif::Decoy}}),
+          Offering({{"Вилка 3.", Motif::Fork}, {"Завлечение 3.", Motif::Decoy}})},
+         4, 4, 2, 2},
+        // The pin has one text, and the cap lets it stand once: the forks
+        // take the floor.
+        {"one text under the cap",
+         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка.", Motif::Pin}}),
+          Offering({{"Вилка 1.", Motif::Fork}, {"Связка.", Motif::Pin}})},
+         2, 1, 2, 1},
+        // A device is taken before a mere gain, even with no floor to reach;
+        // and where the device's text is full, the gain stands.
+        {"a device before a gain",
+         {Offering({{"Выигрыш 0.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
+          Offering({{"Выигрыш 1.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
+          Offering({{"Выигрыш 2.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})},
+         2, 2, 0, 1},
+    };
+    for (const Row& row : rows) {
+        std::vector<Record> records = row.records;
+        AssignHints(records, Targets(row.distinct, row.cap, row.floor));
+        EXPECT_EQ(DevicesOnTheFloor(records, std::max(row.floor, 2)), row.onTheFloor) << row.name;
+        EXPECT_LE(MostUses(Uses(records)), row.cap) << row.name;
+    }
 }
 
 // ---- The plan ------------------------------------------------------------

@@ -9,7 +9,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <random>
 #include <sstream>
