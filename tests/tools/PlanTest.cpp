@@ -173,12 +173,13 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
           Offering({{"Вилка 1.", Motif::Fork}, {"Связка.", Motif::Pin}})},
          2, 1, 2, 1},
         // A device is taken before a mere gain, even with no floor to reach;
-        // and where the device's text is full, the gain stands.
+        // and where the device's text is full, the gain stands, though one
+        // text fewer was asked for.
         {"a device before a gain",
          {Offering({{"Выигрыш 0.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
           Offering({{"Выигрыш 1.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
           Offering({{"Выигрыш 2.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})},
-         2, 2, 0, 1},
+         1, 2, 0, 1},
     };
     for (const Row& row : rows) {
         std::vector<Record> records = row.records;
