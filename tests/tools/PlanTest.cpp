@@ -180,6 +180,13 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
           Offering({{"Выигрыш 1.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
           Offering({{"Выигрыш 2.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})},
          1, 2, 0, 1},
+        // The last record has no other text: the first moves aside so that
+        // the second can take its text and free the full one.
+        {"a chain relieves a full text",
+         {Offering({{"Выигрыш C.", Motif::MaterialWin}, {"Выигрыш A.", Motif::MaterialWin}}),
+          Offering({{"Выигрыш A.", Motif::MaterialWin}, {"Выигрыш B.", Motif::MaterialWin}}),
+          Offering({{"Выигрыш B.", Motif::MaterialWin}})},
+         3, 1, 0, 0},
     };
     for (const Row& row : rows) {
         std::vector<Record> records = row.records;
