@@ -9,7 +9,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -271,61 +270,105 @@ bool CanEndAt(const Candidate& c, int tokens)
     return std::find(lengths.begin(), lengths.end(), tokens) != lengths.end();
 }
 
-// Fills `need` (length -> count) from `pool`, longest first, keeping the
-// white/black split. Returns the chosen tests and leaves the deficits in need.
-// A length that cannot be filled passes its places on to the next shorter
-// length (recorded in `shortfall`): a shorter sound test is better than none.
-std::vector<ChosenTest> Fill(std::map<int, int>& need, int& whiteNeed, int& blackNeed,
-                             const std::vector<const Candidate*>& pool, Diversity& diversity, bool quietSingles,
-                             std::map<int, int>& shortfall, int* checkBudget = nullptr)
+int Total(const LengthTable& table)
 {
+    int n = 0;
+    for (const auto& [tokens, count] : table.count)
+        n += count;
+    return n;
+}
+
+// One collection's fill: what is still missing by length and by side, the
+// places passed on to shorter lines, and the tests chosen.
+struct Filled {
+    std::map<int, int> need, shortfall;
+    int white = 0, black = 0;
     std::vector<ChosenTest> chosen;
-    const int whiteTotal = std::max(1, whiteNeed), blackTotal = std::max(1, blackNeed);
-    for (auto it = need.rbegin(); it != need.rend(); ++it) {
+};
+
+// What a fill may take besides the length and the side: only quiet single
+// moves (strategy), and starts with a check while the budget lasts (tactics;
+// null: no limit).
+struct FillRules {
+    bool quietSingles = false;
+    int* checkBudget = nullptr;
+};
+
+bool MayTake(const Candidate& c, int tokens, const Diversity& diversity, const FillRules& rules)
+{
+    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens))
+        return false;
+    if (rules.quietSingles && tokens == 1 && !QuietFirstMove(c))
+        return false;
+    if (rules.checkBudget && *rules.checkBudget <= 0 && FirstMoveChecks(c))
+        return false;
+    // A strategy line must show a plan the hint can name.
+    return c.kind != TaskKind::Strategy || PlanFound(c, tokens);
+}
+
+// The cheapest candidate of `pool` for a test of `tokens` with White (or
+// Black) to move, or null.
+const Candidate* Cheapest(const std::vector<const Candidate*>& pool, bool white, int tokens, const Diversity& diversity,
+                          const FillRules& rules)
+{
+    const Candidate* best = nullptr;
+    double bestCost = 1e18;
+    for (const Candidate* c : pool) {
+        if (WhiteToMove(*c) != white || !MayTake(*c, tokens, diversity, rules))
+            continue;
+        const double cost = diversity.Cost(*c, tokens);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = c;
+        }
+    }
+    return best;
+}
+
+// Fills `f.need` (length -> count) from `pool`, longest first, keeping the
+// white/black split, and leaves the deficits in it. A length that cannot be
+// filled passes its places on to the next shorter length (recorded in
+// `f.shortfall`): a shorter sound test is better than none.
+void Fill(Filled& f, const std::vector<const Candidate*>& pool, Diversity& diversity, const FillRules& rules)
+{
+    const int whiteTotal = std::max(1, f.white), blackTotal = std::max(1, f.black);
+    for (auto it = f.need.rbegin(); it != f.need.rend(); ++it) {
         const int tokens = it->first;
         int& left = it->second;
         while (left > 0) {
             // The side further from its share goes first.
-            const bool preferWhite = whiteNeed * blackTotal >= blackNeed * whiteTotal;
+            const bool preferWhite = f.white * blackTotal >= f.black * whiteTotal;
             const Candidate* best = nullptr;
             for (int attempt = 0; attempt < 2 && !best; ++attempt) {
                 const bool white = attempt == 0 ? preferWhite : !preferWhite;
-                if ((white && whiteNeed <= 0) || (!white && blackNeed <= 0))
-                    continue;
-                double bestCost = 1e18;
-                for (const Candidate* c : pool) {
-                    if (WhiteToMove(*c) != white || diversity.games.count(c->gameId) || !CanEndAt(*c, tokens))
-                        continue;
-                    if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
-                        continue;
-                    if (checkBudget && *checkBudget <= 0 && FirstMoveChecks(*c))
-                        continue;
-                    // A strategy line must show a plan the hint can name.
-                    if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
-                        continue;
-                    const double cost = diversity.Cost(*c, tokens);
-                    if (cost < bestCost) {
-                        bestCost = cost;
-                        best = c;
-                    }
-                }
+                if ((white ? f.white : f.black) > 0)
+                    best = Cheapest(pool, white, tokens, diversity, rules);
             }
             if (!best)
                 break;
             diversity.Take(*best, tokens);
-            if (checkBudget && FirstMoveChecks(*best))
-                --*checkBudget;
-            (WhiteToMove(*best) ? whiteNeed : blackNeed)--;
-            chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
+            if (rules.checkBudget && FirstMoveChecks(*best))
+                --*rules.checkBudget;
+            (WhiteToMove(*best) ? f.white : f.black)--;
+            f.chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
             --left;
         }
-        if (left > 0 && std::next(it) != need.rend()) {
-            shortfall[tokens] += left;
+        if (left > 0 && std::next(it) != f.need.rend()) {
+            f.shortfall[tokens] += left;
             std::next(it)->second += left;
             left = 0;
         }
     }
-    return chosen;
+}
+
+// What is still to be found of a fill: its deficits and the places it passed
+// on to shorter lines.
+std::map<int, int> StillWanted(const Filled& f)
+{
+    auto wanted = f.need;
+    for (const auto& [tokens, n] : f.shortfall)
+        wanted[tokens] += n;
+    return wanted;
 }
 
 // Unconfirmed candidates worth confirming for the deficits in `need`.
@@ -359,50 +402,82 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
     }
 }
 
-} // namespace
-
-PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
-                    const std::set<std::string>& rejected)
-{
-    PlanResult result;
-    std::ostringstream report;
-    std::set<std::string> confirmedKeys;
+// The candidates by kind: the confirmed ones that fit a test, and the ones
+// still open (neither confirmed nor rejected).
+struct Pools {
     std::vector<const Candidate*> tactics, draws, strategy;
+    std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     const Candidate* wholeFen = nullptr;
+};
+
+bool Fits(const Candidate& c) { return PlacementFits(c) && StartFits(c) && HeaderFits(c); }
+
+Pools SortCandidates(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                     const std::set<std::string>& rejected)
+{
+    Pools pools;
+    std::set<std::string> confirmedKeys;
     for (const Candidate& c : confirmed) {
         confirmedKeys.insert(KeyOf(c));
         if (c.gameId == WholeFenCandidate().gameId) {
-            wholeFen = &c;
+            pools.wholeFen = &c;
             continue;
         }
-        if (!PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
-            continue;
-        (c.kind == TaskKind::Tactic ? tactics : c.kind == TaskKind::Draw ? draws : strategy).push_back(&c);
+        if (Fits(c))
+            (c.kind == TaskKind::Tactic ? pools.tactics : c.kind == TaskKind::Draw ? pools.draws : pools.strategy).push_back(&c);
     }
-    std::vector<const Candidate*> openTactics, openDraws, openStrategy;
     for (const Candidate& c : candidates) {
         const std::string key = KeyOf(c);
-        if (confirmedKeys.count(key) || rejected.count(key) || !PlacementFits(c) || !StartFits(c) || !HeaderFits(c))
+        if (confirmedKeys.count(key) || rejected.count(key) || !Fits(c))
             continue;
-        (c.kind == TaskKind::Tactic ? openTactics : c.kind == TaskKind::Draw ? openDraws : openStrategy).push_back(&c);
+        (c.kind == TaskKind::Tactic ? pools.openTactics : c.kind == TaskKind::Draw ? pools.openDraws : pools.openStrategy)
+            .push_back(&c);
     }
-    std::set<const Candidate*> ask;
-    if (!wholeFen && !rejected.count(KeyOf(WholeFenCandidate())))
-        ask.insert(&WholeFenCandidate());
+    return pools;
+}
 
-    Diversity diversity;
-    // Draw tests: four with stalemate besides the fixed one, five in all per side
-    // counting the fixed white one.
-    int drawWhite = 4, drawBlack = 5, stalemates = 4;
-    std::vector<ChosenTest> chosenDraws;
+// The draw tests chosen and what is still missing of them.
+struct DrawChoice {
+    int white = 0, black = 0, stalemates = 0;
     // Places for the stalemates are kept free while stalemate candidates are
     // still waiting to be confirmed.
     bool stalemateHope = false;
+    std::vector<ChosenTest> chosen;
+};
+
+void TakeDraws(DrawChoice& choice, const std::vector<const Candidate*>& draws, Diversity& diversity, bool wantStalemate)
+{
+    for (const Candidate* c : draws) {
+        if (diversity.games.count(c->gameId))
+            continue;
+        if (!wantStalemate && choice.stalemateHope)
+            break;
+        const int tokens = CachedLengths(*c).back();
+        const bool stalemate = ReadStory(*c, tokens).stalemate;
+        if (wantStalemate != stalemate || (wantStalemate && choice.stalemates <= 0))
+            continue;
+        int& sideNeed = WhiteToMove(*c) ? choice.white : choice.black;
+        if (sideNeed <= 0)
+            continue;
+        --sideNeed;
+        if (stalemate)
+            --choice.stalemates;
+        diversity.Take(*c);
+        choice.chosen.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
+    }
+}
+
+DrawChoice ChooseDraws(std::vector<const Candidate*> draws, const std::vector<const Candidate*>& openDraws,
+                       const PlanTargets& targets, Diversity& diversity)
+{
+    DrawChoice choice;
+    choice.white = targets.drawsWhite;
+    choice.black = targets.drawsBlack;
+    choice.stalemates = targets.stalemates;
     for (const Candidate* c : openDraws) {
         const auto lengths = CachedLengths(*c);
-        stalemateHope = stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
+        choice.stalemateHope = choice.stalemateHope || (!lengths.empty() && ReadStory(*c, lengths.back()).stalemate);
     }
-    int plainDraws = 0;
     // A perpetual check names its idea and a plain save does not: perpetuals
     // first. Draw tests count in the tactics lengths too: then long ones
     // first, since long lines are the scarce ones.
@@ -410,150 +485,183 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
         const bool pa = ReadStory(*a, CachedLengths(*a).back()).perpetual, pb = ReadStory(*b, CachedLengths(*b).back()).perpetual;
         return pa != pb ? pa : CachedLengths(*a).back() > CachedLengths(*b).back();
     });
-    auto takeDraws = [&](bool wantStalemate) {
-        for (const Candidate* c : draws) {
-            if (diversity.games.count(c->gameId))
-                continue;
-            if (!wantStalemate && stalemateHope)
-                break;
-            const auto lengths = CachedLengths(*c);
-            const int tokens = lengths.back();
-            const bool stalemate = ReadStory(*c, tokens).stalemate;
-            if (wantStalemate != stalemate || (wantStalemate && stalemates <= 0))
-                continue;
-            int& sideNeed = WhiteToMove(*c) ? drawWhite : drawBlack;
-            if (sideNeed <= 0)
-                continue;
-            --sideNeed;
-            if (stalemate)
-                --stalemates;
-            else
-                ++plainDraws;
-            diversity.Take(*c);
-            chosenDraws.push_back({c, tokens, true, {}, {}, {}, {}, {}, {}});
-        }
-    };
-    takeDraws(true);
-    takeDraws(false);
-    if (drawWhite + drawBlack > 0 || stalemates > 0) {
-        // Stalemates first, then the longest lines; a few more than needed.
-        std::vector<std::pair<int, const Candidate*>> ranked;
-        for (const Candidate* c : openDraws) {
-            if (diversity.games.count(c->gameId))
-                continue;
-            const auto lengths = CachedLengths(*c);
-            if (lengths.empty())
-                continue;
-            const bool stalemate = ReadStory(*c, lengths.back()).stalemate;
-            ranked.push_back({(stalemate && stalemates > 0 ? 100 : 0) + lengths.back(), c});
-        }
-        std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        const std::size_t want = static_cast<std::size_t>(3 * (std::max(0, drawWhite) + std::max(0, drawBlack) + std::max(0, stalemates)));
-        for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
-            ask.insert(ranked[i].second);
+    TakeDraws(choice, draws, diversity, true);
+    TakeDraws(choice, draws, diversity, false);
+    return choice;
+}
+
+// Open draw candidates worth confirming while draw places are missing:
+// stalemates first, then the longest lines; a few more than needed.
+void AskForDraws(const DrawChoice& choice, const std::vector<const Candidate*>& openDraws, const Diversity& diversity,
+                 std::set<const Candidate*>& ask)
+{
+    if (choice.white + choice.black <= 0 && choice.stalemates <= 0)
+        return;
+    std::vector<std::pair<int, const Candidate*>> ranked;
+    for (const Candidate* c : openDraws) {
+        if (diversity.games.count(c->gameId))
+            continue;
+        const auto lengths = CachedLengths(*c);
+        if (lengths.empty())
+            continue;
+        const bool stalemate = ReadStory(*c, lengths.back()).stalemate;
+        ranked.push_back({(stalemate && choice.stalemates > 0 ? 100 : 0) + lengths.back(), c});
     }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    const std::size_t want = static_cast<std::size_t>(
+        3 * (std::max(0, choice.white) + std::max(0, choice.black) + std::max(0, choice.stalemates)));
+    for (std::size_t i = 0; i < ranked.size() && i < want; ++i)
+        ask.insert(ranked[i].second);
+}
 
-    // Tactics: the table less the fixed records (example 3 tokens, draw
-    // example 1, whole FEN 3) and the draws.
-    auto tacticNeed = TacticsLengths().count;
-    tacticNeed[3] -= 2;
-    tacticNeed[1] -= 1;
-    for (const auto& d : chosenDraws)
-        tacticNeed[d.tokens]--;
+// Tactics: the table less the fixed records (example 3 tokens, draw example
+// 1, whole FEN 3) and the draws.
+Filled FillTactics(const Pools& pools, const DrawChoice& draws, const PlanTargets& targets, Diversity& diversity,
+                   std::set<const Candidate*>& ask)
+{
+    Filled f;
+    f.need = targets.tactics.count;
+    f.need[3] -= 2;
+    f.need[1] -= 1;
+    for (const auto& d : draws.chosen)
+        f.need[d.tokens]--;
     // Draw tests not found yet keep their places free for later.
-    int tacticWhite = kTacticsWhite - 3 - 4;
-    int tacticBlack = kTacticsCount - kTacticsWhite - 5;
-    std::map<int, int> tacticShort, strategyShort;
-    // At most half of the tactics start with a check: the worked example and
-    // the whole-FEN record do.
-    int checkBudget = kTacticsCount / 2 - 2;
-    for (const auto& d : chosenDraws)
+    f.white = targets.tacticsWhite - 3 - targets.drawsWhite;
+    f.black = Total(targets.tactics) - targets.tacticsWhite - targets.drawsBlack;
+    // The worked example and the whole-FEN record start with a check.
+    int checkBudget = targets.checkStarts - 2;
+    for (const auto& d : draws.chosen)
         checkBudget -= FirstMoveChecks(*d.candidate) ? 1 : 0;
-    auto tacticsChosen = Fill(tacticNeed, tacticWhite, tacticBlack, tactics, diversity, false, tacticShort, &checkBudget);
-    auto tacticAsk = tacticNeed;
-    for (const auto& [tokens, n] : tacticShort)
-        tacticAsk[tokens] += n;
-    AskFor(tacticAsk, openTactics, diversity, false, ask);
+    Fill(f, pools.tactics, diversity, {false, &checkBudget});
+    AskFor(StillWanted(f), pools.openTactics, diversity, false, ask);
+    return f;
+}
 
-    auto strategyNeed = StrategyLengths().count;
-    strategyNeed[1] -= 1;
-    int strategyWhite = kStrategyWhite - 1, strategyBlack = kStrategyCount - kStrategyWhite;
-    auto strategyChosen = Fill(strategyNeed, strategyWhite, strategyBlack, strategy, diversity, true, strategyShort);
-    auto strategyAsk = strategyNeed;
-    for (const auto& [tokens, n] : strategyShort)
-        strategyAsk[tokens] += n;
-    AskFor(strategyAsk, openStrategy, diversity, true, ask);
+// Strategy: the table less the worked example (1 token).
+Filled FillStrategy(const Pools& pools, const PlanTargets& targets, Diversity& diversity, std::set<const Candidate*>& ask)
+{
+    Filled f;
+    f.need = targets.strategy.count;
+    f.need[1] -= 1;
+    f.white = targets.strategyWhite - 1;
+    f.black = Total(targets.strategy) - targets.strategyWhite;
+    Fill(f, pools.strategy, diversity, {true, nullptr});
+    AskFor(StillWanted(f), pools.openStrategy, diversity, true, ask);
+    return f;
+}
 
-    result.tactics = chosenDraws;
-    result.tactics.insert(result.tactics.end(), tacticsChosen.begin(), tacticsChosen.end());
-    // The whole-FEN record stands with its given line, which ends before the
-    // material is back: confirmed sound, it is taken as it is.
-    if (wholeFen && wholeFen->line.moves.size() >= 3)
-        result.tactics.push_back({wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
-    result.strategy = strategyChosen;
-    // The chosen lines not yet walked at the firm count are walked now; the
-    // plan is complete only when every one of them held.
+// The chosen lines not yet walked at the firm count are walked now; the plan
+// is complete only when every one of them held. Returns how many there are.
+int AskForFirmWalks(const PlanResult& plan, std::set<const Candidate*>& ask)
+{
     int unfirm = 0;
-    for (const auto* list : {&result.tactics, &result.strategy})
+    for (const auto* list : {&plan.tactics, &plan.strategy})
         for (const ChosenTest& t : *list)
             if (t.candidate && !t.candidate->firmChecked && t.candidate->gameId != WholeFenCandidate().gameId) {
                 ask.insert(t.candidate);
                 ++unfirm;
             }
+    return unfirm;
+}
 
+// The places still missing. Stalemate saves the pool cannot give leave their
+// places to other draws; they hold the plan up only while a candidate may
+// still turn out one.
+int Missing(const Filled& tactics, const Filled& strategy, const DrawChoice& draws, bool wholeFen)
+{
     int missing = 0;
-    report << "select: tactics by length (still missing):";
-    for (const auto& [tokens, left] : tacticNeed) {
-        report << " " << tokens << ":" << left;
-        missing += std::max(0, left);
-    }
-    report << "; sides missing w " << tacticWhite << " b " << tacticBlack << "; draws missing w " << drawWhite
-           << " b " << drawBlack << " stalemate " << stalemates << (wholeFen ? "" : "; whole-FEN record not confirmed")
-           << "\nselect: strategy by length (still missing):";
-    for (const auto& [tokens, left] : strategyNeed) {
-        report << " " << tokens << ":" << left;
-        missing += std::max(0, left);
-    }
-    report << "; sides missing w " << strategyWhite << " b " << strategyBlack << "\n";
-    auto shortText = [](const std::map<int, int>& m) {
+    for (const auto* f : {&tactics, &strategy})
+        for (const auto& [tokens, left] : f->need)
+            missing += std::max(0, left);
+    return missing + std::max(0, draws.white) + std::max(0, draws.black)
+        + (draws.stalemateHope ? std::max(0, draws.stalemates) : 0) + (wholeFen ? 0 : 1);
+}
+
+std::string PlanReport(const Filled& tactics, const Filled& strategy, const DrawChoice& draws, bool wholeFen, int unfirm)
+{
+    std::ostringstream report;
+    auto needText = [](const std::map<int, int>& m) {
         std::string text;
-        for (const auto& [tokens, n] : m)
-            text += " " + std::to_string(tokens) + ":" + std::to_string(n);
-        return text.empty() ? std::string(" none") : text;
+        for (const auto& [tokens, left] : m)
+            text += " " + std::to_string(tokens) + ":" + std::to_string(left);
+        return text;
     };
-    report << "select: lines too few, places given to shorter ones: tactics" << shortText(tacticShort) << "; strategy"
-           << shortText(strategyShort) << "\n";
+    auto shortText = [&](const std::map<int, int>& m) { return m.empty() ? std::string(" none") : needText(m); };
+    report << "select: tactics by length (still missing):" << needText(tactics.need) << "; sides missing w "
+           << tactics.white << " b " << tactics.black << "; draws missing w " << draws.white << " b " << draws.black
+           << " stalemate " << draws.stalemates << (wholeFen ? "" : "; whole-FEN record not confirmed")
+           << "\nselect: strategy by length (still missing):" << needText(strategy.need) << "; sides missing w "
+           << strategy.white << " b " << strategy.black << "\n";
+    report << "select: lines too few, places given to shorter ones: tactics" << shortText(tactics.shortfall)
+           << "; strategy" << shortText(strategy.shortfall) << "\n";
     report << "select: chosen lines still to be walked at the firm count: " << unfirm << "\n";
-    missing += unfirm;
-    // Stalemate saves the pool cannot give leave their places to other draws;
-    // they hold the plan up only while a candidate may still turn out one.
-    missing += std::max(0, drawWhite) + std::max(0, drawBlack) + (stalemateHope ? std::max(0, stalemates) : 0)
-        + (wholeFen ? 0 : 1);
-    result.complete = missing == 0;
-    result.toConfirm.assign(ask.begin(), ask.end());
-    // The rarest first: the fixed record, draws, then the longest lines.
+    return report.str();
+}
+
+// The rarest first: the fixed record, draws, then the longest lines.
+std::vector<const Candidate*> RankedToConfirm(const std::set<const Candidate*>& ask)
+{
+    std::vector<const Candidate*> out(ask.begin(), ask.end());
     auto rank = [](const Candidate* c) {
         if (c->line.steps.empty())
             return 100;
         const auto lengths = CachedLengths(*c);
         return (c->kind == TaskKind::Draw ? 50 : 0) + (lengths.empty() ? 0 : lengths.back());
     };
-    std::sort(result.toConfirm.begin(), result.toConfirm.end(), [&](const Candidate* a, const Candidate* b) {
+    std::sort(out.begin(), out.end(), [&](const Candidate* a, const Candidate* b) {
         return rank(a) != rank(b) ? rank(a) > rank(b) : KeyOf(*a) < KeyOf(*b);
     });
-    result.report = report.str();
+    return out;
+}
+
+} // namespace
+
+PlanTargets EditionTargets()
+{
+    PlanTargets targets;
+    targets.tactics = TacticsLengths();
+    targets.strategy = StrategyLengths();
+    targets.tacticsWhite = kTacticsWhite;
+    targets.strategyWhite = kStrategyWhite;
+    // Besides the fixed white stalemate: four white and five black draws,
+    // four of them stalemates.
+    targets.drawsWhite = kDrawTests / 2 - 1;
+    targets.drawsBlack = kDrawTests / 2;
+    targets.stalemates = 4;
+    targets.checkStarts = kTacticsCount / 2;
+    return targets;
+}
+
+PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
+                    const std::set<std::string>& rejected, const PlanTargets& targets)
+{
+    const Pools pools = SortCandidates(candidates, confirmed, rejected);
+    std::set<const Candidate*> ask;
+    if (!pools.wholeFen && !rejected.count(KeyOf(WholeFenCandidate())))
+        ask.insert(&WholeFenCandidate());
+
+    Diversity diversity;
+    const DrawChoice draws = ChooseDraws(pools.draws, pools.openDraws, targets, diversity);
+    AskForDraws(draws, pools.openDraws, diversity, ask);
+    const Filled tactics = FillTactics(pools, draws, targets, diversity, ask);
+    const Filled strategy = FillStrategy(pools, targets, diversity, ask);
+
+    PlanResult result;
+    result.tactics = draws.chosen;
+    result.tactics.insert(result.tactics.end(), tactics.chosen.begin(), tactics.chosen.end());
+    // The whole-FEN record stands with its given line, which ends before the
+    // material is back: confirmed sound, it is taken as it is.
+    if (pools.wholeFen && pools.wholeFen->line.moves.size() >= 3)
+        result.tactics.push_back({pools.wholeFen, 3, false, {}, {}, {}, {}, {}, {}});
+    result.strategy = strategy.chosen;
+    const int unfirm = AskForFirmWalks(result, ask);
+    result.report = PlanReport(tactics, strategy, draws, pools.wholeFen != nullptr, unfirm);
+    result.complete = Missing(tactics, strategy, draws, pools.wholeFen != nullptr) + unfirm == 0;
+    result.toConfirm = RankedToConfirm(ask);
     return result;
 }
 
 namespace {
-
-struct Record {
-    std::string header, position, side, solution, taskText, hint;
-    std::string provenance;  // tab-separated: white, black, event, year, move, game
-    std::vector<Hint> hintVariants;  // empty for fixed hints
-    bool white = true;
-    bool draw = false;
-};
 
 std::size_t Utf8Length(const std::string& text)
 {
@@ -563,254 +671,371 @@ std::size_t Utf8Length(const std::string& text)
     return n;
 }
 
-// Chooses one hint per record: exactly `special` uses of the named hints, no
-// other hint on more than `cap` records, `distinct` different hints in all
-// where the variants allow it, and the motifs spread so that as many as can
-// stand on `motifFloor` records do. Returns a note on what could not be met.
-std::string AssignHints(std::vector<Record>& records, const std::map<std::string, int>& special, int distinct, int cap,
-                        std::size_t minLength, std::size_t maxLength, int motifFloor)
-{
-    std::map<std::string, int> uses;
-    std::map<Motif, int> motifs;
-    auto motifOf = [](const Record& r) {
+// The assignment of AssignHints, step by step. It keeps the uses of each text
+// and the records on each motif up to date as records take hints (`Take`).
+class HintAssigner {
+public:
+    HintAssigner(std::vector<Record>& records, const HintTargets& targets) : m_records(records), m_targets(targets) {}
+
+    std::string Run()
+    {
+        Prepare();
+        PlaceSpecial();
+        PlaceOpen();
+        SpreadMotifs();
+        Balance();
+        return Note();
+    }
+
+private:
+    using Chain = std::vector<std::pair<Record*, const Hint*>>;  // records and the hints they switch to
+
+    // The state of one search for a chain in `Relay`.
+    struct RelaySearch {
+        int room = 0;
+        std::map<std::string, std::vector<Record*>> holders;
+        Chain chain;
+        std::set<const Record*> visited;
+        std::string relieved;
+    };
+
+    std::vector<Record>& m_records;
+    const HintTargets& m_targets;
+    std::map<std::string, int> m_uses;
+    std::map<Motif, int> m_motifs;
+    std::set<Motif> m_givenUp;  // devices that cannot reach their floor: they may give
+
+    static Motif MotifOf(const Record& r)
+    {
         for (const Hint& h : r.hintVariants)
             if (h.text == r.hint)
                 return h.motif;
         return MotifOfHint(r.hint);
-    };
-    auto take = [&](Record& r, const std::string& text) {
-        if (!r.hint.empty()) {
-            --uses[r.hint];
-            --motifs[motifOf(r)];
-        }
-        r.hint = text;
-        ++uses[r.hint];
-        ++motifs[motifOf(r)];
-    };
-    for (Record& r : records) {
-        std::erase_if(r.hintVariants, [&](const Hint& h) {
-            const auto n = Utf8Length(h.text);
-            return n < minLength || n > maxLength;
-        });
-        if (r.hintVariants.empty() && r.hint.empty())
-            r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
-        if (!r.hint.empty()) {
-            ++uses[r.hint];
-            ++motifs[MotifOfHint(r.hint)];
-        }
     }
-    // The named hints: records that offer them first, then any that offer them.
-    for (const auto& [hint, wanted] : special) {
-        for (int pass = 0; pass < 2; ++pass)
-            for (Record& r : records)
-                if (r.hint.empty() && uses[hint] < wanted && Offers(r.hintVariants, hint)
-                    && (pass == 1 || r.hintVariants.front().text == hint))
-                    take(r, hint);
-        for (Record& r : records)
-            if (r.hint.empty())
-                std::erase_if(r.hintVariants, [&](const Hint& h) { return h.text == hint; });
-    }
-    // A motif per record: the rarer motifs first while they are below the
-    // floor, else the line's first idea.
-    std::vector<Record*> open;
-    for (Record& r : records)
-        if (r.hint.empty())
-            open.push_back(&r);
-    auto motifChoices = [](const Record& r) {
+
+    static std::vector<Motif> MotifChoices(const Record& r)
+    {
         std::vector<Motif> out;
         for (const Hint& h : r.hintVariants)
             if (std::find(out.begin(), out.end(), h.motif) == out.end())
                 out.push_back(h.motif);
         return out;
-    };
-    std::stable_sort(open.begin(), open.end(),
-                     [&](const Record* a, const Record* b) { return motifChoices(*a).size() < motifChoices(*b).size(); });
-    for (Record* r : open) {
-        const auto choices = motifChoices(*r);
-        // A named device rather than a mere gain; among devices, the one that
-        // is furthest below the floor, else the line's first.
+    }
+
+    bool IsSpecial(const std::string& text) const { return m_targets.special.count(text) > 0; }
+
+    int Count() const
+    {
+        int n = 0;
+        for (const auto& [h, u] : m_uses)
+            n += u > 0 ? 1 : 0;
+        return n;
+    }
+
+    void Take(Record& r, const std::string& text)
+    {
+        if (!r.hint.empty()) {
+            --m_uses[r.hint];
+            --m_motifs[MotifOf(r)];
+        }
+        r.hint = text;
+        ++m_uses[r.hint];
+        ++m_motifs[MotifOf(r)];
+    }
+
+    // Variants outside the length bounds go; a record left with none gets the
+    // general one. Hints already given are counted.
+    void Prepare()
+    {
+        for (Record& r : m_records) {
+            std::erase_if(r.hintVariants, [&](const Hint& h) {
+                const auto n = Utf8Length(h.text);
+                return n < m_targets.minLength || n > m_targets.maxLength;
+            });
+            if (r.hintVariants.empty() && r.hint.empty())
+                r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
+            if (!r.hint.empty()) {
+                ++m_uses[r.hint];
+                ++m_motifs[MotifOfHint(r.hint)];
+            }
+        }
+    }
+
+    // The named hints: records that offer them first, then any that offer them.
+    void PlaceSpecial()
+    {
+        for (const auto& [hint, wanted] : m_targets.special) {
+            for (int pass = 0; pass < 2; ++pass)
+                for (Record& r : m_records)
+                    if (r.hint.empty() && m_uses[hint] < wanted && Offers(r.hintVariants, hint)
+                        && (pass == 1 || r.hintVariants.front().text == hint))
+                        Take(r, hint);
+            for (Record& r : m_records)
+                if (r.hint.empty())
+                    std::erase_if(r.hintVariants, [&](const Hint& h) { return h.text == hint; });
+        }
+    }
+
+    // A named device rather than a mere gain; among devices, the one that is
+    // furthest below the floor, else the line's first.
+    Motif ChooseMotif(const std::vector<Motif>& choices)
+    {
         Motif chosen = choices.front();
         for (Motif m : choices)
             if (IsDevice(m) && !IsDevice(chosen))
                 chosen = m;
         for (Motif m : choices)
-            if (IsDevice(m) && motifs[m] < motifFloor && (motifs[chosen] >= motifFloor || motifs[m] < motifs[chosen]))
+            if (IsDevice(m) && m_motifs[m] < m_targets.motifFloor
+                && (m_motifs[chosen] >= m_targets.motifFloor || m_motifs[m] < m_motifs[chosen]))
                 chosen = m;
-        std::string text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (it->motif == chosen && uses[it->text] == 0)
-                text = it->text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (it->motif == chosen && uses[it->text] < cap)
-                text = it->text;
-        for (auto it = r->hintVariants.rbegin(); it != r->hintVariants.rend() && text.empty(); ++it)
-            if (uses[it->text] < cap)
-                text = it->text;
-        take(*r, text.empty() ? r->hintVariants.back().text : text);
+        return chosen;
     }
-    auto count = [&] {
-        int n = 0;
-        for (const auto& [h, u] : uses)
-            n += u > 0 ? 1 : 0;
-        return n;
-    };
-    auto isSpecial = [&](const std::string& h) { return special.count(h) > 0; };
+
+    // The last of the record's variants that `fits`, or null.
+    template <typename Fits>
+    static const Hint* LastVariant(const Record& r, Fits fits)
+    {
+        for (auto it = r.hintVariants.rbegin(); it != r.hintVariants.rend(); ++it)
+            if (fits(*it))
+                return &*it;
+        return nullptr;
+    }
+
+    // A motif per record: the rarer motifs first while they are below the
+    // floor, else the line's first idea; within it an unused text, else one
+    // below the cap, else any text below the cap.
+    void PlaceOpen()
+    {
+        std::vector<Record*> open;
+        for (Record& r : m_records)
+            if (r.hint.empty())
+                open.push_back(&r);
+        std::stable_sort(open.begin(), open.end(),
+                         [](const Record* a, const Record* b) { return MotifChoices(*a).size() < MotifChoices(*b).size(); });
+        const int cap = m_targets.perTextCap;
+        for (Record* r : open) {
+            const Motif chosen = ChooseMotif(MotifChoices(*r));
+            const Hint* h = LastVariant(*r, [&](const Hint& v) { return v.motif == chosen && m_uses[v.text] == 0; });
+            if (!h)
+                h = LastVariant(*r, [&](const Hint& v) { return v.motif == chosen && m_uses[v.text] < cap; });
+            if (!h)
+                h = LastVariant(*r, [&](const Hint& v) { return m_uses[v.text] < cap; });
+            Take(*r, h ? h->text : r->hintVariants.back().text);
+        }
+    }
+
+    // The record's variant of motif `m` with room, the least used.
+    const Hint* VariantFor(const Record& r, Motif m)
+    {
+        const Hint* found = nullptr;
+        for (const Hint& h : r.hintVariants)
+            if (h.motif == m && !IsSpecial(h.text) && m_uses[h.text] < m_targets.perTextCap
+                && (!found || m_uses[h.text] < m_uses[found->text]))
+                found = &h;
+        return found;
+    }
+
     // A device below its floor takes records from motifs above theirs: a
     // record offering the device switches to it, or, where every such record
     // is held by a motif at its floor, a record of that motif switches on in
-    // turn, and so on, the shortest way. A device that cannot reach its floor
-    // keeps what it had, so that it takes nothing another one needs.
-    auto variantFor = [&](const Record& r, Motif m) -> const Hint* {
-        const Hint* found = nullptr;
-        for (const Hint& h : r.hintVariants)
-            if (h.motif == m && !isSpecial(h.text) && uses[h.text] < cap && (!found || uses[h.text] < uses[found->text]))
-                found = &h;
-        return found;
-    };
-    std::set<Motif> givenUp;  // devices that cannot reach their floor: they may give
-    auto raise = [&](Motif target) {
+    // turn, and so on, the shortest way.
+    bool Raise(Motif target)
+    {
         std::map<Motif, std::pair<Record*, const Hint*>> via;  // a record of this motif and the switch it makes
         std::map<Motif, Motif> towards;
         std::vector<Motif> queue{target};
         for (std::size_t at = 0; at < queue.size(); ++at)
-            for (Record& r : records) {
-                const Motif current = motifOf(r);
-                if (r.hint.empty() || isSpecial(r.hint) || current == target || via.count(current))
+            for (Record& r : m_records) {
+                const Motif current = MotifOf(r);
+                if (r.hint.empty() || IsSpecial(r.hint) || current == target || via.count(current))
                     continue;
-                const Hint* h = variantFor(r, queue[at]);
+                const Hint* h = VariantFor(r, queue[at]);
                 if (!h)
                     continue;
                 via[current] = {&r, h};
                 towards[current] = queue[at];
-                if (motifs[current] <= motifFloor && !givenUp.count(current)) {
+                if (m_motifs[current] <= m_targets.motifFloor && !m_givenUp.count(current)) {
                     queue.push_back(current);
                     continue;
                 }
                 for (Motif m = current; m != target; m = towards[m])
-                    take(*via[m].first, via[m].second->text);
+                    Take(*via[m].first, via[m].second->text);
                 return true;
             }
         return false;
-    };
-    std::set<Motif> wanted;
-    for (const Record& r : records)
-        for (const Hint& h : r.hintVariants)
-            if (IsDevice(h.motif) && motifs[h.motif] < motifFloor)
-                wanted.insert(h.motif);
+    }
+
+    // Raises `m` to its floor, or, where it cannot get there, leaves every
+    // record as it was, so that it takes nothing another device needs.
+    bool RaiseToFloor(Motif m)
+    {
+        const auto keptRecords = m_records;
+        const auto keptUses = m_uses;
+        const auto keptMotifs = m_motifs;
+        while (m_motifs[m] < m_targets.motifFloor && Raise(m)) {
+        }
+        if (m_motifs[m] >= m_targets.motifFloor)
+            return true;
+        m_records = keptRecords;
+        m_uses = keptUses;
+        m_motifs = keptMotifs;
+        return false;
+    }
+
     // Devices that fail are given up and may then give to the others.
-    for (bool progress = true; progress;) {
-        progress = false;
-        for (Motif m : wanted) {
-            if (motifs[m] >= motifFloor)
-                continue;
-            const auto keptRecords = records;
-            const auto keptUses = uses;
-            const auto keptMotifs = motifs;
-            const bool wasGivenUp = givenUp.erase(m) > 0;
-            while (motifs[m] < motifFloor && raise(m)) {
+    void SpreadMotifs()
+    {
+        std::set<Motif> wanted;
+        for (const Record& r : m_records)
+            for (const Hint& h : r.hintVariants)
+                if (IsDevice(h.motif) && m_motifs[h.motif] < m_targets.motifFloor)
+                    wanted.insert(h.motif);
+        for (bool progress = true; progress;) {
+            progress = false;
+            for (Motif m : wanted) {
+                if (m_motifs[m] >= m_targets.motifFloor)
+                    continue;
+                const bool wasGivenUp = m_givenUp.erase(m) > 0;
+                if (RaiseToFloor(m)) {
+                    progress = true;
+                    continue;
+                }
+                m_givenUp.insert(m);
+                progress = progress || !wasGivenUp;
             }
-            if (motifs[m] >= motifFloor) {
-                progress = true;
-                continue;
-            }
-            records = keptRecords;
-            uses = keptUses;
-            motifs = keptMotifs;
-            givenUp.insert(m);
-            progress = progress || !wasGivenUp;
         }
     }
-    // Switches one record's hint to another of its variants; the motif stays
-    // unless the old one keeps its floor.
-    auto shift = [&](bool fewer) {
-        for (int sameMotif = 1; sameMotif >= 0; --sameMotif)
-            for (Record& r : records) {
-                if (r.hintVariants.empty() || isSpecial(r.hint) || (fewer ? uses[r.hint] != 1 : uses[r.hint] < 2))
-                    continue;
-                const Motif old = motifOf(r);
-                for (const Hint& h : r.hintVariants) {
-                    if (h.text == r.hint || isSpecial(h.text) || (sameMotif && h.motif != old)
-                        || (!sameMotif && motifs[old] <= motifFloor))
-                        continue;
-                    if (fewer ? (uses[h.text] >= 1 && uses[h.text] < cap) : uses[h.text] == 0) {
-                        take(r, h.text);
-                        return true;
-                    }
-                }
+
+    // Switches `r` to another of its variants: to a text already used and
+    // below the cap (`fewer`), else to an unused one. With `sameMotif` the
+    // motif stays; without, the old motif must stay above its floor.
+    bool ShiftRecord(Record& r, bool fewer, bool sameMotif)
+    {
+        if (r.hintVariants.empty() || IsSpecial(r.hint) || (fewer ? m_uses[r.hint] != 1 : m_uses[r.hint] < 2))
+            return false;
+        const Motif old = MotifOf(r);
+        for (const Hint& h : r.hintVariants) {
+            if (h.text == r.hint || IsSpecial(h.text) || (sameMotif && h.motif != old)
+                || (!sameMotif && m_motifs[old] <= m_targets.motifFloor))
+                continue;
+            if (fewer ? (m_uses[h.text] >= 1 && m_uses[h.text] < m_targets.perTextCap) : m_uses[h.text] == 0) {
+                Take(r, h.text);
+                return true;
             }
+        }
         return false;
-    };
-    // Where no single switch will do, a chain may: a record takes a hint that
-    // another holds, which takes another, until the last takes a hint with
-    // room (`room`: fewer uses than that). Started from records on a hint with
-    // more than `over` uses. No motif falls below its floor and no named
-    // device turns into a mere gain on the way.
-    auto chainHolds = [&](const std::vector<std::pair<Record*, const Hint*>>& chain) {
+    }
+
+    // Switches one record's hint, keeping its motif where it can.
+    bool Shift(bool fewer)
+    {
+        for (int sameMotif = 1; sameMotif >= 0; --sameMotif)
+            for (Record& r : m_records)
+                if (ShiftRecord(r, fewer, sameMotif == 1))
+                    return true;
+        return false;
+    }
+
+    // No motif falls below its floor and no named device turns into a mere
+    // gain on the way.
+    bool ChainHolds(const Chain& chain)
+    {
         std::map<Motif, int> delta;
         for (const auto& [r, h] : chain) {
-            --delta[motifOf(*r)];
+            --delta[MotifOf(*r)];
             ++delta[h->motif];
         }
         int devices = 0;
         for (const auto& [m, d] : delta) {
-            if (d < 0 && motifs[m] + d < motifFloor)
+            if (d < 0 && m_motifs[m] + d < m_targets.motifFloor)
                 return false;
             devices += IsDevice(m) ? d : 0;
         }
         return devices >= 0;
-    };
-    auto relay = [&](int over, int room) {
-        std::map<std::string, std::vector<Record*>> holders;
-        for (Record& r : records)
-            holders[r.hint].push_back(&r);
-        std::vector<std::pair<Record*, const Hint*>> chain;
-        std::set<const Record*> visited;
-        std::string relieved;
-        std::function<bool(Record*)> extend = [&](Record* r) {
-            if (chain.size() >= 5 || !visited.insert(r).second)
-                return false;
-            for (const Hint& h : r->hintVariants) {
-                if (h.text == r->hint || h.text == relieved || isSpecial(h.text))
-                    continue;
-                chain.emplace_back(r, &h);
-                if (uses[h.text] < room) {
-                    if (chainHolds(chain))
-                        return true;
-                } else {
-                    for (Record* next : holders[h.text])
-                        if (extend(next))
-                            return true;
-                }
-                chain.pop_back();
-            }
+    }
+
+    bool ExtendThrough(RelaySearch& s, const std::string& text)
+    {
+        for (Record* next : s.holders[text])
+            if (Extend(s, next))
+                return true;
+        return false;
+    }
+
+    // Grows the chain from `r`: it takes one of its other variants, which
+    // ends the chain where that text has room, else moves one of its holders
+    // on in turn; at most five records.
+    bool Extend(RelaySearch& s, Record* r)
+    {
+        if (s.chain.size() >= 5 || !s.visited.insert(r).second)
             return false;
-        };
-        for (Record& r : records) {
-            if (r.hintVariants.empty() || isSpecial(r.hint) || uses[r.hint] <= over)
+        for (const Hint& h : r->hintVariants) {
+            if (h.text == r->hint || h.text == s.relieved || IsSpecial(h.text))
                 continue;
-            visited.clear();
-            relieved = r.hint;
-            if (extend(&r)) {
-                for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-                    take(*it->first, it->second->text);
+            s.chain.emplace_back(r, &h);
+            if (m_uses[h.text] < s.room ? ChainHolds(s.chain) : ExtendThrough(s, h.text))
+                return true;
+            s.chain.pop_back();
+        }
+        return false;
+    }
+
+    // Where no single switch will do, a chain may: a record takes a hint that
+    // another holds, which takes another, until the last takes a hint with
+    // room (`room`: fewer uses than that). Started from records on a hint with
+    // more than `over` uses.
+    bool Relay(int over, int room)
+    {
+        RelaySearch s;
+        s.room = room;
+        for (Record& r : m_records)
+            s.holders[r.hint].push_back(&r);
+        for (Record& r : m_records) {
+            if (r.hintVariants.empty() || IsSpecial(r.hint) || m_uses[r.hint] <= over)
+                continue;
+            s.visited.clear();
+            s.relieved = r.hint;
+            if (Extend(s, &r)) {
+                for (auto it = s.chain.rbegin(); it != s.chain.rend(); ++it)
+                    Take(*it->first, it->second->text);
                 return true;
             }
         }
         return false;
-    };
-    for (int guard = 0; guard < 1000 && relay(cap, cap); ++guard) {
     }
-    for (int guard = 0; guard < 10000 && count() != distinct; ++guard)
-        if (!shift(count() > distinct) && (count() > distinct || !relay(1, 1)))
-            break;
-    std::string note;
-    for (const auto& [hint, wanted] : special)
-        if (uses[hint] != wanted)
-            note += "hint \"" + hint + "\" on " + std::to_string(uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
-    if (count() != distinct)
-        note += std::to_string(count()) + " distinct hints, not " + std::to_string(distinct) + "\n";
-    return note;
+
+    // No text over the cap where a chain can relieve it; then the distinct
+    // count, by single switches and, to gain texts, by chains.
+    void Balance()
+    {
+        const int cap = m_targets.perTextCap, distinct = m_targets.distinct;
+        for (int guard = 0; guard < 1000 && Relay(cap, cap); ++guard) {
+        }
+        for (int guard = 0; guard < 10000 && Count() != distinct; ++guard)
+            if (!Shift(Count() > distinct) && (Count() > distinct || !Relay(1, 1)))
+                break;
+    }
+
+    std::string Note()
+    {
+        std::string note;
+        for (const auto& [hint, wanted] : m_targets.special)
+            if (m_uses[hint] != wanted)
+                note += "hint \"" + hint + "\" on " + std::to_string(m_uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
+        if (Count() != m_targets.distinct)
+            note += std::to_string(Count()) + " distinct hints, not " + std::to_string(m_targets.distinct) + "\n";
+        return note;
+    }
+};
+
+} // namespace
+
+std::string AssignHints(std::vector<Record>& records, const HintTargets& targets)
+{
+    return HintAssigner(records, targets).Run();
 }
+
+namespace {
 
 std::string Escape(const std::string& text)
 {
@@ -891,29 +1116,18 @@ Record WorkedExample(const std::string& player, int year, const char* position, 
     return r;
 }
 
-void WriteCollections(const PlanResult& plan, const std::string& outDir)
+namespace {
+
+const std::string kWhiteText = "Ход белых. Найдите оптимальный вариант";
+const std::string kBlackText = "Ход черных. Найдите оптимальный вариант";
+
+// Draw texts: per side three with the period, one with two blanks, one
+// without the final period; the fixed white draw has the first form.
+void SetTacticsTexts(std::vector<Record>& tactics)
 {
-    std::mt19937 random(414u);
-    const std::string white = "Ход белых. Найдите оптимальный вариант", black = "Ход черных. Найдите оптимальный вариант";
-
-    // Tactics.
-    Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
-                                   "f5-h6 g7:h6 g5:f6", white + ".", "Попробуйте выиграть на связке.");
-    Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
-                                       white + ". Сделайте ничью.", kHintStalemate);
-    drawExample.draw = true;
-
-    std::vector<Record> tactics;
-    for (const ChosenTest& t : plan.tactics)
-        tactics.push_back(FromCandidate(t));
-    for (Record& r : tactics)
-        if (r.position == kWholeFen)
-            r.header = MakeHeader("NN", "NN", 0);
-    // Draw texts: per side three with the period, one with two blanks, one
-    // without the final period; the fixed white draw has the first form.
     int drawForm[2] = {1, 0};
     for (Record& r : tactics) {
-        const std::string base = r.white ? white : black;
+        const std::string base = r.white ? kWhiteText : kBlackText;
         if (!r.draw) {
             r.taskText = base + ".";
             continue;
@@ -922,10 +1136,28 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
         r.taskText = k < 3 ? base + ". Сделайте ничью." : k == 3 ? base + ".  Сделайте ничью." : base + ". Сделайте ничью";
         ++k;
     }
+}
+
+// The two worked examples first, then the mined tests and the whole-FEN
+// record in shuffled order.
+std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+{
+    Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
+                                   "f5-h6 g7:h6 g5:f6", kWhiteText + ".", "Попробуйте выиграть на связке.");
+    Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
+                                       kWhiteText + ". Сделайте ничью.", kHintStalemate);
+    drawExample.draw = true;
+
+    std::vector<Record> tactics;
+    for (const ChosenTest& t : plan.tactics)
+        tactics.push_back(FromCandidate(t));
+    for (Record& r : tactics)
+        if (r.position == kWholeFen)
+            r.header = MakeHeader("NN", "NN", 0);
+    SetTacticsTexts(tactics);
     std::vector<Record> allTactics{example, drawExample};
     allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
-    std::string note = AssignHints(allTactics, {{kHintMateWithSacrifice, 12}, {kHintQueenThePawn, 6}, {kHintStalemate, 5}},
-                                   175, 4, 14, 143, 5);
+    note += AssignHints(allTactics, kTacticsHints);
     std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
     std::shuffle(mined.begin(), mined.end(), random);
     // Eight lines carry one blank after the last token.
@@ -937,9 +1169,14 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     std::shuffle(mined.begin(), mined.end(), random);
     std::vector<Record> tacticsOut{allTactics[0], allTactics[1]};
     tacticsOut.insert(tacticsOut.end(), mined.begin(), mined.end());
+    return tacticsOut;
+}
 
-    // Strategy.
-    Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", white + ".",
+// The worked example first, then the mined tests in shuffled order; sixteen
+// white and one black task text lack the final period.
+std::vector<Record> StrategyTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+{
+    Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", kWhiteText + ".",
                                            "Захват пространства в большинстве случаев хорош.");
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
@@ -953,12 +1190,24 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
     if (!blacks.empty())
         noPeriod.insert(blacks.front());
     for (std::size_t i = 1; i < strategy.size(); ++i)
-        strategy[i].taskText = (strategy[i].white ? white : black) + (noPeriod.count(i) ? "" : ".");
-    note += AssignHints(strategy, {}, 114, 4, 13, 254, 0);
+        strategy[i].taskText = (strategy[i].white ? kWhiteText : kBlackText) + (noPeriod.count(i) ? "" : ".");
+    note += AssignHints(strategy, kStrategyHints);
     std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
     std::shuffle(strategyMined.begin(), strategyMined.end(), random);
     std::vector<Record> strategyOut{strategy[0]};
     strategyOut.insert(strategyOut.end(), strategyMined.begin(), strategyMined.end());
+    return strategyOut;
+}
+
+} // namespace
+
+void WriteCollections(const PlanResult& plan, const std::string& outDir)
+{
+    // One seed for both tables, tactics first: the same plan gives the same tables.
+    std::mt19937 random(414u);
+    std::string note;
+    const std::vector<Record> tacticsOut = TacticsTable(plan, random, note);
+    const std::vector<Record> strategyOut = StrategyTable(plan, random, note);
 
     std::filesystem::create_directories(outDir);
     WriteTable(std::filesystem::path(outDir) / "TacticsTasks.cpp", "TacticsTasks", tacticsOut);

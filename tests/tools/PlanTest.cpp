@@ -1,0 +1,397 @@
+// The plan of the collections, the hint assignment and the written tables, on
+// small synthetic candidates and records.
+#include "Candidate.h"
+#include "Hints.h"
+#include "Names.h"
+#include "Plan.h"
+#include "Rules.h"
+#include "TaskData.h"
+#include "chess/Position.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// ---- The hint assignment -------------------------------------------------
+
+Record Offering(std::vector<Hint> variants)
+{
+    Record r;
+    r.hintVariants = std::move(variants);
+    return r;
+}
+
+HintTargets Targets(int distinct, int cap, int floor = 0, std::map<std::string, int> special = {})
+{
+    return {.distinct = distinct, .perTextCap = cap, .minLength = 1, .maxLength = 200, .motifFloor = floor,
+            .special = std::move(special)};
+}
+
+std::map<std::string, int> Uses(const std::vector<Record>& records)
+{
+    std::map<std::string, int> uses;
+    for (const Record& r : records)
+        ++uses[r.hint];
+    return uses;
+}
+
+int MostUses(const std::map<std::string, int>& uses)
+{
+    int most = 0;
+    for (const auto& [text, n] : uses)
+        most = std::max(most, n);
+    return most;
+}
+
+// One record offers only the general text; five offer it and one of their
+// own. Fewer distinct texts come from moving records onto the general one,
+// as far as its cap allows.
+std::vector<Record> GeneralAndOwn()
+{
+    std::vector<Record> records{Offering({{"Общая идея.", Motif::MaterialWin}})};
+    for (int i = 1; i <= 5; ++i)
+        records.push_back(Offering({{"Общая идея.", Motif::MaterialWin}, {"Идея " + std::to_string(i) + ".", Motif::MaterialWin}}));
+    return records;
+}
+
+TEST(AssignHints, DistinctCountAndPerTextCap)
+{
+    struct Row {
+        const char* name;
+        int distinct, cap;
+        int expectDistinct;
+        bool met;
+    };
+    for (const Row& row : {Row{"as many as offered", 6, 4, 6, true}, Row{"fewer, within the cap", 3, 4, 3, true},
+                           Row{"fewer than the cap allows", 3, 2, 5, false}, Row{"more than offered", 8, 4, 6, false}}) {
+        std::vector<Record> records = GeneralAndOwn();
+        const std::string note = AssignHints(records, Targets(row.distinct, row.cap));
+        const auto uses = Uses(records);
+        EXPECT_EQ(static_cast<int>(uses.size()), row.expectDistinct) << row.name;
+        EXPECT_LE(MostUses(uses), row.cap) << row.name;
+        EXPECT_EQ(note.empty(), row.met) << row.name << ": " << note;
+        for (const Record& r : records)
+            EXPECT_TRUE(std::any_of(r.hintVariants.begin(), r.hintVariants.end(), [&](const Hint& h) { return h.text == r.hint; }))
+                << row.name << ": " << r.hint;
+    }
+}
+
+TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
+{
+    // Both records prefer the fork; a second distinct text needs the second
+    // record to give its fork up.
+    for (const auto& [distinct, expect] : {std::pair{1, 1}, std::pair{2, 2}}) {
+        std::vector<Record> records{Offering({{"Вилка.", Motif::Fork}}),
+                                    Offering({{"Вилка.", Motif::Fork}, {"Выигрыш пешки.", Motif::MaterialWin}})};
+        AssignHints(records, Targets(distinct, 4));
+        EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
+        EXPECT_EQ(records[0].hint, "Вилка.");
+    }
+}
+
+TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
+{
+    const std::string mate = "Мат с жертвой.";
+    struct Row {
+        int wanted, expect;
+        bool met;
+    };
+    // The cap is 1: the special text is not held to it.
+    for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
+        std::vector<Record> records;
+        for (int i = 0; i < 3; ++i)
+            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin}, {mate, Motif::Mate}}));
+        records.push_back(Offering({{mate, Motif::Mate}, {"Идея 3.", Motif::MaterialWin}}));
+        records.push_back(Offering({{"Идея 4.", Motif::MaterialWin}}));
+        const std::string note = AssignHints(records, Targets(5, 1, 0, {{mate, row.wanted}}));
+        EXPECT_EQ(Uses(records)[mate], row.expect) << row.wanted;
+        EXPECT_EQ(note.find(mate) == std::string::npos, row.met) << row.wanted << ": " << note;
+        // A record that offers it as its first idea gets it first.
+        EXPECT_EQ(records[3].hint, mate) << row.wanted;
+        EXPECT_NE(records[4].hint, mate);
+    }
+}
+
+TEST(AssignHints, LengthBoundsAndGivenHints)
+{
+    std::vector<Record> records{Offering({{"Коротко.", Motif::MaterialWin}, {"Чуть длиннее текст.", Motif::MaterialWin}}),
+                                Offering({{"Коротко.", Motif::MaterialWin}})};
+    records.push_back(Record{});
+    records.back().hint = "Данная подсказка.";
+    HintTargets targets = Targets(3, 4);
+    targets.minLength = 10;
+    AssignHints(records, targets);
+    EXPECT_EQ(records[0].hint, "Чуть длиннее текст.");
+    // Nothing of the right length left: the general hint.
+    EXPECT_EQ(records[1].hint, "Найдите сильнейшее продолжение.");
+    EXPECT_EQ(records[2].hint, "Данная подсказка.");
+}
+
+int DevicesOnTheFloor(const std::vector<Record>& records, int floor)
+{
+    std::map<Motif, int> motifs;
+    for (const Record& r : records)
+        for (const Hint& h : r.hintVariants)
+            if (h.text == r.hint)
+                ++motifs[h.motif];
+    int n = 0;
+    for (const auto& [m, count] : motifs)
+        n += IsDevice(m) && count >= floor ? 1 : 0;
+    return n;
+}
+
+TEST(AssignHints, MotifSpreadWithinTheCap)
+{
+    struct Row {
+        const char* name;
+        std::vector<Record> records;
+        int distinct, cap, floor;
+        int onTheFloor;
+    };
+    const std::vector<Row> rows{
+        // Four records, three devices: two of them can stand on two records,
+        // and only by moving a fork on to a decoy and the decoy's record on to
+        // a fork.
+        {"a chain of switches",
+         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка 0.", Motif::Pin}}),
+          Offering({{"Вилка 1.", Motif::Fork}, {"Связка 1.", Motif::Pin}}),
+          Offering({{"Вилка 2.", Motif::Fork}, {"Завлечение 2.", Motif::Decoy}}),
+          Offering({{"Вилка 3.", Motif::Fork}, {"Завлечение 3.", Motif::Decoy}})},
+         4, 4, 2, 2},
+        // The pin has one text, and the cap lets it stand once: the forks
+        // take the floor.
+        {"one text under the cap",
+         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка.", Motif::Pin}}),
+          Offering({{"Вилка 1.", Motif::Fork}, {"Связка.", Motif::Pin}})},
+         2, 1, 2, 1},
+        // A device is taken before a mere gain, even with no floor to reach;
+        // and where the device's text is full, the gain stands, though one
+        // text fewer was asked for.
+        {"a device before a gain",
+         {Offering({{"Выигрыш 0.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
+          Offering({{"Выигрыш 1.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
+          Offering({{"Выигрыш 2.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})},
+         1, 2, 0, 1},
+        // The last record has no other text: the first moves aside so that
+        // the second can take its text and free the full one.
+        {"a chain relieves a full text",
+         {Offering({{"Выигрыш C.", Motif::MaterialWin}, {"Выигрыш A.", Motif::MaterialWin}}),
+          Offering({{"Выигрыш A.", Motif::MaterialWin}, {"Выигрыш B.", Motif::MaterialWin}}),
+          Offering({{"Выигрыш B.", Motif::MaterialWin}})},
+         3, 1, 0, 0},
+    };
+    for (const Row& row : rows) {
+        std::vector<Record> records = row.records;
+        AssignHints(records, Targets(row.distinct, row.cap, row.floor));
+        EXPECT_EQ(DevicesOnTheFloor(records, std::max(row.floor, 2)), row.onTheFloor) << row.name;
+        EXPECT_LE(MostUses(Uses(records)), row.cap) << row.name;
+    }
+}
+
+// ---- The plan ------------------------------------------------------------
+
+enum class Start { Quiet, Checks, InCheck, FewMoves };
+
+// A confirmed tactics line of five tokens that may end after every user move
+// (the score stays decisive, nothing is lost), from one of four kinds of
+// start. `played`: the master played the first move, which makes it cheap.
+Candidate Mined(Start start, bool white, int number, bool played)
+{
+    struct Line {
+        const char* fen;
+        std::vector<std::string> moves;
+    };
+    static const std::map<std::pair<Start, bool>, Line> lines{
+        {{Start::Quiet, true}, {"4k3/pp6/8/8/8/8/PP6/4K2R w - - 0 1", {"h1h3", "e8e7", "h3h4", "e7e8", "h4h3"}}},
+        {{Start::Quiet, false}, {"4k2r/pp6/8/8/8/8/PP6/4K3 b - - 0 1", {"h8h6", "e1e2", "h6h5", "e2e1", "h5h6"}}},
+        {{Start::Checks, true}, {"4k3/pp6/8/8/8/8/PP6/4K2R w - - 0 1", {"h1h8", "e8e7", "h8h7", "e7e8", "h7h8"}}},
+        {{Start::Checks, false}, {"4k2r/pp6/8/8/8/8/PP6/4K3 b - - 0 1", {"h8h1", "e1e2", "h1h2", "e2e1", "h2h1"}}},
+        {{Start::InCheck, true}, {"k7/pp6/8/7Q/6B1/2N5/6PP/r3K3 w - - 0 1", {"e1d2", "a8b8", "d2e3", "b8a8", "e3f4"}}},
+        {{Start::FewMoves, true}, {"7k/pppppp2/8/8/8/8/7P/7K w - - 0 1", {"h2h3", "h8g8", "h3h4", "g8h8", "h4h5"}}},
+    };
+    const Line& line = lines.at({start, white});
+    Candidate c;
+    c.kind = TaskKind::Tactic;
+    c.gameId = "era" + std::to_string(number % 4) + ".pgn#" + std::to_string(number);
+    c.ply = 30;
+    c.white = "Alpha" + std::string(1, static_cast<char>('a' + number % 26)) + ", A.";
+    c.black = "Beta" + std::string(1, static_cast<char>('a' + number % 26)) + ", B.";
+    c.year = 1950 + number;
+    c.event = "Test";
+    c.fen = line.fen;
+    c.line.moves = line.moves;
+    c.gameMove = played ? line.moves.front() : "";
+    for (std::size_t i = 0; i < line.moves.size(); i += 2)
+        c.line.steps.push_back({Score::Cp(900), Score::Cp(0), Score::Cp(900), false, false});
+    c.firmChecked = true;
+    c.firm = c.line.steps;
+    return c;
+}
+
+// Quiet lines for both sides, cheaper lines that start with a check, and the
+// cheapest of all from starts that ask for no thought.
+std::vector<Candidate> Pool()
+{
+    std::vector<Candidate> pool;
+    int number = 0;
+    for (int i = 0; i < 8; ++i)
+        for (bool white : {true, false}) {
+            pool.push_back(Mined(Start::Quiet, white, ++number, false));
+            pool.push_back(Mined(Start::Checks, white, ++number, true));
+        }
+    for (int i = 0; i < 4; ++i) {
+        pool.push_back(Mined(Start::InCheck, true, ++number, true));
+        pool.push_back(Mined(Start::FewMoves, true, ++number, true));
+    }
+    return pool;
+}
+
+TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
+{
+    // The plan adds the worked examples (3 and 1 tokens) and the whole-FEN
+    // record (3 tokens, not confirmed here) itself; all three are White's and
+    // two start with a check.
+    struct Row {
+        const char* name;
+        std::map<int, int> lengths;
+        int white;
+        std::map<int, int> mined;
+    };
+    const std::vector<Candidate> pool = Pool();
+    for (const Row& row : {Row{"short and long", {{1, 3}, {3, 4}, {5, 3}}, 5, {{1, 2}, {3, 2}, {5, 3}}},
+                           Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, {{5, 5}}},
+                           Row{"every side black", {{1, 3}, {3, 6}, {5, 1}}, 3, {{1, 2}, {3, 4}, {5, 1}}}}) {
+        PlanTargets targets;
+        targets.tactics.count = row.lengths;
+        targets.strategy.count = {{1, 1}};
+        targets.tacticsWhite = row.white;
+        targets.strategyWhite = 1;
+        int total = 0;
+        for (const auto& [tokens, n] : row.lengths)
+            total += n;
+        targets.checkStarts = total / 2;
+        const PlanResult plan = MakePlan({}, pool, {}, targets);
+
+        std::map<int, int> lengths;
+        int white = 0, checks = 0;
+        for (const ChosenTest& t : plan.tactics) {
+            ++lengths[t.tokens];
+            const auto root = fullchess::Position::FromFen(t.candidate->fen);
+            ASSERT_TRUE(root) << row.name;
+            const StartFacts start = ReadStart(*root, t.candidate->line.moves.front());
+            EXPECT_FALSE(start.inCheck) << row.name;
+            EXPECT_GE(start.legalMoves, 5) << row.name;
+            checks += start.firstMoveChecks ? 1 : 0;
+            white += root->WhiteToMove() ? 1 : 0;
+        }
+        EXPECT_EQ(lengths, row.mined) << row.name;
+        EXPECT_EQ(white + 3, row.white) << row.name;
+        // At most half of the collection starts with a check, counting the two
+        // fixed records; checks are cheaper here, so the limit is reached.
+        EXPECT_EQ(checks + 2, total / 2) << row.name;
+        EXPECT_TRUE(plan.strategy.empty()) << row.name;
+    }
+}
+
+// ---- The written tables --------------------------------------------------
+
+// The records of a generated table as the compiler reads them: the string
+// literals between the opening and the closing brace of the array, six to a
+// record; a line break inside a literal does not compile.
+using Fields = std::array<std::string, 6>;  // header, position, side, solution, task text, hint
+
+std::vector<Fields> ReadTable(const std::string& text)
+{
+    std::vector<std::string> literals;
+    const auto begin = text.find("kTasks[] = {"), end = text.find("\n};", begin);
+    for (std::size_t i = begin; i < end; ++i) {
+        if (text[i] != '"')
+            continue;
+        std::string value;
+        for (++i; text[i] != '"'; ++i) {
+            if (text[i] == '\n' || text[i] == '\r')
+                ADD_FAILURE() << "a line break in a string literal";
+            if (text[i] != '\\') {
+                value += text[i];
+                continue;
+            }
+            const char escaped = text[++i];
+            value += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
+        }
+        literals.push_back(value);
+    }
+    EXPECT_EQ(literals.size() % 6, 0u);
+    std::vector<Fields> out;
+    for (std::size_t i = 0; i + 6 <= literals.size(); i += 6)
+        out.push_back({literals[i], literals[i + 1], literals[i + 2], literals[i + 3], literals[i + 4], literals[i + 5]});
+    return out;
+}
+
+std::string Slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool Same(const Fields& a, const TaskData& b)
+{
+    return a == Fields{b.header, b.position, b.sideToMove, b.solution, b.taskText, b.hint};
+}
+
+TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
+{
+    // The reader above reads the committed table as the program has it.
+    const auto committed = ReadTable(Slurp(std::filesystem::path(COLLECTIONS_DIR) / "generated/TacticsTasks.cpp"));
+    ASSERT_EQ(committed.size(), TacticsTasks().size());
+    for (std::size_t i = 0; i < committed.size(); ++i)
+        ASSERT_TRUE(Same(committed[i], TacticsTasks()[i])) << i + 1;
+
+    // A tiny plan: one white and one black tactics test, and no strategy.
+    const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
+    PlanResult plan;
+    plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
+    const auto dir = std::filesystem::temp_directory_path() / ("plan-test-" + std::to_string(::getpid()));
+    WriteCollections(plan, (dir / "generated").string());
+
+    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
+    ASSERT_EQ(tactics.size(), 4u);
+    EXPECT_TRUE(Same(tactics[0], TacticsTasks()[0]));  // the worked examples stand as given
+    EXPECT_TRUE(Same(tactics[1], TacticsTasks()[1]));
+    for (std::size_t i = 2; i < tactics.size(); ++i) {
+        const auto& [header, position, side, solution, taskText, hint] = tactics[i];
+        const Candidate& c = side == "w" ? white : black;
+        const int tokens = &c == &white ? 3 : 1;
+        EXPECT_EQ(header, MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year));
+        EXPECT_EQ(position, c.fen.substr(0, c.fen.find(' ')));
+        // Every mined line of a table this small carries the trailing blank.
+        EXPECT_EQ(solution, TokensOf(c.fen, c.line.moves, tokens) + " ");
+        EXPECT_EQ(taskText, &c == &white ? "Ход белых. Найдите оптимальный вариант." : "Ход черных. Найдите оптимальный вариант.");
+        EXPECT_NE(hint, "");
+    }
+    const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"));
+    ASSERT_EQ(strategy.size(), 1u);
+    EXPECT_TRUE(Same(strategy[0], StrategyTasks()[0]));
+
+    std::istringstream provenance(Slurp(dir / "PROVENANCE.tsv"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(provenance, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].substr(0, 18), "collection\tnumber\t");
+    EXPECT_EQ(lines[1].substr(0, 10), "tactics\t1\t");
+    EXPECT_EQ(lines[4].substr(0, 10), "tactics\t4\t");
+    EXPECT_EQ(lines[5].substr(0, 11), "strategy\t1\t");
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
