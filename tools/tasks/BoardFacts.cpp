@@ -25,7 +25,6 @@ int Value(int8_t piece)
     return values[std::abs(piece)];
 }
 
-char Kind(int8_t piece) { return " pnbrqk"[std::abs(piece)]; }
 
 std::vector<int> AttacksFrom(const Position& p, int from)
 {
@@ -88,6 +87,12 @@ int KingOf(const Position& p, bool white)
         if (p.At(sq) == (white ? 6 : -6))
             return sq;
     return -1;
+}
+
+bool Defended(const Position& p, int sq)
+{
+    const int8_t piece = p.At(sq);
+    return piece != 0 && !Attackers(p, sq, piece > 0).empty();
 }
 
 Position Flipped(const Position& p)
@@ -186,6 +191,8 @@ int PieceMaterial(const Position& p, bool white)
     const auto c = p.Count(white);
     return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
 }
+
+bool Endgame(const Position& p) { return PieceMaterial(p, true) <= kEndgamePieces && PieceMaterial(p, false) <= kEndgamePieces; }
 
 std::string Name(int sq) { return fullchess::SquareName(sq); }
 

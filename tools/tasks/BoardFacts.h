@@ -13,8 +13,8 @@ using fullchess::Position;
 
 // 1, 3, 3, 5, 9 and 100 for the king; 0 for an empty square.
 int Value(int8_t piece);
-// The FEN letter of a piece's kind in lower case: 'p', 'n', ... ' ' for none.
-char Kind(int8_t piece);
+// The kind of a piece of either side; Empty for an empty square.
+inline fullchess::PieceType TypeOf(int8_t piece) { return static_cast<fullchess::PieceType>(piece < 0 ? -piece : piece); }
 inline bool IsWhite(int8_t piece) { return piece > 0; }
 inline bool Own(int8_t piece, bool white) { return piece != 0 && (piece > 0) == white; }
 inline bool Enemy(int8_t piece, bool white) { return piece != 0 && (piece > 0) != white; }
@@ -26,6 +26,8 @@ bool AttacksSquare(const Position& p, int from, int target);
 // Pieces of `white` that attack `sq`.
 std::vector<int> Attackers(const Position& p, int sq, bool white);
 int KingOf(const Position& p, bool white);
+// Whether a piece stands on `sq` and one of its own side guards it.
+bool Defended(const Position& p, int sq);
 // Legal moves of the piece on `sq`, whichever side is to move.
 int LegalMovesOf(const Position& p, int sq);
 // Legal moves of the side to move for which `pred(move)` holds.
@@ -63,6 +65,9 @@ int RelativeRank(int sq, bool white);
 int KingDistance(int a, int b);
 // Pieces of one side without pawns and king, in pawns.
 int PieceMaterial(const Position& p, bool white);
+// An ending: few pieces left, at most `kEndgamePieces` points of them a side.
+constexpr int kEndgamePieces = 9;
+bool Endgame(const Position& p);
 
 std::string Name(int sq);
 // Squares strictly between two squares on one line; empty when not on a line.

@@ -551,9 +551,19 @@ struct Record {
     std::string header, position, side, solution, taskText, hint;
     std::string provenance;  // tab-separated: white, black, event, year, move, game
     std::vector<Hint> hintVariants;  // empty for fixed hints
+    Hint fixed;                      // a fixed hint's motif and entry
     bool white = true;
     bool draw = false;
 };
+
+// The variant the record's hint was taken from, or its fixed hint.
+Hint ChosenHint(const Record& r)
+{
+    for (const Hint& h : r.hintVariants)
+        if (h.text == r.hint)
+            return h;
+    return r.fixed;
+}
 
 std::size_t Utf8Length(const std::string& text)
 {
@@ -572,12 +582,7 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
 {
     std::map<std::string, int> uses;
     std::map<Motif, int> motifs;
-    auto motifOf = [](const Record& r) {
-        for (const Hint& h : r.hintVariants)
-            if (h.text == r.hint)
-                return h.motif;
-        return MotifOfHint(r.hint);
-    };
+    auto motifOf = [](const Record& r) { return ChosenHint(r).motif; };
     auto take = [&](Record& r, const std::string& text) {
         if (!r.hint.empty()) {
             --uses[r.hint];
@@ -593,10 +598,10 @@ std::string AssignHints(std::vector<Record>& records, const std::map<std::string
             return n < minLength || n > maxLength;
         });
         if (r.hintVariants.empty() && r.hint.empty())
-            r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
+            r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None, "general.strongest"});
         if (!r.hint.empty()) {
             ++uses[r.hint];
-            ++motifs[MotifOfHint(r.hint)];
+            ++motifs[motifOf(r)];
         }
     }
     // The named hints: records that offer them first, then any that offer them.
@@ -878,7 +883,7 @@ void ShowHints(const PlanResult& plan, std::ostream& out)
 // One of the three worked examples, which stand as given; `player` names
 // both sides, since their games are not known.
 Record WorkedExample(const std::string& player, int year, const char* position, const char* solution,
-                     const std::string& taskText, const std::string& hint)
+                     const std::string& taskText, const std::string& hint, Motif motif)
 {
     Record r;
     r.header = MakeHeader(player, player, year);
@@ -887,6 +892,7 @@ Record WorkedExample(const std::string& player, int year, const char* position, 
     r.solution = solution;
     r.taskText = taskText;
     r.hint = hint;
+    r.fixed = {hint, motif, kEntryGiven};
     r.provenance = player + "\t" + player + "\t?\t" + std::to_string(year) + "\t?\tworked example";
     return r;
 }
@@ -898,9 +904,9 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
 
     // Tactics.
     Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
-                                   "f5-h6 g7:h6 g5:f6", white + ".", "Попробуйте выиграть на связке.");
+                                   "f5-h6 g7:h6 g5:f6", white + ".", "Попробуйте выиграть на связке.", Motif::Pin);
     Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
-                                       white + ". Сделайте ничью.", kHintStalemate);
+                                       white + ". Сделайте ничью.", kHintStalemate, Motif::Stalemate);
     drawExample.draw = true;
 
     std::vector<Record> tactics;
@@ -940,7 +946,7 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
 
     // Strategy.
     Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", white + ".",
-                                           "Захват пространства в большинстве случаев хорош.");
+                                           "Захват пространства в большинстве случаев хорош.", Motif::Plan);
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
         strategy.push_back(FromCandidate(t));
@@ -966,11 +972,17 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
 
     const auto provenancePath = std::filesystem::path(outDir).parent_path() / "PROVENANCE.tsv";
     std::ofstream provenance(provenancePath, std::ios::trunc);
-    provenance << "collection\tnumber\twhite\tblack\tevent\tyear\tmove\tgame\n";
+    // Each record with where it comes from and the motif and catalogue entry of its hint.
+    provenance << "collection\tnumber\twhite\tblack\tevent\tyear\tmove\tgame\tmotif\tentry\n";
+    auto line = [&](const char* collection, std::size_t i, const Record& r) {
+        const Hint hint = ChosenHint(r);
+        provenance << collection << '\t' << (i + 1) << '\t' << r.provenance << '\t' << MotifName(hint.motif) << '\t'
+                   << hint.entry << '\n';
+    };
     for (std::size_t i = 0; i < tacticsOut.size(); ++i)
-        provenance << "tactics\t" << (i + 1) << '\t' << tacticsOut[i].provenance << '\n';
+        line("tactics", i, tacticsOut[i]);
     for (std::size_t i = 0; i < strategyOut.size(); ++i)
-        provenance << "strategy\t" << (i + 1) << '\t' << strategyOut[i].provenance << '\n';
+        line("strategy", i, strategyOut[i]);
     if (!note.empty())
         std::cerr << "select: hints: " << note;
     std::cerr << "select: wrote " << tacticsOut.size() << " tactics and " << strategyOut.size() << " strategy tests\n";
