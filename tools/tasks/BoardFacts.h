@@ -65,8 +65,9 @@ int RelativeRank(int sq, bool white);
 int KingDistance(int a, int b);
 // Pieces of one side without pawns and king, in pawns.
 int PieceMaterial(const Position& p, bool white);
-// An ending: few pieces left, at most `kEndgamePieces` points of them a side.
-constexpr int kEndgamePieces = 9;
+// An ending: few pieces left, at most `kEndgamePieces` points of them a side
+// (two rooks and a minor piece, or a queen and a minor piece).
+constexpr int kEndgamePieces = 13;
 bool Endgame(const Position& p);
 
 std::string Name(int sq);

@@ -32,7 +32,7 @@ bool FileHasPawn(const Position& p, int file, int8_t pawn)
 
 bool IsPiece(PieceType type) { return type == Knight || type == Bishop || type == Rook || type == Queen; }
 bool IsHeavy(PieceType type) { return type == Rook || type == Queen; }
-int8_t PawnOf(bool white) { return white ? 1 : -1; }
+int8_t PawnOf(bool white) { return white ? Pawn : -Pawn; }
 bool Decisive(const LineStory& story) { return story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon; }
 
 // The enemy king cannot reach the path of the queening pawn in time. A pawn
@@ -261,7 +261,7 @@ PlanFacts ReadPlanFacts(const LineFacts& x)
     p.mover = before.At(x.first.from);
     p.type = TypeOf(p.mover);
     p.relTo = RelativeRank(x.first.to, x.userWhite);
-    p.endgame = PieceMaterial(before, true) <= 13 && PieceMaterial(before, false) <= 13;
+    p.endgame = Endgame(before);
     const auto queens = [](const Position& pos) { return pos.Count(true)[Queen] + pos.Count(false)[Queen]; };
     p.queensTraded = queens(before) > 0 && queens(end) == 0;
     p.enemyKing = KingOf(after, !x.userWhite);
