@@ -316,12 +316,6 @@ const HintEntry kDrawEntries[] = {
      [](X, F) { return kHintStalemate; }, nullptr},
     {"stalemate.saves", Motif::Stalemate, HintPart::Stalemate, Motif::None, Always,
      [](X, F) { return std::string("Спасение — в пате."); }, nullptr},
-    {"stalemate.king-locked", Motif::Stalemate, HintPart::Stalemate, Motif::None,
-     [](X x, F) {
-         const int king = KingOf(x.root, x.userWhite);
-         return king >= 0 && LegalMovesOf(x.root, king) == 0;
-     },
-     [](X x, F) { return "Король " + x.own + " заперт: ищите пат."; }, nullptr},
     {"perpetual.saves", Motif::Perpetual, HintPart::Perpetual, Motif::None, Always,
      [](X, F) { return std::string("Спасите партию вечным шахом."); }, nullptr},
     {"perpetual.draws", Motif::Perpetual, HintPart::Perpetual, Motif::None, Always,
