@@ -146,6 +146,24 @@ const SaidRow kSaid[] = {
     {"mate.smothered, mate.clearance", TaskKind::Tactic, "r1br3k/pp3Qpp/1q1N4/8/2B2n2/8/PPP3PP/R2K1R2 w - - 0 1",
      "f7g8 d8g8 d6f7", "", 3, "m1",
      "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.smothered mate.clearance mate.sacrifice-of mate.no-material-spared"},
+    // Small positions: each next to its twin where the entry does not hold.
+    {"sacrifice paid in two moves", TaskKind::Tactic, "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1 w - - 0 1", "c1c8 b8c8 e6c8",
+     "a4e8 c8e8", 3, "c500", "sacrifice.of sacrifice.pays sacrifice.pays-in"},
+    {"plan.outpost", TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
+     "plan.outpost plan.outpost-knight"},
+    {"no outpost where c6 chases", TaskKind::Strategy, "6k1/pp3ppp/2pp4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
+     "plan.best-move plan.only-move"},
+    {"plan.majority", TaskKind::Strategy, "6k1/6pp/8/8/8/8/5PPP/6K1 w - - 0 1", "g2g4", "", 1, "c100",
+     "plan.majority plan.majority-wing plan.majority-future"},
+    {"no majority three against three", TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "g2g4", "", 1, "c100",
+     "plan.best-move plan.only-move"},
+    {"plan.diagonal-to-king", TaskKind::Strategy, "1k6/5ppp/8/8/8/8/5PPP/1B1Q2K1 w - - 0 1", "b1e4", "", 1, "c100",
+     "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.diagonal-to-king plan.activate plan.activate-wing"},
+    {"no diagonal to a king two files off", TaskKind::Strategy, "2k5/5ppp/8/8/8/8/5PPP/1B1Q2K1 w - - 0 1", "b1e4", "", 1, "c100",
+     "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.activate plan.activate-wing"},
+    // One capture: no combination, and the knight stood where the move goes.
+    {"one thing said, nothing general", TaskKind::Tactic, "4k3/8/8/8/8/8/3n4/3RK3 w - - 0 1", "d1d2", "", 1, "c500",
+     "material.win"},
     {"plan.seventh-invade", TaskKind::Strategy, "6k1/5ppp/3R4/8/8/8/5PPP/1R2K3 w - - 0 1", "d6d7", "", 1, "c100",
      "plan.seventh plan.seventh-invade"},
     {"plan.rook-behind", TaskKind::Strategy, "6k1/8/P7/8/8/8/4RPPP/1R4K1 w - - 0 1", "b1a1", "", 1, "c100",
@@ -208,6 +226,7 @@ const GuardRow kGuards[] = {
     {"plan.rook-behind", "6k1/8/P7/8/8/8/4RPPP/1R4K1 w - - 0 1", "b1a1", false},
     {"king.forward", "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8 w - - 0 1", "e5f6", true},  // f6 the one step forward
     {"king.forward", "8/8/1p1k3p/1P5P/5p2/2PK4/8/8 w - - 0 1", "d3e4", false},
+    {"king.forward", "8/8/8/8/8/8/6k1/K7 w - - 0 1", "a1b2", false},  // a2 or b2
     {"passed.queens", "6k1/5p2/7p/P7/8/4PK2/1b5P/8 w - - 0 1", "a5a6", true},  // the one passed pawn, one move
     {"passed.queens", "6k1/5p2/7p/P7/1P6/2P1PK2/1b5P/8 w - - 0 1", "a5a6", false},
     {"passed.push", "6k1/5p2/7p/P7/1P6/2P1PK2/1b5P/8 w - - 0 1", "f3e4", false},  // not a pawn push

@@ -181,7 +181,7 @@ void Fork(const UserMove& u, std::vector<Found>& found)
     const bool falls = std::any_of(targets.begin(), targets.end(), [&](int t) {
         return TypeOf(a.At(t)) != King && u.line.UserTakes(u.ply + 1, u.OriginAfter(t)) >= 0;
     });
-    if (falls && TypeOf(a.At(targets[1])) != Pawn)
+    if (falls)
         u.Add(found, Motif::Fork, u.RefAfter(targets[0]), u.RefAfter(targets[1]));
 }
 
