@@ -35,8 +35,8 @@ bool IsSlider(PieceType type) { return type == Bishop || type == Rook || type ==
 
 int Value(int8_t piece)
 {
-    static const int values[] = {0, 1, 3, 3, 5, 9, 100};  // by PieceType
-    return values[TypeOf(piece)];
+    const auto kind = material::KindOf(piece);
+    return kind == fullchess::King ? kKingValue : material::Worth(kind);
 }
 
 
@@ -44,7 +44,7 @@ std::vector<int> AttacksFrom(const Position& p, int from)
 {
     std::vector<int> out;
     const int8_t piece = p.At(from);
-    const PieceType type = TypeOf(piece);
+    const PieceType type = KindOf(piece);
     const int f = FileOf(from), r = RankOf(from);
     switch (type) {
     case Pawn:
@@ -130,7 +130,7 @@ std::vector<Pin> PinsBy(const Position& p, int from)
 {
     std::vector<Pin> pins;
     const int8_t piece = p.At(from);
-    const PieceType type = TypeOf(piece);
+    const PieceType type = KindOf(piece);
     const bool white = piece > 0;
     const int f = FileOf(from), r = RankOf(from);
     for (int d = 0; d < 8; ++d) {
@@ -145,7 +145,7 @@ std::vector<Pin> PinsBy(const Position& p, int from)
             if (!Enemy(there, white))
                 break;
             if (first < 0) {
-                if (TypeOf(there) == King)
+                if (KindOf(there) == King)
                     break;
                 first = sq;
                 continue;
@@ -165,7 +165,7 @@ bool PinnedToKing(const Position& p, int sq)
         return false;
     const int king = KingOf(p, piece > 0);
     for (int from = 0; from < 64; ++from)
-        if (Enemy(p.At(from), piece > 0) && IsSlider(TypeOf(p.At(from))))
+        if (Enemy(p.At(from), piece > 0) && IsSlider(KindOf(p.At(from))))
             for (const Pin& pin : PinsBy(p, from))
                 if (pin.pinned == sq && pin.behind == king)
                     return true;
@@ -175,7 +175,7 @@ bool PinnedToKing(const Position& p, int sq)
 bool PassedPawn(const Position& p, int sq)
 {
     const int8_t pawn = p.At(sq);
-    if (TypeOf(pawn) != Pawn)
+    if (KindOf(pawn) != Pawn)
         return false;
     const bool white = pawn > 0;
     const int f = FileOf(sq), r = RankOf(sq);
@@ -189,7 +189,7 @@ bool PassedPawn(const Position& p, int sq)
 int PassedPawnMoves(const Position& p, int fileFrom, int fileTo)
 {
     return LegalMovesWhere(p, [&](const fullchess::Move& m) {
-        return TypeOf(p.At(m.from)) == Pawn && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo;
+        return KindOf(p.At(m.from)) == Pawn && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo;
     });
 }
 
@@ -199,14 +199,6 @@ int KingDistance(int a, int b)
 {
     return std::max(std::abs(FileOf(a) - FileOf(b)), std::abs(RankOf(a) - RankOf(b)));
 }
-
-int PieceMaterial(const Position& p, bool white)
-{
-    const auto c = p.Count(white);
-    return 3 * c[Knight] + 3 * c[Bishop] + 5 * c[Rook] + 9 * c[Queen];
-}
-
-bool Endgame(const Position& p) { return PieceMaterial(p, true) <= kEndgamePieces && PieceMaterial(p, false) <= kEndgamePieces; }
 
 std::string Name(int sq) { return fullchess::SquareName(sq); }
 

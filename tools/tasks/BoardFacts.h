@@ -2,6 +2,7 @@
 // Small facts about a position that the hints are made of: what a piece
 // attacks, who defends a square, pins, passed pawns, and a piece's legal moves
 // whoever is to move.
+#include "Material.h"
 #include "chess/Position.h"
 
 #include <string>
@@ -11,10 +12,12 @@ namespace facts {
 
 using fullchess::Position;
 
-// 1, 3, 3, 5, 9 and 100 for the king; 0 for an empty square.
+// What a piece is worth when pieces are compared (who may take whom): its
+// material, and more than any other piece for the king; 0 for an empty square.
+constexpr int kKingValue = 100;
 int Value(int8_t piece);
 // The kind of a piece of either side; Empty for an empty square.
-inline fullchess::PieceType TypeOf(int8_t piece) { return static_cast<fullchess::PieceType>(piece < 0 ? -piece : piece); }
+using material::KindOf;
 inline bool IsWhite(int8_t piece) { return piece > 0; }
 inline bool Own(int8_t piece, bool white) { return piece != 0 && (piece > 0) == white; }
 inline bool Enemy(int8_t piece, bool white) { return piece != 0 && (piece > 0) != white; }
@@ -63,12 +66,9 @@ int RelativeRank(int sq, bool white);
 
 // King moves from one square to the other on an empty board.
 int KingDistance(int a, int b);
-// Pieces of one side without pawns and king, in pawns.
-int PieceMaterial(const Position& p, bool white);
-// An ending: few pieces left, at most `kEndgamePieces` points of them a side
-// (two rooks and a minor piece, or a queen and a minor piece).
-constexpr int kEndgamePieces = 13;
-bool Endgame(const Position& p);
+using material::Balance;
+using material::IsEndgame;
+using material::PieceMaterial;
 
 std::string Name(int sq);
 // Squares strictly between two squares on one line; empty when not on a line.

@@ -64,7 +64,7 @@ void ReadWon(const LineFacts& x, TacticFacts& t)
         t.wonKind = type;
         for (std::size_t ply = 0; ply < r.moves.size(); ++ply) {
             const int sq = r.moves[ply].to;
-            if (Replayed::IsUser(ply) && r.moves[ply].capture && TypeOf(r.positions[ply].At(sq)) == type) {
+            if (Replayed::IsUser(ply) && r.moves[ply].capture && KindOf(r.positions[ply].At(sq)) == type) {
                 t.wonPiece = r.Ref(ply, sq);
                 break;
             }
@@ -148,7 +148,7 @@ int Restricted(const Position& before, const Position& after, bool white)
 {
     for (int sq = 0; sq < 64 && !after.InCheck(); ++sq) {
         const int8_t piece = after.At(sq);
-        if (!Enemy(piece, white) || !IsPiece(TypeOf(piece)) || before.At(sq) != piece)
+        if (!Enemy(piece, white) || !IsPiece(KindOf(piece)) || before.At(sq) != piece)
             continue;
         if (LegalMovesOf(Flipped(before), sq) >= 3 && LegalMovesOf(after, sq) <= 1)
             return sq;
@@ -165,7 +165,7 @@ bool Battery(const Position& after, int to, bool white)
             const int8_t piece = after.At(fullchess::MakeSquare(fullchess::FileOf(to), rank));
             if (piece == 0)
                 continue;
-            if (Own(piece, white) && IsHeavy(TypeOf(piece)))
+            if (Own(piece, white) && IsHeavy(KindOf(piece)))
                 return true;
             break;
         }
@@ -259,9 +259,9 @@ PlanFacts ReadPlanFacts(const LineFacts& x)
     const Position& after = x.cut.positions[1];
     const Position& end = x.cut.positions.back();
     p.mover = before.At(x.first.from);
-    p.type = TypeOf(p.mover);
+    p.type = KindOf(p.mover);
     p.relTo = RelativeRank(x.first.to, x.userWhite);
-    p.endgame = Endgame(before);
+    p.endgame = IsEndgame(before);
     const auto queens = [](const Position& pos) { return pos.Count(true)[Queen] + pos.Count(false)[Queen]; };
     p.queensTraded = queens(before) > 0 && queens(end) == 0;
     p.enemyKing = KingOf(after, !x.userWhite);
@@ -410,7 +410,7 @@ const HintEntry kWinEntries[] = {
 // The user's king walks in an ending and wins it.
 bool KingWins(X x, F)
 {
-    return x.story.kingMarches && Endgame(x.root) && MayNameKind(x.root, King) && Decisive(x.story);
+    return x.story.kingMarches && IsEndgame(x.root) && MayNameKind(x.root, King) && Decisive(x.story);
 }
 
 const HintEntry kKingEntries[] = {
@@ -599,7 +599,7 @@ bool Storm(X x, F)
 }
 bool PawnTrade(X x, F)
 {
-    return x.first.capture && P(x).type == Pawn && TypeOf(x.root.At(x.first.to)) == Pawn
+    return x.first.capture && P(x).type == Pawn && KindOf(x.root.At(x.first.to)) == Pawn
         && !FileHasPawn(x.cut.positions[1], fullchess::FileOf(x.first.from), PawnOf(x.userWhite));
 }
 std::string Wing(X x) { return WingPhrase(x.first.to); }
@@ -664,7 +664,7 @@ const HintEntry kPlanEntries[] = {
     {"plan.restrict-piece", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).restricted >= 0; },
      [](X x, F) {
          const int sq = P(x).restricted;
-         return "Лишите " + std::string(Words(TypeOf(x.cut.positions[1].At(sq))).acc) + " " + x.opp + " на " + Name(sq) + " полезных ходов.";
+         return "Лишите " + std::string(Words(KindOf(x.cut.positions[1].At(sq))).acc) + " " + x.opp + " на " + Name(sq) + " полезных ходов.";
      },
      nullptr},
     {"plan.queen-trade", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).queensTraded; },

@@ -23,7 +23,7 @@ bool MayNameKind(const Position& root, PieceType kind)
 {
     int count = 0;
     for (int sq = 0; sq < 64; ++sq) {
-        if (!Own(root.At(sq), root.WhiteToMove()) || TypeOf(root.At(sq)) != kind)
+        if (!Own(root.At(sq), root.WhiteToMove()) || KindOf(root.At(sq)) != kind)
             continue;
         ++count;
         if (LegalMovesOf(root, sq) < 3)
@@ -34,12 +34,12 @@ bool MayNameKind(const Position& root, PieceType kind)
 
 bool MayPlace(const Position& root, const Move& first, const PieceRef& piece)
 {
-    return piece.start >= 0 && piece.start != first.to && TypeOf(root.At(piece.start)) == piece.kind;
+    return piece.start >= 0 && piece.start != first.to && KindOf(root.At(piece.start)) == piece.kind;
 }
 
 bool PassedPawnIsTheMove(const Position& root, const Move& first)
 {
-    return TypeOf(root.At(first.from)) == Pawn && !first.capture && PassedPawn(root, first.from) && PassedPawnMoves(root) < 3;
+    return KindOf(root.At(first.from)) == Pawn && !first.capture && PassedPawn(root, first.from) && PassedPawnMoves(root) < 3;
 }
 
 bool PassedPawnsAreTheMove(const Position& root, const Move&) { return PassedPawnMoves(root) < 3; }
@@ -63,14 +63,14 @@ bool KingForwardIsTheMove(const Position& root, const Move&)
 
 bool WingIsTheMove(const Position& root, const Move& first)
 {
-    const PieceType kind = TypeOf(root.At(first.from));
+    const PieceType kind = KindOf(root.At(first.from));
     const std::string wing = WingPhrase(first.to);
-    return LegalMovesWhere(root, [&](const Move& m) { return TypeOf(root.At(m.from)) == kind && WingPhrase(m.to) == wing; }) < 2;
+    return LegalMovesWhere(root, [&](const Move& m) { return KindOf(root.At(m.from)) == kind && WingPhrase(m.to) == wing; }) < 2;
 }
 
 bool NamedPieceWingIsTheMove(const Position& root, const Move& first)
 {
-    return !MayNameKind(root, TypeOf(root.At(first.from))) || WingIsTheMove(root, first);
+    return !MayNameKind(root, KindOf(root.At(first.from))) || WingIsTheMove(root, first);
 }
 
 namespace {
@@ -78,7 +78,7 @@ namespace {
 int HeavyMovesOnto(const Position& root, int file, bool rooksOnly)
 {
     return LegalMovesWhere(root, [&](const Move& m) {
-        const PieceType kind = TypeOf(root.At(m.from));
+        const PieceType kind = KindOf(root.At(m.from));
         return (kind == fullchess::Rook || (kind == fullchess::Queen && !rooksOnly)) && fullchess::FileOf(m.to) == file
             && fullchess::FileOf(m.from) != file;
     });
@@ -102,7 +102,7 @@ bool SeventhIsTheMove(const Position& root, const Move& first)
     if (RelativeRank(first.from, white) == 6)
         return false;  // a rook already there goes along it
     return LegalMovesWhere(root, [&](const Move& m) {
-               return TypeOf(root.At(m.from)) == fullchess::Rook && RelativeRank(m.to, white) == 6
+               return KindOf(root.At(m.from)) == fullchess::Rook && RelativeRank(m.to, white) == 6
                    && RelativeRank(m.from, white) != 6;
            }) < 2;
 }
@@ -111,7 +111,7 @@ bool DiagonalIsTheMove(const Position& root, const Move& first)
 {
     const bool a1h8 = fullchess::FileOf(first.to) == fullchess::RankOf(first.to);
     return LegalMovesWhere(root, [&](const Move& m) {
-               const PieceType kind = TypeOf(root.At(m.from));
+               const PieceType kind = KindOf(root.At(m.from));
                return (kind == fullchess::Bishop || kind == fullchess::Queen) && OnLongDiagonal(m.to, a1h8)
                    && !OnLongDiagonal(m.from, a1h8);
            }) < 2;
@@ -175,7 +175,7 @@ int UserPieces(const Position& root, PieceType kind, int& fewMoves)
     int count = 0;
     fewMoves = 0;
     for (int sq = 0; sq < 64; ++sq)
-        if (Own(root.At(sq), root.WhiteToMove()) && TypeOf(root.At(sq)) == kind) {
+        if (Own(root.At(sq), root.WhiteToMove()) && KindOf(root.At(sq)) == kind) {
             ++count;
             fewMoves += LegalMovesOf(root, sq) < 3 ? 1 : 0;
         }
@@ -207,7 +207,7 @@ void JudgePieceName(Judged& j, std::size_t i, PieceType kind)
     if (next + 1 < words.size() && words[next] == "на" && IsSquare(words[next + 1])) {
         const int sq = fullchess::ParseSquare(words[next + 1]);
         const int8_t there = j.root.At(sq);
-        if (there == 0 || TypeOf(there) != kind || (there > 0) != side)
+        if (there == 0 || KindOf(there) != kind || (there > 0) != side)
             j.problems.push_back("no " + words[i] + " on " + words[next + 1]);
         else if (side == j.user && LegalMovesOf(j.root, sq) < 3)
             j.problems.push_back("names the " + words[i] + " on " + words[next + 1] + ", which has fewer than three moves");
@@ -293,7 +293,7 @@ void JudgeMatingPiece(Judged& j, const LineBoard& board)
         const auto& last = board.positions.back();
         const auto& before = board.positions.size() >= 2 ? board.positions[board.positions.size() - 2] : j.root;
         const auto m = before.ParseUci(j.moves.back());
-        if (m && TypeOf(last.At(m->to)) != form->second)
+        if (m && KindOf(last.At(m->to)) != form->second)
             j.problems.push_back("says mate by the " + j.words[i + 1] + ", another piece mates");
     }
 }
@@ -301,7 +301,7 @@ void JudgeMatingPiece(Judged& j, const LineBoard& board)
 bool FarPassedPawn(const Position& end, bool user)
 {
     for (int sq = 0; sq < 64; ++sq)
-        if (Own(end.At(sq), user) && TypeOf(end.At(sq)) == Pawn && PassedPawn(end, sq) && RelativeRank(sq, user) >= 4)
+        if (Own(end.At(sq), user) && KindOf(end.At(sq)) == Pawn && PassedPawn(end, sq) && RelativeRank(sq, user) >= 4)
             return true;
     return false;
 }

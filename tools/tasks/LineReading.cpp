@@ -72,13 +72,11 @@ Replayed Replay(const Candidate& c, int tokens, int extra)
     return r;
 }
 
-int Balance(const Position& p, bool white) { return Material(p, white) - Material(p, !white); }
-
 namespace {
 
 bool IsLinePiece(int8_t piece)
 {
-    const auto type = TypeOf(piece);
+    const auto type = KindOf(piece);
     return type == Bishop || type == Rook || type == Queen;
 }
 
@@ -150,7 +148,7 @@ void DiscoveredAttack(const UserMove& u, std::vector<Found>& found)
             continue;
         for (int target : AttacksFrom(a, sq)) {
             const int8_t piece = a.At(target);
-            if (!Enemy(piece, u.white) || TypeOf(piece) == King || Value(piece) < 3 || AttacksSquare(u.before, sq, target))
+            if (!Enemy(piece, u.white) || KindOf(piece) == King || Value(piece) < 3 || AttacksSquare(u.before, sq, target))
                 continue;
             if (!Contains(Between(sq, target), u.move.from))
                 continue;
@@ -168,7 +166,7 @@ void Fork(const UserMove& u, std::vector<Found>& found)
     for (int t : AttacksFrom(a, u.move.to)) {
         const int8_t target = a.At(t);
         if (Enemy(target, u.white)
-            && (TypeOf(target) == King || Value(target) > Value(u.mover) || (Value(target) >= 3 && !Defended(a, t))))
+            && (KindOf(target) == King || Value(target) > Value(u.mover) || (Value(target) >= 3 && !Defended(a, t))))
             targets.push_back(t);
     }
     if (targets.size() < 2)
@@ -179,7 +177,7 @@ void Fork(const UserMove& u, std::vector<Found>& found)
     if (u.HasReply() && u.line.moves[u.ply + 1].to == u.move.to)
         return;
     const bool falls = std::any_of(targets.begin(), targets.end(), [&](int t) {
-        return TypeOf(a.At(t)) != King && u.line.UserTakes(u.ply + 1, u.OriginAfter(t)) >= 0;
+        return KindOf(a.At(t)) != King && u.line.UserTakes(u.ply + 1, u.OriginAfter(t)) >= 0;
     });
     if (falls)
         u.Add(found, Motif::Fork, u.RefAfter(targets[0]), u.RefAfter(targets[1]));
@@ -197,7 +195,7 @@ void Pin(const UserMove& u, std::vector<Found>& found)
                 u.Add(found, Motif::Pin, u.RefAfter(pin.pinned), u.RefAfter(pin.behind));
         }
     for (int t : AttacksFrom(a, u.move.to))
-        if (Enemy(a.At(t), u.white) && TypeOf(a.At(t)) != King && Value(a.At(t)) > Value(u.mover) && PinnedToKing(a, t)
+        if (Enemy(a.At(t), u.white) && KindOf(a.At(t)) != King && Value(a.At(t)) > Value(u.mover) && PinnedToKing(a, t)
             && u.line.UserTakes(u.ply + 1, u.OriginAfter(t)) >= 0)
             u.Add(found, Motif::Pin, u.RefAfter(t), u.RefAfter(KingOf(a, !u.white)));
 }
@@ -227,7 +225,7 @@ void Trap(const UserMove& u, std::vector<Found>& found)
     const auto legal = a.LegalMoves();
     for (int t : AttacksFrom(a, u.move.to)) {
         const int8_t target = a.At(t);
-        if (!Enemy(target, u.white) || Value(target) < 3 || TypeOf(target) == King || AttacksSquare(u.before, u.move.from, t))
+        if (!Enemy(target, u.white) || Value(target) < 3 || KindOf(target) == King || AttacksSquare(u.before, u.move.from, t))
             continue;
         const bool escapes = std::any_of(legal.begin(), legal.end(),
                                          [&](const Move& e) { return e.from == t && SafeEscape(a, e, u.white); });
@@ -296,7 +294,7 @@ void Breakthrough(const UserMove& u, std::vector<Found>& found)
     if (!u.HasReply())
         return;
     const Move& reply = u.line.moves[u.ply + 1];
-    if (TypeOf(u.mover) == Pawn && reply.capture && reply.to == u.move.to && TypeOf(u.after.At(reply.from)) == Pawn)
+    if (KindOf(u.mover) == Pawn && reply.capture && reply.to == u.move.to && KindOf(u.after.At(reply.from)) == Pawn)
         found.push_back({Motif::Breakthrough, u.index, u.moverRef, {}, {}});
 }
 
@@ -310,7 +308,7 @@ void DeflectionOrOverload(const UserMove& u, std::vector<Found>& found)
     const Move& next = u.line.moves[u.ply + 2];
     const Position& replied = u.line.positions[u.ply + 2];
     const Position& struck = u.line.positions[u.ply + 3];
-    const auto defender = TypeOf(u.after.At(reply.from));
+    const auto defender = KindOf(u.after.At(reply.from));
     const bool gains = next.capture || struck.IsCheckmate() || (struck.InCheck() && Pays(u.line, u.ply + 2, -1));
     if (defender == King || defender == fullchess::Empty || next.to == reply.to || !LeadsOn(u.line, u.ply + 2)
         || !AttacksSquare(u.after, reply.from, next.to) || AttacksSquare(replied, reply.to, next.to) || !gains)
@@ -326,14 +324,14 @@ void Decoy(const UserMove& u, std::vector<Found>& found)
     if (!u.NextInLine())
         return;
     const Move& reply = u.line.moves[u.ply + 1];
-    if (!reply.capture || reply.to != u.move.to || TypeOf(u.mover) == Pawn)
+    if (!reply.capture || reply.to != u.move.to || KindOf(u.mover) == Pawn)
         return;
     const Move& next = u.line.moves[u.ply + 2];
     const Position& replied = u.line.positions[u.ply + 2];
     const Position& struck = u.line.positions[u.ply + 3];
     const int8_t lured = replied.At(u.move.to);
-    const bool checked = TypeOf(lured) == King && struck.InCheck();
-    const bool hit = TypeOf(lured) != King && AttacksSquare(struck, next.to, u.move.to)
+    const bool checked = KindOf(lured) == King && struck.InCheck();
+    const bool hit = KindOf(lured) != King && AttacksSquare(struck, next.to, u.move.to)
         && u.line.UserTakes(u.ply + 2, u.line.Origin(u.ply + 2, u.move.to)) >= 0;
     const bool pays = Pays(u.line, u.ply + 2, -1) || Balance(u.line.positions.back(), u.white) - u.startBalance >= kMaterialPoint;
     if ((checked && pays) || hit)
@@ -388,7 +386,7 @@ void ReadMate(const Replayed& r, LineStory& story)
     const std::size_t last = static_cast<std::size_t>(r.lineMoves - 1);
     const Position& end = r.positions[last + 1];
     const int to = r.moves[last].to;
-    story.matingKind = TypeOf(end.At(to));
+    story.matingKind = KindOf(end.At(to));
     const int king = KingOf(end, !r.userWhite);
     const int home = r.userWhite ? 7 : 0;
     story.backRank = (story.matingKind == Rook || story.matingKind == Queen) && fullchess::RankOf(king) == home
@@ -428,7 +426,7 @@ void ReadPromotion(const Replayed& r, LineStory& story)
 void ReadMarches(const Replayed& r, LineStory& story)
 {
     for (std::size_t ply = 0; ply < static_cast<std::size_t>(r.lineMoves); ply += 2) {
-        const auto mover = TypeOf(r.positions[ply].At(r.moves[ply].from));
+        const auto mover = KindOf(r.positions[ply].At(r.moves[ply].from));
         story.kingMarches = story.kingMarches || mover == King;
         story.pushesPassed = story.pushesPassed
             || (mover == Pawn && !r.moves[ply].capture && PassedPawn(r.positions[ply + 1], r.moves[ply].to));

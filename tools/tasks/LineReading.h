@@ -38,7 +38,7 @@ struct Replayed {
 
     static bool IsUser(std::size_t ply) { return ply % 2 == 0; }
     int Origin(std::size_t ply, int sq) const { return origin[ply][static_cast<std::size_t>(sq)]; }
-    PieceRef Ref(std::size_t ply, int sq) const { return {facts::TypeOf(positions[ply].At(sq)), Origin(ply, sq)}; }
+    PieceRef Ref(std::size_t ply, int sq) const { return {facts::KindOf(positions[ply].At(sq)), Origin(ply, sq)}; }
     // The first user move from ply `from` on that takes the piece that
     // started on `start`: in the line, or the first move after it; -1 if none.
     int UserTakes(std::size_t from, int start) const;
@@ -50,9 +50,6 @@ Replayed Replay(const Candidate& candidate, int tokens, int extra);
 
 // Every device of the line, in the order of its user moves.
 std::vector<Found> FindMotifs(const Replayed& line);
-
-// Material of the side less the other side's, in pawns.
-int Balance(const fullchess::Position& position, bool white);
 
 // What the line does, for the hints and the selection.
 struct LineStory {

@@ -47,10 +47,7 @@ bool Representable(const Position& p)
 std::vector<int> SwingPlies(const std::vector<Position>& positions)
 {
     const int plies = static_cast<int>(positions.size()) - 1;
-    auto balance = [&](int ply, bool white) {
-        const Position& p = positions[static_cast<std::size_t>(ply)];
-        return Material(p, white) - Material(p, !white);
-    };
+    auto balance = [&](int ply, bool white) { return material::Balance(positions[static_cast<std::size_t>(ply)], white); };
     std::set<int> chosen;
     for (int ply = 10; ply < plies; ++ply) {
         const bool white = positions[static_cast<std::size_t>(ply)].WhiteToMove();
@@ -252,11 +249,7 @@ int RunMine(const MineOptions& options)
             if (!replay)
                 continue;
             const Position& end = replay->positions.back();
-            auto material = [&](bool white) {
-                const auto c = end.Count(white);
-                return 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
-            };
-            if (material(true) <= 5 && material(false) <= 5)
+            if (material::PieceMaterial(end, true) <= 5 && material::PieceMaterial(end, false) <= 5)
                 endings.push_back(index);
         }
         std::cerr << "mine: " << endings.size() << " decisive games end with little material\n";

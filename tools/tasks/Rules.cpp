@@ -2,12 +2,7 @@
 
 using fullchess::Move;
 using fullchess::Position;
-
-int Material(const Position& position, bool white)
-{
-    const auto c = position.Count(white);
-    return c[1] + 3 * c[2] + 3 * c[3] + 5 * c[4] + 9 * c[5];
-}
+using material::Balance;
 
 StartFacts ReadStart(const Position& root, const std::string& firstMove)
 {
@@ -36,8 +31,6 @@ const char* LineEndName(LineEnd end)
 }
 
 namespace {
-
-int Balance(const Position& p, bool white) { return Material(p, white) - Material(p, !white); }
 
 // Mating moves of the side to move.
 int MatesInOne(const Position& p)

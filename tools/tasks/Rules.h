@@ -3,14 +3,14 @@
 // that asks for thought, and a line that ends at its point. All of it is read
 // off the position and the moves, without an engine, so that `select` can
 // sort the candidates cheaply and `verify` can say exactly what is wrong.
+#include "Material.h"
 #include "Mining.h"
 #include "chess/Position.h"
 
 #include <string>
 #include <vector>
 
-// Material of one side in pawns: 1, 3, 3, 5, 9; the king does not count.
-int Material(const fullchess::Position& position, bool white);
+using material::Material;
 
 // The start: not in check, and at least kMinStartMoves legal moves.
 constexpr int kMinStartMoves = 5;
