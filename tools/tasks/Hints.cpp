@@ -126,6 +126,10 @@ const HintOrigin& HintOriginOf(const std::string& collection, int number)
     static const std::map<std::pair<std::string, int>, HintOrigin> origins = [] {
         std::map<std::pair<std::string, int>, HintOrigin> read;
         std::ifstream in(kProvenancePath);
+#ifdef TRESOLVIN_SOURCE_DIR
+        if (!in)  // not run from the source tree: the tree the tool was built from
+            in.open(std::filesystem::path(TRESOLVIN_SOURCE_DIR) / kProvenancePath);
+#endif
         std::string line;
         std::getline(in, line);  // the column names
         while (std::getline(in, line)) {

@@ -64,7 +64,8 @@ struct HintOrigin {
 };
 inline constexpr const char* kProvenancePath = "collections/PROVENANCE.tsv";
 // The origin of the hint of record `number` of "tactics" or "strategy", read
-// once from kProvenancePath (run from the source tree); empty when unknown.
+// once from kProvenancePath in the working directory or else in the source
+// tree the tool was built from; empty when unknown.
 const HintOrigin& HintOriginOf(const std::string& collection, int number);
 
 // What is wrong with `hint` for the test that starts in `root` (side to move
