@@ -56,9 +56,9 @@ int MostUses(const std::map<std::string, int>& uses)
 // as far as its cap allows.
 std::vector<Record> GeneralAndOwn()
 {
-    std::vector<Record> records{Offering({{"Общая идея.", Motif::MaterialWin}})};
+    std::vector<Record> records{Offering({{"Общая идея.", Motif::MaterialWin, ""}})};
     for (int i = 1; i <= 5; ++i)
-        records.push_back(Offering({{"Общая идея.", Motif::MaterialWin}, {"Идея " + std::to_string(i) + ".", Motif::MaterialWin}}));
+        records.push_back(Offering({{"Общая идея.", Motif::MaterialWin, ""}, {"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
     return records;
 }
 
@@ -89,8 +89,8 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
     // Both records prefer the fork; a second distinct text needs the second
     // record to give its fork up.
     for (const auto& [distinct, expect] : {std::pair{1, 1}, std::pair{2, 2}}) {
-        std::vector<Record> records{Offering({{"Вилка.", Motif::Fork}}),
-                                    Offering({{"Вилка.", Motif::Fork}, {"Выигрыш пешки.", Motif::MaterialWin}})};
+        std::vector<Record> records{Offering({{"Вилка.", Motif::Fork, ""}}),
+                                    Offering({{"Вилка.", Motif::Fork, ""}, {"Выигрыш пешки.", Motif::MaterialWin, ""}})};
         AssignHints(records, Targets(distinct, 4));
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
@@ -108,9 +108,9 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
         std::vector<Record> records;
         for (int i = 0; i < 3; ++i)
-            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin}, {mate, Motif::Mate}}));
-        records.push_back(Offering({{mate, Motif::Mate}, {"Идея 3.", Motif::MaterialWin}}));
-        records.push_back(Offering({{"Идея 4.", Motif::MaterialWin}}));
+            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}, {mate, Motif::Mate, ""}}));
+        records.push_back(Offering({{mate, Motif::Mate, ""}, {"Идея 3.", Motif::MaterialWin, ""}}));
+        records.push_back(Offering({{"Идея 4.", Motif::MaterialWin, ""}}));
         const std::string note = AssignHints(records, Targets(5, 1, 0, {{mate, row.wanted}}));
         EXPECT_EQ(Uses(records)[mate], row.expect) << row.wanted;
         EXPECT_EQ(note.find(mate) == std::string::npos, row.met) << row.wanted << ": " << note;
@@ -122,8 +122,8 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 
 TEST(AssignHints, LengthBoundsAndGivenHints)
 {
-    std::vector<Record> records{Offering({{"Коротко.", Motif::MaterialWin}, {"Чуть длиннее текст.", Motif::MaterialWin}}),
-                                Offering({{"Коротко.", Motif::MaterialWin}})};
+    std::vector<Record> records{Offering({{"Коротко.", Motif::MaterialWin, ""}, {"Чуть длиннее текст.", Motif::MaterialWin, ""}}),
+                                Offering({{"Коротко.", Motif::MaterialWin, ""}})};
     records.push_back(Record{});
     records.back().hint = "Данная подсказка.";
     HintTargets targets = Targets(3, 4);
@@ -161,31 +161,31 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
         // and only by moving a fork on to a decoy and the decoy's record on to
         // a fork.
         {"a chain of switches",
-         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка 0.", Motif::Pin}}),
-          Offering({{"Вилка 1.", Motif::Fork}, {"Связка 1.", Motif::Pin}}),
-          Offering({{"Вилка 2.", Motif::Fork}, {"Завлечение 2.", Motif::Decoy}}),
-          Offering({{"Вилка 3.", Motif::Fork}, {"Завлечение 3.", Motif::Decoy}})},
+         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка 0.", Motif::Pin, ""}}),
+          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}}),
+          Offering({{"Вилка 2.", Motif::Fork, ""}, {"Завлечение 2.", Motif::Decoy, ""}}),
+          Offering({{"Вилка 3.", Motif::Fork, ""}, {"Завлечение 3.", Motif::Decoy, ""}})},
          4, 4, 2, 2},
         // The pin has one text, and the cap lets it stand once: the forks
         // take the floor.
         {"one text under the cap",
-         {Offering({{"Вилка 0.", Motif::Fork}, {"Связка.", Motif::Pin}}),
-          Offering({{"Вилка 1.", Motif::Fork}, {"Связка.", Motif::Pin}})},
+         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}}),
+          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}})},
          2, 1, 2, 1},
         // A device is taken before a mere gain, even with no floor to reach;
         // and where the device's text is full, the gain stands, though one
         // text fewer was asked for.
         {"a device before a gain",
-         {Offering({{"Выигрыш 0.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
-          Offering({{"Выигрыш 1.", Motif::MaterialWin}, {"Связка.", Motif::Pin}}),
-          Offering({{"Выигрыш 2.", Motif::MaterialWin}, {"Связка.", Motif::Pin}})},
+         {Offering({{"Выигрыш 0.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
+          Offering({{"Выигрыш 1.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
+          Offering({{"Выигрыш 2.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}})},
          1, 2, 0, 1},
         // The last record has no other text: the first moves aside so that
         // the second can take its text and free the full one.
         {"a chain relieves a full text",
-         {Offering({{"Выигрыш C.", Motif::MaterialWin}, {"Выигрыш A.", Motif::MaterialWin}}),
-          Offering({{"Выигрыш A.", Motif::MaterialWin}, {"Выигрыш B.", Motif::MaterialWin}}),
-          Offering({{"Выигрыш B.", Motif::MaterialWin}})},
+         {Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш A.", Motif::MaterialWin, ""}}),
+          Offering({{"Выигрыш A.", Motif::MaterialWin, ""}, {"Выигрыш B.", Motif::MaterialWin, ""}}),
+          Offering({{"Выигрыш B.", Motif::MaterialWin, ""}})},
          3, 1, 0, 0},
     };
     for (const Row& row : rows) {

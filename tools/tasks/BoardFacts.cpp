@@ -5,9 +5,16 @@
 
 namespace facts {
 
+using fullchess::Bishop;
 using fullchess::FileOf;
+using fullchess::King;
+using fullchess::Knight;
 using fullchess::MakeSquare;
+using fullchess::Pawn;
+using fullchess::PieceType;
+using fullchess::Queen;
 using fullchess::RankOf;
+using fullchess::Rook;
 
 namespace {
 
@@ -15,7 +22,14 @@ bool Inside(int f, int r) { return f >= 0 && f < 8 && r >= 0 && r < 8; }
 
 constexpr int kSteps[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
 
-bool Slides(int type, int direction) { return direction < 4 ? (type == 4 || type == 5) : (type == 3 || type == 5); }
+// Whether a piece of this kind slides along kSteps[direction]: the first four
+// are files and ranks, the last four diagonals.
+bool Slides(PieceType type, int direction)
+{
+    return direction < 4 ? (type == Rook || type == Queen) : (type == Bishop || type == Queen);
+}
+
+bool IsSlider(PieceType type) { return type == Bishop || type == Rook || type == Queen; }
 
 } // namespace
 
@@ -25,31 +39,30 @@ int Value(int8_t piece)
     return kind == fullchess::King ? kKingValue : material::Worth(kind);
 }
 
-char Kind(int8_t piece) { return " pnbrqk"[std::abs(piece)]; }
 
 std::vector<int> AttacksFrom(const Position& p, int from)
 {
     std::vector<int> out;
     const int8_t piece = p.At(from);
-    const int type = std::abs(piece);
+    const PieceType type = KindOf(piece);
     const int f = FileOf(from), r = RankOf(from);
     switch (type) {
-    case 1:
+    case Pawn:
         for (int df : {-1, 1})
             if (Inside(f + df, r + (piece > 0 ? 1 : -1)))
                 out.push_back(MakeSquare(f + df, r + (piece > 0 ? 1 : -1)));
         break;
-    case 2:
+    case Knight:
         for (auto [df, dr] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}})
             if (Inside(f + df, r + dr))
                 out.push_back(MakeSquare(f + df, r + dr));
         break;
-    case 6:
+    case King:
         for (const auto& d : kSteps)
             if (Inside(f + d[0], r + d[1]))
                 out.push_back(MakeSquare(f + d[0], r + d[1]));
         break;
-    case 3: case 4: case 5:
+    case Bishop: case Rook: case Queen:
         for (int d = 0; d < 8; ++d) {
             if (!Slides(type, d))
                 continue;
@@ -85,9 +98,15 @@ std::vector<int> Attackers(const Position& p, int sq, bool white)
 int KingOf(const Position& p, bool white)
 {
     for (int sq = 0; sq < 64; ++sq)
-        if (p.At(sq) == (white ? 6 : -6))
+        if (p.At(sq) == (white ? King : -King))
             return sq;
     return -1;
+}
+
+bool Defended(const Position& p, int sq)
+{
+    const int8_t piece = p.At(sq);
+    return piece != 0 && !Attackers(p, sq, piece > 0).empty();
 }
 
 Position Flipped(const Position& p)
@@ -111,7 +130,7 @@ std::vector<Pin> PinsBy(const Position& p, int from)
 {
     std::vector<Pin> pins;
     const int8_t piece = p.At(from);
-    const int type = std::abs(piece);
+    const PieceType type = KindOf(piece);
     const bool white = piece > 0;
     const int f = FileOf(from), r = RankOf(from);
     for (int d = 0; d < 8; ++d) {
@@ -126,7 +145,7 @@ std::vector<Pin> PinsBy(const Position& p, int from)
             if (!Enemy(there, white))
                 break;
             if (first < 0) {
-                if (std::abs(there) == 6)
+                if (KindOf(there) == King)
                     break;
                 first = sq;
                 continue;
@@ -146,7 +165,7 @@ bool PinnedToKing(const Position& p, int sq)
         return false;
     const int king = KingOf(p, piece > 0);
     for (int from = 0; from < 64; ++from)
-        if (Enemy(p.At(from), piece > 0) && std::abs(p.At(from)) >= 3 && std::abs(p.At(from)) <= 5)
+        if (Enemy(p.At(from), piece > 0) && IsSlider(KindOf(p.At(from))))
             for (const Pin& pin : PinsBy(p, from))
                 if (pin.pinned == sq && pin.behind == king)
                     return true;
@@ -156,13 +175,13 @@ bool PinnedToKing(const Position& p, int sq)
 bool PassedPawn(const Position& p, int sq)
 {
     const int8_t pawn = p.At(sq);
-    if (std::abs(pawn) != 1)
+    if (KindOf(pawn) != Pawn)
         return false;
     const bool white = pawn > 0;
     const int f = FileOf(sq), r = RankOf(sq);
     for (int ff = std::max(0, f - 1); ff <= std::min(7, f + 1); ++ff)
         for (int rr = white ? r + 1 : r - 1; rr >= 0 && rr < 8; rr += white ? 1 : -1)
-            if (p.At(MakeSquare(ff, rr)) == (white ? -1 : 1))
+            if (p.At(MakeSquare(ff, rr)) == (white ? -Pawn : Pawn))
                 return false;
     return true;
 }
@@ -170,7 +189,7 @@ bool PassedPawn(const Position& p, int sq)
 int PassedPawnMoves(const Position& p, int fileFrom, int fileTo)
 {
     return LegalMovesWhere(p, [&](const fullchess::Move& m) {
-        return std::abs(p.At(m.from)) == 1 && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo;
+        return KindOf(p.At(m.from)) == Pawn && PassedPawn(p, m.from) && FileOf(m.from) >= fileFrom && FileOf(m.from) <= fileTo;
     });
 }
 

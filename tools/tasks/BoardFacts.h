@@ -16,8 +16,8 @@ using fullchess::Position;
 // material, and more than any other piece for the king; 0 for an empty square.
 constexpr int kKingValue = 100;
 int Value(int8_t piece);
-// The FEN letter of a piece's kind in lower case: 'p', 'n', ... ' ' for none.
-char Kind(int8_t piece);
+// The kind of a piece of either side; Empty for an empty square.
+using material::KindOf;
 inline bool IsWhite(int8_t piece) { return piece > 0; }
 inline bool Own(int8_t piece, bool white) { return piece != 0 && (piece > 0) == white; }
 inline bool Enemy(int8_t piece, bool white) { return piece != 0 && (piece > 0) != white; }
@@ -29,6 +29,8 @@ bool AttacksSquare(const Position& p, int from, int target);
 // Pieces of `white` that attack `sq`.
 std::vector<int> Attackers(const Position& p, int sq, bool white);
 int KingOf(const Position& p, bool white);
+// Whether a piece stands on `sq` and one of its own side guards it.
+bool Defended(const Position& p, int sq);
 // Legal moves of the piece on `sq`, whichever side is to move.
 int LegalMovesOf(const Position& p, int sq);
 // Legal moves of the side to move for which `pred(move)` holds.
@@ -64,6 +66,8 @@ int RelativeRank(int sq, bool white);
 
 // King moves from one square to the other on an empty board.
 int KingDistance(int a, int b);
+using material::Balance;
+using material::IsEndgame;
 using material::PieceMaterial;
 
 std::string Name(int sq);

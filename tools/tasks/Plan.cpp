@@ -671,6 +671,15 @@ std::size_t Utf8Length(const std::string& text)
     return n;
 }
 
+// The variant the record's hint was taken from, or its fixed hint.
+Hint ChosenHint(const Record& r)
+{
+    for (const Hint& h : r.hintVariants)
+        if (h.text == r.hint)
+            return h;
+    return r.fixed;
+}
+
 // The assignment of AssignHints, step by step. It keeps the uses of each text
 // and the records on each motif up to date as records take hints (`Take`).
 class HintAssigner {
@@ -705,13 +714,7 @@ private:
     std::map<Motif, int> m_motifs;
     std::set<Motif> m_givenUp;  // devices that cannot reach their floor: they may give
 
-    static Motif MotifOf(const Record& r)
-    {
-        for (const Hint& h : r.hintVariants)
-            if (h.text == r.hint)
-                return h.motif;
-        return MotifOfHint(r.hint);
-    }
+    static Motif MotifOf(const Record& r) { return ChosenHint(r).motif; }
 
     static std::vector<Motif> MotifChoices(const Record& r)
     {
@@ -753,10 +756,10 @@ private:
                 return n < m_targets.minLength || n > m_targets.maxLength;
             });
             if (r.hintVariants.empty() && r.hint.empty())
-                r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None});
+                r.hintVariants.push_back({"Найдите сильнейшее продолжение.", Motif::None, "general.strongest"});
             if (!r.hint.empty()) {
                 ++m_uses[r.hint];
-                ++m_motifs[MotifOfHint(r.hint)];
+                ++m_motifs[MotifOf(r)];
             }
         }
     }
@@ -1103,7 +1106,7 @@ void ShowHints(const PlanResult& plan, std::ostream& out)
 // One of the three worked examples, which stand as given; `player` names
 // both sides, since their games are not known.
 Record WorkedExample(const std::string& player, int year, const char* position, const char* solution,
-                     const std::string& taskText, const std::string& hint)
+                     const std::string& taskText, const std::string& hint, Motif motif)
 {
     Record r;
     r.header = MakeHeader(player, player, year);
@@ -1112,6 +1115,7 @@ Record WorkedExample(const std::string& player, int year, const char* position, 
     r.solution = solution;
     r.taskText = taskText;
     r.hint = hint;
+    r.fixed = {hint, motif, kEntryGiven};
     r.provenance = player + "\t" + player + "\t?\t" + std::to_string(year) + "\t?\tworked example";
     return r;
 }
@@ -1143,9 +1147,9 @@ void SetTacticsTexts(std::vector<Record>& tactics)
 std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, std::string& note)
 {
     Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
-                                   "f5-h6 g7:h6 g5:f6", kWhiteText + ".", "Попробуйте выиграть на связке.");
+                                   "f5-h6 g7:h6 g5:f6", kWhiteText + ".", "Попробуйте выиграть на связке.", Motif::Pin);
     Record drawExample = WorkedExample("N.N.", 1953, "4Q3/7k/2p2q1p/1p3p1K/5P2/p6P/8/8", "h3-h4",
-                                       kWhiteText + ". Сделайте ничью.", kHintStalemate);
+                                       kWhiteText + ". Сделайте ничью.", kHintStalemate, Motif::Stalemate);
     drawExample.draw = true;
 
     std::vector<Record> tactics;
@@ -1177,7 +1181,7 @@ std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, s
 std::vector<Record> StrategyTable(const PlanResult& plan, std::mt19937& random, std::string& note)
 {
     Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", kWhiteText + ".",
-                                           "Захват пространства в большинстве случаев хорош.");
+                                           "Захват пространства в большинстве случаев хорош.", Motif::Plan);
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
         strategy.push_back(FromCandidate(t));
@@ -1215,11 +1219,17 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir)
 
     const auto provenancePath = std::filesystem::path(outDir).parent_path() / "PROVENANCE.tsv";
     std::ofstream provenance(provenancePath, std::ios::trunc);
-    provenance << "collection\tnumber\twhite\tblack\tevent\tyear\tmove\tgame\n";
+    // Each record with where it comes from and the motif and catalogue entry of its hint.
+    provenance << "collection\tnumber\twhite\tblack\tevent\tyear\tmove\tgame\tmotif\tentry\n";
+    auto line = [&](const char* collection, std::size_t i, const Record& r) {
+        const Hint hint = ChosenHint(r);
+        provenance << collection << '\t' << (i + 1) << '\t' << r.provenance << '\t' << MotifName(hint.motif) << '\t'
+                   << hint.entry << '\n';
+    };
     for (std::size_t i = 0; i < tacticsOut.size(); ++i)
-        provenance << "tactics\t" << (i + 1) << '\t' << tacticsOut[i].provenance << '\n';
+        line("tactics", i, tacticsOut[i]);
     for (std::size_t i = 0; i < strategyOut.size(); ++i)
-        provenance << "strategy\t" << (i + 1) << '\t' << strategyOut[i].provenance << '\n';
+        line("strategy", i, strategyOut[i]);
     if (!note.empty())
         std::cerr << "select: hints: " << note;
     std::cerr << "select: wrote " << tacticsOut.size() << " tactics and " << strategyOut.size() << " strategy tests\n";

@@ -86,6 +86,7 @@ struct Record {
     std::string header, position, side, solution, taskText, hint;
     std::string provenance;  // tab-separated: white, black, event, year, move, game
     std::vector<Hint> hintVariants;  // empty for fixed hints
+    Hint fixed;                      // a fixed hint's motif and entry
     bool white = true;
     bool draw = false;
 };

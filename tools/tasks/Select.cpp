@@ -319,6 +319,8 @@ int CommandSelect(const std::vector<std::string>& args)
             throw std::invalid_argument("select: unknown argument " + args[i]);
     }
     const auto candidates = LoadCandidates(mined);
+    if (const auto byHand = std::filesystem::path(mined) / "hints-by-hand.tsv"; std::filesystem::exists(byHand))
+        LoadWrittenByHand(byHand);
     Store store(mined);
     std::cerr << "select: " << candidates.size() << " candidates, " << store.confirmed.size() << " confirmed, "
               << store.rejected.size() << " rejected\n";

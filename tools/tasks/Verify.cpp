@@ -177,7 +177,7 @@ std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* eng
         rules.push_back("the side to move starts in check");
     if (start.legalMoves < kMinStartMoves)
         rules.push_back("only " + std::to_string(start.legalMoves) + " legal moves at the start");
-    for (const std::string& h : HintProblems(e.hint, *root, moves))
+    for (const std::string& h : HintProblems(e.hint, *root, moves, HintOriginOf(e.collection, e.number).entry))
         rules.push_back("hint: " + h);
     return found;
 }
@@ -305,7 +305,7 @@ int CommandVerify(const std::vector<std::string>& args)
         if (work[i]->collection == "tactics") {
             ++tacticsChecked;
             checkStarts += FirstMoveChecks(*work[i]) ? 1 : 0;
-            ++motifs[MotifOfHint(work[i]->hint)];
+            ++motifs[HintOriginOf(work[i]->collection, work[i]->number).motif];
         }
     }
     const int checked = static_cast<int>(work.size());

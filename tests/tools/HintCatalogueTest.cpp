@@ -1,0 +1,283 @@
+// The hint catalogue, entry by entry: each is said where it holds, and not
+// where it does not or where it would give the move away.
+#include "Candidate.h"
+#include "HintCatalogue.h"
+#include "Hints.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// A line as the selection sees it: the stored moves, the engine's
+// continuation after them, and its score after the cut.
+struct SaidRow {
+    const char* name;
+    TaskKind kind;
+    const char* fen;
+    const char* moves;
+    const char* continuation;
+    int tokens;
+    const char* after;
+    const char* entries;  // every entry said, in order: those not named here are not said
+};
+
+Candidate LineOf(const SaidRow& row)
+{
+    Candidate c;
+    c.kind = row.kind;
+    c.fen = row.fen;
+    c.line.moves = Split(row.moves);
+    c.line.continuation = Split(row.continuation);
+    for (std::size_t i = 0; i < c.line.moves.size(); i += 2)
+        c.line.steps.push_back({Score::Cp(500), Score::Cp(0), *ParseScore(row.after), false, false});
+    return c;
+}
+
+// Lines from the mined games, and three small positions for the entries
+// they do not show.
+const SaidRow kSaid[] = {
+    {"attack, passed, king", TaskKind::Tactic, "8/8/8/4Rpk1/6p1/4P1K1/4r3/8 b - - 0 1",
+     "e2e3 e5e3 f5f4 g3f2 f4e3 f2e3 g5h4 e3f2 h4h3 f2g1 h3g3", "g1f1 g3h2 f1e2 g4g3 e2d3 g3g2 d3c4 h2g3 c4d5 g2g1q d5c6 g1a7 c6b5 g3f4", 9, "m24",
+     "attack.irresistible attack.king-falls attack.mating passed.queens passed.decides passed.unstoppable passed.steps-left king.decides king.main-piece sacrifice.of sacrifice.pays sacrifice.pays-in decoy.fatal-square decoy.decides intermezzo.check intermezzo.decides fork.find-fork fork.targets fork.targets-on"},
+    {"mate.back-rank-by, mate.back-rank, mate.removal", TaskKind::Tactic, "2r2qk1/r4p1p/b3pBpQ/n3P2P/p2p3R/P5P1/2p2PB1/R5K1 w - - 0 1",
+     "h6h7 g8h7 h5g6 h7g8 h4h8", "", 5, "m1",
+     "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.removal mate.sacrifice-of mate.no-material-spared mate.decoy mate.double-check mate.clearance"},
+    {"plan.open-file, plan.open-file-named, plan.queen-trade", TaskKind::Strategy, "r2q1rk1/6p1/4pn1p/4N3/pb1PPB2/1p1Q2P1/5P1P/RR4K1 w - - 0 1",
+     "d3c4 d8b6 e5d3 f6e4 c4b4 b6b4 d3b4 g7g5 f4c1 e4c3 b1b2", "f8b8 b4c6 b8b6 c6e5 c3d1 b2b1 d1c3", 7, "c0",
+     "plan.open-file plan.open-file-named plan.weak-pawn plan.weak-pawn-named plan.queen-trade plan.queen-trade-weaknesses plan.win-material plan.win-material-scattered plan.win-piece-named plan.activate plan.activate-wing"},
+    {"pin, trap, clearance", TaskKind::Tactic, "RR1r1q1k/p5p1/2p1b2p/2PpP2P/4pP2/P3P3/6P1/6K1 w - - 0 1",
+     "b8d8 f8d8 a8d8", "h8h7 d8d6 e6g4 e5e6 g4h5 f4f5 h5g6 f5g6 h7g6 d6c6 d5d4 e6e7 g6f7 e3d4 f7e7 c6c7", 3, "c638",
+     "pin.use pin.wins pin.win-on trap.catch trap.on-square clearance.free clearance.with-tempo material.combination material.win material.doomed"},
+    {"plan.space, plan.space-wing, plan.storm", TaskKind::Strategy, "r3r3/p4pkp/1p6/2p1n3/2P1n3/3R2P1/PB2PPKP/R7 w - - 0 1",
+     "f2f4", "b6b5 d3e3 e4d2 c4b5 d2c4 b2e5 f7f6 e3c3 c4e5 f4e5 e8e5 g2f2 a8e8 e2e3 e5f5 f2e2", 1, "c100",
+     "plan.space plan.space-wing plan.storm plan.storm-wing plan.majority plan.majority-wing plan.majority-future"},
+    {"removal, overload, decoy", TaskKind::Tactic, "8/5ppk/4n1q1/1p1Q4/5B1p/3P1RPP/P1r2PK1/8 b - - 0 1",
+     "e6f4 f3f4 g6g3", "g2f1 g3f4 d5e4 f4e4 d3e4 c2a2 f1e1 b5b4 e1f1 b4b3 f1g2 b3b2 e4e5 g7g6 g2f3 a2a1", 3, "c816",
+     "removal.destroy removal.decides overload.use overload.piece overload.on-square decoy.fatal-square decoy.decides fork.find-double-attack fork.by fork.targets-on"},
+    {"plan.diagonal, plan.diagonal-reach, plan.diagonal-named", TaskKind::Strategy, "r1bq1rk1/p1p1bppp/1p2pn2/4N1B1/3P4/3B4/PPP2PPP/R2Q1RK1 b - - 0 1",
+     "c8b7", "c2c3 c7c5 d4c5 e7c5 d1e2 d8d5 e5f3 c5e7 f1d1 d5c6 g5f4 f8d8 a2a4 h7h6 f4e5 f6e4", 1, "c0",
+     "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.diagonal-to-king plan.worst-piece plan.worst-piece-named plan.activate plan.activate-wing"},
+    {"plan.trade, plan.trade-simplifies, plan.attack-king", TaskKind::Strategy, "5rk1/p3r3/1p1qn1p1/3pbP1p/1P1n3P/P2PB1NB/R5Q1/5R1K b - - 0 1",
+     "e5g3 f5e6 f8f1 g2f1 d4e6", "f1f6 e6g7 f6d6 g3d6 e3g5 e7e5 a2c2 d6e7 g5e7 e5e7 h1g2 g8h7 a3a4 g6g5 h4g5 h7g6", 5, "c55",
+     "plan.weak-pawn plan.weak-pawn-named plan.trade plan.trade-simplifies plan.attack-king plan.attack-king-closer plan.win-pawn plan.win-pawn-undefended"},
+    {"general", TaskKind::Tactic, "8/2p5/5kP1/8/7q/8/Q4PK1/8 w - - 0 1",
+     "a2f7", "f6e5 f7c7 e5e6 c7f7 e6d6 f7f5 h4d4 f2f4 d6c6 f5e6 c6b7 g2g3 d4d1 g3h4 d1g1 e6e7", 1, "c670",
+     "general.strongest general.only-move general.only-way general.precision"},
+    {"plan.half-open-file, plan.half-open-file-named, plan.battery", TaskKind::Strategy, "5rk1/pbp4p/1p1p1p2/6qn/1PP2RBr/P2QP2P/1B4PK/R7 w - - 0 1",
+     "a1f1 h5f4 f1f4 h7h5 g4f3 h4f4 e3f4 g5f4 g2g3 f4f3 d3g6 g8h8 g6h6 h8g8 h6g6", "g8h8 g6h6", 1, "c0",
+     "plan.half-open-file plan.half-open-file-named plan.battery plan.battery-file"},
+    {"breakthrough, deflection", TaskKind::Tactic, "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8 b - - 0 1",
+     "e5e4 f3e4 h5g4", "c3d3 g4g3 d3e3 c5c4 e3f3 c4d4 f3g3 d4e4 g3g4 e4d5 g4g5 b6b5 a4b5 a5a4 b5b6 d5c6", 3, "c655",
+     "breakthrough.decides deflection.defender deflection.of deflection.on-square"},
+    {"discovered-check, interference, material", TaskKind::Tactic, "2r2k2/pp5r/5B2/3P1Q2/4P3/6PP/P6K/2q5 w - - 0 1",
+     "f6c3 h7f7 f5c8", "f8e7 c3b4 e7f6 c8c1 f6g6 e4e5 f7f2 h2g1 f2f7 e5e6 f7f3 c1c7 b7b6 e6e7 f3e3 d5d6", 3, "c806",
+     "discovered-check.decides discovered-check.wins interference.cut interference.of material.combination material.win material.doomed"},
+    {"draw", TaskKind::Draw, "2k5/4R3/3NK3/8/8/p7/r7/8 b - - 0 1",
+     "c8b8 e7b7 b8a8", "b7b3 a8a7 d6b5 a7a6 b5a3 a6a5 a3c4 a5a4 b3b6 a2h2 e6d5 h2h5 d5d4 h5h8", 1, "c0",
+     "draw.only-move draw.exact-defence draw.all-but-one"},
+    {"plan.passed-forward, plan.passed-push, plan.passed-wing", TaskKind::Strategy, "8/p6R/5kp1/1p6/4KP2/6rP/8/8 b - - 0 1",
+     "a7a5", "h7b7 b5b4 b7b6 f6e7 b6b5 g3a3 e4d4 b4b3 f4f5 g6f5 b5f5 a3a2 f5b5 a5a4 d4c3 e7d6", 1, "c284",
+     "plan.passed-forward plan.passed-push plan.passed-wing"},
+    {"plan.king-strong, plan.king-to-centre, plan.king-wing", TaskKind::Strategy, "4R3/8/8/1P6/P2k4/1K2p3/8/7r w - - 0 1",
+     "b3b4", "d4d3 b5b6 e3e2 e8e2 d3e2 a4a5 e2d3 a5a6 d3d4 a6a7 h1b1 b4a3 d4c3 a3a2 b1b6 a7a8q", 1, "c229",
+     "plan.king-strong plan.king-to-centre plan.king-wing"},
+    {"plan.lever, plan.lever-chain, plan.lever-wing", TaskKind::Strategy, "8/3k3p/2p3p1/2p5/P4P1P/N2K4/5bP1/8 w - - 0 1",
+     "h4h5", "g6h5 a3c4 f2g3 f4f5 g3h4 a4a5 h4f6 c4d2 f6d8 a5a6 d7c7 d2e4 c7b6 e4c5 d8e7 c5d7", 1, "c262",
+     "plan.lever plan.lever-chain plan.lever-wing plan.majority plan.majority-wing plan.majority-future"},
+    {"discovered", TaskKind::Tactic, "5r1k/7p/p4qnP/5R2/p2Q4/1BP2P2/1P6/1K6 b - - 0 1",
+     "f6d4", "c3d4 f8f5 b3c4 f5f6 b1a2 f6b6 d4d5 b6d6 a2a3 g6e7 a3b4 e7f5 b4c5 d6h6", 1, "c506",
+     "discovered.find discovered.on discovered.on-square material.win"},
+    {"passed, king", TaskKind::Tactic, "8/8/1p6/1Pk3Kp/8/6P1/8/8 w - - 0 1",
+     "g5h5 c5b5 g3g4 b5a4 g4g5 b6b5 g5g6", "a4a3 g6g7 a3b3 g7g8q b3c3 h5g5 c3b2 g8c8 b2a3 c8c3 a3a4 g5g4", 3, "c691",
+     "passed.push-decides passed.push king.decides king.forward king.main-piece"},
+    {"perpetual", TaskKind::Draw, "8/2R5/k1p5/P1K5/1P5r/8/8/8 b - - 0 1",
+     "h4h5 c5d6 h5h6 d6c5 h6h5", "c5d6 h5h6 d6e5 h6g6 e5d4 g6h6", 5, "c0",
+     "perpetual.saves perpetual.draws perpetual.king"},
+    {"sacrifice, fork, removal", TaskKind::Tactic, "8/5r1k/2Q4p/3pP2P/p5q1/Pp6/1P6/K5R1 w - - 0 1",
+     "c6g6 g4g6 h5g6 h7g8 g6f7", "g8f7 a1b1 f7e6 g1e1 h6h5 b1c1 e6d7 c1d2 d7e6 d2d3 d5d4 d3d4 e6f5 e5e6 f5f6 d4d5", 5, "c923",
+     "sacrifice.of sacrifice.pays sacrifice.pays-in fork.find-fork fork.targets-on removal.destroy removal.decides removal.main-defender double-check.decides double-check.no-block material.combination material.win material.doomed"},
+    {"stalemate", TaskKind::Draw, "7k/3Q4/4q1K1/8/6P1/8/8/8 w - - 0 1",
+     "d7e6", "", 1, "c0",
+     "stalemate.named stalemate.saves"},
+    {"plan.best-move, plan.only-move", TaskKind::Strategy, "8/5k2/8/3K2Pp/P5r1/8/R7/8 w - - 0 1",
+     "a4a5", "g4g5 d5c6 g5g6 c6b7 g6g7 a5a6 h5h4 b7b6 g7g6 b6c7 g6g7 a2a5 f7g6 c7b6 g7g8 a6a7", 1, "c260",
+     "plan.best-move plan.only-move"},
+    {"plan.outpost, plan.outpost-knight, plan.activate-wing", TaskKind::Strategy, "8/8/4N3/KP3p2/2k3p1/6P1/5n2/8 b - - 0 1",
+     "f2e4 b5b6 e4d6", "a5a6 c4d5 e6g7 f5f4 g3f4 g4g3 g7f5 d6f5 b6b7 g3g2 b7b8q g2g1q b8e5 d5c6", 1, "c-21",
+     "plan.outpost plan.outpost-knight plan.weak-pawn plan.weak-pawn-named plan.activate plan.activate-wing"},
+    {"passed, breakthrough", TaskKind::Tactic, "8/p7/3R4/3b3P/1p1k4/2p3K1/PP6/8 w - - 0 1",
+     "b2c3 b4c3 h5h6", "d4e5 h6h7 e5d6 h7h8q c3c2 h8d8 d6c5 d8c8 d5c6 c8f5 c5b6 f5c2 a7a6 g3f4", 1, "c631",
+     "passed.queens passed.decides passed.unstoppable passed.steps-left passed.king-too-far breakthrough.decides breakthrough.sacrifice"},
+    {"plan.restrict, plan.restrict-piece", TaskKind::Strategy, "5bk1/2N5/2p1P1np/6r1/8/2P5/4q1PB/R5QK b - - 0 1",
+     "g5h5", "g1e1 e2g4 e6e7 f8e7 e1e6 g4e6 c7e6 e7d6 g2g3 d6g3 a1a2 g6f4 e6d8 c6c5 h1g1 g3f2", 1, "c56",
+     "plan.restrict plan.restrict-piece"},
+    {"plan.win-pawn, plan.win-pawn-undefended, plan.pawn-trade", TaskKind::Strategy, "6r1/1p1k4/2pPb3/4p3/PP6/5Prp/2BR1RPK/8 b - - 0 1",
+     "h3g2", "h2g1 g3h3 f2g2 h3f3 g2g8 e6g8 d2g2 g8f7 g2f2 f3g3 g1h2 g3g7 f2f6 f7e6 f6h6 e5e4", 1, "c83",
+     "plan.win-pawn plan.win-pawn-undefended plan.pawn-trade plan.pawn-trade-file"},
+    {"plan.blockade, plan.blockade-named", TaskKind::Strategy, "7k/7p/3pBn1q/1p1P1P2/2p1p3/2P1R2P/1P3Q1b/5K2 b - - 0 1",
+     "h2f4 e3g3 f4g3 f2g3 h6c1", "f1g2 c1b2 g2g1 b2b1 g1h2 b1a2 h2g1 a2a7 g1f1 a7a3 f1g1 h7h5", 1, "c47",
+     "plan.blockade plan.blockade-named"},
+    {"mate.back-rank-by, mate.back-rank, mate.discovered-check", TaskKind::Tactic, "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1",
+     "f5f6 g7g6 e4g6 h7h8 d1d8 f7f8 d8f8", "", 7, "m1",
+     "mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.discovered-check mate.interference mate.clearance"},
+    {"plan.king-guards, plan.king-wing", TaskKind::Strategy, "8/6k1/8/7P/6Q1/6PK/3q4/8 b - - 0 1",
+     "g7h8 g4c8 h8g7", "c8c7 g7g8 c7e5 d2d7 h3h4 g8h7 g3g4 d7d2 h4g3 d2c1 g3f3 c1f1 f3e3 f1f7", 1, "c-113",
+     "plan.king-guards plan.king-wing"},
+    {"plan.half-open-file, plan.seventh", TaskKind::Strategy, "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8 b - - 0 1",
+     "c2h2 b4b5 h2h3", "f3g2 h3g3 g2f1 g7f6 b5b6 f6e7 g4g5 g3h3 b6h6 e5e4 h6f6 h3h1 f1f2 h1h2", 1, "c95",
+     "plan.half-open-file plan.seventh plan.weak-pawn plan.weak-pawn-named"},
+    {"mate.deflection", TaskKind::Tactic, "5rk1/8/3P4/p1p5/PpP3p1/1P1R2pq/4Q3/6K1 b - - 0 1",
+     "f8f1 e2f1 h3h2", "", 3, "m1",
+     "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.by mate.sacrifice-of mate.no-material-spared mate.deflection"},
+    {"mate.smothered, mate.clearance", TaskKind::Tactic, "r1br3k/pp3Qpp/1q1N4/8/2B2n2/8/PPP3PP/R2K1R2 w - - 0 1",
+     "f7g8 d8g8 d6f7", "", 3, "m1",
+     "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.smothered mate.clearance mate.sacrifice-of mate.no-material-spared"},
+    // Small positions: each next to its twin where the entry does not hold.
+    {"sacrifice paid in two moves", TaskKind::Tactic, "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1 w - - 0 1", "c1c8 b8c8 e6c8",
+     "a4e8 c8e8", 3, "c500", "sacrifice.of sacrifice.pays sacrifice.pays-in"},
+    {"plan.outpost", TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
+     "plan.outpost plan.outpost-knight"},
+    {"no outpost where c6 chases", TaskKind::Strategy, "6k1/pp3ppp/2pp4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
+     "plan.best-move plan.only-move"},
+    {"plan.majority", TaskKind::Strategy, "6k1/6pp/8/8/8/8/5PPP/6K1 w - - 0 1", "g2g4", "", 1, "c100",
+     "plan.majority plan.majority-wing plan.majority-future"},
+    {"no majority three against three", TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "g2g4", "", 1, "c100",
+     "plan.best-move plan.only-move"},
+    {"plan.diagonal-to-king", TaskKind::Strategy, "1k6/5ppp/8/8/8/8/5PPP/1B1Q2K1 w - - 0 1", "b1e4", "", 1, "c100",
+     "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.diagonal-to-king plan.activate plan.activate-wing"},
+    {"no diagonal to a king two files off", TaskKind::Strategy, "2k5/5ppp/8/8/8/8/5PPP/1B1Q2K1 w - - 0 1", "b1e4", "", 1, "c100",
+     "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.activate plan.activate-wing"},
+    // One capture: no combination, and the knight stood where the move goes.
+    {"one thing said, nothing general", TaskKind::Tactic, "4k3/8/8/8/8/8/3n4/3RK3 w - - 0 1", "d1d2", "", 1, "c500",
+     "material.win"},
+    {"plan.seventh-invade", TaskKind::Strategy, "6k1/5ppp/3R4/8/8/8/5PPP/1R2K3 w - - 0 1", "d6d7", "", 1, "c100",
+     "plan.seventh plan.seventh-invade"},
+    {"plan.rook-behind", TaskKind::Strategy, "6k1/8/P7/8/8/8/4RPPP/1R4K1 w - - 0 1", "b1a1", "", 1, "c100",
+     "plan.rook-behind plan.rook-behind-file"},
+    // Rb1-a1 is the one rook move onto the a-file: behind the pawn, but named, it is the move.
+    {"plan.rook-behind given away", TaskKind::Strategy, "6k1/8/P7/8/8/8/5PPP/1R4K1 w - - 0 1", "b1a1", "", 1, "c100",
+     "plan.best-move plan.only-move"},
+};
+
+TEST(HintCatalogue, EachEntryIsSaidExactlyWhereItHolds)
+{
+    for (const SaidRow& row : kSaid) {
+        const Candidate c = LineOf(row);
+        std::string said;
+        for (const Hint& h : HintVariants(c, row.tokens, row.kind == TaskKind::Draw))
+            said += (said.empty() ? "" : " ") + h.entry;
+        EXPECT_EQ(said, row.entries) << row.name;
+    }
+}
+
+TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
+{
+    std::set<std::string> said, names;
+    for (const SaidRow& row : kSaid)
+        for (const std::string& entry : Split(row.entries))
+            said.insert(entry);
+    for (const HintEntry& entry : HintCatalogue()) {
+        EXPECT_TRUE(said.count(entry.name)) << entry.name;
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
+        EXPECT_EQ(FindHintEntry(entry.name), &entry);
+    }
+}
+
+// The start and first move against an entry's guard: true where naming the
+// idea would name the move.
+struct GuardRow {
+    const char* entry;
+    const char* fen;
+    const char* first;
+    bool givesAway;
+};
+
+const GuardRow kGuards[] = {
+    {"plan.open-file-named", "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", "e1d1", true},  // the one heavy move onto d
+    {"plan.open-file-named", "4rrk1/ppp3pp/8/8/8/8/PP4PP/R3R1K1 w - - 0 1", "e1d1", false},
+    {"plan.diagonal-named", "3b1k2/1p3pp1/p1n4p/4p3/4P1K1/1BP1B3/PP3P1P/8 w - - 0 1", "b3d5", true},
+    {"plan.diagonal-named", "6k1/5ppp/8/8/8/1B6/5P1P/5BK1 w - - 0 1", "b3d5", false},  // Bf1-g2 too
+    {"plan.passed-forward", "8/5k2/8/3K2Pp/P5r1/8/R7/8 w - - 0 1", "a4a5", true},  // two passed pawns, a move each
+    {"plan.passed-forward", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", false},
+    {"plan.passed-wing", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", true},  // two of the three on that wing
+    {"plan.passed-wing", "8/5k2/8/8/P1P3r1/1P6/R3K3/8 w - - 0 1", "a4a5", false},
+    {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/6K1 w - - 0 1", "d6d7", true},  // the one way in
+    {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/1R4K1 w - - 0 1", "d6d7", false},
+    {"plan.seventh", "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "b7e7", false},  // already there
+    {"plan.king-wing", "6k1/5ppp/8/8/8/8/5PPP/2BK4 w - - 0 1", "d1c2", true},  // c2 the king's one square there
+    {"plan.king-wing", "6k1/5ppp/8/8/8/8/5PPP/3K4 w - - 0 1", "d1c2", false},
+    {"plan.activate-wing", "6k1/5ppp/8/8/8/8/P4PPP/R3K3 w - - 0 1", "a1d1", true},  // d1 the rook's one square in the centre
+    {"plan.activate-wing", "6k1/5ppp/8/8/8/8/P4PPP/R4K2 w - - 0 1", "a1d1", false},
+    {"plan.rook-behind", "6k1/8/P7/8/8/8/5PPP/1R4K1 w - - 0 1", "b1a1", true},
+    {"plan.rook-behind", "6k1/8/P7/8/8/8/4RPPP/1R4K1 w - - 0 1", "b1a1", false},
+    {"king.forward", "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8 w - - 0 1", "e5f6", true},  // f6 the one step forward
+    {"king.forward", "8/8/1p1k3p/1P5P/5p2/2PK4/8/8 w - - 0 1", "d3e4", false},
+    {"king.forward", "8/8/8/8/8/8/6k1/K7 w - - 0 1", "a1b2", false},  // a2 or b2
+    {"passed.queens", "6k1/5p2/7p/P7/8/4PK2/1b5P/8 w - - 0 1", "a5a6", true},  // the one passed pawn, one move
+    {"passed.queens", "6k1/5p2/7p/P7/1P6/2P1PK2/1b5P/8 w - - 0 1", "a5a6", false},
+    {"passed.push", "6k1/5p2/7p/P7/1P6/2P1PK2/1b5P/8 w - - 0 1", "f3e4", false},  // not a pawn push
+};
+
+TEST(HintCatalogue, GuardsAgainstGivingTheMoveAwayAreTheJudgesToo)
+{
+    for (const GuardRow& row : kGuards) {
+        const auto root = *fullchess::Position::FromFen(row.fen);
+        const HintEntry* entry = FindHintEntry(row.entry);
+        ASSERT_TRUE(entry && entry->givesAway) << row.entry;
+        EXPECT_EQ(entry->givesAway(root, *root.ParseUci(row.first)), row.givesAway) << row.entry << " " << row.fen;
+        // verify judges by the entry of the record: the same guard.
+        EXPECT_EQ(HintProblems("Найдите лучший ход.", root, {row.first}, row.entry).empty(), !row.givesAway) << row.entry;
+    }
+    const auto root = *fullchess::Position::FromFen(kGuards[0].fen);
+    EXPECT_TRUE(HintProblems("Найдите лучший ход.", root, {kGuards[0].first}).empty());  // no entry, no guard
+}
+
+TEST(HintCatalogue, MotifNamesReadBack)
+{
+    for (int m = static_cast<int>(Motif::None); m <= static_cast<int>(Motif::Plan); ++m)
+        EXPECT_EQ(MotifNamed(MotifName(static_cast<Motif>(m))), static_cast<Motif>(m));
+    EXPECT_EQ(MotifNamed("не мотив"), Motif::None);
+}
+
+TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
+{
+    const auto file = std::filesystem::path(MINED_DIR) / "hints-by-hand.tsv";
+    const auto hints = ReadWrittenByHand(file);
+    ASSERT_EQ(hints.size(), 8u);
+    for (const HandWrittenHint& h : hints) {
+        EXPECT_FALSE(h.reason.empty()) << h.hint.text;
+        EXPECT_EQ(h.hint.entry, kEntryByHand);
+        EXPECT_TRUE(h.tokens % 2 == 1) << h.hint.text;
+    }
+    EXPECT_EQ(hints[5].hint.motif, Motif::Zugzwang);
+    LoadWrittenByHand(file);
+    Candidate c;
+    c.fen = hints[3].placement + " w - - 0 1";
+    const Hint* found = WrittenByHand(c, hints[3].tokens);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->text, hints[3].hint.text);
+    EXPECT_EQ(WrittenByHand(c, hints[3].tokens + 2), nullptr);
+    // A line that lacks a field, or names no motif, is refused with its number.
+    const auto bad = std::filesystem::temp_directory_path() / "hints-by-hand-bad.tsv";
+    for (const char* line : {"8/8/8/8/8/8/8/K6k\t1\tсвязка\tСвязка решает.\n", "8/8/8/8/8/8/8/K6k\t1\tчепуха\tСвязка решает.\tbecause\n"}) {
+        std::ofstream(bad) << "# placement\ttokens\tmotif\thint\treason\n" << line;
+        EXPECT_THROW(ReadWrittenByHand(bad), std::runtime_error) << line;
+    }
+    std::filesystem::remove(bad);
+}
+
+} // namespace
