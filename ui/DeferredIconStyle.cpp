@@ -24,7 +24,8 @@ public:
     // pixmap fills it, as the icon's own engine would draw it.
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
-        const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatio() : qApp->devicePixelRatio();
+        const QPaintDevice* device = painter->device();
+        const qreal ratio = device != nullptr ? device->devicePixelRatio() : qApp->devicePixelRatio();
         painter->drawPixmap(rect, Icon().pixmap(rect.size(), ratio, mode, state));
     }
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
