@@ -59,6 +59,47 @@ TEST_P(InfoParsing, ReadsTokens)
 INSTANTIATE_TEST_SUITE_P(Table, InfoParsing, testing::ValuesIn(kInfo),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Which lines of a search are used: both lines of a comparison from one
+// finished iteration, never a bound.
+struct IterationRow {
+    const char* name;
+    std::vector<const char*> info;
+    int multiPv;
+    std::vector<int> scores;  // centipawns of the lines taken
+};
+
+const IterationRow kIterations[] = {
+    {"bound_lines_ignored",
+     {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 20 pv b2b3",
+      "info depth 9 multipv 1 score cp 55 pv a2a3", "info depth 9 multipv 2 score cp 15 pv b2b3",
+      "info depth 10 multipv 1 score cp 90 lowerbound pv a2a3", "info depth 10 multipv 2 score cp 40 upperbound pv b2b3",
+      "info depth 11 multipv 1 score cp 58 pv a2a3"},
+     2, {55, 15}},
+    {"second_line_of_a_stopped_iteration_left_out",
+     {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 20 pv b2b3",
+      "info depth 9 multipv 1 score cp 55 pv a2a3", "info depth 9 multipv 2 score cp 50 pv c2c3"},
+     2, {60, 20}},
+    {"one_line_takes_the_deepest", {"info depth 8 score cp 60 pv a2a3", "info depth 9 score cp 45 pv a2a3"}, 1, {45}},
+    {"fewer_moves_than_lines", {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 9 multipv 1 score cp 61 pv a2a3"},
+     2, {61}},
+};
+
+class IterationChoice : public testing::TestWithParam<IterationRow> {};
+
+TEST_P(IterationChoice, TakesOneFinishedIteration)
+{
+    std::vector<InfoLine> infos;
+    for (const char* line : GetParam().info)
+        infos.push_back(*ParseInfo(line));
+    std::vector<int> scores;
+    for (const PvLine& line : ChooseLines(infos, GetParam().multiPv))
+        scores.push_back(line.score.value);
+    EXPECT_EQ(scores, GetParam().scores);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IterationChoice, testing::ValuesIn(kIterations),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST(Score, WinChanceAndOrder)
 {
     EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);

@@ -199,6 +199,16 @@ bool FirstMoveChecks(const RecordText& e)
     return !moves.empty() && ReadStart(*root, moves.front()).firstMoveChecks;
 }
 
+BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Analyser& engine,
+                            std::vector<std::string>& notes)
+{
+    BudgetVerdict verdict;
+    verdict.searched = nodes <= LargestBudget(record.collection);
+    if (verdict.searched)
+        verdict.problems = RecordProblems(record, &engine, notes, nodes >= LargestBudget(record.collection));
+    return verdict;
+}
+
 std::vector<long long> ReadBudgets(const std::string& text)
 {
     std::vector<long long> budgets;
@@ -344,12 +354,6 @@ private:
     {
         const RecordText& e = *m_work[index];
         Outcome outcome;
-        if (analyser && m_nodes > LargestBudget(e.collection)) {
-            outcome.searched = false;
-            std::lock_guard lock(m_mutex);
-            m_outcomes[index] = outcome;
-            return;
-        }
         const std::string key = m_file.empty() ? std::string() : VerdictKey(e, m_nodes, m_engine);
         const auto old = m_kept.find(key);
         const bool known = !key.empty() && old != m_kept.end();
@@ -359,13 +363,20 @@ private:
             outcome.note = old->second.note;
         } else {
             std::vector<std::string> given;
-            const bool replies = m_nodes >= LargestBudget(e.collection);
-            outcome.problem = Joined(RecordProblems(e, analyser, given, replies));
+            if (analyser) {
+                const BudgetVerdict verdict = JudgeAtBudget(e, m_nodes, *analyser, given);
+                outcome.searched = verdict.searched;
+                outcome.problem = Joined(verdict.problems);
+            } else {
+                outcome.problem = Joined(RecordProblems(e, nullptr, given));
+            }
             outcome.note = Joined(given);
         }
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
         std::lock_guard lock(m_mutex);
         m_outcomes[index] = outcome;
+        if (!outcome.searched)
+            return;
         const std::string name = e.collection + " " + std::to_string(e.number);
         if (known) {
             ++m_reused;

@@ -33,3 +33,12 @@ std::vector<RecordText> CompiledRecords();
 std::vector<std::string> RecordProblems(const RecordText& record, const Analyser* engine, std::vector<std::string>& notes,
                                         bool judgeReplies = true);
 bool FirstMoveChecks(const RecordText& record);
+
+// `record` at one node budget: not searched beyond the largest budget of its
+// collection; its replies judged at that largest budget only.
+struct BudgetVerdict {
+    bool searched = true;
+    std::vector<std::string> problems;
+};
+BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Analyser& engine,
+                            std::vector<std::string>& notes);
