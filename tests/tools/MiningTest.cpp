@@ -246,6 +246,22 @@ TEST(VerifyBudgets, EachBudgetKeepsItsOwnVerdict)
     EXPECT_TRUE(JudgeAtBudget(tactic, 8000000, none.AsAnalyser(), notes).searched);
 }
 
+// Replies are judged at the largest budget of the collection only.
+TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
+{
+    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
+    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
+    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
+    for (const long long nodes : {4000000LL, 8000000LL}) {
+        std::vector<std::string> notes;
+        bool replyFault = false;
+        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
+            replyFault = replyFault || p.find("reply") != std::string::npos;
+        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
+    }
+}
+
 TEST(VerifyBudgets, ReadsAListOfBudgets)
 {
     EXPECT_EQ(ReadBudgets("2000000,16000000"), (std::vector<long long>{2000000, 16000000}));
