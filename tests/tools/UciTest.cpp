@@ -176,6 +176,22 @@ TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
     EXPECT_NE(std::find(w.begin(), w.end(), "go nodes 1000"), w.end());
 }
 
+// A search stopped in its last iteration: the first choice is the one of the
+// iteration the scores come from, not the move the unfinished one preferred.
+TEST(UciEngine, FirstChoiceComesFromTheIterationOfTheScores)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    io->script = {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 10 pv b2b3",
+                  "info depth 9 multipv 1 score cp 70 pv b2b3", "info depth 9 multipv 2 score cp 60 pv a2a3",
+                  "bestmove b2b3"};
+    UciEngine engine(std::move(io), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", {}, 1000, 2, analysis), EngineError::None);
+    EXPECT_EQ(analysis.bestMove, "a2a3");
+    EXPECT_EQ(analysis.lines[1].score, Score::Cp(10));
+}
+
 TEST(UciEngine, NoMoveForTheSideToMove)
 {
     auto io = std::make_unique<ScriptedIo>();
