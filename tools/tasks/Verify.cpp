@@ -134,7 +134,7 @@ std::vector<RecordText> CompiledRecords()
 }
 
 std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes,
-                                        bool judgeReplies)
+                                        bool judgeReplies, std::vector<UserStep>* steps)
 {
     std::vector<std::string> found;
     const std::string placement = e.position.substr(0, e.position.find(' '));
@@ -160,6 +160,8 @@ std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* eng
     std::optional<Score> after = Score::Cp(kDecisiveCp);
     if (engine && !Exempt(e.collection, placement)) {
         const LineWalk walk = WalkLine(kind, *root, moves, *engine, judgeReplies);
+        if (steps)
+            *steps = walk.steps;
         after.reset();
         if (!walk.problem.empty())
             found.push_back(walk.problem);
@@ -205,7 +207,8 @@ BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Ana
     BudgetVerdict verdict;
     verdict.searched = nodes <= LargestBudget(record.collection);
     if (verdict.searched)
-        verdict.problems = RecordProblems(record, &engine, notes, nodes >= LargestBudget(record.collection));
+        verdict.problems =
+            RecordProblems(record, &engine, notes, nodes >= LargestBudget(record.collection), &verdict.steps);
     return verdict;
 }
 
@@ -289,6 +292,15 @@ std::string VerdictFile(const VerifyOptions& o, long long nodes)
     return o.verdictDir + "/verify-" + std::to_string(nodes) + ".tsv";
 }
 
+// The scores of the user moves that held, "cp 63/cp 0, ...", for the log.
+std::string StepScores(const std::vector<UserStep>& steps)
+{
+    std::string text;
+    for (const UserStep& s : steps)
+        text += (text.empty() ? "" : ", ") + s.best.Text() + "/" + (s.second ? s.second->Text() : std::string("none"));
+    return text;
+}
+
 std::string Joined(const std::vector<std::string>& parts)
 {
     std::string text;
@@ -354,6 +366,7 @@ private:
     {
         const RecordText& e = *m_work[index];
         Outcome outcome;
+        std::string scores;
         const std::string key = m_file.empty() ? std::string() : VerdictKey(e, m_nodes, m_engine);
         const auto old = m_kept.find(key);
         const bool known = !key.empty() && old != m_kept.end();
@@ -367,6 +380,7 @@ private:
                 const BudgetVerdict verdict = JudgeAtBudget(e, m_nodes, *analyser, given);
                 outcome.searched = verdict.searched;
                 outcome.problem = Joined(verdict.problems);
+                scores = StepScores(verdict.steps);
             } else {
                 outcome.problem = Joined(RecordProblems(e, nullptr, given));
             }
@@ -386,7 +400,8 @@ private:
                 std::ofstream(m_file, std::ios::app) << e.collection << '\t' << e.number << '\t' << key << '\t'
                                                      << TsvField(outcome.problem) << '\t' << TsvField(outcome.note) << '\n';
             if (analyser)
-                std::cerr << "verify " << m_nodes << ": " << name << " searched in " << seconds.count() << " s\n";
+                std::cerr << "verify " << m_nodes << ": " << name << " searched in " << seconds.count()
+                          << " s; first and second choice: " << scores << "\n";
         }
         if (!outcome.problem.empty())
             std::cout << (analyser ? "[" + std::to_string(m_nodes) + "] " : std::string()) << name << ": "

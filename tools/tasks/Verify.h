@@ -29,9 +29,10 @@ std::vector<RecordText> CompiledRecords();
 // the line at the engine's score; without, the start, the end on the board
 // (a score is taken as decisive) and what the hint says. `notes` receives what
 // a record given as is (the worked examples, the whole-FEN record) breaks.
-// Replies are judged only with `judgeReplies`.
+// Replies are judged only with `judgeReplies`; `steps`, if given, receives
+// the engine's scores of the user moves that held.
 std::vector<std::string> RecordProblems(const RecordText& record, const Analyser* engine, std::vector<std::string>& notes,
-                                        bool judgeReplies = true);
+                                        bool judgeReplies = true, std::vector<UserStep>* steps = nullptr);
 bool FirstMoveChecks(const RecordText& record);
 
 // `record` at one node budget: not searched beyond the largest budget of its
@@ -39,6 +40,7 @@ bool FirstMoveChecks(const RecordText& record);
 struct BudgetVerdict {
     bool searched = true;
     std::vector<std::string> problems;
+    std::vector<UserStep> steps;  // the user moves that held, with their scores
 };
 BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Analyser& engine,
                             std::vector<std::string>& notes);
