@@ -67,11 +67,13 @@ TEST(Dump, OneLinePerRecordInCollectionOrder)
 // whose key no longer matches is searched again.
 TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
 {
-    const std::string file = std::filesystem::temp_directory_path() / ("verdicts-" + std::to_string(::getpid()));
+    const std::string dir = std::filesystem::temp_directory_path() / ("verdicts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = dir + "/verify-2000000.tsv";
     std::filesystem::remove(file);
     auto run = [&] {
         testing::internal::CaptureStdout();
-        CommandVerify({"--only", "strategy", "--from", "189", "--engine", FAKE_ENGINE, "--record", file});
+        CommandVerify({"--only", "strategy", "--from", "189", "--engine", FAKE_ENGINE, "--nodes", "2000000", "--record", dir});
         return testing::internal::GetCapturedStdout();
     };
     auto rewrite = [&](const std::string& pattern, const std::string& with) {
@@ -80,13 +82,13 @@ TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
         std::ofstream(file) << std::regex_replace(line, std::regex(pattern), with);
     };
     const std::string searched = run();
-    EXPECT_NE(searched.find(": 0 of 1\n"), std::string::npos) << searched;
+    EXPECT_NE(searched.find(": 0 of 1, searched 1\n"), std::string::npos) << searched;
     rewrite("^(strategy\t189\t[0-9a-f]+\t)[^\t]*", "$1"); // kept as sound
     const std::string reused = run();
-    EXPECT_NE(reused.find(": 1 of 1\nverified: 1 of 1 sound"), std::string::npos) << reused;
+    EXPECT_NE(reused.find(": 1 of 1, searched 0\nverified: 1 of 1 sound"), std::string::npos) << reused;
     rewrite("^(strategy\t189\t)[0-9a-f]+", "$1beef");
     EXPECT_EQ(run(), searched);
-    std::filesystem::remove(file);
+    std::filesystem::remove_all(dir);
 }
 
 // Every compiled record keeps the rules an engine is not needed for: its end,

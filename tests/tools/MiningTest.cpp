@@ -1,5 +1,6 @@
 // Building and re-checking solution lines against a scripted engine.
 #include "Mining.h"
+#include "Verify.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,12 @@ namespace {
 // not in the script makes the engine fail.
 class ScriptedEngine {
 public:
-    void Set(const std::string& moves, std::vector<Score> scores, std::string best)
+    void Set(const std::string& moves, std::vector<Score> scores, std::string best,
+             std::vector<std::string> lines = {})
     {
-        m_answers[moves] = {std::move(scores), best, {best}};
+        if (lines.empty())
+            lines = {best};
+        m_answers[moves] = {std::move(scores), best, {best}, std::move(lines)};
     }
     Analyser AsAnalyser()
     {
@@ -30,6 +34,8 @@ public:
             out = it->second;
             if (out.scores.size() > static_cast<std::size_t>(multiPv))
                 out.scores.resize(static_cast<std::size_t>(multiPv));
+            if (out.moves.size() > static_cast<std::size_t>(multiPv))
+                out.moves.resize(static_cast<std::size_t>(multiPv));
             return true;
         };
     }
@@ -167,21 +173,100 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
     EXPECT_NE(CheckLine(TaskKind::Draw, root, {"d5g8"}, analyser), "");
 }
 
-TEST_F(LineBuilding, AReplyThatIsNotTheFirstChoiceMayStandWithinThirtyCentipawns)
+// The stored reply Kh8 against the engine's Kxg8: both scores for Black from
+// one search of several lines.
+struct ReplyRow {
+    const char* name;
+    int firstCp, storedCp;  // for Black
+    bool judged;
+    bool stands;
+};
+
+const ReplyRow kReplies[] = {
+    {"within_thirty", -480, -510, true, true},
+    {"thirty_one_worse", -480, -511, true, false},
+    {"lost_side_may_reply_anyhow", -600, -900, true, true},
+    {"not_yet_lost", -599, -900, true, false},
+    {"not_judged_below_the_largest_budget", -480, -900, false, true},
+};
+
+class ReplyTolerance : public LineBuilding, public testing::WithParamInterface<ReplyRow> {};
+
+TEST_P(ReplyTolerance, ByTheScoresOfOneSearch)
 {
-    // The stored reply is Kh8 (not in the script for the engine's own choice):
-    // the engine prefers Kxg8, and what White gets after Kh8 decides.
-    engine.Set("d5g8 h7h8", {Score::Cp(500), Score::Cp(-100)}, "f2f8");
-    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-500)}, "h8h7");
-    const std::vector<std::string> line{"d5g8", "h7h8", "f2f8"};
-    // Kxg8 leaves White +4.80, Kh8 +5.00: the stored reply is no worse for Black... within 30.
-    engine.Set("d5g8", {Score::Cp(-480)}, "h7g8");
-    engine.Set("d5g8 h7h8", {Score::Cp(505), Score::Cp(-100)}, "f2f8");
-    EXPECT_EQ(CheckLine(TaskKind::Tactic, root, line, engine.AsAnalyser()), "");
+    const ReplyRow& row = GetParam();
+    engine.Set("d5g8", {Score::Cp(row.firstCp), Score::Cp(row.storedCp)}, "h7g8", {"h7g8", "h7h8"});
     engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
-    const LineWalk walk = WalkLine(TaskKind::Tactic, root, line, engine.AsAnalyser());
-    EXPECT_NE(walk.problem.find("within 30"), std::string::npos) << walk.problem;
-    EXPECT_EQ(walk.steps.size(), 1u);  // the first move held
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-500)}, "h8h7");
+    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser(), row.judged);
+    EXPECT_EQ(walk.problem.empty(), row.stands) << walk.problem;
+    EXPECT_EQ(walk.steps.size(), row.stands ? 2u : 1u);  // the first move held
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReplyTolerance, testing::ValuesIn(kReplies),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(LineBuilding, AReplyOutsideTheLinesSearchedIsRefused)
+{
+    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-490)}, "h7g8", {"h7g8", "h7h6"});
+    engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
+    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser());
+    EXPECT_NE(walk.problem.find("not among"), std::string::npos) << walk.problem;
+}
+
+// A one-move strategy record judged at each budget by an engine that sees
+// the margin differently at each.
+TEST(VerifyBudgets, EachBudgetKeepsItsOwnVerdict)
+{
+    const RecordText record{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
+    struct Row {
+        long long nodes;
+        int second;  // the second choice against 60 for a1-a7
+        bool searched, sound;
+    };
+    const Row rows[] = {{2000000, 21, true, false}, {4000000, 20, true, true}, {16000000, 20, true, true}};
+    for (const Row& row : rows) {
+        ScriptedEngine engine;
+        engine.Set("", {Score::Cp(60), Score::Cp(row.second)}, "a1a7");
+        engine.Set("a1a7", {Score::Cp(-60)}, "g8f8");
+        std::vector<std::string> notes;
+        const BudgetVerdict verdict = JudgeAtBudget(record, row.nodes, engine.AsAnalyser(), notes);
+        EXPECT_EQ(verdict.searched, row.searched);
+        bool engineFault = false;
+        for (const std::string& p : verdict.problems)
+            engineFault = engineFault || p.find("second choice") != std::string::npos;
+        EXPECT_EQ(engineFault, !row.sound) << row.nodes;
+    }
+    // A tactics record is not searched beyond 8,000,000 nodes.
+    ScriptedEngine none;
+    std::vector<std::string> notes;
+    const RecordText tactic{"tactics", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a8", "text", "hint"};
+    EXPECT_FALSE(JudgeAtBudget(tactic, 16000000, none.AsAnalyser(), notes).searched);
+    EXPECT_EQ(none.calls, 0);
+    EXPECT_TRUE(JudgeAtBudget(tactic, 8000000, none.AsAnalyser(), notes).searched);
+}
+
+// Replies are judged at the largest budget of the collection only.
+TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
+{
+    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
+    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
+    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
+    for (const long long nodes : {4000000LL, 8000000LL}) {
+        std::vector<std::string> notes;
+        bool replyFault = false;
+        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
+            replyFault = replyFault || p.find("reply") != std::string::npos;
+        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
+    }
+}
+
+TEST(VerifyBudgets, ReadsAListOfBudgets)
+{
+    EXPECT_EQ(ReadBudgets("2000000,16000000"), (std::vector<long long>{2000000, 16000000}));
+    EXPECT_THROW(ReadBudgets("2000000,x"), std::invalid_argument);
+    EXPECT_THROW(ReadBudgets(""), std::invalid_argument);
 }
 
 TEST_F(LineBuilding, CheckLineRefusesAnUnfinishedTactic)

@@ -59,6 +59,47 @@ TEST_P(InfoParsing, ReadsTokens)
 INSTANTIATE_TEST_SUITE_P(Table, InfoParsing, testing::ValuesIn(kInfo),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Which lines of a search are used: both lines of a comparison from one
+// finished iteration, never a bound.
+struct IterationRow {
+    const char* name;
+    std::vector<const char*> info;
+    int multiPv;
+    std::vector<int> scores;  // centipawns of the lines taken
+};
+
+const IterationRow kIterations[] = {
+    {"bound_lines_ignored",
+     {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 20 pv b2b3",
+      "info depth 9 multipv 1 score cp 55 pv a2a3", "info depth 9 multipv 2 score cp 15 pv b2b3",
+      "info depth 10 multipv 1 score cp 90 lowerbound pv a2a3", "info depth 10 multipv 2 score cp 40 upperbound pv b2b3",
+      "info depth 11 multipv 1 score cp 58 pv a2a3"},
+     2, {55, 15}},
+    {"second_line_of_a_stopped_iteration_left_out",
+     {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 20 pv b2b3",
+      "info depth 9 multipv 1 score cp 55 pv a2a3", "info depth 9 multipv 2 score cp 50 pv c2c3"},
+     2, {60, 20}},
+    {"one_line_takes_the_deepest", {"info depth 8 score cp 60 pv a2a3", "info depth 9 score cp 45 pv a2a3"}, 1, {45}},
+    {"fewer_moves_than_lines", {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 9 multipv 1 score cp 61 pv a2a3"},
+     2, {61}},
+};
+
+class IterationChoice : public testing::TestWithParam<IterationRow> {};
+
+TEST_P(IterationChoice, TakesOneFinishedIteration)
+{
+    std::vector<InfoLine> infos;
+    for (const char* line : GetParam().info)
+        infos.push_back(*ParseInfo(line));
+    std::vector<int> scores;
+    for (const PvLine& line : ChooseLines(infos, GetParam().multiPv))
+        scores.push_back(line.score.value);
+    EXPECT_EQ(scores, GetParam().scores);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IterationChoice, testing::ValuesIn(kIterations),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST(Score, WinChanceAndOrder)
 {
     EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);
@@ -133,6 +174,22 @@ TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
     EXPECT_NE(std::find(w.begin(), w.end(), "ucinewgame"), w.end());
     EXPECT_NE(std::find(w.begin(), w.end(), "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2"), w.end());
     EXPECT_NE(std::find(w.begin(), w.end(), "go nodes 1000"), w.end());
+}
+
+// A search stopped in its last iteration: the first choice is the one of the
+// iteration the scores come from, not the move the unfinished one preferred.
+TEST(UciEngine, FirstChoiceComesFromTheIterationOfTheScores)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    io->script = {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 10 pv b2b3",
+                  "info depth 9 multipv 1 score cp 70 pv b2b3", "info depth 9 multipv 2 score cp 60 pv a2a3",
+                  "bestmove b2b3"};
+    UciEngine engine(std::move(io), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", {}, 1000, 2, analysis), EngineError::None);
+    EXPECT_EQ(analysis.bestMove, "a2a3");
+    EXPECT_EQ(analysis.lines[1].score, Score::Cp(10));
 }
 
 TEST(UciEngine, NoMoveForTheSideToMove)

@@ -23,13 +23,16 @@ public:
             if (error == EngineError::None) {
                 out = {};
                 out.bestMove = analysis.bestMove;
-                for (const auto& line : analysis.lines)
+                for (const auto& line : analysis.lines) {
                     out.scores.push_back(line.score);
+                    out.moves.push_back(line.pv.empty() ? std::string() : line.pv.front());
+                }
                 if (!analysis.lines.empty())
                     out.pv = analysis.lines.front().pv;
                 if (out.bestMove == "(none)") {
                     out.scores.clear();
                     out.pv.clear();
+                    out.moves.clear();
                 }
                 return true;
             }

@@ -158,14 +158,37 @@ BuiltLine ExtendLine(TaskKind kind, const Position& root, const BuiltLine& line,
     return longer;
 }
 
-LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
+std::string ReplyProblem(const std::string& fen, const std::vector<std::string>& prefix, const std::string& stored,
+                         const EngineAnswer& first, const Analyser& engine)
+{
+    const auto lost = [](const EngineAnswer& a) { return !a.scores.empty() && a.scores[0].Rank() <= -kLostCp; };
+    if (lost(first))
+        return {};
+    EngineAnswer all;
+    if (!engine(fen, prefix, kReplyLines, all) || all.scores.empty())
+        return "engine failed";
+    if (lost(all))
+        return {};
+    const std::string number = std::to_string(prefix.size() + 1);
+    for (std::size_t k = 0; k < all.moves.size() && k < all.scores.size(); ++k) {
+        if (all.moves[k] != stored)
+            continue;
+        if (all.scores[0].Rank() - all.scores[k].Rank() <= kReplyToleranceCp)
+            return {};
+        return "reply " + number + " " + stored + " is not within " + std::to_string(kReplyToleranceCp)
+            + " cp of the first choice (" + all.scores[0].Text() + " vs " + all.scores[k].Text() + ")";
+    }
+    return "reply " + number + " " + stored + " is not among the first " + std::to_string(kReplyLines)
+        + " choices (" + all.scores[0].Text() + ")";
+}
+
+LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine,
+                  bool judgeReplies)
 {
     LineWalk walk;
     const std::string fen = EngineFen(root);
     Position position = root;
     std::vector<std::string> prefix;
-    bool replyDiffers = false;  // the engine's own reply is not the stored one
-    Score otherReply;           // ... and this is its score
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const std::string number = std::to_string(i + 1);
         const auto move = position.ParseUci(moves[i]);
@@ -186,17 +209,6 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
         if (!engine(fen, prefix, 2, user) || user.scores.empty()) {
             walk.problem = "engine failed";
             return walk;
-        }
-        if (replyDiffers) {
-            // The stored reply, judged by what the user gets after it.
-            const Score stored = user.scores[0].Negated();
-            if (otherReply.Rank() - stored.Rank() > kReplyToleranceCp) {
-                walk.problem = "reply " + std::to_string(i) + " " + moves[i - 1] + " is not within "
-                    + std::to_string(kReplyToleranceCp) + " cp of the first choice (" + otherReply.Text() + " vs "
-                    + stored.Text() + ")";
-                return walk;
-            }
-            replyDiffers = false;
         }
         if (user.bestMove != moves[i]) {
             walk.problem = "move " + number + " " + moves[i] + " is not the first choice (" + user.bestMove + ")";
@@ -229,9 +241,10 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
         }
         step.after = reply.scores[0].Negated();
         walk.steps.push_back(step);
-        if (i + 1 < moves.size() && reply.bestMove != moves[i + 1]) {
-            replyDiffers = true;
-            otherReply = reply.scores[0];
+        if (judgeReplies && i + 1 < moves.size() && reply.bestMove != moves[i + 1]) {
+            walk.problem = ReplyProblem(fen, prefix, moves[i + 1], reply, engine);
+            if (!walk.problem.empty())
+                return walk;
         }
     }
     return walk;

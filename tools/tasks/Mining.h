@@ -25,6 +25,7 @@ struct EngineAnswer {
     std::vector<Score> scores;  // best first; empty when the side to move has no move
     std::string bestMove;       // UCI, "(none)" when there is no move
     std::vector<std::string> pv;  // the best line
+    std::vector<std::string> moves;  // the first move of each line, best first
 };
 using Analyser = std::function<bool(const std::string& fen, const std::vector<std::string>& moves, int multiPv,
                                     EngineAnswer& out)>;
@@ -70,16 +71,25 @@ BuiltLine ExtendLine(TaskKind kind, const fullchess::Position& root, const Built
                      const Analyser& engine);
 
 // Walks a stored line with the engine: every user move must be the first
-// choice and clear of the second by the kind's margin, every reply the first
-// choice or within kReplyToleranceCp of it (judged by what the user gets
-// after it). Stops at the first failure, keeping the steps that held.
+// choice and clear of the second by the kind's margin. With `judgeReplies`,
+// every reply is the first choice or within kReplyToleranceCp of it, both
+// scores from one search of up to kReplyLines lines; in a position already
+// lost for the replying side (kLostCp down or mated) any reply stands, as the
+// user's next move must still be the only win. Stops at the first failure,
+// keeping the steps that held.
 constexpr int kReplyToleranceCp = 30;
+constexpr int kLostCp = 600;
+constexpr int kReplyLines = 4;
 struct LineWalk {
     std::vector<UserStep> steps;
     std::string problem;  // empty when the whole line held
 };
 LineWalk WalkLine(TaskKind kind, const fullchess::Position& root, const std::vector<std::string>& moves,
-                  const Analyser& engine);
+                  const Analyser& engine, bool judgeReplies = true);
+// Why the stored reply `stored` may not stand where the engine's first choice
+// (`first`, from a search of one line) differs; empty when it may.
+std::string ReplyProblem(const std::string& fen, const std::vector<std::string>& prefix, const std::string& stored,
+                         const EngineAnswer& first, const Analyser& engine);
 
 // Re-checks a stored line: the walk, and an allowed outcome after the last
 // move; empty string when sound, else the reason.

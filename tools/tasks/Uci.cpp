@@ -1,5 +1,6 @@
 #include "Uci.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -187,6 +188,57 @@ std::optional<InfoLine> ParseInfo(const std::string& line)
     return info;
 }
 
+std::vector<PvLine> ChooseLines(const std::vector<InfoLine>& infos, int multiPv)
+{
+    // Exact lines by depth and index; bounds are left out.
+    std::map<int, std::map<int, const InfoLine*>> byDepth;
+    int deepest = 0;
+    for (const InfoLine& info : infos) {
+        const int index = info.multipv.value_or(1);
+        if (info.bound || index < 1 || index > multiPv)
+            continue;
+        byDepth[info.depth.value_or(0)][index] = &info;
+        deepest = std::max(deepest, info.depth.value_or(0));
+    }
+    std::size_t wanted = 0;  // fewer lines than asked when there are fewer moves
+    for (const auto& [depth, lines] : byDepth)
+        wanted = std::max(wanted, static_cast<std::size_t>(lines.rbegin()->first));
+    // The iterations that gave every line. With one line the deepest exact
+    // one is taken as is. With more, the deepest such iteration is not taken
+    // while it is also the last depth reached and an earlier one exists: a
+    // stopped search reports the line it was searching with the depth it had
+    // begun, as if that iteration had finished.
+    std::vector<int> complete;
+    for (const auto& [depth, lines] : byDepth)
+        if (lines.size() == wanted && lines.rbegin()->first == static_cast<int>(wanted))
+            complete.push_back(depth);
+    std::vector<PvLine> chosen;
+    if (!complete.empty()) {
+        int depth = complete.back();
+        if (wanted > 1 && depth == deepest && complete.size() > 1)
+            depth = complete[complete.size() - 2];
+        for (const auto& [index, info] : byDepth[depth])
+            chosen.push_back({*info->score, info->pv});
+        return chosen;
+    }
+    // No iteration gave every line (a search stopped at its very start): the
+    // last exact line of each index, else the last bound.
+    for (int index = 1; index <= multiPv; ++index) {
+        const InfoLine* exact = nullptr;
+        const InfoLine* any = nullptr;
+        for (const InfoLine& info : infos)
+            if (info.multipv.value_or(1) == index) {
+                any = &info;
+                exact = info.bound ? exact : &info;
+            }
+        const InfoLine* line = exact ? exact : any;
+        if (!line)
+            break;
+        chosen.push_back({*line->score, line->pv});
+    }
+    return chosen;
+}
+
 std::string ErrorText(EngineError error)
 {
     switch (error) {
@@ -270,9 +322,7 @@ EngineError UciEngine::Analyse(const std::string& fen, const std::vector<std::st
     if (!m_io->WriteLine("go nodes " + std::to_string(nodes)))
         return EngineError::Crashed;
 
-    // The last exact line per multipv index; a bound is kept only until an
-    // exact score for that index arrives.
-    std::map<int, InfoLine> exact, any;
+    std::vector<InfoLine> infos;
     const auto deadline = std::chrono::steady_clock::now() + m_options.searchTimeout;
     std::string line;
     for (;;) {
@@ -299,26 +349,19 @@ EngineError UciEngine::Analyse(const std::string& fen, const std::vector<std::st
             break;
         }
         if (auto info = ParseInfo(line); info && !info->pv.empty()) {
-            const int index = info->multipv.value_or(1);
-            any[index] = *info;
-            if (!info->bound)
-                exact[index] = *info;
+            infos.push_back(*info);
         } else if (info && info->pv.empty() && info->score && info->score->IsMate() && info->score->value == 0) {
             // A mated (or stalemated) position reports a score with no move.
-            any[1] = *info;
-            exact[1] = *info;
+            info->multipv = 1;
+            infos.push_back(*info);
         }
     }
-    for (int index = 1; index <= multiPv; ++index) {
-        const InfoLine* chosen = nullptr;
-        if (auto it = exact.find(index); it != exact.end())
-            chosen = &it->second;
-        else if (auto it2 = any.find(index); it2 != any.end())
-            chosen = &it2->second;
-        if (!chosen)
-            break;
-        out.lines.push_back({*chosen->score, chosen->pv});
-    }
+    out.lines = ChooseLines(infos, multiPv);
+    // The first choice is the first line's move, from the same iteration as
+    // the scores (the engine's own "bestmove" may come from a later, unfinished
+    // one).
+    if (multiPv > 1 && !out.lines.empty() && !out.lines.front().pv.empty())
+        out.bestMove = out.lines.front().pv.front();
     return EngineError::None;
 }
 

@@ -43,6 +43,10 @@ struct PvLine {
     std::vector<std::string> pv;  // UCI moves
 };
 
+// The lines of one search to use: every line from the same finished
+// iteration, never a bound (`infos` in the order the engine sent them).
+std::vector<PvLine> ChooseLines(const std::vector<InfoLine>& infos, int multiPv);
+
 struct Analysis {
     std::vector<PvLine> lines;  // by multipv, best first
     std::string bestMove;       // "(none)" when the side to move has no move

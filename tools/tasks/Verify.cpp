@@ -11,6 +11,7 @@
 #include "Unit2.h"
 #include "Unitstrategy.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -108,6 +109,14 @@ std::map<std::string, Verdict> ReadVerdicts(const std::string& file)
     return kept;
 }
 
+// The one place where a record's hint is judged.
+// The one judge of a stored hint: the catalogue's guards, with the give-away
+// guard of the entry that phrased it (from the provenance table).
+std::vector<std::string> JudgeHint(const RecordText& e, const Position& root, const std::vector<std::string>& moves)
+{
+    return HintProblems(e.hint, root, moves, HintOriginOf(e.collection, e.number).entry);
+}
+
 } // namespace
 
 std::vector<RecordText> CompiledRecords()
@@ -126,7 +135,8 @@ std::vector<RecordText> CompiledRecords()
     return entries;
 }
 
-std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes)
+std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes,
+                                        bool judgeReplies, std::vector<UserStep>* steps)
 {
     std::vector<std::string> found;
     const std::string placement = e.position.substr(0, e.position.find(' '));
@@ -151,7 +161,9 @@ std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* eng
     // Without an engine the end is judged as if the score were decisive.
     std::optional<Score> after = Score::Cp(kDecisiveCp);
     if (engine && !Exempt(e.collection, placement)) {
-        const LineWalk walk = WalkLine(kind, *root, moves, *engine);
+        const LineWalk walk = WalkLine(kind, *root, moves, *engine, judgeReplies);
+        if (steps)
+            *steps = walk.steps;
         after.reset();
         if (!walk.problem.empty())
             found.push_back(walk.problem);
@@ -177,7 +189,7 @@ std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* eng
         rules.push_back("the side to move starts in check");
     if (start.legalMoves < kMinStartMoves)
         rules.push_back("only " + std::to_string(start.legalMoves) + " legal moves at the start");
-    for (const std::string& h : HintProblems(e.hint, *root, moves, HintOriginOf(e.collection, e.number).entry))
+    for (const std::string& h : JudgeHint(e, *root, moves))
         rules.push_back("hint: " + h);
     return found;
 }
@@ -191,134 +203,320 @@ bool FirstMoveChecks(const RecordText& e)
     return !moves.empty() && ReadStart(*root, moves.front()).firstMoveChecks;
 }
 
-int CommandVerify(const std::vector<std::string>& args)
+BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Analyser& engine,
+                            std::vector<std::string>& notes)
 {
-    long long nodes = 2000000;
-    std::string engineName, only;
-    int from = 1;
+    BudgetVerdict verdict;
+    verdict.searched = nodes <= LargestBudget(record.collection);
+    if (verdict.searched)
+        verdict.problems =
+            RecordProblems(record, &engine, notes, nodes >= LargestBudget(record.collection), &verdict.steps);
+    return verdict;
+}
+
+std::vector<long long> ReadBudgets(const std::string& text)
+{
+    std::vector<long long> budgets;
+    for (const std::string& field : SplitFields(text, ',')) {
+        std::size_t used = 0;
+        const long long nodes = std::stoll(field, &used);
+        if (used != field.size() || nodes <= 0)
+            throw std::invalid_argument("verify: bad node budget " + field);
+        budgets.push_back(nodes);
+    }
+    if (budgets.empty())
+        throw std::invalid_argument("verify: no node budget");
+    return budgets;
+}
+
+long long LargestBudget(const std::string& collection)
+{
+    return collection == "strategy" ? kStrategyLargestBudget : kTacticsLargestBudget;
+}
+
+namespace {
+
+struct VerifyOptions {
+    std::vector<long long> budgets{kDefaultBudgets.begin(), kDefaultBudgets.end()};
+    std::string engineName, only, verdictDir = "tools/tasks/mined";
+    int from = 1, to = 1000000;
     int jobs = 1;
     bool rulesOnly = false;
-    std::string verdictFile;
+    bool record = true;
+};
+
+VerifyOptions ReadVerifyOptions(const std::vector<std::string>& args)
+{
+    VerifyOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto value = [&] {
             if (i + 1 >= args.size())
                 throw std::invalid_argument(args[i] + " needs a value");
             return args[++i];
         };
-        if (args[i] == "--nodes")
-            nodes = std::stoll(value());
-        else if (args[i] == "--engine")
-            engineName = value();
-        else if (args[i] == "--only")
-            only = value();
-        else if (args[i] == "--from")
-            from = std::stoi(value());
-        else if (args[i] == "--jobs")
-            jobs = std::max(1, std::stoi(value()));
-        else if (args[i] == "--rules-only")
-            rulesOnly = true;
-        else if (args[i] == "--record")
-            verdictFile = value();
+        const std::string& a = args[i];
+        if (a == "--nodes")
+            o.budgets = ReadBudgets(value());
+        else if (a == "--engine")
+            o.engineName = value();
+        else if (a == "--only")
+            o.only = value();
+        else if (a == "--from")
+            o.from = std::stoi(value());
+        else if (a == "--to")
+            o.to = std::stoi(value());
+        else if (a == "--jobs")
+            o.jobs = std::max(1, std::stoi(value()));
+        else if (a == "--rules-only")
+            o.rulesOnly = true;
+        else if (a == "--record")
+            o.verdictDir = value();
+        else if (a == "--no-record")
+            o.record = false;
         else
-            throw std::invalid_argument("verify: unknown argument " + args[i]);
+            throw std::invalid_argument("verify: unknown argument " + a);
     }
-    if (nodes < 2000000 && !rulesOnly)
-        std::cerr << "verify: note: fewer nodes than the collections were built with\n";
-    const std::string engine = rulesOnly ? std::string() : FindEngine(engineName);
-    if (engine.empty() && !rulesOnly)
-        throw std::runtime_error("no engine found (install the Debian package stockfish)");
-    const auto entries = CompiledRecords();
-    std::vector<const RecordText*> work;
-    for (const RecordText& e : entries)
-        if ((only.empty() || e.collection == only) && e.number >= from)
-            work.push_back(&e);
-    // Each engine is used alone, one search at a time with a cleared hash, so
-    // the answers do not depend on how many jobs run; results are printed in
-    // record order.
-    std::vector<std::string> problems(work.size()), notes(work.size());
-    std::mutex mutex;
-    std::size_t next = 0;
-    // With --record, verdicts are kept as they are found, so a long check can
-    // stop and go on later without checking a record twice.
-    if (rulesOnly)
-        verdictFile.clear();
-    const auto kept = verdictFile.empty() ? decltype(ReadVerdicts("")){} : ReadVerdicts(verdictFile);
-    int reused = 0;
-    auto worker = [&] {
+    if (o.rulesOnly) {
+        o.budgets = {0};
+        o.record = false;
+    }
+    return o;
+}
+
+std::string VerdictFile(const VerifyOptions& o, long long nodes)
+{
+    if (!o.record)
+        return {};
+    if (!std::filesystem::is_directory(o.verdictDir)) {
+        std::cerr << "verify: note: no directory " << o.verdictDir << ", verdicts are not kept\n";
+        return {};
+    }
+    return o.verdictDir + "/verify-" + std::to_string(nodes) + ".tsv";
+}
+
+// The scores of the user moves that held, "cp 63/cp 0, ...", for the log.
+std::string StepScores(const std::vector<UserStep>& steps)
+{
+    std::string text;
+    for (const UserStep& s : steps)
+        text += (text.empty() ? "" : ", ") + s.best.Text() + "/" + (s.second ? s.second->Text() : std::string("none"));
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& p : parts)
+        text += (text.empty() ? "" : "; ") + p;
+    return text;
+}
+
+// One record at one budget.
+struct Outcome {
+    std::string problem, note;
+    bool searched = true;  // false where the budget is beyond the record's collection
+};
+
+// Judges the records of `work` at one budget, `jobs` at a time, keeping and
+// reusing verdicts in `verdictFile` (none when empty).
+class BudgetPass {
+public:
+    BudgetPass(const std::vector<const RecordText*>& work, long long nodes, std::string engine, std::string verdictFile)
+        : m_work(work), m_nodes(nodes), m_engine(std::move(engine)), m_file(std::move(verdictFile)),
+          m_kept(m_file.empty() ? std::map<std::string, Verdict>{} : ReadVerdicts(m_file)), m_outcomes(work.size())
+    {
+    }
+
+    void Run(int jobs)
+    {
+        std::vector<std::thread> threads;
+        for (int i = 0; i < jobs; ++i)
+            threads.emplace_back([this] { Work(); });
+        for (auto& t : threads)
+            t.join();
+    }
+
+    const std::vector<Outcome>& Outcomes() const { return m_outcomes; }
+    int Reused() const { return m_reused; }
+    int Searched() const { return m_searched; }
+    const std::string& File() const { return m_file; }
+
+private:
+    bool RulesOnly() const { return m_engine.empty(); }
+
+    void Work()
+    {
         std::unique_ptr<EngineSession> session;
         Analyser analyser;
-        if (!rulesOnly) {
-            session = std::make_unique<EngineSession>(engine);
-            analyser = session->WithNodes(nodes);
+        if (!RulesOnly()) {
+            session = std::make_unique<EngineSession>(m_engine);
+            analyser = session->WithNodes(m_nodes);
         }
         for (;;) {
-            std::size_t index;
+            std::size_t index = 0;
             {
-                std::lock_guard lock(mutex);
-                if (next >= work.size())
+                std::lock_guard lock(m_mutex);
+                if (m_next >= m_work.size())
                     return;
-                index = next++;
+                index = m_next++;
             }
-            const RecordText& e = *work[index];
-            const std::string key = verdictFile.empty() ? std::string() : VerdictKey(e, nodes, engine);
-            const auto old = kept.find(key);
-            const bool known = !key.empty() && old != kept.end();
-            std::string problem, note;
-            if (known) {
-                problem = old->second.problem;
-                note = old->second.note;
-            } else {
-                std::vector<std::string> given;
-                const auto found = RecordProblems(e, rulesOnly ? nullptr : &analyser, given);
-                for (const std::string& f : found)
-                    problem += (problem.empty() ? "" : "; ") + f;
-                for (const std::string& n : given)
-                    note += (note.empty() ? "" : "; ") + n;
-            }
-            const std::string name = e.collection + " " + std::to_string(e.number) + ": ";
-            std::lock_guard lock(mutex);
-            if (known)
-                ++reused;
-            else if (!verdictFile.empty())
-                std::ofstream(verdictFile, std::ios::app) << e.collection << '\t' << e.number << '\t' << key << '\t'
-                                                          << TsvField(problem) << '\t' << TsvField(note) << '\n';
-            problems[index] = problem.empty() ? "" : name + problem;
-            notes[index] = note.empty() ? "" : name + "given as is: " + note;
-            if (!problem.empty())
-                std::cout << problems[index] << "\n" << std::flush;
-        }
-    };
-    std::vector<std::thread> threads;
-    for (int i = 0; i < jobs; ++i)
-        threads.emplace_back(worker);
-    for (auto& t : threads)
-        t.join();
-    for (const auto& n : notes)
-        if (!n.empty())
-            std::cout << n << "\n";
-    if (!verdictFile.empty())
-        std::cout << "verdicts taken from " << verdictFile << ": " << reused << " of " << work.size() << "\n";
-    int sound = 0, checkStarts = 0, tacticsChecked = 0;
-    std::map<Motif, int> motifs;
-    for (std::size_t i = 0; i < work.size(); ++i) {
-        sound += problems[i].empty() ? 1 : 0;
-        if (work[i]->collection == "tactics") {
-            ++tacticsChecked;
-            checkStarts += FirstMoveChecks(*work[i]) ? 1 : 0;
-            ++motifs[HintOriginOf(work[i]->collection, work[i]->number).motif];
+            Judge(index, RulesOnly() ? nullptr : &analyser);
         }
     }
-    const int checked = static_cast<int>(work.size());
-    bool startsOk = true;
-    if (tacticsChecked == kTacticsCount) {
-        startsOk = checkStarts * 2 <= tacticsChecked;
-        std::cout << "tactics starting with a check: " << checkStarts << " of " << tacticsChecked
-                  << (startsOk ? "" : " (more than half)") << "\ntactics hints by motif:";
-        for (const auto& [motif, count] : motifs)
-            std::cout << " " << MotifName(motif) << " " << count << ";";
+
+    void Judge(std::size_t index, const Analyser* analyser)
+    {
+        const RecordText& e = *m_work[index];
+        Outcome outcome;
+        std::string scores;
+        const std::string key = m_file.empty() ? std::string() : VerdictKey(e, m_nodes, m_engine);
+        const auto old = m_kept.find(key);
+        const bool known = !key.empty() && old != m_kept.end();
+        const auto started = std::chrono::steady_clock::now();
+        if (known) {
+            outcome.problem = old->second.problem;
+            outcome.note = old->second.note;
+        } else {
+            std::vector<std::string> given;
+            if (analyser) {
+                const BudgetVerdict verdict = JudgeAtBudget(e, m_nodes, *analyser, given);
+                outcome.searched = verdict.searched;
+                outcome.problem = Joined(verdict.problems);
+                scores = StepScores(verdict.steps);
+            } else {
+                outcome.problem = Joined(RecordProblems(e, nullptr, given));
+            }
+            outcome.note = Joined(given);
+        }
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
+        std::lock_guard lock(m_mutex);
+        m_outcomes[index] = outcome;
+        if (!outcome.searched)
+            return;
+        const std::string name = e.collection + " " + std::to_string(e.number);
+        if (known) {
+            ++m_reused;
+        } else {
+            ++m_searched;
+            if (!m_file.empty())
+                std::ofstream(m_file, std::ios::app) << e.collection << '\t' << e.number << '\t' << key << '\t'
+                                                     << TsvField(outcome.problem) << '\t' << TsvField(outcome.note) << '\n';
+            if (analyser)
+                std::cerr << "verify " << m_nodes << ": " << name << " searched in " << seconds.count()
+                          << " s; first and second choice: " << scores << "\n";
+        }
+        if (!outcome.problem.empty())
+            std::cout << (analyser ? "[" + std::to_string(m_nodes) + "] " : std::string()) << name << ": "
+                      << outcome.problem << "\n" << std::flush;
+    }
+
+    const std::vector<const RecordText*>& m_work;
+    long long m_nodes;
+    std::string m_engine, m_file;
+    std::map<std::string, Verdict> m_kept;
+    std::vector<Outcome> m_outcomes;
+    std::mutex m_mutex;
+    std::size_t m_next = 0;
+    int m_reused = 0, m_searched = 0;
+};
+
+std::vector<const RecordText*> SelectWork(const std::vector<RecordText>& entries, const VerifyOptions& o)
+{
+    std::vector<const RecordText*> work;
+    for (const RecordText& e : entries)
+        if ((o.only.empty() || e.collection == o.only) && e.number >= o.from && e.number <= o.to)
+            work.push_back(&e);
+    return work;
+}
+
+// The check starts and the motifs of the tactics hints, when every tactics
+// record is checked; false when more than half of them start with a check.
+bool ReportStarts(const std::vector<const RecordText*>& work)
+{
+    int checkStarts = 0, tactics = 0;
+    std::map<Motif, int> motifs;
+    for (const RecordText* e : work)
+        if (e->collection == "tactics") {
+            ++tactics;
+            checkStarts += FirstMoveChecks(*e) ? 1 : 0;
+            ++motifs[HintOriginOf(e->collection, e->number).motif];
+        }
+    if (tactics != kTacticsCount)
+        return true;
+    const bool ok = checkStarts * 2 <= tactics;
+    std::cout << "tactics starting with a check: " << checkStarts << " of " << tactics << (ok ? "" : " (more than half)")
+              << "\ntactics hints by motif:";
+    for (const auto& [motif, count] : motifs)
+        std::cout << " " << MotifName(motif) << " " << count << ";";
+    std::cout << "\n";
+    return ok;
+}
+
+// The notes of the records given as is, once (from the first pass that
+// judged them).
+void ReportNotes(const std::vector<const RecordText*>& work, const std::vector<std::vector<Outcome>>& passes)
+{
+    for (std::size_t i = 0; i < work.size(); ++i)
+        for (const auto& pass : passes)
+            if (pass[i].searched) {
+                if (!pass[i].note.empty())
+                    std::cout << work[i]->collection << " " << work[i]->number << ": given as is: " << pass[i].note << "\n";
+                break;
+            }
+}
+
+// "verified: N of M sound and complete" for one budget; true when all are.
+bool ReportBudget(long long nodes, const std::vector<Outcome>& outcomes, bool rulesOnly)
+{
+    int sound = 0, skipped = 0;
+    for (const Outcome& o : outcomes) {
+        sound += o.problem.empty() ? 1 : 0;
+        skipped += o.searched ? 0 : 1;
+    }
+    const int checked = static_cast<int>(outcomes.size());
+    if (rulesOnly) {
+        std::cout << "rules: " << sound << " of " << checked << " keep the rules of a test (no engine)\n";
+    } else {
+        std::cout << "verified: " << sound << " of " << checked << " sound and complete at " << nodes << " nodes";
+        if (skipped > 0)
+            std::cout << " (" << skipped << " not searched: beyond the largest budget of their collection)";
         std::cout << "\n";
     }
-    std::cout << (rulesOnly ? "rules: " : "verified: ") << sound << " of " << checked
-              << (rulesOnly ? " keep the rules of a test (no engine)\n" : " sound and complete\n");
-    return sound == checked && startsOk ? 0 : 1;
+    return sound == checked;
+}
+
+} // namespace
+
+int CommandVerify(const std::vector<std::string>& args)
+{
+    const VerifyOptions o = ReadVerifyOptions(args);
+    const std::string engine = o.rulesOnly ? std::string() : FindEngine(o.engineName);
+    if (engine.empty() && !o.rulesOnly)
+        throw std::runtime_error("no engine found (install the Debian package stockfish)");
+    if (!o.rulesOnly) {
+        std::cout << "budgets:";
+        for (const long long nodes : o.budgets)
+            std::cout << " " << nodes;
+        std::cout << " nodes (tactics and draws up to " << kTacticsLargestBudget << ", strategy up to "
+                  << kStrategyLargestBudget << "; replies at the largest)\n" << std::flush;
+    }
+    const auto entries = CompiledRecords();
+    const auto work = SelectWork(entries, o);
+    std::vector<std::vector<Outcome>> passes;
+    std::vector<std::string> kept;
+    for (const long long nodes : o.budgets) {
+        BudgetPass pass(work, nodes, engine, VerdictFile(o, nodes));
+        pass.Run(o.jobs);
+        passes.push_back(pass.Outcomes());
+        if (!pass.File().empty())
+            kept.push_back("verdicts taken from " + pass.File() + ": " + std::to_string(pass.Reused()) + " of "
+                           + std::to_string(work.size()) + ", searched " + std::to_string(pass.Searched()));
+    }
+    ReportNotes(work, passes);
+    for (const std::string& line : kept)
+        std::cout << line << "\n";
+    bool ok = ReportStarts(work);
+    for (std::size_t b = 0; b < o.budgets.size(); ++b)
+        ok = ReportBudget(o.budgets[b], passes[b], o.rulesOnly) && ok;
+    return ok ? 0 : 1;
 }
