@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds build/ and build-asan/ (AddressSanitizer
-# and UndefinedBehaviorSanitizer) and runs every test in both through CTest.
-# Fails when a build, a test or a sanitizer fails.
+# Installs what is missing (the program's packages and the tests'), builds
+# build/ and build-asan/ (AddressSanitizer and UndefinedBehaviorSanitizer)
+# and runs every test in both through CTest. Fails when a build, a test or a
+# sanitizer fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 source .ci/setup.sh
@@ -44,12 +45,14 @@ run_suite() {
   fi
 }
 
-tresolvin_configure_main
+tresolvin_configure_main tests
 tresolvin_configure build-asan -DCMAKE_BUILD_TYPE=Debug -DTRESOLVIN_SANITIZE=ON -DTRESOLVIN_WERROR=ON
 
 run_suite build
-# ./run.sh's start decision, and the installed tree and Debian package of build/.
+# ./run.sh's start decision and the packages it installs, and the installed
+# tree and Debian package of build/.
 tests/shell/run-starts.sh 50 || status=1
+tests/shell/run-packages.sh || status=1
 tests/shell/installed-tree.sh build || status=1
 run_suite build-asan
 

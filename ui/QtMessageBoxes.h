@@ -10,6 +10,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     // Caption "Tresolvin", no icon, one OK button.
     void Notice(const std::string& text) override;
-    // Caption "Error", the critical icon, a single Yes button.
+    // Caption "Error", the critical icon, a single Yes button (which reads
+    // "Да" with Qt's Russian translation, Startup.h).
     void Error(const std::string& text) override;
 };

@@ -1,5 +1,11 @@
 #include "Startup.h"
 
+#include "DeferredIconStyle.h"
+#include "ScreenFit.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <unistd.h>
 
 #include <utility>
@@ -23,6 +29,17 @@ void HoldWhileStarting(QtMsgType type, const QMessageLogContext&, const QString&
     heldMessages.emplace_back(type, message);
 }
 
+// The interface is Russian whatever the user's locale, and so are Qt's own
+// texts.
+void InstallQtTranslation(QApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 } // namespace
 
 std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv)
@@ -32,5 +49,9 @@ std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv)
     qInstallMessageHandler(previous);
     for (const auto& [type, message] : std::exchange(heldMessages, {}))
         previous(type, QMessageLogContext(), message);
+
+    InstallQtTranslation(*app);
+    QApplication::setStyle(new DeferredIconStyle(QApplication::style()));
+    app->installEventFilter(new ScreenFit(app.get()));
     return app;
 }

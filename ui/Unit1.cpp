@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -41,6 +42,16 @@ constexpr SourceName kSourceNames[] = {
     {"wp", "Image4"},  {"wn", "Image13"}, {"wb", "Image6"}, {"wr", "Image10"}, {"wq", "Image9"}, {"wk", "Image3"},
     {"bp", "Image5"},  {"bn", "Image12"}, {"bb", "Image7"}, {"br", "Image11"}, {"bq", "Image8"}, {"bk", "Image2"},
 };
+
+// One of the program's own bitmaps, read as BMP. Given only the file name,
+// Qt would first load every image format plugin it has to ask each whether
+// it reads the file.
+QImage ReadBitmap(const char* path)
+{
+    QImageReader reader(QString::fromUtf8(path), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
 {
@@ -226,13 +237,13 @@ void TForm1::LoadArtwork()
     const bool doubled = devicePixelRatioF() >= 1.5;
     const qreal ratio = doubled ? 2.0 : 1.0;
 
-    QPixmap board(QString::fromUtf8(doubled ? AssetPaths::kBoard2x : AssetPaths::kBoard));
+    QPixmap board = QPixmap::fromImage(ReadBitmap(doubled ? AssetPaths::kBoard2x : AssetPaths::kBoard));
     board.setDevicePixelRatio(ratio);
     Image1->setPixmap(board);
 
     for (const auto& [code, picture] : m_sources) {
         const char* path = doubled ? AssetPaths::Piece2x(code) : AssetPaths::Piece(code);
-        picture->setPixmap(TransparentByBottomLeft(QImage(QString::fromUtf8(path)), ratio));
+        picture->setPixmap(TransparentByBottomLeft(ReadBitmap(path), ratio));
     }
 }
 

@@ -86,6 +86,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libgif7 libjpeg62-turbo; do
   [[ $depends == *"$lib ("* ]] || fail "Depends lacks $lib: $depends"
 done
+[[ ", $depends," == *", qt6-translations-l10n,"* ]] || fail "Depends lacks qt6-translations-l10n: $depends"
 # The same files as the installed tree, byte for byte but the stripped program.
 dpkg-deb -x "$deb" "$work/package"
 diff -r -x tresolvin "$root" "$work/package" >"$work/diff.log" 2>&1 \

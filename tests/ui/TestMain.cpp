@@ -1,13 +1,16 @@
 // The user-interface tests run on the offscreen platform, with the settings
 // file in a temporary directory that is removed at the end, never in the
-// real home directory.
-#include <QApplication>
+// real home directory. The application is made as the program makes it
+// (Startup.h): Qt's Russian texts, its style and the screen fit included.
+#include "Startup.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
@@ -17,9 +20,12 @@ int main(int argc, char** argv)
         return 2;
     }
     ::setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Offscreen always; a test may give it options (a screen of its own).
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || std::strncmp(platform, "offscreen", 9) != 0)
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-    QApplication app(argc, argv);
+    const auto app = CreateApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tresolvin"));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

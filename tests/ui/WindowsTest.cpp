@@ -113,7 +113,8 @@ void AnswerNextBox(QMessageBox*& seen, QStringList& facts, const std::function<b
         ASSERT_TRUE(QTest::qWaitFor([&] { return (seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); }));
         const QList<QAbstractButton*> buttons = seen->buttons();
         facts << seen->windowTitle() << seen->text() << QString::number(seen->icon()) << QString::number(buttons.size())
-              << QString::number(seen->standardButton(buttons.first())) << QString::number(seen->textFormat());
+              << QString::number(seen->standardButton(buttons.first())) << buttons.first()->text()
+              << QString::number(seen->textFormat());
         if (waitWhileOpen)
             facts << QString::number(QTest::qWaitFor(waitWhileOpen));
         QTest::mouseClick(buttons.first(), Qt::LeftButton);
@@ -132,12 +133,13 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
     AnswerNextBox(seen, facts, [&] { return ticks >= 3; });
     boxes.Notice("<b>Вы угадали ход</b>");
     EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "1",
-                                  QString::number(QMessageBox::Ok), QString::number(Qt::PlainText), "1"}));
+                                  QString::number(QMessageBox::Ok), "OK", QString::number(Qt::PlainText), "1"}));
     facts.clear();
     AnswerNextBox(seen, facts);
     boxes.Error("Ошибка при чтении данных!");
+    // The one button's text is Qt's Russian for "Yes" (Startup.h).
     EXPECT_EQ(facts, (QStringList{"Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical), "1",
-                                  QString::number(QMessageBox::Yes), QString::number(Qt::PlainText)}));
+                                  QString::number(QMessageBox::Yes), "&Да", QString::number(Qt::PlainText)}));
 }
 
 // Run once as it is and once with QT_SCALE_FACTOR=1.5: the bitmaps follow the

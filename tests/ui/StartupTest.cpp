@@ -1,0 +1,177 @@
+// What the application start-up gives every window (Startup.h): the windows
+// kept on their screen, the overflow icon read late, and no image format
+// plugin loaded by creating the windows.
+#include "DeferredIconStyle.h"
+#include "Fakes.h"
+#include "ScreenFit.h"
+#include "ScriptedRandom.h"
+#include "Unit1.h"
+#include "about.h"
+#include "baza.h"
+#include "links.h"
+#include "option.h"
+#include "zastavka.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+TEST(ScreenFit, FittedTopLeft)
+{
+    const QRect screen(0, 0, 640, 512);
+    const QRect belowAPanel(0, 30, 1280, 994); // a panel takes the top 30 pixels
+    struct Row {
+        const char* name;
+        QRect frame, area;
+        QPoint expected;
+    } rows[] = {
+        {"fits: unchanged", {241, 125, 300, 200}, screen, {241, 125}},
+        {"fits exactly", {0, 0, 640, 512}, screen, {0, 0}},
+        {"off the right: to the right edge", {500, 10, 300, 200}, screen, {340, 10}},
+        {"off the bottom: to the bottom edge", {10, 400, 300, 200}, screen, {10, 312}},
+        {"off the left and top", {-20, -5, 300, 200}, screen, {0, 0}},
+        {"wider than the screen: to the left edge only", {241, 125, 746, 300}, screen, {0, 125}},
+        {"taller than the screen: to the top edge only", {100, 125, 300, 600}, screen, {100, 0}},
+        {"larger than the screen: top-left", {241, 125, 746, 600}, screen, {0, 0}},
+        {"under the panel", {275, 10, 676, 480}, belowAPanel, {275, 30}},
+        {"a second screen to the right", {1200, 50, 300, 200}, QRect(1280, 0, 1024, 768), {1280, 50}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ScreenFit::FittedTopLeft(row.frame, row.area), row.expected) << row.name;
+}
+
+// Every window of the program, created and shown as the program does. Run
+// with the offscreen screen of screen-1280x1024.json: at scale 1 every
+// window stays where it was designed; at QT_SCALE_FACTOR=2 (640 x 512 for the
+// layout) the splash and the main window are wider than the screen and go
+// to its left edge, and the windows that stick out move just inside.
+TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    const qreal scale = screen->devicePixelRatio();
+    if (screen->geometry().size() * scale != QSize(1280, 1024))
+        GTEST_SKIP() << "needs the 1280 x 1024 screen of screen-1280x1024.json";
+
+    FakeMessageBoxes boxes;
+    ScriptedRandom random;
+    RecordingUrlOpener opener;
+    TForm6 splash;
+    TForm1 form(boxes, random);
+    TForm3 options(boxes, &form, &form);
+    TForm4 about(opener, &form);
+    TForm5 base(boxes, &form, &form);
+    TForm7 links(opener, &form);
+    QStringList moved;
+    for (QWidget* window : std::initializer_list<QWidget*>{&splash, &form, &options, &about, &base, &links}) {
+        const std::string name = window->objectName().toStdString();
+        const QPoint designed = window->pos();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
+        const QRect frame = window->frameGeometry();
+        if (frame.width() > area.width())
+            EXPECT_EQ(frame.left(), area.left()) << name;
+        else
+            EXPECT_TRUE(frame.left() >= area.left() && frame.right() <= area.right()) << name;
+        EXPECT_TRUE(frame.top() >= area.top() && frame.bottom() <= area.bottom()) << name;
+        if (window->pos() != designed) {
+            moved << window->objectName();
+            // Moved no further than needed: it now touches an edge.
+            EXPECT_TRUE(frame.left() == area.left() || frame.right() == area.right() || frame.top() == area.top()
+                        || frame.bottom() == area.bottom())
+                << name;
+        }
+        window->hide();
+    }
+    EXPECT_EQ(moved, scale == 1 ? QStringList{} : QStringList({"Form6", "Form1", "Form4", "Form5", "Form7"}));
+}
+
+// The overflow button's icon, read late, is the base style's icon in every
+// form QIcon gives it.
+TEST(DeferredIconStyle, OverflowIconIsTheBaseStylesWhenUsed)
+{
+    auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr) << "the application's style is not the start-up's";
+    for (auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        const QIcon late = style->standardIcon(which);
+        const QIcon base = style->baseStyle()->standardIcon(which);
+        ASSERT_FALSE(base.isNull());
+        EXPECT_FALSE(late.isNull());
+        EXPECT_EQ(late.availableSizes(), base.availableSizes());
+        for (const int side : {8, 16, 20, 32}) {
+            const QSize size(side, side);
+            EXPECT_EQ(late.actualSize(size), base.actualSize(size)) << side;
+            for (const qreal ratio : {1.0, 1.5, 2.0}) {
+                const QPixmap a = late.pixmap(size, ratio), b = base.pixmap(size, ratio);
+                EXPECT_EQ(a.devicePixelRatio(), b.devicePixelRatio()) << side << " " << ratio;
+                EXPECT_EQ(a.toImage(), b.toImage()) << side << " " << ratio;
+            }
+            for (const qreal ratio : {1.0, 2.0}) {
+                QImage drawnLate(QSize(40, 40) * ratio, QImage::Format_ARGB32);
+                drawnLate.setDevicePixelRatio(ratio);
+                drawnLate.fill(Qt::transparent);
+                QImage drawnBase = drawnLate;
+                {
+                    QPainter painter(&drawnLate);
+                    late.paint(&painter, QRect(3, 5, side, side + 4));
+                }
+                {
+                    QPainter painter(&drawnBase);
+                    base.paint(&painter, QRect(3, 5, side, side + 4));
+                }
+                EXPECT_EQ(drawnLate, drawnBase) << side << " " << ratio;
+            }
+        }
+    }
+    // Any other icon is the base style's own, as it is.
+    EXPECT_EQ(style->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32).toImage(),
+              style->baseStyle()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32).toImage());
+}
+
+// Whether an image format plugin of Qt's is loaded in this process.
+bool ImagePluginLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+// In a fresh process (the test program started again for this test alone),
+// so that no other test has loaded a plugin before.
+TEST(StartupDeathTest, CreatingTheWindowsLoadsNoImagePlugin)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            FakeMessageBoxes boxes;
+            ScriptedRandom random;
+            RecordingUrlOpener opener;
+            TForm6 splash;
+            TForm1 form(boxes, random);
+            TForm3 options(boxes, &form, &form);
+            TForm4 about(opener, &form);
+            TForm5 base(boxes, &form, &form);
+            TForm7 links(opener, &form);
+            splash.show();
+            (void)QTest::qWaitForWindowExposed(&splash);
+            int code = ImagePluginLoaded() ? 1 : 0;
+            // The probe sees a plugin once one is loaded: reading the
+            // overflow icon the base style's way loads them all.
+            auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
+            if (code == 0 && (style == nullptr
+                              || style->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).isNull()
+                              || !ImagePluginLoaded()))
+                code = 2;
+            ::_exit(code); // no clean-up: only the code counts
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+} // namespace
