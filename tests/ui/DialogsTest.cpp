@@ -218,6 +218,13 @@ TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
     fresh.show();
     QTest::mouseClick(fresh.Button1, Qt::LeftButton);
     EXPECT_EQ(StoredOptions(), (Texts{"180", "1", "1", "0"}));
+    // One second is a time of its own, kept when 0 is typed.
+    PutOptions({"1", "1", "0", "0"});
+    TForm3 quick(boxes, &observer);
+    quick.show();
+    Type(quick.Edit1, "0");
+    QTest::mouseClick(quick.Button1, Qt::LeftButton);
+    EXPECT_EQ(StoredOptions(), (Texts{"1", "1", "0", "0"}));
 
     // The base dialog likewise.
     TForm5 base(boxes, &observer);
