@@ -76,8 +76,9 @@ int AppendGif(GifFileType* gif, const GifByteType* data, int length)
     return length;
 }
 
+// `comment`, when given, goes before each frame as a comment block.
 QByteArray MakeGif(int screenWidth, int screenHeight, std::vector<GifColorType> globalMap,
-                   const std::vector<GifFrame>& frames)
+                   const std::vector<GifFrame>& frames, const std::string& comment = {})
 {
     QByteArray out;
     int error = 0;
@@ -99,6 +100,9 @@ QByteArray MakeGif(int screenWidth, int screenHeight, std::vector<GifColorType> 
             const size_t length = EGifGCBToExtension(&gcb, extension);
             ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_OK;
         }
+        if (!comment.empty())
+            ok = ok && EGifPutExtension(gif, COMMENT_EXT_FUNC_CODE, static_cast<int>(comment.size()),
+                                        comment.data()) == GIF_OK;
         std::vector<GifColorType> localColours = f.localMap;
         ColorMapObject* local = localColours.empty()
                                     ? nullptr
@@ -225,6 +229,10 @@ TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
     EXPECT_EQ(qAlpha(Px(image, 2, 1)), 0);
     f.transparent = -1; // no control block: all opaque
     EXPECT_EQ(Px(PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f})), 1, 0), qRgb(255, 255, 255));
+    // A comment as long as a control block, whose first byte would set the
+    // transparency flag, is no control block.
+    const std::string comment("\x01\0\0\0", 4);
+    EXPECT_EQ(Px(PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f}, comment)), 0, 0), qRgb(10, 20, 30));
 
     // Interlaced rows come out in natural order.
     GifFrame rows{0, 0, 3, 11, true, {}, -1, {}};
