@@ -103,16 +103,6 @@ TEST(IniFile, ReplaceKeepsEveryOtherLineAndTheFilesLineEnds)
     }
 }
 
-TEST(IniFile, AWriteChangesNoOtherKey)
-{
-    const std::string content = "[VREMYA]\nvremya=180\n[SECNAHOD]\nsecnahod=2\n[Other]\nvremya=7\nsecnahod=8\n";
-    const std::string out = IniReplace(content, "secnahod", "SECNAHOD", "5");
-    EXPECT_EQ(IniLookup(out, "SECNAHOD", "secnahod"), "5");
-    EXPECT_EQ(IniLookup(out, "VREMYA", "vremya"), "180");
-    EXPECT_EQ(IniLookup(out, "Other", "vremya"), "7");
-    EXPECT_EQ(IniLookup(out, "Other", "secnahod"), "8");
-}
-
 // Root may write into read-only directories and read unreadable files, so
 // under root the write runs in a child process that has given up root for
 // the unprivileged "nobody" ids (the test tree is handed to them first).
