@@ -124,6 +124,46 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
     EXPECT_EQ(seen, (std::set<int32_t>{0, 1, 2}));
 }
 
+// A long evening: 1,000 new tasks from the real collections with the
+// program's own chance, retries and playbacks between them and the base
+// switched back and forth in the middle of rounds. Each collection gives
+// every test once per round, and a round never opens with the test that
+// closed the one before.
+TEST_F(TrainingRunTest, AThousandNewTasksGoThroughEachCollectionInRounds)
+{
+    ClockRandomSource chance;
+    TrainingRun evening{view, pictures, [] { return kStandard; }, chance};
+    evening.FormCreate();
+    std::map<int32_t, std::vector<int32_t>> drawn; // by base, in order
+    std::size_t repeats = 0;
+    for (int i = 0; i < 1000; ++i) {
+        TaskBaseSetting = (i % 120) < 70 ? kTacticsBase : kStrategyBase;
+        evening.Button2Click();
+        drawn[TaskBaseSetting].push_back(evening.CurrentTaskNumber());
+        if (i % 3 == 0)
+            evening.Button3Click(), ++repeats;
+        if (i % 7 == 0)
+            evening.Button1Click(), ++repeats;
+    }
+    EXPECT_EQ(evening.UsedTasks().size(), 1000 + repeats);
+    for (const auto& [base, numbers] : drawn) {
+        const std::size_t range = static_cast<std::size_t>(CollectionOf(base)->Range);
+        ASSERT_GT(numbers.size(), 2 * range) << base;
+        for (std::size_t from = 0; from < numbers.size(); from += range) {
+            std::vector<int32_t> round(numbers.begin() + static_cast<std::ptrdiff_t>(from),
+                                       numbers.begin() + static_cast<std::ptrdiff_t>(std::min(from + range, numbers.size())));
+            if (from > 0) {
+                EXPECT_NE(round.front(), numbers[from - 1]) << "base " << base << ", round from " << from;
+            }
+            std::sort(round.begin(), round.end());
+            EXPECT_EQ(std::adjacent_find(round.begin(), round.end()), round.end()) << "base " << base;
+            if (round.size() == range) {
+                EXPECT_TRUE(round.front() == 1 && round.back() == static_cast<int32_t>(range)) << "base " << base;
+            }
+        }
+    }
+}
+
 // The round's edges on a collection of three.
 TEST(TaskRoundsTest, ARoundGivesEveryTestOnceAndTheNextNeverOpensWithTheLast)
 {

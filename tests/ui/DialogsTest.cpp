@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <tuple>
 
 namespace {
@@ -236,6 +238,71 @@ TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
     Click(base.RadioButton2);
     Put(SettingId::TaskBase, "1");
     QTest::mouseClick(base.Button1, Qt::LeftButton);
+    EXPECT_EQ(Stored(SettingId::TaskBase), "2");
+}
+
+// Copies of the program (processes of their own) that each confirm a
+// different setting: every confirmation stays in the file.
+class RunningCopy {
+public:
+    RunningCopy()
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(TRESOLVIN_CONFIRM_SETTINGS), {});
+    }
+    // The first line of output: "ready" once the dialogs have read the file.
+    std::string Line()
+    {
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(20000)) {
+        }
+        return m_process.readLine().trimmed().toStdString();
+    }
+    void Order(const char* order)
+    {
+        m_process.write(order);
+        m_process.write("\n");
+        m_process.closeWriteChannel();
+    }
+    // What it printed after the order (error boxes, then "done"), once it
+    // has ended with status 0; "failed" otherwise.
+    std::string Finish()
+    {
+        if (!m_process.waitForFinished(20000) || m_process.exitStatus() != QProcess::NormalExit ||
+            m_process.exitCode() != 0)
+            return "failed";
+        return m_process.readAll().trimmed().toStdString();
+    }
+
+private:
+    QProcess m_process;
+};
+
+TEST_F(Dialogs, RunningCopiesEachKeepTheirConfirmation)
+{
+    PutOptions({"180", "1", "0", "0"});
+    Put(SettingId::TaskBase, "1");
+    // B starts first; A confirms a time, then B an interval.
+    RunningCopy b, a;
+    ASSERT_EQ(b.Line(), "ready");
+    ASSERT_EQ(a.Line(), "ready");
+    a.Order("time 111");
+    EXPECT_EQ(a.Finish(), "done");
+    b.Order("interval 7");
+    EXPECT_EQ(b.Finish(), "done");
+    EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "0"}));
+
+    // Five at once, each a different setting.
+    std::vector<std::unique_ptr<RunningCopy>> copies;
+    for (int i = 0; i < 5; ++i)
+        copies.push_back(std::make_unique<RunningCopy>());
+    for (const auto& copy : copies)
+        ASSERT_EQ(copy->Line(), "ready");
+    const char* orders[] = {"time 222", "interval 9", "line", "hint", "strategy"};
+    for (int i = 0; i < 5; ++i)
+        copies[static_cast<std::size_t>(i)]->Order(orders[i]);
+    for (const auto& copy : copies)
+        EXPECT_EQ(copy->Finish(), "done");
+    EXPECT_EQ(StoredOptions(), (Texts{"222", "9", "1", "1"}));
     EXPECT_EQ(Stored(SettingId::TaskBase), "2");
 }
 
