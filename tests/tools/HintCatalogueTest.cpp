@@ -184,6 +184,22 @@ TEST(HintCatalogue, EachEntryIsSaidExactlyWhereItHolds)
     }
 }
 
+// Whether the attack mates is read from the step of the line's last user
+// move: the first row cut after its fifth, with the mate seen there alone or
+// everywhere but there.
+TEST(HintCatalogue, TheAttackIsJudgedAtTheLastUserMove)
+{
+    for (const bool mateAtTheEnd : {true, false}) {
+        Candidate c = LineOf(kSaid[0]);
+        for (std::size_t i = 0; i < c.line.steps.size(); ++i)
+            c.line.steps[i].after = (i == 4) == mateAtTheEnd ? Score::MateIn(24) : Score::Cp(900);
+        std::set<std::string> said;
+        for (const Hint& h : HintVariants(c, kSaid[0].tokens, false))
+            said.insert(h.entry);
+        EXPECT_EQ(said.count("attack.mating"), mateAtTheEnd ? 1u : 0u) << mateAtTheEnd;
+    }
+}
+
 TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 {
     std::set<std::string> said, names;

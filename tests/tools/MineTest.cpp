@@ -301,4 +301,17 @@ TEST(RunMine, ResumesWhereItStopped)
     std::filesystem::remove_all(dir);
 }
 
+// A folder without games is a failure of the command (status 2), told apart
+// from a run that found nothing.
+TEST(RunMine, NoGamesIsAFailure)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("mine-empty-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "pgn");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CommandMine({(dir / "pgn").string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE}), 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no games in"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace

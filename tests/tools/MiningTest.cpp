@@ -303,4 +303,44 @@ TEST(EngineFen, DropsCastlingAndEnPassant)
     EXPECT_EQ(EngineFen(p), "r3k2r/8/8/3pP3/8/8/8/R3K2R w - - 0 1");
 }
 
+// An engine asked for two lines gives one where there is one legal move;
+// here its answer keeps a stale second line in the storage behind the one
+// it gives, as a reused buffer would. A winning only move is still no test.
+TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTestEvenWhenItWins)
+{
+    ScriptedEngine engine;
+    engine.Set("", {Score::Cp(900), Score::Cp(-300)}, "h1h2");
+    engine.Set("h1h2", {Score::Cp(-900)}, "f3f2");
+    const Analyser scripted = engine.AsAnalyser();
+    const Analyser oneLine = [&](const std::string& fen, const std::vector<std::string>& moves, int multiPv,
+                                 EngineAnswer& out) {
+        const bool ok = scripted(fen, moves, multiPv, out);
+        if (moves.empty())
+            out.scores.resize(1);
+        return ok;
+    };
+    const auto root = *Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1");
+    EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, oneLine));
+}
+
+// A user move is searched for two lines (is it clear of the second?), a
+// reply for one: a second line would halve the reply's search at the same
+// node count. Building and re-checking ask alike.
+TEST_F(LineBuilding, RepliesAreSearchedForOneLine)
+{
+    const Analyser scripted = engine.AsAnalyser();
+    std::map<bool, std::map<int, int>> asked;  // the user to move -> lines asked for -> calls
+    const Analyser recording = [&](const std::string& fen, const std::vector<std::string>& moves, int multiPv,
+                                   EngineAnswer& out) {
+        ++asked[moves.size() % 2 == 0][multiPv];
+        return scripted(fen, moves, multiPv, out);
+    };
+    ASSERT_TRUE(BuildLine(TaskKind::Tactic, root, 13, recording));
+    EXPECT_EQ(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7g8", "f2f8"}, recording), "");
+    EXPECT_EQ(asked[true].size(), 1u);
+    EXPECT_EQ(asked[true].count(2), 1u);
+    EXPECT_EQ(asked[false].size(), 1u);
+    EXPECT_EQ(asked[false].count(1), 1u);
+}
+
 } // namespace

@@ -301,6 +301,26 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     }
 }
 
+// The two names of a header take at most 34 characters: with both padded to
+// exactly that every line may be chosen, one character more and none.
+TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
+{
+    PlanTargets targets;
+    targets.tactics.count = {{1, 1}, {3, 2}, {5, 5}};
+    targets.strategy.count = {{1, 1}};
+    targets.tacticsWhite = 6;
+    targets.strategyWhite = 1;
+    targets.checkStarts = 4;
+    for (const std::size_t letters : {34u, 35u}) {
+        std::vector<Candidate> pool = Pool();
+        for (Candidate& c : pool) {
+            c.white.insert(5, letters - c.white.size() - c.black.size(), 'x');
+            ASSERT_EQ(HeaderName(c.white).size() + HeaderName(c.black).size(), letters) << c.white;
+        }
+        EXPECT_EQ(MakePlan({}, pool, {}, targets).tactics.size(), letters == 34 ? 5u : 0u) << letters;
+    }
+}
+
 // ---- The written tables --------------------------------------------------
 
 // The records of a generated table as the compiler reads them: the string

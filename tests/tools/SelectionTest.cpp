@@ -1,5 +1,6 @@
 // From candidates to records: the stored form, names, headers, tokens, hints.
 #include "Candidate.h"
+#include "Commands.h"
 #include "Hints.h"
 #include "Plan.h"
 #include "Select.h"
@@ -7,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -304,6 +309,28 @@ TEST(Hints, EveryVariantReadsAsASentence)
             EXPECT_GE(hint.text.size(), 13u) << hint.text;
             EXPECT_TRUE(hint.text.back() == '.' || hint.text.back() == '!') << hint.text;
         }
+}
+
+// Growing the confirmed lines with the fake engine: every line is tried
+// once, whatever the number of workers (the fake's moves do not fit the
+// board, so nothing grows).
+TEST(Select, ExtendTriesEachConfirmedLineWithAnyNumberOfJobs)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("select-" + std::to_string(::getpid()));
+    for (const char* jobs : {"1", "2"}) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "confirmed.tsv") << FormatCandidate(Sample()) << '\n';
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(CommandSelect({"--mined", dir.string(), "--engine", FAKE_ENGINE, "--jobs", jobs, "--extend", "3"}), 0);
+        const std::string log = testing::internal::GetCapturedStderr();
+        std::ifstream tried(dir / "extended.tsv");
+        std::string line;
+        EXPECT_TRUE(std::getline(tried, line)) << jobs << " jobs: " << log;
+        EXPECT_NE(line.find(" 11\t3 -> 3"), std::string::npos) << line;
+        EXPECT_NE(log.find("grown 0 of 1/1"), std::string::npos) << log;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
