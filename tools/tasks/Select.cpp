@@ -277,10 +277,8 @@ std::string TakeValue(const std::vector<std::string>& args, std::size_t& i)
     return args[++i];
 }
 
-} // namespace
-
-int CommandSelect(const std::vector<std::string>& args)
-{
+// The options of `select`, as its command line gives them.
+struct SelectOptions {
     std::string mined = "tools/tasks/mined";
     std::string out = "collections/generated";
     std::string engineName;
@@ -292,69 +290,85 @@ int CommandSelect(const std::vector<std::string>& args)
     bool showHints = false;
     std::size_t maxConfirm = 0;  // 0: all a round asks for
     int extendFrom = 0;  // grow the confirmed tactics lines of at least this many tokens
+};
+
+SelectOptions ReadSelectOptions(const std::vector<std::string>& args)
+{
+    SelectOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--mined")
-            mined = TakeValue(args, i);
+            o.mined = TakeValue(args, i);
         else if (args[i] == "--out")
-            out = TakeValue(args, i);
+            o.out = TakeValue(args, i);
         else if (args[i] == "--engine")
-            engineName = TakeValue(args, i);
+            o.engineName = TakeValue(args, i);
         else if (args[i] == "--nodes")
-            nodes = std::stoll(TakeValue(args, i));
+            o.nodes = std::stoll(TakeValue(args, i));
         else if (args[i] == "--firm-nodes")
-            firmNodes = std::stoll(TakeValue(args, i));
+            o.firmNodes = std::stoll(TakeValue(args, i));
         else if (args[i] == "--jobs")
-            jobs = std::stoi(TakeValue(args, i));
+            o.jobs = std::stoi(TakeValue(args, i));
         else if (args[i] == "--no-confirm")
-            confirm = false;
+            o.confirm = false;
         else if (args[i] == "--max-confirm")
-            maxConfirm = static_cast<std::size_t>(std::stoul(TakeValue(args, i)));
+            o.maxConfirm = static_cast<std::size_t>(std::stoul(TakeValue(args, i)));
         else if (args[i] == "--extend")
-            extendFrom = std::stoi(TakeValue(args, i));
+            o.extendFrom = std::stoi(TakeValue(args, i));
         else if (args[i] == "--show-hints")
-            showHints = true;
+            o.showHints = true;
         else if (args[i] == "--preview")
-            preview = true, confirm = false;  // plan over the unconfirmed lines, to look at hints and counts
+            o.preview = true, o.confirm = false;  // plan over the unconfirmed lines, to look at hints and counts
         else
             throw std::invalid_argument("select: unknown argument " + args[i]);
     }
+    return o;
+}
+
+} // namespace
+
+int CommandSelect(const std::vector<std::string>& args)
+{
+    const SelectOptions o = ReadSelectOptions(args);
+    const std::string& mined = o.mined;
+    const long long nodes = o.nodes;
+    const int jobs = o.jobs;
     const auto candidates = LoadCandidates(mined);
     if (const auto byHand = std::filesystem::path(mined) / "hints-by-hand.tsv"; std::filesystem::exists(byHand))
         LoadWrittenByHand(byHand);
     Store store(mined);
     std::cerr << "select: " << candidates.size() << " candidates, " << store.confirmed.size() << " confirmed, "
               << store.rejected.size() << " rejected\n";
-    const std::string engine = FindEngine(engineName);
-    if ((confirm || extendFrom > 0) && engine.empty())
+    const std::string engine = FindEngine(o.engineName);
+    if ((o.confirm || o.extendFrom > 0) && engine.empty())
         throw std::runtime_error("no engine found (install the Debian package stockfish)");
 
-    if (extendFrom > 0) {
-        ExtendAll(store, mined, engine, nodes, jobs, extendFrom, kExtendTokens);
+    if (o.extendFrom > 0) {
+        ExtendAll(store, mined, engine, nodes, jobs, o.extendFrom, kExtendTokens);
         return 0;
     }
     for (int round = 0;; ++round) {
         std::vector<Candidate> confirmed;
         for (const auto& [key, c] : store.confirmed)
             confirmed.push_back(c);
-        if (preview)
+        if (o.preview)
             confirmed.insert(confirmed.end(), candidates.begin(), candidates.end());
         PlanResult plan = MakePlan(candidates, confirmed, store.rejected);
-        if (plan.toConfirm.empty() || !confirm) {
+        if (plan.toConfirm.empty() || !o.confirm) {
             std::cerr << plan.report;
             if (!plan.complete)
                 std::cerr << "select: the collections cannot be filled yet; writing what is there\n";
-            if (showHints)
+            if (o.showHints)
                 ShowHints(plan, std::cout);
-            WriteCollections(plan, out);
+            WriteCollections(plan, o.out);
             return plan.complete ? 0 : 3;
         }
-        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
-                  << nodes << " and " << firmNodes << " nodes\n";
-        if (maxConfirm > 0 && plan.toConfirm.size() > maxConfirm)
-            plan.toConfirm.resize(maxConfirm);
-        ConfirmAll(plan.toConfirm, store, engine, nodes, firmNodes, jobs);
-        if (maxConfirm > 0) {
-            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
+        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to o.confirm at "
+                  << nodes << " and " << o.firmNodes << " nodes\n";
+        if (o.maxConfirm > 0 && plan.toConfirm.size() > o.maxConfirm)
+            plan.toConfirm.resize(o.maxConfirm);
+        ConfirmAll(plan.toConfirm, store, engine, nodes, o.firmNodes, jobs);
+        if (o.maxConfirm > 0) {
+            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-o.confirm)\n";
             return 3;
         }
     }
