@@ -1,5 +1,6 @@
 // The hint catalogue, entry by entry: each is said where it holds, and not
 // where it does not or where it would give the move away.
+#include "Words.h"
 #include "Candidate.h"
 #include "HintCatalogue.h"
 #include "Hints.h"
@@ -12,15 +13,6 @@
 #include <sstream>
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
 
 // A line as the selection sees it: the stored moves, the engine's
 // continuation after them, and its score after the cut.
@@ -40,8 +32,8 @@ Candidate LineOf(const SaidRow& row)
     Candidate c;
     c.kind = row.kind;
     c.fen = row.fen;
-    c.line.moves = Split(row.moves);
-    c.line.continuation = Split(row.continuation);
+    c.line.moves = Words(row.moves);
+    c.line.continuation = Words(row.continuation);
     for (std::size_t i = 0; i < c.line.moves.size(); i += 2)
         c.line.steps.push_back({Score::Cp(500), Score::Cp(0), *ParseScore(row.after), false, false});
     return c;
@@ -204,7 +196,7 @@ TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 {
     std::set<std::string> said, names;
     for (const SaidRow& row : kSaid)
-        for (const std::string& entry : Split(row.entries))
+        for (const std::string& entry : Words(row.entries))
             said.insert(entry);
     for (const HintEntry& entry : HintCatalogue()) {
         EXPECT_TRUE(said.count(entry.name)) << entry.name;

@@ -1,5 +1,6 @@
 // The miner: what material is worth, which games and positions each mode
 // takes, and a run that stops and resumes where it stopped.
+#include "Words.h"
 #include "BoardFacts.h"
 #include "Candidate.h"
 #include "Commands.h"
@@ -18,15 +19,6 @@ using fullchess::Position;
 namespace {
 
 Position FromFen(const std::string& fen) { return *Position::FromFen(fen); }
-
-std::vector<std::string> Words(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
 
 CorpusGame Game(const std::string& result, const std::string& san)
 {
