@@ -33,10 +33,13 @@ std::vector<RecordText> CompiledRecords();
 // the engine's scores of the user moves that held.
 std::vector<std::string> RecordProblems(const RecordText& record, const Analyser* engine, std::vector<std::string>& notes,
                                         bool judgeReplies = true, std::vector<UserStep>* steps = nullptr);
+// The rules of `record` that need no engine (the start, the hint).
+std::vector<std::string> RecordRuleProblems(const RecordText& record, std::vector<std::string>& notes);
 bool FirstMoveChecks(const RecordText& record);
 
-// `record` at one node budget: not searched beyond the largest budget of its
-// collection; its replies judged at that largest budget only.
+// `record`'s line at one node budget (what RecordProblems finds with the
+// engine, less RecordRuleProblems): not searched beyond the largest budget of
+// its collection; its replies judged at that largest budget only.
 struct BudgetVerdict {
     bool searched = true;
     std::vector<std::string> problems;
