@@ -44,6 +44,15 @@ bool GivenAsIs(const std::string& collection, const std::string& position)
     return Exempt(collection, position) || position == wholeFen.substr(0, wholeFen.find(' '));
 }
 
+std::string Joined(const std::vector<std::string>& parts, const std::string& between = "; ")
+{
+    std::string text;
+    for (const std::string& p : parts)
+        if (!p.empty())
+            text += (text.empty() ? "" : between) + p;
+    return text;
+}
+
 // Tokens such as "e3-g5" to UCI moves on `root`; empty with a reason on error.
 std::vector<std::string> UciLine(const Position& root, const std::string& solution, std::string& error)
 {
@@ -79,7 +88,7 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
 // edition keeps its verdict.
 // Raised whenever the judging of a line changes, so that verdicts found under
 // the old rules are searched again.
-constexpr const char* kJudgeRules = "line rules 2";
+constexpr const char* kJudgeRules = "line rules 3";
 
 std::string VerdictKey(const RecordText& e, long long nodes, const std::string& engine)
 {
@@ -171,18 +180,29 @@ ReadRecord Read(const RecordText& e)
     return r;
 }
 
+// What a walk judges besides the user moves: the replies and an only mate
+// after the last move (at the largest budget of the collection), and where a
+// strategy test leaves the user after the first move.
+struct Judging {
+    bool replies = true;
+    bool standing = true;
+};
+
+// After the first move of a strategy test the user stands at least this well.
+constexpr int kStrategyStandCp = -100;
+
 // What the line shows at the engine's scores (without an engine, the end is
 // judged as if the score were decisive): the part of a verdict that costs a
 // search and is kept between runs.
 std::vector<std::string> LineProblems(const RecordText& e, const ReadRecord& r, const Analyser* engine,
-                                      std::vector<std::string>& notes, bool judgeReplies, std::vector<UserStep>* steps)
+                                      std::vector<std::string>& notes, Judging judging, std::vector<UserStep>* steps)
 {
     std::vector<std::string> found;
     std::vector<std::string>& rules = r.asIs ? notes : found;
     std::optional<Score> after = Score::Cp(kDecisiveCp);
     const bool exempt = Exempt(e.collection, r.placement);
     if (engine && !exempt) {
-        const LineWalk walk = WalkLine(r.kind, *r.root, r.moves, *engine, judgeReplies);
+        const LineWalk walk = WalkLine(r.kind, *r.root, r.moves, *engine, judging.replies);
         if (steps)
             *steps = walk.steps;
         after.reset();
@@ -192,6 +212,14 @@ std::vector<std::string> LineProblems(const RecordText& e, const ReadRecord& r, 
             found.push_back("the line ends without the required outcome (" + walk.steps.back().after.Text() + ")");
         else
             after = walk.steps.back().after;
+        if (judging.standing && r.kind == TaskKind::Strategy && !walk.steps.empty()
+            && walk.steps.front().after.Rank() < kStrategyStandCp)
+            found.push_back("after the first move the user stands below " + std::to_string(kStrategyStandCp) + " cp ("
+                            + walk.steps.front().after.Text() + ")");
+        if (after && judging.replies && r.kind != TaskKind::Draw)
+            if (const auto mate = OnlyMateAfter(*r.root, r.moves, *engine); !mate.empty())
+                rules.push_back("the line stops before an only mate in " + std::to_string(mate.size() / 2) + " ("
+                                + Joined(mate, " ") + ")");
     }
     if (after && r.kind == TaskKind::Draw && !engine)
         after = Score::Cp(0);
@@ -237,7 +265,7 @@ std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* eng
     const ReadRecord r = Read(e);
     if (!r.problem.empty())
         return {r.problem};
-    std::vector<std::string> found = LineProblems(e, r, engine, notes, judgeReplies, steps);
+    std::vector<std::string> found = LineProblems(e, r, engine, notes, {judgeReplies, judgeReplies}, steps);
     Append(found, RuleProblems(e, r, notes));
     return found;
 }
@@ -269,7 +297,8 @@ BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Ana
         verdict.problems = {r.problem};
     else
         verdict.problems =
-            LineProblems(record, r, &engine, notes, nodes >= LargestBudget(record.collection), &verdict.steps);
+            LineProblems(record, r, &engine, notes, {nodes >= LargestBudget(record.collection), nodes == kStrategyStandBudget},
+                         &verdict.steps);
     return verdict;
 }
 
@@ -362,14 +391,6 @@ std::string StepScores(const std::vector<UserStep>& steps)
     return text;
 }
 
-std::string Joined(const std::vector<std::string>& parts)
-{
-    std::string text;
-    for (const std::string& p : parts)
-        if (!p.empty())
-            text += (text.empty() ? "" : "; ") + p;
-    return text;
-}
 
 // One record at one budget.
 struct Outcome {

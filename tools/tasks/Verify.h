@@ -13,6 +13,8 @@
 // collection only.
 constexpr long long kTacticsLargestBudget = 8000000;
 constexpr long long kStrategyLargestBudget = 16000000;
+// Where a strategy test is judged for how the user stands after the first move.
+constexpr long long kStrategyStandBudget = 8000000;
 constexpr std::array<long long, 4> kDefaultBudgets{2000000, 4000000, 8000000, 16000000};
 // "2000000,4000000" to budgets; throws on a malformed one.
 std::vector<long long> ReadBudgets(const std::string& text);
