@@ -324,6 +324,13 @@ TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
         EXPECT_EQ(!problems.empty() && problems[0].find("stands below -100") != std::string::npos, row.refused)
             << row.nodes << " " << row.stands;
     }
+    // A start already decided is named as such, whatever the margin.
+    ScriptedEngine decided;
+    decided.Set("", {Score::Cp(305), Score::Cp(71)}, "a1a7");
+    std::vector<std::string> notes;
+    const auto problems = JudgeAtBudget(strategy, 4000000, decided.AsAnalyser(), notes).problems;
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(problems[0], "the start is already decided (cp 305; a strategy test starts within 300 cp)");
 }
 
 TEST(VerifyBudgets, ReadsAListOfBudgets)

@@ -1,5 +1,7 @@
 #include "Mining.h"
 
+#include <cstdlib>
+
 using fullchess::Move;
 using fullchess::Position;
 
@@ -218,8 +220,13 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
         if (user.scores.size() > 1)
             second = user.scores[1];
         if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0)) {
-            walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice ("
-                + user.scores[0].Text() + " vs " + (second ? second->Text() : std::string("none")) + ")";
+            const Score& best = user.scores[0];
+            if (kind == TaskKind::Strategy && i == 0 && !best.IsMate() && std::abs(best.value) > kStrategyOpenCp)
+                walk.problem = "the start is already decided (" + best.Text() + "; a strategy test starts within "
+                    + std::to_string(kStrategyOpenCp) + " cp)";
+            else
+                walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice (" + best.Text()
+                    + " vs " + (second ? second->Text() : std::string("none")) + ")";
             return walk;
         }
         position.Play(*move);
