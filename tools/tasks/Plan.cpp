@@ -152,6 +152,37 @@ bool Offers(const std::vector<Hint>& hints, const std::string& text)
     return std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return h.text == text; });
 }
 
+// The line of `c` cut after `tokens` moves.
+std::vector<std::string> Cut(const Candidate& c, int tokens)
+{
+    return {c.line.moves.begin(), c.line.moves.begin() + std::min<std::ptrdiff_t>(tokens, std::ssize(c.line.moves))};
+}
+
+// Whether the test keeps the rules of its content with this hint.
+bool KeepsContent(const Candidate& c, int tokens, const Hint& hint)
+{
+    const auto root = Position::FromFen(c.fen);
+    return root && ContentProblems(c.kind, *root, Cut(c, tokens), hint.entry).empty();
+}
+
+// Whether the candidate cut after `tokens` moves keeps the rules of a test's
+// content with one of its hints at least (the hint matters only where a
+// strategy line starts with an exchange).
+bool KeepsContent(const Candidate& c, int tokens)
+{
+    static std::map<std::string, bool> cache;
+    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        const auto& hints = CachedHints(c, tokens);
+        const bool keeps = KeepsContent(c, tokens, Hint{})
+            || (c.kind == TaskKind::Strategy
+                && std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return KeepsContent(c, tokens, h); }));
+        it = cache.emplace(key, keeps).first;
+    }
+    return it->second;
+}
+
 // Whether the hints can name the plan of a strategy line.
 bool PlanFound(const Candidate& c, int tokens)
 {
@@ -296,7 +327,7 @@ struct FillRules {
 
 bool MayTake(const Candidate& c, int tokens, const Diversity& diversity, const FillRules& rules)
 {
-    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens))
+    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens) || !KeepsContent(c, tokens))
         return false;
     if (rules.quietSingles && tokens == 1 && !QuietFirstMove(c))
         return false;
@@ -387,7 +418,7 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
                 continue;
             if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
                 continue;
-            if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
+            if ((c->kind == TaskKind::Strategy && !PlanFound(*c, tokens)) || !KeepsContent(*c, tokens))
                 continue;
             // Candidates that end exactly here first; longer ones can be cut.
             const double cost = diversity.Cost(*c) + (CanEndAt(*c, tokens) ? 0 : 4);
@@ -453,6 +484,8 @@ void TakeDraws(DrawChoice& choice, const std::vector<const Candidate*>& draws, D
         if (!wantStalemate && choice.stalemateHope)
             break;
         const int tokens = CachedLengths(*c).back();
+        if (!KeepsContent(*c, tokens))
+            continue;
         const bool stalemate = ReadStory(*c, tokens).stalemate;
         if (wantStalemate != stalemate || (wantStalemate && choice.stalemates <= 0))
             continue;
@@ -1085,6 +1118,7 @@ Record FromCandidate(const ChosenTest& t)
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
     r.header = MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year);
     r.hintVariants = UsableHints(c, t.tokens, t.draw);
+    std::erase_if(r.hintVariants, [&](const Hint& h) { return !KeepsContent(c, t.tokens, h); });
     r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
         + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
     return r;
