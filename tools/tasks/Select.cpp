@@ -359,7 +359,8 @@ int CommandSelect(const std::vector<std::string>& args)
         if (plan.toConfirm.empty() || !o.confirm) {
             std::cerr << plan.report;
             if (!plan.complete)
-                std::cerr << "select: the collections cannot be filled yet; writing what is there\n";
+                std::cerr << "select: the collections cannot be filled yet (" << plan.toConfirm.size()
+                          << " candidates to confirm next); writing what is there\n";
             if (o.showHints)
                 ShowHints(plan, std::cout);
             WriteCollections(plan, o.out, current);
