@@ -366,13 +366,13 @@ int CommandSelect(const std::vector<std::string>& args)
             WriteCollections(plan, o.out, current);
             return plan.complete ? 0 : 3;
         }
-        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to o.confirm at "
+        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
                   << nodes << " and " << o.firmNodes << " nodes\n";
         if (o.maxConfirm > 0 && plan.toConfirm.size() > o.maxConfirm)
             plan.toConfirm.resize(o.maxConfirm);
         ConfirmAll(plan.toConfirm, store, engine, nodes, o.firmNodes, jobs);
         if (o.maxConfirm > 0) {
-            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-o.confirm)\n";
+            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
             return 3;
         }
     }
