@@ -321,6 +321,30 @@ TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
     }
 }
 
+// A record of the edition in force is kept where it still keeps the rules,
+// though cheaper lines would be chosen in its place.
+TEST(MakePlan, KeepsTheRecordsOfTheEditionInForce)
+{
+    PlanTargets targets;
+    targets.tactics.count = {{1, 1}, {3, 2}, {5, 5}};
+    targets.strategy.count = {{1, 1}};
+    targets.tacticsWhite = 6;
+    targets.strategyWhite = 1;
+    targets.checkStarts = 4;
+    const std::vector<Candidate> pool = Pool();
+    auto chosen = [&](const PlanResult& plan, const Candidate& c) {
+        return std::any_of(plan.tactics.begin(), plan.tactics.end(), [&](const ChosenTest& t) { return t.candidate == &c; });
+    };
+    const PlanResult fresh = MakePlan({}, pool, {}, targets);
+    const auto left = std::find_if(pool.begin(), pool.end(), [&](const Candidate& c) {
+        return ReadStart(*fullchess::Position::FromFen(c.fen), c.line.moves.front()).AsksForThought() && !chosen(fresh, c);
+    });
+    ASSERT_NE(left, pool.end());
+    const RecordText kept{"tactics", 7, left->fen.substr(0, left->fen.find(' ')), left->fen.find(" w ") != std::string::npos ? "w" : "b",
+                          TokensOf(left->fen, left->line.moves, 5) + " ", "text", "hint"};
+    EXPECT_TRUE(chosen(MakePlan({}, pool, {}, targets, {kept}), *left));
+}
+
 // ---- The written tables --------------------------------------------------
 
 // The records of a generated table as the compiler reads them: the string
@@ -411,6 +435,25 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     EXPECT_EQ(lines[1].substr(0, 10), "tactics\t1\t");
     EXPECT_EQ(lines[4].substr(0, 10), "tactics\t4\t");
     EXPECT_EQ(lines[5].substr(0, 11), "strategy\t1\t");
+    std::filesystem::remove_all(dir);
+}
+
+// A record of the edition in force keeps its number, task text and solution
+// as written; a new one takes the place left.
+TEST(WriteCollections, KeepsTheRecordsOfTheEditionInForceInTheirPlaces)
+{
+    const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
+    PlanResult plan;
+    plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
+    const RecordText kept{"tactics", 3, black.fen.substr(0, black.fen.find(' ')), "b", TokensOf(black.fen, black.line.moves, 1) + " ",
+                          "Ход черных. Найдите оптимальный вариант", ""};
+    const auto dir = std::filesystem::temp_directory_path() / ("plan-kept-" + std::to_string(::getpid()));
+    WriteCollections(plan, (dir / "generated").string(), {kept});
+    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
+    ASSERT_EQ(tactics.size(), 4u);
+    EXPECT_EQ(tactics[2][3], kept.solution);
+    EXPECT_EQ(tactics[2][4], kept.taskText);
+    EXPECT_EQ(tactics[3][1], white.fen.substr(0, white.fen.find(' ')));
     std::filesystem::remove_all(dir);
 }
 

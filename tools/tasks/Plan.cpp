@@ -152,6 +152,37 @@ bool Offers(const std::vector<Hint>& hints, const std::string& text)
     return std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return h.text == text; });
 }
 
+// The line of `c` cut after `tokens` moves.
+std::vector<std::string> Cut(const Candidate& c, int tokens)
+{
+    return {c.line.moves.begin(), c.line.moves.begin() + std::min<std::ptrdiff_t>(tokens, std::ssize(c.line.moves))};
+}
+
+// Whether the test keeps the rules of its content with this hint.
+bool KeepsContent(const Candidate& c, int tokens, const Hint& hint)
+{
+    const auto root = Position::FromFen(c.fen);
+    return root && ContentProblems(c.kind, *root, Cut(c, tokens), hint.entry).empty();
+}
+
+// Whether the candidate cut after `tokens` moves keeps the rules of a test's
+// content with one of its hints at least (the hint matters only where a
+// strategy line starts with an exchange).
+bool KeepsContent(const Candidate& c, int tokens)
+{
+    static std::map<std::string, bool> cache;
+    const std::string key = CacheKey(c) + " @" + std::to_string(tokens);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        const auto& hints = CachedHints(c, tokens);
+        const bool keeps = KeepsContent(c, tokens, Hint{})
+            || (c.kind == TaskKind::Strategy
+                && std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return KeepsContent(c, tokens, h); }));
+        it = cache.emplace(key, keeps).first;
+    }
+    return it->second;
+}
+
 // Whether the hints can name the plan of a strategy line.
 bool PlanFound(const Candidate& c, int tokens)
 {
@@ -200,6 +231,24 @@ bool PlacementFits(const Candidate& c)
     return length >= 24 && length <= 62;
 }
 
+// How clearly the line's moves stand out: the least gap, in win chance,
+// between the first and the second choice over its user moves (as mined and
+// as walked at the firm count); 2 where a move was the only one.
+double Margin(const Candidate& c, int tokens)
+{
+    const std::size_t userMoves = tokens > 0 ? static_cast<std::size_t>(tokens + 1) / 2 : c.line.steps.size();
+    double least = 2;
+    for (const auto* steps : {&c.line.steps, &c.firm})
+        for (std::size_t i = 0; i < steps->size() && i < userMoves; ++i)
+            if (const UserStep& s = (*steps)[i]; s.second)
+                least = std::min(least, s.best.WinChance() - s.second->WinChance());
+    return least;
+}
+
+// What a gap of the whole win chance between the first and the second choice
+// is worth against the spread over eras and players.
+constexpr double kMarginWeight = 50;
+
 // Keeps the choice spread over eras and players and prefers the move the
 // master actually played.
 struct Diversity {
@@ -241,6 +290,10 @@ struct Diversity {
         if (c.kind == TaskKind::Strategy && !c.line.steps.empty()
             && !PlanFound(c, tokens > 0 ? tokens : CachedLengths(c).empty() ? 1 : CachedLengths(c).back()))
             cost += 6;
+        // A strategy move that stands out from the second choice is the
+        // surer test.
+        if (c.kind == TaskKind::Strategy)
+            cost -= kMarginWeight * Margin(c, tokens);
         return cost;
     }
     static int count(const std::map<Motif, int>& m, Motif k)
@@ -263,6 +316,33 @@ struct Diversity {
         games.insert(c.gameId);
     }
 };
+
+// The solutions of the edition in force by placement and side, without the
+// blank some lines end in.
+using EditionIndex = std::map<std::string, std::set<std::string>>;
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+EditionIndex IndexEdition(const std::vector<RecordText>& current, const std::string& collection)
+{
+    EditionIndex index;
+    for (const RecordText& r : current)
+        if (r.collection == collection)
+            index[r.position.substr(0, r.position.find(' ')) + " " + r.side].insert(Trimmed(r.solution));
+    return index;
+}
+
+// Whether the candidate cut after `tokens` moves is a record of the edition.
+bool InEdition(const EditionIndex& index, const Candidate& c, int tokens)
+{
+    const auto it = index.find(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)));
+    return it != index.end() && it->second.count(TokensOf(c.fen, c.line.moves, tokens)) > 0;
+}
 
 bool CanEndAt(const Candidate& c, int tokens)
 {
@@ -292,11 +372,12 @@ struct Filled {
 struct FillRules {
     bool quietSingles = false;
     int* checkBudget = nullptr;
+    const EditionIndex* edition = nullptr;  // the records to keep first, null: none
 };
 
 bool MayTake(const Candidate& c, int tokens, const Diversity& diversity, const FillRules& rules)
 {
-    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens))
+    if (diversity.games.count(c.gameId) || !CanEndAt(c, tokens) || !KeepsContent(c, tokens))
         return false;
     if (rules.quietSingles && tokens == 1 && !QuietFirstMove(c))
         return false;
@@ -325,12 +406,32 @@ const Candidate* Cheapest(const std::vector<const Candidate*>& pool, bool white,
     return best;
 }
 
+void Take(Filled& f, const Candidate& c, int tokens, Diversity& diversity, const FillRules& rules)
+{
+    diversity.Take(c, tokens);
+    if (rules.checkBudget && FirstMoveChecks(c))
+        --*rules.checkBudget;
+    (WhiteToMove(c) ? f.white : f.black)--;
+    f.chosen.push_back({&c, tokens, c.kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
+    --f.need[tokens];
+}
+
 // Fills `f.need` (length -> count) from `pool`, longest first, keeping the
 // white/black split, and leaves the deficits in it. A length that cannot be
 // filled passes its places on to the next shorter length (recorded in
 // `f.shortfall`): a shorter sound test is better than none.
 void Fill(Filled& f, const std::vector<const Candidate*>& pool, Diversity& diversity, const FillRules& rules)
 {
+    // The records of the edition in force that keep the rules stay, each at
+    // its own length: a new record costs a new check with the engine.
+    if (rules.edition)
+        for (const Candidate* c : pool)
+            for (const auto& [tokens, left] : f.need)
+                if (left > 0 && (WhiteToMove(*c) ? f.white : f.black) > 0 && InEdition(*rules.edition, *c, tokens)
+                    && MayTake(*c, tokens, diversity, rules)) {
+                    Take(f, *c, tokens, diversity, rules);
+                    break;
+                }
     const int whiteTotal = std::max(1, f.white), blackTotal = std::max(1, f.black);
     for (auto it = f.need.rbegin(); it != f.need.rend(); ++it) {
         const int tokens = it->first;
@@ -346,12 +447,7 @@ void Fill(Filled& f, const std::vector<const Candidate*>& pool, Diversity& diver
             }
             if (!best)
                 break;
-            diversity.Take(*best, tokens);
-            if (rules.checkBudget && FirstMoveChecks(*best))
-                --*rules.checkBudget;
-            (WhiteToMove(*best) ? f.white : f.black)--;
-            f.chosen.push_back({best, tokens, best->kind == TaskKind::Draw, {}, {}, {}, {}, {}, {}});
-            --left;
+            Take(f, *best, tokens, diversity, rules);
         }
         if (left > 0 && std::next(it) != f.need.rend()) {
             f.shortfall[tokens] += left;
@@ -387,7 +483,7 @@ void AskFor(const std::map<int, int>& need, const std::vector<const Candidate*>&
                 continue;
             if (quietSingles && tokens == 1 && !QuietFirstMove(*c))
                 continue;
-            if (c->kind == TaskKind::Strategy && !PlanFound(*c, tokens))
+            if ((c->kind == TaskKind::Strategy && !PlanFound(*c, tokens)) || !KeepsContent(*c, tokens))
                 continue;
             // Candidates that end exactly here first; longer ones can be cut.
             const double cost = diversity.Cost(*c) + (CanEndAt(*c, tokens) ? 0 : 4);
@@ -453,6 +549,8 @@ void TakeDraws(DrawChoice& choice, const std::vector<const Candidate*>& draws, D
         if (!wantStalemate && choice.stalemateHope)
             break;
         const int tokens = CachedLengths(*c).back();
+        if (!KeepsContent(*c, tokens))
+            continue;
         const bool stalemate = ReadStory(*c, tokens).stalemate;
         if (wantStalemate != stalemate || (wantStalemate && choice.stalemates <= 0))
             continue;
@@ -517,7 +615,7 @@ void AskForDraws(const DrawChoice& choice, const std::vector<const Candidate*>& 
 // Tactics: the table less the fixed records (example 3 tokens, draw example
 // 1, whole FEN 3) and the draws.
 Filled FillTactics(const Pools& pools, const DrawChoice& draws, const PlanTargets& targets, Diversity& diversity,
-                   std::set<const Candidate*>& ask)
+                   std::set<const Candidate*>& ask, const EditionIndex& edition)
 {
     Filled f;
     f.need = targets.tactics.count;
@@ -532,20 +630,21 @@ Filled FillTactics(const Pools& pools, const DrawChoice& draws, const PlanTarget
     int checkBudget = targets.checkStarts - 2;
     for (const auto& d : draws.chosen)
         checkBudget -= FirstMoveChecks(*d.candidate) ? 1 : 0;
-    Fill(f, pools.tactics, diversity, {false, &checkBudget});
+    Fill(f, pools.tactics, diversity, {false, &checkBudget, &edition});
     AskFor(StillWanted(f), pools.openTactics, diversity, false, ask);
     return f;
 }
 
 // Strategy: the table less the worked example (1 token).
-Filled FillStrategy(const Pools& pools, const PlanTargets& targets, Diversity& diversity, std::set<const Candidate*>& ask)
+Filled FillStrategy(const Pools& pools, const PlanTargets& targets, Diversity& diversity, std::set<const Candidate*>& ask,
+                    const EditionIndex& edition)
 {
     Filled f;
     f.need = targets.strategy.count;
     f.need[1] -= 1;
     f.white = targets.strategyWhite - 1;
     f.black = Total(targets.strategy) - targets.strategyWhite;
-    Fill(f, pools.strategy, diversity, {true, nullptr});
+    Fill(f, pools.strategy, diversity, {true, nullptr, &edition});
     AskFor(StillWanted(f), pools.openStrategy, diversity, true, ask);
     return f;
 }
@@ -633,7 +732,7 @@ PlanTargets EditionTargets()
 }
 
 PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
-                    const std::set<std::string>& rejected, const PlanTargets& targets)
+                    const std::set<std::string>& rejected, const PlanTargets& targets, const std::vector<RecordText>& current)
 {
     const Pools pools = SortCandidates(candidates, confirmed, rejected);
     std::set<const Candidate*> ask;
@@ -643,8 +742,8 @@ PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<
     Diversity diversity;
     const DrawChoice draws = ChooseDraws(pools.draws, pools.openDraws, targets, diversity);
     AskForDraws(draws, pools.openDraws, diversity, ask);
-    const Filled tactics = FillTactics(pools, draws, targets, diversity, ask);
-    const Filled strategy = FillStrategy(pools, targets, diversity, ask);
+    const Filled tactics = FillTactics(pools, draws, targets, diversity, ask, IndexEdition(current, "tactics"));
+    const Filled strategy = FillStrategy(pools, targets, diversity, ask, IndexEdition(current, "strategy"));
 
     PlanResult result;
     result.tactics = draws.chosen;
@@ -1085,6 +1184,7 @@ Record FromCandidate(const ChosenTest& t)
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
     r.header = MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year);
     r.hintVariants = UsableHints(c, t.tokens, t.draw);
+    std::erase_if(r.hintVariants, [&](const Hint& h) { return !KeepsContent(c, t.tokens, h); });
     r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
         + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
     return r;
@@ -1125,26 +1225,79 @@ namespace {
 const std::string kWhiteText = "Ход белых. Найдите оптимальный вариант";
 const std::string kBlackText = "Ход черных. Найдите оптимальный вариант";
 
+// A record of the edition in force keeps its number, its task text and its
+// solution as written (a verdict of the engine is kept under them), and its
+// hint while that is one of its variants.
+void Adopt(std::vector<Record>& records, const std::vector<RecordText>& current, const std::string& collection)
+{
+    std::map<std::string, const RecordText*> index;
+    for (const RecordText& e : current)
+        if (e.collection == collection)
+            index[e.position.substr(0, e.position.find(' ')) + " " + e.side + " " + Trimmed(e.solution)] = &e;
+    for (Record& r : records) {
+        const auto it = index.find(r.position.substr(0, r.position.find(' ')) + " " + r.side + " " + Trimmed(r.solution));
+        if (it == index.end())
+            continue;
+        r.number = it->second->number;
+        r.taskText = it->second->taskText;
+        r.solution = it->second->solution;
+        if (Offers(r.hintVariants, it->second->hint))
+            r.hint = it->second->hint;
+    }
+}
+
+// The records of the edition in force at their numbers, the new ones in the
+// places left, in their order.
+std::vector<Record> Placed(std::vector<Record> records)
+{
+    std::vector<std::optional<Record>> places(records.size());
+    std::vector<Record> fresh;
+    for (Record& r : records) {
+        const auto at = static_cast<std::size_t>(r.number - 1);
+        if (r.number >= 1 && at < places.size() && !places[at])
+            places[at] = std::move(r);
+        else
+            fresh.push_back(std::move(r));
+    }
+    std::vector<Record> out;
+    auto next = fresh.begin();
+    for (auto& place : places)
+        out.push_back(place ? std::move(*place) : std::move(*next++));
+    return out;
+}
+
 // Draw texts: per side three with the period, one with two blanks, one
-// without the final period; the fixed white draw has the first form.
+// without the final period; the fixed white draw has the first form. Kept
+// records keep theirs, and the new ones take the forms left.
 void SetTacticsTexts(std::vector<Record>& tactics)
 {
-    int drawForm[2] = {1, 0};
+    std::map<bool, std::vector<std::string>> forms;
+    for (const bool white : {true, false}) {
+        const std::string base = white ? kWhiteText : kBlackText;
+        forms[white] = {base + ". Сделайте ничью.", base + ". Сделайте ничью.", base + ".  Сделайте ничью.",
+                        base + ". Сделайте ничью"};
+        if (!white)
+            forms[white].insert(forms[white].begin(), base + ". Сделайте ничью.");
+    }
+    for (const Record& r : tactics)
+        if (auto& left = forms[r.white]; r.draw && r.number != 0)
+            if (const auto it = std::find(left.begin(), left.end(), r.taskText); it != left.end())
+                left.erase(it);
     for (Record& r : tactics) {
         const std::string base = r.white ? kWhiteText : kBlackText;
-        if (!r.draw) {
-            r.taskText = base + ".";
+        auto& left = forms[r.white];
+        if (r.number != 0)
             continue;
-        }
-        int& k = drawForm[r.white ? 0 : 1];
-        r.taskText = k < 3 ? base + ". Сделайте ничью." : k == 3 ? base + ".  Сделайте ничью." : base + ". Сделайте ничью";
-        ++k;
+        r.taskText = !r.draw ? base + "." : left.empty() ? base + ". Сделайте ничью" : left.front();
+        if (r.draw && !left.empty())
+            left.erase(left.begin());
     }
 }
 
 // The two worked examples first, then the mined tests and the whole-FEN
 // record in shuffled order.
-std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+std::vector<Record> TacticsTable(const PlanResult& plan, const std::vector<RecordText>& current, std::mt19937& random,
+                                 std::string& note)
 {
     Record example = WorkedExample("N.N.", 1945, "r2qrbk1/1bp2ppp/p2p1n2/2p2NB1/4P3/2N2Q2/PPP2PPP/R3R1K1",
                                    "f5-h6 g7:h6 g5:f6", kWhiteText + ".", "Попробуйте выиграть на связке.", Motif::Pin);
@@ -1158,60 +1311,71 @@ std::vector<Record> TacticsTable(const PlanResult& plan, std::mt19937& random, s
     for (Record& r : tactics)
         if (r.position == kWholeFen)
             r.header = MakeHeader("NN", "NN", 0);
+    Adopt(tactics, current, "tactics");
     SetTacticsTexts(tactics);
     std::vector<Record> allTactics{example, drawExample};
     allTactics.insert(allTactics.end(), tactics.begin(), tactics.end());
     note += AssignHints(allTactics, kTacticsHints);
     std::vector<Record> mined(allTactics.begin() + 2, allTactics.end());
     std::shuffle(mined.begin(), mined.end(), random);
-    // Eight lines carry one blank after the last token.
-    for (std::size_t i = 0, marked = 0; i < mined.size() && marked < 8; ++i)
-        if (mined[i].position != kWholeFen) {
+    // Eight lines carry one blank after the last token (kept ones as written).
+    std::size_t marked = 0;
+    for (const Record& r : mined)
+        marked += r.solution.ends_with(' ') ? 1 : 0;
+    for (std::size_t i = 0; i < mined.size() && marked < 8; ++i)
+        if (mined[i].position != kWholeFen && mined[i].number == 0) {
             mined[i].solution += ' ';
             ++marked;
         }
     std::shuffle(mined.begin(), mined.end(), random);
     std::vector<Record> tacticsOut{allTactics[0], allTactics[1]};
     tacticsOut.insert(tacticsOut.end(), mined.begin(), mined.end());
-    return tacticsOut;
+    return Placed(std::move(tacticsOut));
 }
 
 // The worked example first, then the mined tests in shuffled order; sixteen
 // white and one black task text lack the final period.
-std::vector<Record> StrategyTable(const PlanResult& plan, std::mt19937& random, std::string& note)
+std::vector<Record> StrategyTable(const PlanResult& plan, const std::vector<RecordText>& current, std::mt19937& random,
+                                  std::string& note)
 {
     Record strategyExample = WorkedExample("NN", 2008, "8/8/5pkp/3Q4/5P2/1P4K1/6P1/1r5r", "f4-f5", kWhiteText + ".",
                                            "Захват пространства в большинстве случаев хорош.", Motif::Plan);
     std::vector<Record> strategy{strategyExample};
     for (const ChosenTest& t : plan.strategy)
         strategy.push_back(FromCandidate(t));
+    Adopt(strategy, current, "strategy");
     std::vector<std::size_t> whites, blacks;
+    std::size_t keptWhite = 0, keptBlack = 0;  // kept texts without the period
     for (std::size_t i = 1; i < strategy.size(); ++i)
-        (strategy[i].white ? whites : blacks).push_back(i);
+        if (strategy[i].number == 0)
+            (strategy[i].white ? whites : blacks).push_back(i);
+        else if (!strategy[i].taskText.ends_with('.'))
+            ++(strategy[i].white ? keptWhite : keptBlack);
     std::shuffle(whites.begin(), whites.end(), random);
     std::shuffle(blacks.begin(), blacks.end(), random);
-    std::set<std::size_t> noPeriod(whites.begin(), whites.begin() + std::min<std::size_t>(16, whites.size()));
-    if (!blacks.empty())
+    std::set<std::size_t> noPeriod(whites.begin(), whites.begin() + std::min<std::size_t>(16 - std::min<std::size_t>(16, keptWhite), whites.size()));
+    if (!blacks.empty() && keptBlack == 0)
         noPeriod.insert(blacks.front());
     for (std::size_t i = 1; i < strategy.size(); ++i)
-        strategy[i].taskText = (strategy[i].white ? kWhiteText : kBlackText) + (noPeriod.count(i) ? "" : ".");
+        if (strategy[i].number == 0)
+            strategy[i].taskText = (strategy[i].white ? kWhiteText : kBlackText) + (noPeriod.count(i) ? "" : ".");
     note += AssignHints(strategy, kStrategyHints);
     std::vector<Record> strategyMined(strategy.begin() + 1, strategy.end());
     std::shuffle(strategyMined.begin(), strategyMined.end(), random);
     std::vector<Record> strategyOut{strategy[0]};
     strategyOut.insert(strategyOut.end(), strategyMined.begin(), strategyMined.end());
-    return strategyOut;
+    return Placed(std::move(strategyOut));
 }
 
 } // namespace
 
-void WriteCollections(const PlanResult& plan, const std::string& outDir)
+void WriteCollections(const PlanResult& plan, const std::string& outDir, const std::vector<RecordText>& current)
 {
     // One seed for both tables, tactics first: the same plan gives the same tables.
     std::mt19937 random(414u);
     std::string note;
-    const std::vector<Record> tacticsOut = TacticsTable(plan, random, note);
-    const std::vector<Record> strategyOut = StrategyTable(plan, random, note);
+    const std::vector<Record> tacticsOut = TacticsTable(plan, current, random, note);
+    const std::vector<Record> strategyOut = StrategyTable(plan, current, random, note);
 
     std::filesystem::create_directories(outDir);
     WriteTable(std::filesystem::path(outDir) / "TacticsTasks.cpp", "TacticsTasks", tacticsOut);

@@ -3,6 +3,7 @@
 #include "Candidate.h"
 #include "Collections.h"
 #include "Hints.h"
+#include "Verify.h"
 
 #include <array>
 #include <ostream>
@@ -63,8 +64,11 @@ inline constexpr const char* kWholeFen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K
 // Chooses the tests for `targets` from the confirmed candidates and names the
 // candidates still worth confirming (never one in `rejected`). Only starts
 // that ask for thought are taken: not in check, five legal moves or more.
+// The records of the edition in force (`current`) that still keep the rules
+// are kept at their lengths before anything new is chosen.
 PlanResult MakePlan(const std::vector<Candidate>& candidates, const std::vector<Candidate>& confirmed,
-                    const std::set<std::string>& rejected, const PlanTargets& targets = EditionTargets());
+                    const std::set<std::string>& rejected, const PlanTargets& targets = EditionTargets(),
+                    const std::vector<RecordText>& current = {});
 
 // What the choice of hints aims at in one collection.
 struct HintTargets {
@@ -89,6 +93,7 @@ struct Record {
     Hint fixed;                      // a fixed hint's motif and entry
     bool white = true;
     bool draw = false;
+    int number = 0;  // its place in the edition in force; 0 for a new record
 };
 
 // Chooses one hint per record (a record that comes with its hint and no
@@ -102,8 +107,10 @@ std::string AssignHints(std::vector<Record>& records, const HintTargets& targets
 void ShowHints(const PlanResult& plan, std::ostream& out);
 
 // Writes collections/generated/*.cpp and collections/PROVENANCE.tsv: the two
-// tables into `outDir`, the provenance into its parent.
-void WriteCollections(const PlanResult& plan, const std::string& outDir);
+// tables into `outDir`, the provenance into its parent. A record of the
+// edition in force (`current`) keeps its number, texts and, where it can, its
+// hint; the new records take the places left.
+void WriteCollections(const PlanResult& plan, const std::string& outDir, const std::vector<RecordText>& current = {});
 
 std::string MakeHeader(const std::string& white, const std::string& black, int year);
 // The move text of a UCI line in the collections' token form ("e3-g5 f3:d1").

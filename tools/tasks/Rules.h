@@ -7,7 +7,9 @@
 #include "Mining.h"
 #include "chess/Position.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using material::Material;
@@ -58,3 +60,28 @@ LineEnd JudgeEnd(TaskKind kind, const LineBoard& board, const Score& after);
 // Whether that end is the point of a test of this kind (a draw test needs
 // stalemate, perpetual check or an even score; see the rules in the .cpp).
 bool EndIsPoint(TaskKind kind, LineEnd end, const Score& after);
+
+// What a test of each kind may do with material and with its first move:
+//  - a strategy line starts with a quiet move (no capture, no check) unless
+//    its hint names an exchange as the device, and wins less than
+//    kStrategyGainLimit by its end;
+//  - a one-move tactics test does not take an unguarded man, win a piece that
+//    cannot be taken back, or push the user's only passed pawn: none of that
+//    is a test for a club player;
+//  - a tactics line ends with the user's material no worse than at the start,
+//    unless it mates (a draw test ends in the draw it asks for).
+// `moves` is the line as stored (UCI, user first), `hintEntry` the catalogue
+// entry of the record's hint. The selection and verify both judge by this.
+constexpr int kStrategyGainLimit = 3;
+std::vector<std::string> ContentProblems(TaskKind kind, const fullchess::Position& root,
+                                         const std::vector<std::string>& moves, std::string_view hintEntry);
+// The catalogue entries whose device is an exchange.
+bool ExchangeEntry(std::string_view entry);
+inline constexpr std::array<std::string_view, 6> kExchangeEntries{
+    "plan.queen-trade", "plan.queen-trade-weaknesses", "plan.trade", "plan.trade-simplifies",
+    "plan.pawn-trade", "plan.pawn-trade-file"};
+
+// What a single move does, the strongest first: mates, checks, takes, or none of these.
+enum class MoveKind { Quiet, Capture, Check, Mate };
+MoveKind KindOfMove(const fullchess::Position& root, const fullchess::Move& move);
+const char* MoveKindName(MoveKind kind);

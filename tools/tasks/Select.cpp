@@ -6,6 +6,7 @@
 #include "Mine.h"
 #include "Plan.h"
 #include "Rules.h"
+#include "Verify.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -346,29 +347,32 @@ int CommandSelect(const std::vector<std::string>& args)
         ExtendAll(store, mined, engine, nodes, jobs, o.extendFrom, kExtendTokens);
         return 0;
     }
+    // The edition in force: its records stay where they still keep the rules.
+    const std::vector<RecordText> current = CompiledRecords();
     for (int round = 0;; ++round) {
         std::vector<Candidate> confirmed;
         for (const auto& [key, c] : store.confirmed)
             confirmed.push_back(c);
         if (o.preview)
             confirmed.insert(confirmed.end(), candidates.begin(), candidates.end());
-        PlanResult plan = MakePlan(candidates, confirmed, store.rejected);
+        PlanResult plan = MakePlan(candidates, confirmed, store.rejected, EditionTargets(), current);
         if (plan.toConfirm.empty() || !o.confirm) {
             std::cerr << plan.report;
             if (!plan.complete)
-                std::cerr << "select: the collections cannot be filled yet; writing what is there\n";
+                std::cerr << "select: the collections cannot be filled yet (" << plan.toConfirm.size()
+                          << " candidates to confirm next); writing what is there\n";
             if (o.showHints)
                 ShowHints(plan, std::cout);
-            WriteCollections(plan, o.out);
+            WriteCollections(plan, o.out, current);
             return plan.complete ? 0 : 3;
         }
-        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to o.confirm at "
+        std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
                   << nodes << " and " << o.firmNodes << " nodes\n";
         if (o.maxConfirm > 0 && plan.toConfirm.size() > o.maxConfirm)
             plan.toConfirm.resize(o.maxConfirm);
         ConfirmAll(plan.toConfirm, store, engine, nodes, o.firmNodes, jobs);
         if (o.maxConfirm > 0) {
-            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-o.confirm)\n";
+            std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
             return 3;
         }
     }

@@ -231,6 +231,11 @@ std::vector<std::string> LineProblems(const RecordText& e, const ReadRecord& r, 
     return found;
 }
 
+void Append(std::vector<std::string>& to, const std::vector<std::string>& more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
+
 // The rules that need no engine: the start, the shape of the line, the hint.
 // Cheap, so judged afresh on every run.
 std::vector<std::string> RuleProblems(const RecordText& e, const ReadRecord& r, std::vector<std::string>& notes)
@@ -249,12 +254,8 @@ std::vector<std::string> RuleProblems(const RecordText& e, const ReadRecord& r, 
         rules.push_back("only " + std::to_string(start.legalMoves) + " legal moves at the start");
     for (const std::string& h : JudgeHint(e, *r.root, r.moves))
         rules.push_back("hint: " + h);
+    Append(rules, ContentProblems(r.kind, *r.root, r.moves, HintOriginOf(e.collection, e.number).entry));
     return found;
-}
-
-void Append(std::vector<std::string>& to, const std::vector<std::string>& more)
-{
-    to.insert(to.end(), more.begin(), more.end());
 }
 
 } // namespace
@@ -278,12 +279,22 @@ std::vector<std::string> RecordRuleProblems(const RecordText& e, std::vector<std
 
 bool FirstMoveChecks(const RecordText& e)
 {
-    const std::string placement = e.position.substr(0, e.position.find(' '));
-    const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
-    std::string problem;
-    const auto moves = root ? UciLine(*root, e.solution, problem) : std::vector<std::string>{};
-    return !moves.empty() && ReadStart(*root, moves.front()).firstMoveChecks;
+    const ReadRecord r = Read(e);
+    return r.problem.empty() && ReadStart(*r.root, r.moves.front()).firstMoveChecks;
 }
+
+namespace {
+
+// What the move of a one-move record does; none for a longer line.
+std::optional<MoveKind> OneMoveKind(const RecordText& e)
+{
+    const ReadRecord r = Read(e);
+    if (!r.problem.empty() || r.moves.size() != 1)
+        return std::nullopt;
+    return KindOfMove(*r.root, *r.root->ParseUci(r.moves.front()));
+}
+
+} // namespace
 
 BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Analyser& engine,
                             std::vector<std::string>& notes)
@@ -523,17 +534,23 @@ bool ReportStarts(const std::vector<const RecordText*>& work)
 {
     int checkStarts = 0, tactics = 0;
     std::map<Motif, int> motifs;
+    std::map<MoveKind, int> oneMove;
     for (const RecordText* e : work)
         if (e->collection == "tactics") {
             ++tactics;
             checkStarts += FirstMoveChecks(*e) ? 1 : 0;
             ++motifs[HintOriginOf(e->collection, e->number).motif];
+            if (const auto kind = OneMoveKind(*e))
+                ++oneMove[*kind];
         }
     if (tactics != kTacticsCount)
         return true;
     const bool ok = checkStarts * 2 <= tactics;
     std::cout << "tactics starting with a check: " << checkStarts << " of " << tactics << (ok ? "" : " (more than half)")
-              << "\ntactics hints by motif:";
+              << "\none-move tactics by kind:";
+    for (const MoveKind kind : {MoveKind::Quiet, MoveKind::Capture, MoveKind::Check, MoveKind::Mate})
+        std::cout << " " << MoveKindName(kind) << " " << oneMove[kind] << ";";
+    std::cout << "\ntactics hints by motif:";
     for (const auto& [motif, count] : motifs)
         std::cout << " " << MotifName(motif) << " " << count << ";";
     std::cout << "\n";
