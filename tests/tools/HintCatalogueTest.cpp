@@ -65,7 +65,7 @@ const SaidRow kSaid[] = {
      "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.diagonal-to-king plan.worst-piece plan.worst-piece-named plan.activate-wing"},
     {"plan.trade, plan.trade-simplifies, plan.attack-king", TaskKind::Strategy, "5rk1/p3r3/1p1qn1p1/3pbP1p/1P1n3P/P2PB1NB/R5Q1/5R1K b - - 0 1",
      "e5g3 f5e6 f8f1 g2f1 d4e6", "f1f6 e6g7 f6d6 g3d6 e3g5 e7e5 a2c2 d6e7 g5e7 e5e7 h1g2 g8h7 a3a4 g6g5 h4g5 h7g6", 5, "c55",
-     "plan.weak-pawn plan.weak-pawn-named plan.trade plan.win-pawn plan.win-pawn-undefended"},
+     "plan.trade plan.win-pawn plan.win-pawn-undefended"},
     {"general", TaskKind::Tactic, "8/2p5/5kP1/8/7q/8/Q4PK1/8 w - - 0 1",
      "a2f7", "f6e5 f7c7 e5e6 c7f7 e6d6 f7f5 h4d4 f2f4 d6c6 f5e6 c6b7 g2g3 d4d1 g3h4 d1g1 e6e7", 1, "c670",
      "general.ending-edge general.strongest general.only-move general.only-way general.calculate general.precision"},
@@ -110,7 +110,7 @@ const SaidRow kSaid[] = {
      "plan.best-move plan.only-move"},
     {"plan.outpost, plan.outpost-knight, plan.activate-wing", TaskKind::Strategy, "8/8/4N3/KP3p2/2k3p1/6P1/5n2/8 b - - 0 1",
      "f2e4 b5b6 e4d6", "a5a6 c4d5 e6g7 f5f4 g3f4 g4g3 g7f5 d6f5 b6b7 g3g2 b7b8q g2g1q b8e5 d5c6", 1, "c-21",
-     "plan.outpost plan.outpost-knight plan.weak-pawn plan.weak-pawn-named plan.activate-wing"},
+     "plan.outpost plan.outpost-knight plan.weak-pawn plan.weak-pawn-named plan.activate-wing plan.knight-centre"},
     {"passed, breakthrough", TaskKind::Tactic, "8/p7/3R4/3b3P/1p1k4/2p3K1/PP6/8 w - - 0 1",
      "b2c3 b4c3 h5h6", "d4e5 h6h7 e5d6 h7h8q c3c2 h8d8 d6c5 d8c8 d5c6 c8f5 c5b6 f5c2 a7a6 g3f4", 1, "c631",
      "passed.queens passed.decides passed.unstoppable passed.steps-left passed.king-too-far breakthrough.decides breakthrough.sacrifice"},
@@ -168,6 +168,8 @@ const SaidRow kSaid[] = {
      "plan.activate plan.best-move plan.only-move"},
     {"plan.rim-knight", TaskKind::Strategy, "6k1/5ppp/8/8/8/N7/5PPP/6K1 w - - 0 1", "a3c4", "", 1, "c100",
      "plan.worst-piece plan.worst-piece-named plan.activate-wing plan.rim-knight"},
+    {"plan.rook-lift", TaskKind::Strategy, "r2q2k1/5ppp/8/8/8/8/5PPP/R2Q2K1 w - - 0 1", "a1a3", "", 1, "c100", "plan.activate-wing plan.rook-lift"},
+    {"plan.knight-centre", TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/1N2N1K1 w - - 0 1", "b1c3", "", 1, "c100", "plan.worst-piece plan.worst-piece-named plan.activate-wing plan.knight-centre"},
     {"plan.lever", TaskKind::Strategy, "6k1/pp3pp1/8/3pp2p/8/1P4PP/P1P2P2/6K1 w - - 0 1", "f2f4", "", 1, "c100",
      "plan.lever plan.lever-chain plan.lever-wing"},
     {"plan.king-to-centre", TaskKind::Strategy, "6k1/5ppp/8/8/8/8/5PPP/4K3 w - - 0 1", "e1e2", "", 1, "c100",
@@ -217,7 +219,7 @@ const SaidRow kSaid[] = {
      "general.strongest general.only-move general.only-way general.calculate general.precision"},
     {"strategy 52: a queen trade is no king attack", TaskKind::Strategy, "7r/3kPpp1/p3pn1p/1q5P/1p6/4B1R1/1PP1QPP1/6K1 w - - 0 1",
      "e2b5 a6b5 g3g7 d7e7 e3c5", "e7e8 g2g4 e6e5 c5d6 e8d7 d6e5 d7e6 e5d4 h8c8 g1g2 c8c2 d4f6 e6f6 g7h7 b4b3 g2g3", 5, "c154",
-     "plan.weak-pawn plan.weak-pawn-named plan.queen-trade plan.queen-trade-weaknesses"},
+     "plan.queen-trade plan.queen-trade-weaknesses"},
     {"strategy 114: Rh2 hits the queen", TaskKind::Strategy, "4r2k/2Q5/2p4p/1p3pbP/2n5/P1N5/1Pq5/K5RR w - - 0 1",
      "h1h2 c4d2 c7c6", "e8e7 h2d2 c2d2 c6c8 h8g7 c8f5 e7e1 g1e1 d2e1 a1a2 e1h4 f5e5 g7f8 e5b8 f8g7 b8b7", 3, "c181",
      "plan.win-pawn plan.win-pawn-undefended plan.win-piece-named plan.worst-piece plan.worst-piece-named plan.hit plan.hit-on"},
@@ -333,6 +335,8 @@ const GuardRow kGuards[] = {
     {"plan.king-safety", "5rk1/6pp/1q6/8/8/8/5PPP/R2Q2K1 w - - 0 1", "g1h1", true},  // f1 stays on the f-file
     {"plan.king-safety", "5rk1/6pp/1q6/8/8/8/5PP1/R2Q2K1 w - - 0 1", "g1h1", false},
     {"plan.rim-knight", "6k1/5ppp/8/8/8/8/2P2PPP/N5K1 w - - 0 1", "a1b3", true},
+    {"plan.rook-lift", "r2q2k1/5ppp/8/8/P7/8/5PPP/R2Q2K1 w - - 0 1", "a1a3", true},  // a4 taken: a3 the one lift
+    {"plan.knight-centre", "6k1/5ppp/8/8/8/8/5PPP/1N4K1 w - - 0 1", "b1c3", true},  // d2 and a3 are no centre
     {"plan.rim-knight", "6k1/5ppp/8/8/8/N7/5PPP/6K1 w - - 0 1", "a3c4", false},
     {"plan.space-wing", "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1 w - - 0 1", "a2a4", true},  // the one queenside pawn
     {"plan.space-wing", "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/PPQ2PPP/5NK1 w - - 0 1", "a2a4", false},

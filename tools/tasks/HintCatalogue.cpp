@@ -150,19 +150,30 @@ bool Outpost(const Position& after, int to, bool white)
     return guarded && !chased;
 }
 
-// Whether the enemy piece that started on `start` is attacked by the user at
-// the end of the line.
-bool AttackedAtTheEnd(const Replayed& r, int start)
+// Whether the user goes after the enemy piece that started on `start`, which
+// the first move attacks: the line takes it (or the next user move does), or
+// brings a second piece against it; a line of that one move, where the piece
+// stands without a guard or the next user move still attacks it.
+bool GoesAfter(const Replayed& r, int start)
 {
-    const Position& end = r.positions.back();
-    for (int sq = 0; sq < 64; ++sq)
-        if (r.Origin(r.positions.size() - 1, sq) == start && !Attackers(end, sq, r.userWhite).empty())
+    if (r.UserTakes(1, start) >= 0)
+        return true;
+    const auto attackers = [&](std::size_t ply) {
+        for (int sq = 0; sq < 64; ++sq)
+            if (r.Origin(ply, sq) == start)
+                return Attackers(r.positions[ply], sq, r.userWhite).size();
+        return std::size_t{0};
+    };
+    if (r.lineMoves == 1)
+        return !Defended(r.positions[1], start) || (r.positions.size() > 3 && attackers(3) >= 1);
+    for (std::size_t ply = 1; ply <= static_cast<std::size_t>(r.lineMoves); ply += 2)
+        if (attackers(ply) >= 2)
             return true;
     return false;
 }
 
 // An enemy pawn the moved piece attacks, isolated or without a guard, that
-// the line goes after: the user takes it, or still attacks it at the end.
+// the line goes after.
 void ReadWeakPawn(const LineFacts& x, PlanFacts& p)
 {
     const Position& before = x.root;
@@ -176,7 +187,7 @@ void ReadWeakPawn(const LineFacts& x, PlanFacts& p)
             const int file = fullchess::FileOf(t) + df;
             neighbour = neighbour || (file >= 0 && file < 8 && FileHasPawn(after, file, enemyPawn));
         }
-        const bool stays = AttackedAtTheEnd(x.cut, t) || x.cut.UserTakes(1, t) >= 0;
+        const bool stays = GoesAfter(ReplayCandidate(x.candidate, x.tokens, 2), t);
         if ((!neighbour || !Defended(after, t)) && stays && t != x.first.to) {
             p.weakPawn = t;
             p.weakPawnNeighbour = neighbour;
@@ -338,6 +349,8 @@ PlanFacts ReadPlanFacts(const LineFacts& x)
     if (p.type != King)
         if (const auto hits = NewTargets(before, after, x.first.from, x.first.to); !hits.empty())
             p.hit = hits.front();
+    if (p.hit >= 0)
+        p.weakPawn = -1;  // the move hits a piece: that is its point, not the pawn
     return p;
 }
 
@@ -861,6 +874,11 @@ const HintEntry kPlanEntries[] = {
     {"plan.king-safety-named", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).kingOffLine; },
      [](X x, F) { return "Король " + x.own + " на " + Name(x.first.from) + " стоит под прицелом дальнобойных фигур " + x.opp + ": обезопасьте его."; },
      KingOffLineIsTheMove},
+    {"plan.rook-lift", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return !P(x).endgame && RookLift(x.root, x.first); },
+     [](X, F) { return std::string("Поднимите ладью: по третьей или четвертой горизонтали она быстрее придет туда, где идет борьба."); },
+     RookLiftIsTheMove},
+    {"plan.knight-centre", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return KnightToCentre(x.root, x.first); },
+     [](X x, F) { return "Конь " + x.own + " сильнее всего в центре доски: найдите ему там место."; }, KnightToCentreIsTheMove},
     {"plan.rim-knight", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return KnightOffTheRim(x.root, x.first); },
      [](X x, F) { return "Конь " + x.own + " на краю доски стоит плохо: переведите его ближе к центру."; }, KnightOffTheRimIsTheMove},
     {"plan.best-move", Motif::Plan, HintPart::PlanGeneral, Motif::None, Always,

@@ -96,6 +96,32 @@ bool KnightOffTheRimIsTheMove(const Position& root, const Move&)
     return LegalMovesWhere(root, [&](const Move& m) { return KnightOffTheRim(root, m); }) < 2;
 }
 
+bool RookLift(const Position& root, const Move& first)
+{
+    const bool white = root.WhiteToMove();
+    return KindOf(root.At(first.from)) == fullchess::Rook && !first.capture && fullchess::FileOf(first.from) == fullchess::FileOf(first.to)
+        && RelativeRank(first.from, white) == 0 && RelativeRank(first.to, white) >= 2 && RelativeRank(first.to, white) <= 3;
+}
+
+bool RookLiftIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return RookLift(root, m); }) < 2;
+}
+
+bool KnightToCentre(const Position& root, const Move& first)
+{
+    const auto centre = [](int sq) {
+        const int file = fullchess::FileOf(sq), rank = fullchess::RankOf(sq);
+        return file >= 2 && file <= 5 && rank >= 2 && rank <= 5;
+    };
+    return KindOf(root.At(first.from)) == fullchess::Knight && !first.capture && !centre(first.from) && centre(first.to);
+}
+
+bool KnightToCentreIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return KnightToCentre(root, m); }) < 2;
+}
+
 bool KingToCentreIsTheMove(const Position& root, const Move&)
 {
     const auto centre = [](int sq) { return std::abs(2 * fullchess::FileOf(sq) - 7) + std::abs(2 * fullchess::RankOf(sq) - 7); };

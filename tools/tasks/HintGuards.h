@@ -37,6 +37,15 @@ bool KingOffLineIsTheMove(const fullchess::Position& root, const fullchess::Move
 bool KnightOffTheRim(const fullchess::Position& root, const fullchess::Move& first);
 // Fewer than two moves do that.
 bool KnightOffTheRimIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
+// A rook goes up its file from the back rank to the third or fourth rank,
+// taking nothing (a rook lift).
+bool RookLift(const fullchess::Position& root, const fullchess::Move& first);
+// Fewer than two moves do that.
+bool RookLiftIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
+// A knight goes into the centre (c3-f6) from outside it, taking nothing.
+bool KnightToCentre(const fullchess::Position& root, const fullchess::Move& first);
+// Fewer than two moves do that.
+bool KnightToCentreIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
 // Fewer than two king moves go nearer the centre.
 bool KingToCentreIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
 // Fewer than two pawns can meet an enemy pawn (a lever) on a square where
