@@ -171,8 +171,9 @@ TEST(Story, QuietDevices)
                 return true;
         return false;
     };
-    // A pawn that meets an enemy pawn is a break, not a space gain.
-    const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/3p4/4p3/8/8/PPP2PPP/6K1 w - - 0 1", {"f2f4"});
+    // A pawn that meets an enemy pawn is a break, not a space gain (c2-c4
+    // is a second one, so that naming the break leaves a choice).
+    const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/8/3pp3/8/1P4P1/P1P2P1P/6K1 w - - 0 1", {"f2f4"});
     EXPECT_TRUE(has(lever, "одрыв") || has(lever, "прорыв"));
     EXPECT_FALSE(has(lever, "пространств"));
     // Nd6-b7 leaves the bishop on a8 one move; a check takes every piece's
@@ -201,21 +202,24 @@ TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
                                  {"g6c2", "d1d2", "c2a4", "b5a4", "b6a4"});
     EXPECT_TRUE(Offered(trade, 5, "выигрывает ладью белых"));
     EXPECT_FALSE(Offered(trade, 5, "ферзя белых"));
-    // A single capture wins the queen, but it is no combination.
+    // A single capture wins the queen: no combination, and naming the queen
+    // names the capture.
     const Candidate capture = Line(TaskKind::Tactic, "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1 w - - 0 1", {"e1e7"});
-    EXPECT_TRUE(Offered(capture, 1, "Выиграйте ферзя черных."));
+    EXPECT_FALSE(Offered(capture, 1, "ферзя черных"));
     EXPECT_FALSE(Offered(capture, 1, "Комбинация"));
     // A king far from the pawn's path cannot catch it; one beside the path is
     // beaten by something else, here by the capture g7:f8.
-    // (The blocked g-pawns keep "the pawn" from naming the only pawn of the side to move.)
-    const Candidate race = Line(TaskKind::Tactic, "8/8/8/P5p1/6P1/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
+    // The c-pawn is passed too, so that the race does not name the push.
+    const Candidate race = Line(TaskKind::Tactic, "8/8/8/P5p1/6P1/8/2P4k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
     EXPECT_TRUE(Offered(race, 3, "Король черных на h2 не успевает догнать проходную пешку."));
-    // The pawn is the only one and its push is the move: the race may be
-    // named, the pawn may not.
-    EXPECT_FALSE(Offered(race, 3, "Проходной пешке"));
-    EXPECT_FALSE(Offered(race, 3, "Проведите пешку в ферзи."));
+    // Without it the push of the only passed pawn is the move: neither the
+    // race nor the pawn may be named.
+    const Candidate only = Line(TaskKind::Tactic, "8/8/8/P5p1/6P1/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
+    EXPECT_FALSE(Offered(only, 3, "не успевает"));
+    EXPECT_FALSE(Offered(only, 3, "Проходной пешке"));
+    EXPECT_FALSE(Offered(only, 3, "Проведите пешку в ферзи."));
     // Two squares from the path is a tempo short: Kc4-b5-b6 comes too late.
-    const Candidate close = Line(TaskKind::Tactic, "8/8/8/P5p1/2k3P1/8/8/K7 w - - 0 1", {"a5a6", "c4b5", "a6a7"}, {"b5b6", "a7a8q"});
+    const Candidate close = Line(TaskKind::Tactic, "8/8/8/P5p1/2k3P1/8/4P3/K7 w - - 0 1", {"a5a6", "c4b5", "a6a7"}, {"b5b6", "a7a8q"});
     EXPECT_TRUE(Offered(close, 3, "Король черных на c4 не успевает догнать проходную пешку."));
     const Candidate beside = Line(TaskKind::Tactic, "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6 w - - 0 1",
                                   {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});

@@ -193,6 +193,75 @@ int PassedPawnMoves(const Position& p, int fileFrom, int fileTo)
     });
 }
 
+int PassedPawnCount(const Position& p, bool white)
+{
+    int n = 0;
+    for (int sq = 0; sq < 64; ++sq)
+        n += p.At(sq) == (white ? Pawn : -Pawn) && PassedPawn(p, sq) ? 1 : 0;
+    return n;
+}
+
+bool PawnLever(const Position& p, int to, bool white)
+{
+    const int8_t enemyPawn = white ? -Pawn : Pawn;
+    for (int t : AttacksFrom(p, to))
+        if (p.At(t) == enemyPawn)
+            return true;
+    const int rank = RankOf(to) + (white ? 1 : -1);
+    for (int df : {-1, 1}) {
+        const int file = FileOf(to) + df;
+        if (file >= 0 && file < 8 && rank >= 0 && rank < 8 && p.At(fullchess::MakeSquare(file, rank)) == enemyPawn)
+            return true;
+    }
+    return false;
+}
+
+bool HeavyBattery(const Position& p, int sq, bool white)
+{
+    for (int dr : {1, -1})
+        for (int rank = RankOf(sq) + dr; rank >= 0 && rank < 8; rank += dr) {
+            const int8_t piece = p.At(fullchess::MakeSquare(FileOf(sq), rank));
+            if (piece == 0)
+                continue;
+            if (Own(piece, white) && (KindOf(piece) == fullchess::Rook || KindOf(piece) == fullchess::Queen))
+                return true;
+            break;
+        }
+    return false;
+}
+
+std::vector<int> NewTargets(const Position& before, const Position& after, int from, int sq)
+{
+    const int8_t mover = after.At(sq);
+    std::vector<int> targets;
+    for (int t : AttacksFrom(after, sq)) {
+        const int8_t piece = after.At(t);
+        if (!Enemy(piece, IsWhite(mover)) || KindOf(piece) == Pawn || KindOf(piece) == fullchess::King
+            || AttacksSquare(before, from, t) || (Value(piece) <= Value(mover) && Defended(after, t)))
+            continue;
+        targets.push_back(t);
+    }
+    std::sort(targets.begin(), targets.end(), [&](int a, int b) { return Value(after.At(a)) > Value(after.At(b)); });
+    return targets;
+}
+
+int SlidersAimedAt(const Position& p, int sq, bool white)
+{
+    int n = 0;
+    for (int from = 0; from < 64; ++from) {
+        const int8_t piece = p.At(from);
+        if (!Enemy(piece, white) || from == sq)
+            continue;
+        const PieceType kind = KindOf(piece);
+        const bool straight = FileOf(from) == FileOf(sq) || RankOf(from) == RankOf(sq);
+        const bool diagonal = std::abs(FileOf(from) - FileOf(sq)) == std::abs(RankOf(from) - RankOf(sq));
+        n += ((kind == fullchess::Rook || kind == fullchess::Queen) && straight)
+                || ((kind == fullchess::Bishop || kind == fullchess::Queen) && diagonal)
+            ? 1 : 0;
+    }
+    return n;
+}
+
 int RelativeRank(int sq, bool white) { return white ? RankOf(sq) : 7 - RankOf(sq); }
 
 int KingDistance(int a, int b)

@@ -61,6 +61,21 @@ bool PassedPawn(const Position& p, int sq);
 // files `fileFrom`..`fileTo`. A hint about passed pawns that leaves fewer than
 // three names the move.
 int PassedPawnMoves(const Position& p, int fileFrom = 0, int fileTo = 7);
+// Passed pawns of `white`.
+int PassedPawnCount(const Position& p, bool white);
+// A pawn of `white` on `to` meets an enemy pawn: it attacks one, or one
+// stands diagonally in front of it (a lever, which opens the game).
+bool PawnLever(const Position& p, int to, bool white);
+// Another heavy piece of `white` right behind or in front of the one on
+// `sq` along its file.
+bool HeavyBattery(const Position& p, int sq, bool white);
+// The enemy pieces (not pawns, not the king) the piece on `sq` attacks that
+// it did not attack from `from` in `before`, and that are worth more than it
+// or stand without a guard; the most valuable first.
+std::vector<int> NewTargets(const Position& before, const Position& after, int from, int sq);
+// Enemy line pieces on a line with the king of `white` on `sq`, whatever
+// stands between (a line that may open).
+int SlidersAimedAt(const Position& p, int sq, bool white);
 // Ranks counted from the side's own end: 0 is its first rank.
 int RelativeRank(int sq, bool white);
 

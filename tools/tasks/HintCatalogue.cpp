@@ -35,41 +35,89 @@ bool IsHeavy(PieceType type) { return type == Rook || type == Queen; }
 int8_t PawnOf(bool white) { return white ? Pawn : -Pawn; }
 bool Decisive(const LineStory& story) { return story.end == LineEnd::DecisiveEdge || story.end == LineEnd::MaterialWon; }
 
+// The squares the queening pawn still has to cross.
+std::vector<int> PromotionPath(const LineFacts& x)
+{
+    std::vector<int> path;
+    for (int sq = x.story.promoterStart; sq >= 0 && RelativeRank(sq, x.userWhite) < 7;) {
+        sq += x.userWhite ? 8 : -8;
+        path.push_back(sq);
+    }
+    return path;
+}
+
 // The enemy king cannot reach the path of the queening pawn in time. A pawn
 // that queens by taking wins by a fork or a capture, whatever the king does.
 bool KingTooFar(const LineFacts& x)
 {
     const int king = KingOf(x.root, !x.userWhite);
-    bool away = king >= 0 && x.story.promoterStart >= 0 && !x.story.promoterCaptures;
-    for (int sq = x.story.promoterStart; away && RelativeRank(sq, x.userWhite) < 7;) {
-        sq += x.userWhite ? 8 : -8;
-        away = KingDistance(sq, king) >= 2;
-    }
-    return away;
+    const auto path = PromotionPath(x);
+    return king >= 0 && !path.empty() && !x.story.promoterCaptures
+        && std::all_of(path.begin(), path.end(), [&](int sq) { return KingDistance(sq, king) >= 2; });
 }
 
-// The biggest kind of piece the opponent lost more of than the user (a queen
-// taken for a queen is a trade), and the first of them the user takes.
-void ReadWon(const LineFacts& x, TacticFacts& t)
+// No other enemy piece (pawns aside) can come to the pawn's path: it covers
+// a square of it from the start, or from a square it can go to in one move.
+// Without an engine's refutation this is how the piece that would have to
+// stop the pawn is known: where another one can, the king is not it.
+bool OnlyTheKingCouldStop(const LineFacts& x)
 {
-    const Replayed& r = x.cut;
-    if (x.story.end != LineEnd::MaterialWon || r.positions.empty())
-        return;
+    const Position enemy = Flipped(x.root);
+    const auto path = PromotionPath(x);
+    const auto covers = [&](const Position& p, int from) {
+        return std::any_of(path.begin(), path.end(), [&](int sq) { return sq == from || AttacksSquare(p, from, sq); });
+    };
+    for (int sq = 0; sq < 64; ++sq) {
+        const int8_t piece = enemy.At(sq);
+        if (!Enemy(piece, x.userWhite) || !IsPiece(KindOf(piece)))
+            continue;
+        if (covers(enemy, sq))
+            return false;
+        for (const Move& m : enemy.LegalMoves())
+            if (m.from == sq && covers(enemy.After(m), m.to))
+                return false;
+    }
+    return true;
+}
+
+// The biggest kind of piece the opponent lost more of than the user in the
+// replayed moves (a queen taken for a queen is a trade); Empty if none.
+PieceType WonKind(const Replayed& r)
+{
+    if (r.positions.empty())
+        return fullchess::Empty;
     const auto start = r.positions.front().Count(!r.userWhite), end = r.positions.back().Count(!r.userWhite);
     const auto ownStart = r.positions.front().Count(r.userWhite), ownEnd = r.positions.back().Count(r.userWhite);
     for (PieceType type : {Queen, Rook, Bishop, Knight}) {
         const auto k = static_cast<std::size_t>(type);
-        if (start[k] - end[k] <= std::max(0, ownStart[k] - ownEnd[k]))
-            continue;
-        t.wonKind = type;
-        for (std::size_t ply = 0; ply < r.moves.size(); ++ply) {
-            const int sq = r.moves[ply].to;
-            if (Replayed::IsUser(ply) && r.moves[ply].capture && KindOf(r.positions[ply].At(sq)) == type) {
-                t.wonPiece = r.Ref(ply, sq);
-                break;
-            }
-        }
+        if (start[k] - end[k] > std::max(0, ownStart[k] - ownEnd[k]))
+            return type;
+    }
+    return fullchess::Empty;
+}
+
+// What the line wins, and the first piece of that kind the user takes.
+void ReadWon(const LineFacts& x, TacticFacts& t)
+{
+    const Replayed& r = x.cut;
+    if (x.story.end != LineEnd::MaterialWon)
         return;
+    const PieceType type = WonKind(r);
+    if (type == fullchess::Empty)
+        return;
+    t.wonKind = type;
+    // The first such piece taken and not paid for: a capture the reply
+    // answers by taking as much back is a trade.
+    for (std::size_t ply = 0; ply < r.moves.size(); ++ply) {
+        const int sq = r.moves[ply].to;
+        if (!Replayed::IsUser(ply) || !r.moves[ply].capture || KindOf(r.positions[ply].At(sq)) != type)
+            continue;
+        const bool traded = ply + 1 < r.moves.size() && r.moves[ply + 1].capture
+            && Value(r.positions[ply + 1].At(r.moves[ply + 1].to)) >= Value(r.positions[ply].At(sq));
+        if (!traded) {
+            t.wonPiece = r.Ref(ply, sq);
+            break;
+        }
     }
 }
 
@@ -81,25 +129,9 @@ TacticFacts ReadTacticFacts(const LineFacts& x)
     const auto& step = x.candidate.line.steps[static_cast<std::size_t>((x.tokens - 1) / 2)];
     t.attackMates = x.story.end == LineEnd::MateNext || (x.story.end == LineEnd::DecisiveEdge && step.after.Mates());
     t.promotionSteps = x.story.promoterStart >= 0 ? 7 - RelativeRank(x.story.promoterStart, x.userWhite) : 0;
-    t.kingTooFar = x.story.promotes && KingTooFar(x);
+    t.kingTooFar = x.story.promotes && KingTooFar(x) && OnlyTheKingCouldStop(x);
     ReadWon(x, t);
     return t;
-}
-
-// A pawn move that meets an enemy pawn: it attacks one, or one stands
-// diagonally in front of the square it went to.
-bool Lever(const Position& after, int to, bool white)
-{
-    for (int t : AttacksFrom(after, to))
-        if (after.At(t) == PawnOf(!white))
-            return true;
-    const int rank = fullchess::RankOf(to) + (white ? 1 : -1);
-    for (int df : {-1, 1}) {
-        const int file = fullchess::FileOf(to) + df;
-        if (file >= 0 && file < 8 && rank >= 0 && rank < 8 && after.At(fullchess::MakeSquare(file, rank)) == PawnOf(!white))
-            return true;
-    }
-    return false;
 }
 
 // A knight guarded by a pawn, where no enemy pawn can come to chase it.
@@ -118,8 +150,30 @@ bool Outpost(const Position& after, int to, bool white)
     return guarded && !chased;
 }
 
-// An enemy pawn the moved piece attacks, isolated or without a guard, still
-// there when the line ends (or taken by the user).
+// Whether the user goes after the enemy piece that started on `start`, which
+// the first move attacks: the line takes it (or the next user move does), or
+// brings a second piece against it; a line of that one move, where the piece
+// stands without a guard or the next user move still attacks it.
+bool GoesAfter(const Replayed& r, int start)
+{
+    if (r.UserTakes(1, start) >= 0)
+        return true;
+    const auto attackers = [&](std::size_t ply) {
+        for (int sq = 0; sq < 64; ++sq)
+            if (r.Origin(ply, sq) == start)
+                return Attackers(r.positions[ply], sq, r.userWhite).size();
+        return std::size_t{0};
+    };
+    if (r.lineMoves == 1)
+        return !Defended(r.positions[1], start) || (r.positions.size() > 3 && attackers(3) >= 1);
+    for (std::size_t ply = 1; ply <= static_cast<std::size_t>(r.lineMoves); ply += 2)
+        if (attackers(ply) >= 2)
+            return true;
+    return false;
+}
+
+// An enemy pawn the moved piece attacks, isolated or without a guard, that
+// the line goes after.
 void ReadWeakPawn(const LineFacts& x, PlanFacts& p)
 {
     const Position& before = x.root;
@@ -133,7 +187,7 @@ void ReadWeakPawn(const LineFacts& x, PlanFacts& p)
             const int file = fullchess::FileOf(t) + df;
             neighbour = neighbour || (file >= 0 && file < 8 && FileHasPawn(after, file, enemyPawn));
         }
-        const bool stays = x.cut.positions.back().At(t) == enemyPawn || x.cut.UserTakes(1, t) >= 0;
+        const bool stays = GoesAfter(ReplayCandidate(x.candidate, x.tokens, 2), t);
         if ((!neighbour || !Defended(after, t)) && stays && t != x.first.to) {
             p.weakPawn = t;
             p.weakPawnNeighbour = neighbour;
@@ -154,22 +208,6 @@ int Restricted(const Position& before, const Position& after, bool white)
             return sq;
     }
     return -1;
-}
-
-// Another heavy piece of the user's right behind or in front of the moved
-// one on its file.
-bool Battery(const Position& after, int to, bool white)
-{
-    for (int dr : {1, -1})
-        for (int rank = fullchess::RankOf(to) + dr; rank >= 0 && rank < 8; rank += dr) {
-            const int8_t piece = after.At(fullchess::MakeSquare(fullchess::FileOf(to), rank));
-            if (piece == 0)
-                continue;
-            if (Own(piece, white) && IsHeavy(KindOf(piece)))
-                return true;
-            break;
-        }
-    return false;
 }
 
 // A passed pawn of the user's ahead of the rook on its file.
@@ -221,7 +259,7 @@ void ReadPawnMove(const LineFacts& x, PlanFacts& p)
     const Position& after = x.cut.positions[1];
     if (p.type != Pawn || x.first.capture)
         return;
-    p.lever = Lever(after, x.first.to, x.userWhite);
+    p.lever = PawnLever(after, x.first.to, x.userWhite);
     p.passedAfter = PassedPawn(after, x.first.to);
     p.majority = Majority(after, x.first.to, x.userWhite);
 }
@@ -238,7 +276,7 @@ void ReadPieceMove(const LineFacts& x, PlanFacts& p)
     if (IsPiece(p.type))
         ReadWeakPawn(x, p);
     const bool takenAtOnce = x.cut.moves.size() > 1 && x.cut.moves[1].to == m.to;
-    p.battery = !m.capture && IsHeavy(p.type) && !takenAtOnce && !p.queensTraded && Battery(after, m.to, white);
+    p.battery = !m.capture && IsHeavy(p.type) && !takenAtOnce && !p.queensTraded && HeavyBattery(after, m.to, white);
     p.rookBehindPassed = !m.capture && p.type == Rook && RookBehindPassed(after, m.to, white);
     const int ahead = m.to + (white ? -8 : 8);
     if (!m.capture && (p.type == Knight || p.type == Bishop) && ahead >= 0 && ahead < 64 && after.At(ahead) == PawnOf(!white)
@@ -248,6 +286,34 @@ void ReadPieceMove(const LineFacts& x, PlanFacts& p)
         p.mobilityBefore = LegalMovesOf(before, m.from);
         p.mobilityAfter = LegalMovesOf(Flipped(after), m.to);
     }
+}
+
+// The line goes at the enemy king: the queens stay on, and every user move
+// checks, or comes nearer the king and ends two king steps from it or
+// closer (a capture there takes a defender, not a pawn far away).
+void ReadKingAttack(const LineFacts& x, PlanFacts& p)
+{
+    const Replayed& r = x.cut;
+    p.kingAttack = !p.queensTraded && !p.endgame && IsPiece(p.type);
+    for (std::size_t ply = 0; ply < r.moves.size() && p.kingAttack; ply += 2) {
+        const Move& m = r.moves[ply];
+        const int king = KingOf(r.positions[ply], !r.userWhite);
+        const bool checks = r.positions[ply + 1].InCheck();
+        const bool closer = king >= 0 && KingDistance(m.to, king) <= 2 && KingDistance(m.to, king) < KingDistance(m.from, king);
+        p.kingAttack = checks || closer;
+    }
+}
+
+// The engine's scores for the user before the line and at its end.
+void ReadScores(const LineFacts& x, PlanFacts& p)
+{
+    const auto& steps = x.candidate.line.steps;
+    const auto last = static_cast<std::size_t>((x.tokens - 1) / 2);
+    if (x.tokens < 1 || last >= steps.size())
+        return;
+    p.scored = true;
+    p.scoreBefore = steps.front().best.Rank();
+    p.scoreAfter = steps[last].after.Rank();
 }
 
 PlanFacts ReadPlanFacts(const LineFacts& x)
@@ -270,11 +336,21 @@ PlanFacts ReadPlanFacts(const LineFacts& x)
     p.restricted = Restricted(before, after, x.userWhite);
     ReadDiagonal(x.first, p);
     p.gain = Balance(end, x.userWhite) - Balance(before, x.userWhite);
+    p.wonKind = WonKind(x.cut);
     for (std::size_t ply = 0; ply < x.cut.moves.size(); ply += 2)
         if (x.cut.moves[ply].capture) {
             p.taken = x.cut.Ref(ply, x.cut.moves[ply].to);
             break;
         }
+    ReadKingAttack(x, p);
+    ReadScores(x, p);
+    if (p.type == King && !p.endgame)
+        p.kingOffLine = KingOffLine(before, x.first);
+    if (p.type != King)
+        if (const auto hits = NewTargets(before, after, x.first.from, x.first.to); !hits.empty())
+            p.hit = hits.front();
+    if (p.hit >= 0)
+        p.weakPawn = -1;  // the move hits a piece: that is its point, not the pawn
     return p;
 }
 
@@ -373,6 +449,19 @@ const HintEntry kMateEntries[] = {
      nullptr},
 };
 
+// Only kings and pawns on the board.
+bool PawnEnding(const Position& p)
+{
+    for (int sq = 0; sq < 64; ++sq)
+        if (IsPiece(KindOf(p.At(sq))))
+            return false;
+    return true;
+}
+
+// The line wins a piece, and not the one the first move takes (naming it
+// would name the capture).
+bool WinsAPiece(X x) { return x.tactic.wonKind != fullchess::Empty && !TakesTheKind(x.root, x.first, x.tactic.wonKind); }
+
 // Tactics without a mate: the attack, the pawn, the king.
 const HintEntry kWinEntries[] = {
     {"attack.irresistible", Motif::MatingAttack, HintPart::Attack, Motif::None, [](X x, F) { return x.tactic.attackMates; },
@@ -398,7 +487,7 @@ const HintEntry kWinEntries[] = {
      PassedPawnIsTheMove},
     {"passed.king-too-far", Motif::PassedPawn, HintPart::Promotion, Motif::None, [](X x, F) { return x.tactic.kingTooFar; },
      [](X x, F) { return "Король " + x.opp + " на " + Name(KingOf(x.root, !x.userWhite)) + " не успевает догнать проходную пешку."; },
-     nullptr},
+     OnlyPassedPawnIsTheMove},
     {"passed.push-decides", Motif::PassedPawn, HintPart::PassedPush, Motif::None,
      [](X x, F) { return x.story.pushesPassed && !x.story.promotes && Decisive(x.story); },
      [](X x, F) { return "Проходная пешка " + x.own + " решает исход борьбы."; }, PassedPawnIsTheMove},
@@ -415,12 +504,13 @@ bool KingWins(X x, F)
 
 const HintEntry kKingEntries[] = {
     {"king.decides", Motif::ActiveKing, HintPart::ActiveKing, Motif::None, KingWins,
-     [](X x, F) { return "Активный король " + x.own + " решает исход эндшпиля."; }, nullptr},
+     [](X x, F) { return "Активный король " + x.own + " решает исход эндшпиля."; }, KingIsTheMove},
     {"king.forward", Motif::ActiveKing, HintPart::ActiveKing, Motif::None, KingWins,
-     [](X x, F) { return "В эндшпиле король — сильная фигура: пусть король " + x.own + " идет вперед."; }, KingForwardIsTheMove},
+     [](X x, F) { return "В эндшпиле король — сильная фигура: пусть король " + x.own + " идет вперед."; },
+     [](const Position& root, const Move& first) { return KingIsTheMove(root, first) || KingForwardIsTheMove(root, first); }},
     {"king.main-piece", Motif::ActiveKing, HintPart::ActiveKing, Motif::None, KingWins,
      [](X x, F) { return "Король " + x.own + " на " + Name(KingOf(x.root, x.userWhite)) + " — главная фигура этого эндшпиля."; },
-     nullptr},
+     KingIsTheMove},
 };
 
 // Tactics without a mate: every device of the line, in its order.
@@ -528,10 +618,12 @@ const HintEntry kDeviceEntries[] = {
      [](X, F f) { return std::string("Жертва ") + Words(f.user.kind).gen + " окупается с лихвой."; }, nullptr},
     {"sacrifice.pays", Motif::Sacrifice, HintPart::Device, Motif::Sacrifice, Always,
      [](X, F) { return std::string("Жертва материала окупается."); }, nullptr},
-    {"sacrifice.pays-in", Motif::Sacrifice, HintPart::Device, Motif::Sacrifice, [](X x, F) { return x.story.userMoves >= 2; },
+    {"sacrifice.pays-in", Motif::Sacrifice, HintPart::Device, Motif::Sacrifice,
+     [](X x, F) { return x.story.userMoves >= 2 && (WinsAPiece(x) || x.tactic.attackMates); },
      [](X x, F) {
-         return "Жертва материала окупается через " + std::to_string(x.story.userMoves) + " "
-             + Plural(x.story.userMoves, "ход", "хода", "ходов") + ".";
+         return "Жертва окупается: за " + std::to_string(x.story.userMoves) + " " + Plural(x.story.userMoves, "ход", "хода", "ходов")
+             + (WinsAPiece(x) ? " вы выиграете " + std::string(Words(x.tactic.wonKind).acc) + " " + x.opp + "."
+                              : " атака на короля " + x.opp + " станет неотразимой.");
      },
      nullptr},
 };
@@ -540,15 +632,30 @@ const HintEntry kDeviceEntries[] = {
 // when the reading offered nothing.
 const HintEntry kWonEntries[] = {
     {"material.combination", Motif::MaterialWin, HintPart::MaterialWon, Motif::None,
-     [](X x, F) { return x.tactic.wonKind != fullchess::Empty && x.story.userMoves >= 2; },  // one capture is no combination
+     [](X x, F) { return WinsAPiece(x) && x.story.userMoves >= 2; },  // one capture is no combination
      [](X x, F) { return "Комбинация выигрывает " + std::string(Words(x.tactic.wonKind).acc) + " " + x.opp + "."; }, nullptr},
-    {"material.win", Motif::MaterialWin, HintPart::MaterialWon, Motif::None, [](X x, F) { return x.tactic.wonKind != fullchess::Empty; },
+    {"material.win", Motif::MaterialWin, HintPart::MaterialWon, Motif::None, [](X x, F) { return WinsAPiece(x); },
      [](X x, F) { return "Выиграйте " + std::string(Words(x.tactic.wonKind).acc) + " " + x.opp + "."; }, nullptr},
     {"material.doomed", Motif::MaterialWin, HintPart::MaterialWon, Motif::None,
-     [](X x, F) { return x.tactic.wonKind != fullchess::Empty && Placed(x, x.tactic.wonPiece); },
+     [](X x, F) { return WinsAPiece(x) && Placed(x, x.tactic.wonPiece); },
      [](X x, F) {
          const PieceWords& w = Words(x.tactic.wonKind);
          return Capitalised(w.nom) + " " + x.opp + " на " + Name(x.tactic.wonPiece.start) + (w.feminine ? " обречена." : " обречен.");
+     },
+     nullptr},
+    // The kind of ending, where the line's own idea would name the move.
+    {"general.pawn-ending", Motif::None, HintPart::TacticGeneral, Motif::None, [](X x, F) { return PawnEnding(x.root); },
+     [](X x, F) {
+         const auto pawns = [&](bool white) { return std::to_string(x.root.Count(white)[Pawn]); };
+         return "В пешечном эндшпиле (" + pawns(x.userWhite) + " против " + pawns(!x.userWhite)
+             + ") решает каждый темп: найдите выигрыш за " + x.own + ".";
+     },
+     nullptr},
+    {"general.ending-edge", Motif::None, HintPart::TacticGeneral, Motif::None,
+     [](X x, F) { return !PawnEnding(x.root) && IsEndgame(x.root) && Balance(x.root, x.userWhite) >= 1; },
+     [](X x, F) {
+         return Balance(x.root, x.userWhite) == 1 ? "Лишнюю пешку " + x.own + " в эндшпиле надо реализовать точно: соперник ждет неосторожного хода."
+                                                  : "Перевес " + x.own + " в эндшпиле надо реализовать точно: соперник ждет неосторожного хода.";
      },
      nullptr},
     {"general.strongest", Motif::None, HintPart::TacticGeneral, Motif::None, Always,
@@ -557,6 +664,8 @@ const HintEntry kWonEntries[] = {
      [](X x, F) { return "Только один ход сохраняет решающее преимущество " + x.own + ". Найдите его."; }, nullptr},
     {"general.only-way", Motif::None, HintPart::TacticGeneral, Motif::None, Always,
      [](X x, F) { return "У " + x.own + " есть выигрыш, но путь к нему единственный."; }, nullptr},
+    {"general.calculate", Motif::None, HintPart::TacticGeneral, Motif::None, Always,
+     [](X x, F) { return "Посчитайте варианты до конца: у " + x.own + " есть решающее продолжение."; }, nullptr},
     {"general.precision", Motif::None, HintPart::TacticGeneral, Motif::None, Always,
      [](X x, F) { return "Выигрыш требует точности: найдите лучший ход " + x.own + "."; }, nullptr},
 };
@@ -581,7 +690,12 @@ bool Improves(X x, F)
     return PieceQuiet(x) && P(x).mobilityBefore <= 4 && P(x).mobilityAfter >= P(x).mobilityBefore + 4
         && MayNameKind(x.root, P(x).type);
 }
-bool Activates(X x, F) { return PieceQuiet(x) && P(x).mobilityAfter >= P(x).mobilityBefore + 3; }
+// More squares for the piece, and no enemy piece hit: where the move attacks
+// one, that attack is its point.
+bool Activates(X x, F) { return PieceQuiet(x) && P(x).mobilityAfter >= P(x).mobilityBefore + 3 && P(x).hit < 0; }
+// A trade that leaves the user better than before the line, by the engine.
+bool TradeFavours(X x) { return P(x).scored && P(x).scoreAfter > P(x).scoreBefore && P(x).scoreAfter > 0; }
+bool WinsPawn(X x, F) { return P(x).gain == 1 && !TakesTheKind(x.root, x.first, Pawn); }
 bool EvenTrade(X x)
 {
     return x.first.capture && IsPiece(P(x).type) && Value(x.root.At(x.first.to)) == Value(P(x).mover);
@@ -589,7 +703,7 @@ bool EvenTrade(X x)
 bool NearKing(X x, F)
 {
     const int king = P(x).enemyKing;
-    return IsPiece(P(x).type) && !P(x).endgame && king >= 0 && KingDistance(x.first.to, king) <= 2 && KingDistance(x.first.from, king) > 2;
+    return P(x).kingAttack && king >= 0 && KingDistance(x.first.to, king) <= 2 && KingDistance(x.first.from, king) > 2;
 }
 bool Storm(X x, F)
 {
@@ -607,12 +721,12 @@ std::string Diagonal(X x) { return P(x).diagonalA1H8 ? "a1–h8" : "a8–h1"; }
 
 const HintEntry kPlanEntries[] = {
     {"plan.lever", Motif::Plan, HintPart::Plan, Motif::None, Lever,
-     [](X, F) { return std::string("Пешечный подрыв вскрывает игру."); }, nullptr},
+     [](X, F) { return std::string("Пешечный подрыв вскрывает игру."); }, LeverIsTheMove},
     {"plan.lever-chain", Motif::Plan, HintPart::Plan, Motif::None, Lever,
-     [](X x, F) { return "Ищите подрыв пешечной цепи " + x.opp + "."; }, nullptr},
+     [](X x, F) { return "Ищите подрыв пешечной цепи " + x.opp + "."; }, LeverIsTheMove},
     {"plan.lever-wing", Motif::Plan, HintPart::Plan, Motif::None, Lever,
      [](X x, F) { return "Подрыв " + Wing(x) + " открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее."; },
-     WingIsTheMove},
+     LeverWingIsTheMove},
     {"plan.passed-forward", Motif::Plan, HintPart::Plan, Motif::None, PassedPush,
      [](X, F) { return std::string("Проходные пешки должны двигаться вперед."); }, PassedPawnsAreTheMove},
     {"plan.passed-push", Motif::Plan, HintPart::Plan, Motif::None, PassedPush,
@@ -644,9 +758,9 @@ const HintEntry kPlanEntries[] = {
     {"plan.outpost-knight", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).outpost; },
      [](X, F) { return std::string("Конь на форпосте, откуда его не прогнать пешкой, часто сильнее слона."); }, nullptr},
     {"plan.king-strong", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F f) { return KingInEnding(x, f) && P(x).kingToCentre; },
-     [](X, F) { return std::string("В эндшпиле король — сильная фигура."); }, nullptr},
+     [](X, F) { return std::string("В эндшпиле король — сильная фигура."); }, KingToCentreIsTheMove},
     {"plan.king-to-centre", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F f) { return KingInEnding(x, f) && P(x).kingToCentre; },
-     [](X, F) { return std::string("Активный король в эндшпиле: ведите его ближе к центру и к пешкам."); }, nullptr},
+     [](X, F) { return std::string("Активный король в эндшпиле: ведите его ближе к центру и к пешкам."); }, KingToCentreIsTheMove},
     {"plan.king-guards", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F f) { return KingInEnding(x, f) && !P(x).kingToCentre; },
      [](X, F) { return std::string("Король в эндшпиле сам защищает и поддерживает пешки."); }, nullptr},
     {"plan.king-wing", Motif::Plan, HintPart::Plan, Motif::None, KingInEnding,
@@ -673,7 +787,8 @@ const HintEntry kPlanEntries[] = {
      [](X, F) { return std::string("Без ферзей слабости соперника станут заметнее. Меняйте ферзей."); }, nullptr},
     {"plan.trade", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return !P(x).queensTraded && EvenTrade(x); },
      [](X, F) { return std::string("Своевременный размен — тоже стратегия."); }, nullptr},
-    {"plan.trade-simplifies", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return !P(x).queensTraded && EvenTrade(x); },
+    {"plan.trade-simplifies", Motif::Plan, HintPart::Plan, Motif::None,
+     [](X x, F) { return !P(x).queensTraded && EvenTrade(x) && TradeFavours(x); },
      [](X x, F) { return "Размен фигур упрощает позицию в пользу " + x.own + "."; }, nullptr},
     {"plan.attack-king", Motif::Plan, HintPart::Plan, Motif::None, NearKing,
      [](X, F) { return std::string("Подключите фигуры к атаке на короля."); }, nullptr},
@@ -691,11 +806,12 @@ const HintEntry kPlanEntries[] = {
      [](X x, F) { return "Большая диагональ " + Diagonal(x) + " — ключ к позиции."; }, DiagonalIsTheMove},
     {"plan.diagonal-to-king", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).diagonal && P(x).diagonalToKing; },
      [](X x, F) { return "Большая диагональ " + Diagonal(x) + " ведет к королю " + x.opp + "."; }, DiagonalIsTheMove},
-    {"plan.win-pawn", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).gain == 1; },
+    {"plan.win-pawn", Motif::Plan, HintPart::Plan, Motif::None, WinsPawn,
      [](X, F) { return std::string("Выиграйте пешку."); }, nullptr},
-    {"plan.win-material", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).gain > 1; },
-     [](X, F) { return std::string("Точная игра выигрывает материал."); }, nullptr},
-    {"plan.win-pawn-undefended", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).gain == 1; },
+    {"plan.win-material", Motif::Plan, HintPart::Plan, Motif::None,
+     [](X x, F) { return P(x).gain > 1 && P(x).wonKind != fullchess::Empty && !TakesTheKind(x.root, x.first, P(x).wonKind); },
+     [](X x, F) { return "Точная игра выигрывает " + std::string(Words(P(x).wonKind).acc) + " " + x.opp + "."; }, nullptr},
+    {"plan.win-pawn-undefended", Motif::Plan, HintPart::Plan, Motif::None, WinsPawn,
      [](X, F) { return std::string("Соперник не успевает защитить пешку: заберите ее."); }, nullptr},
     {"plan.win-material-scattered", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).gain > 1; },
      [](X x, F) { return "Фигуры " + x.opp + " разобщены: точная игра выигрывает материал."; }, nullptr},
@@ -716,7 +832,7 @@ const HintEntry kPlanEntries[] = {
              + " поле, где " + (w.feminine ? "она" : "он") + " будет работать.";
      },
      nullptr},
-    {"plan.activate", Motif::Plan, HintPart::Plan, Motif::None, Activates,
+    {"plan.activate", Motif::Plan, HintPart::PlanGeneral, Motif::None, Activates,
      [](X, F) { return std::string("Активизируйте фигуры."); }, nullptr},
     {"plan.activate-wing", Motif::Plan, HintPart::Plan, Motif::None, Activates,
      [](X x, F) { return "Активизируйте " + std::string(Words(P(x).type).acc) + " " + Wing(x) + "."; }, NamedPieceWingIsTheMove},
@@ -727,9 +843,19 @@ const HintEntry kPlanEntries[] = {
     {"plan.majority-future", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).majority; },
      [](X x, F) { return "Пешечное большинство " + x.own + " " + Wing(x) + " — залог будущей проходной."; }, WingIsTheMove},
     {"plan.battery", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).battery; },
-     [](X, F) { return std::string("Сдвойте тяжелые фигуры."); }, nullptr},
+     [](X, F) { return std::string("Сдвойте тяжелые фигуры."); }, BatteryIsTheMove},
     {"plan.battery-file", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).battery; },
-     [](X x, F) { return "Сдвоение тяжелых фигур по линии «" + FileName(x.first.to) + "» усиливает давление."; }, FileIsTheMove},
+     [](X x, F) { return "Сдвоение тяжелых фигур по линии «" + FileName(x.first.to) + "» усиливает давление."; },
+     [](const Position& root, const Move& first) { return FileIsTheMove(root, first) || BatteryIsTheMove(root, first); }},
+    {"plan.hit", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).hit >= 0; },
+     [](X x, F) { return "Выиграйте темп нападением на " + std::string(Words(KindOf(x.root.At(P(x).hit))).acc) + " " + x.opp + "."; },
+     HitIsTheMove},
+    {"plan.hit-on", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).hit >= 0 && P(x).hit != x.first.to; },
+     [](X x, F) {
+         const PieceWords& w = Words(KindOf(x.root.At(P(x).hit)));
+         return Capitalised(w.nom) + " " + x.opp + " на " + Name(P(x).hit) + (w.feminine ? " стоит неудачно: нападите на нее." : " стоит неудачно: нападите на него.");
+     },
+     HitIsTheMove},
     {"plan.blockade", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).blockade >= 0; },
      [](X, F) { return std::string("Блокируйте проходную пешку соперника."); }, nullptr},
     {"plan.blockade-named", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).blockade >= 0; },
@@ -743,6 +869,18 @@ const HintEntry kPlanEntries[] = {
      [](X, F) { return std::string("Размен пешек вскрывает игру."); }, nullptr},
     {"plan.pawn-trade-file", Motif::Plan, HintPart::Plan, Motif::None, PawnTrade,
      [](X x, F) { return "Размен пешек открывает линию «" + FileName(x.first.from) + "» для ваших фигур."; }, nullptr},
+    {"plan.king-safety", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).kingOffLine; },
+     [](X, F) { return std::string("Прежде чем действовать, уведите короля с линий, нацеленных на него."); }, KingOffLineIsTheMove},
+    {"plan.king-safety-named", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).kingOffLine; },
+     [](X x, F) { return "Король " + x.own + " на " + Name(x.first.from) + " стоит под прицелом дальнобойных фигур " + x.opp + ": обезопасьте его."; },
+     KingOffLineIsTheMove},
+    {"plan.rook-lift", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return !P(x).endgame && RookLift(x.root, x.first); },
+     [](X, F) { return std::string("Поднимите ладью: по третьей или четвертой горизонтали она быстрее придет туда, где идет борьба."); },
+     RookLiftIsTheMove},
+    {"plan.knight-centre", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return KnightToCentre(x.root, x.first); },
+     [](X x, F) { return "Конь " + x.own + " сильнее всего в центре доски: найдите ему там место."; }, KnightToCentreIsTheMove},
+    {"plan.rim-knight", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return KnightOffTheRim(x.root, x.first); },
+     [](X x, F) { return "Конь " + x.own + " на краю доски стоит плохо: переведите его ближе к центру."; }, KnightOffTheRimIsTheMove},
     {"plan.best-move", Motif::Plan, HintPart::PlanGeneral, Motif::None, Always,
      [](X, F) { return std::string("Найдите позиционно сильнейший ход."); }, nullptr},
     {"plan.only-move", Motif::Plan, HintPart::PlanGeneral, Motif::None, Always,

@@ -39,7 +39,7 @@ struct PlanFacts {
     int relTo = 0;  // rank the move goes to, counted from the user's side
     bool endgame = false, queensTraded = false;
     bool lever = false, passedAfter = false;
-    int weakPawn = -1;  // an enemy pawn the move attacks that stays weak
+    int weakPawn = -1;  // an enemy pawn the move attacks and the line goes after
     bool weakPawnNeighbour = false;
     int restricted = -1;  // an enemy piece the move leaves one move or none
     int enemyKing = -1;
@@ -48,8 +48,14 @@ struct PlanFacts {
     int blockade = -1;  // the enemy passed pawn next to the square the move goes to
     bool diagonal = false, diagonalA1H8 = false, diagonalToKing = false;
     int gain = 0;       // material won by the line
+    fullchess::PieceType wonKind = fullchess::Empty;  // the biggest piece it wins
     PieceRef taken;     // the first piece the user takes
     int mobilityBefore = 0, mobilityAfter = 0;  // of the moved piece
+    int hit = -1;             // the enemy piece the move newly attacks that matters most
+    bool kingAttack = false;  // every user move of the line goes at the enemy king
+    bool kingOffLine = false; // the king steps off lines enemy line pieces aim at it along
+    bool scored = false;      // the engine's scores for the user, before and at the end
+    int scoreBefore = 0, scoreAfter = 0;
 };
 
 // The facts of a tactics line beyond its story.

@@ -7,8 +7,10 @@
 #include "HintWords.h"
 #include "Hints.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 
 using fullchess::King;
 using fullchess::Move;
@@ -52,20 +54,153 @@ bool WingPassedPawnsAreTheMove(const Position& root, const Move& first)
     return PassedPawnMoves(root, from, to) < 3;
 }
 
-bool KingForwardIsTheMove(const Position& root, const Move&)
+bool OnlyPassedPawnIsTheMove(const Position& root, const Move& first)
+{
+    return KindOf(root.At(first.from)) == Pawn && !first.capture && PassedPawn(root, first.from)
+        && PassedPawnCount(root, root.WhiteToMove()) == 1;
+}
+
+bool KingForwardIsTheMove(const Position& root, const Move& first)
 {
     const bool white = root.WhiteToMove();
     const int king = KingOf(root, white);
-    return LegalMovesWhere(root, [&](const Move& m) {
+    return OnlyPassedPawnIsTheMove(root, first) || LegalMovesWhere(root, [&](const Move& m) {
                return m.from == king && RelativeRank(m.to, white) > RelativeRank(king, white);
            }) < 2;
+}
+
+bool KingIsTheMove(const Position& root, const Move& first)
+{
+    return KindOf(root.At(first.from)) == King || OnlyPassedPawnIsTheMove(root, first);
+}
+
+bool KingOffLine(const Position& root, const Move& first)
+{
+    const bool white = root.WhiteToMove();
+    return KindOf(root.At(first.from)) == King && SlidersAimedAt(root, first.to, white) < SlidersAimedAt(root, first.from, white);
+}
+
+bool KingOffLineIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return KingOffLine(root, m); }) < 2;
+}
+
+bool KnightOffTheRim(const Position& root, const Move& first)
+{
+    const auto rim = [](int sq) { return fullchess::FileOf(sq) == 0 || fullchess::FileOf(sq) == 7; };
+    return KindOf(root.At(first.from)) == fullchess::Knight && !first.capture && rim(first.from) && !rim(first.to);
+}
+
+bool KnightOffTheRimIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return KnightOffTheRim(root, m); }) < 2;
+}
+
+bool RookLift(const Position& root, const Move& first)
+{
+    const bool white = root.WhiteToMove();
+    return KindOf(root.At(first.from)) == fullchess::Rook && !first.capture && fullchess::FileOf(first.from) == fullchess::FileOf(first.to)
+        && RelativeRank(first.from, white) == 0 && RelativeRank(first.to, white) >= 2 && RelativeRank(first.to, white) <= 3;
+}
+
+bool RookLiftIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return RookLift(root, m); }) < 2;
+}
+
+bool KnightToCentre(const Position& root, const Move& first)
+{
+    const auto centre = [](int sq) {
+        const int file = fullchess::FileOf(sq), rank = fullchess::RankOf(sq);
+        return file >= 2 && file <= 5 && rank >= 2 && rank <= 5;
+    };
+    return KindOf(root.At(first.from)) == fullchess::Knight && !first.capture && !centre(first.from) && centre(first.to);
+}
+
+bool KnightToCentreIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) { return KnightToCentre(root, m); }) < 2;
+}
+
+bool KingToCentreIsTheMove(const Position& root, const Move&)
+{
+    const auto centre = [](int sq) { return std::abs(2 * fullchess::FileOf(sq) - 7) + std::abs(2 * fullchess::RankOf(sq) - 7); };
+    const int king = KingOf(root, root.WhiteToMove());
+    return LegalMovesWhere(root, [&](const Move& m) { return m.from == king && centre(m.to) < centre(m.from); }) < 2;
+}
+
+namespace {
+
+// Distinct pieces with a legal move for which `pred(move)` holds.
+template <class Pred>
+int PiecesWhere(const Position& root, Pred pred)
+{
+    std::set<int> from;
+    for (const auto& m : root.LegalMoves())
+        if (pred(m))
+            from.insert(m.from);
+    return static_cast<int>(from.size());
+}
+
+// A pawn push that meets an enemy pawn, to a square where no enemy pawn
+// simply takes it for nothing.
+bool IsLever(const Position& root, const Move& m)
+{
+    if (KindOf(root.At(m.from)) != Pawn || m.capture)
+        return false;
+    const Position after = root.After(m);
+    const bool white = root.WhiteToMove();
+    const auto takers = Attackers(after, m.to, !white);
+    const bool lost = !Defended(after, m.to)
+        && std::any_of(takers.begin(), takers.end(), [&](int sq) { return KindOf(after.At(sq)) == Pawn; });
+    return PawnLever(after, m.to, white) && !lost;
+}
+
+} // namespace
+
+bool LeverIsTheMove(const Position& root, const Move&)
+{
+    return PiecesWhere(root, [&](const Move& m) { return IsLever(root, m); }) < 2;
+}
+
+bool LeverWingIsTheMove(const Position& root, const Move& first)
+{
+    const std::string wing = WingPhrase(first.to);
+    return PiecesWhere(root, [&](const Move& m) { return IsLever(root, m) && WingPhrase(m.to) == wing; }) < 2;
+}
+
+bool BatteryIsTheMove(const Position& root, const Move&)
+{
+    return LegalMovesWhere(root, [&](const Move& m) {
+               const PieceType kind = KindOf(root.At(m.from));
+               return (kind == fullchess::Rook || kind == fullchess::Queen) && !m.capture
+                   && HeavyBattery(root.After(m), m.to, root.WhiteToMove());
+           }) < 2;
+}
+
+bool HitIsTheMove(const Position& root, const Move& first)
+{
+    const auto targets = NewTargets(root, root.After(first), first.from, first.to);
+    if (targets.empty())
+        return false;
+    const int target = targets.front();
+    return LegalMovesWhere(root, [&](const Move& m) {
+               const auto hit = NewTargets(root, root.After(m), m.from, m.to);
+               return std::find(hit.begin(), hit.end(), target) != hit.end();
+           }) < 2;
+}
+
+bool TakesTheKind(const Position& root, const Move& first, PieceType kind)
+{
+    return first.capture && kind != fullchess::Empty && KindOf(root.At(first.to)) == kind;
 }
 
 bool WingIsTheMove(const Position& root, const Move& first)
 {
     const PieceType kind = KindOf(root.At(first.from));
     const std::string wing = WingPhrase(first.to);
-    return LegalMovesWhere(root, [&](const Move& m) { return KindOf(root.At(m.from)) == kind && WingPhrase(m.to) == wing; }) < 2;
+    const auto onto = [&](const Move& m) { return KindOf(root.At(m.from)) == kind && WingPhrase(m.to) == wing; };
+    return (kind == Pawn ? PiecesWhere(root, onto) : LegalMovesWhere(root, onto)) < 2;
 }
 
 bool NamedPieceWingIsTheMove(const Position& root, const Move& first)
@@ -260,6 +395,21 @@ void JudgeDoomed(Judged& j)
         j.problems.push_back("calls a piece lost that the line does not win");
 }
 
+// A piece called won must not be the one the first move takes: the hint
+// would name the capture.
+void JudgeWonPiece(Judged& j)
+{
+    static const char* const winning[] = {"ыиграйте", "ыигрывает", "ыиграете", "обречен", "аберите"};
+    if (!j.first || std::none_of(std::begin(winning), std::end(winning), [&](const char* w) { return j.hint.find(w) != std::string::npos; }))
+        return;
+    for (std::size_t i = 0; i < j.words.size(); ++i) {
+        const auto form = PieceForms().find(Lower(j.words[i]));
+        const bool ours = i + 1 < j.words.size() && j.words[i + 1] == (j.user ? "белых" : "черных");
+        if (form != PieceForms().end() && !ours && TakesTheKind(j.root, *j.first, form->second))
+            j.problems.push_back("calls the " + j.words[i] + " won, which the first move takes");
+    }
+}
+
 // "мат в N ходов" against the line.
 void JudgeMateCount(Judged& j, const LineBoard& board)
 {
@@ -330,6 +480,7 @@ std::vector<std::string> HintProblems(const std::string& hint, const Position& r
     Judged j{hint, WordsOf(hint), root, moves, moves.empty() ? std::nullopt : root.ParseUci(moves.front()), root.WhiteToMove(), {}};
     JudgeNames(j);
     JudgeDoomed(j);
+    JudgeWonPiece(j);
     const LineBoard board = ReplayLine(root, moves, static_cast<int>(moves.size()));
     JudgeMateCount(j, board);
     JudgeMatingPiece(j, board);

@@ -216,7 +216,8 @@ bool SafeEscape(const Position& a, const Move& escape, bool white)
     return cheapest >= Value(piece) && Defended(after, escape.to);
 }
 
-// An attacked piece with nowhere to go is won.
+// An attacked piece with nowhere to go is won. A piece pinned to its king
+// has nowhere to go because of the pin, which is another device.
 void Trap(const UserMove& u, std::vector<Found>& found)
 {
     const Position& a = u.after;
@@ -225,7 +226,8 @@ void Trap(const UserMove& u, std::vector<Found>& found)
     const auto legal = a.LegalMoves();
     for (int t : AttacksFrom(a, u.move.to)) {
         const int8_t target = a.At(t);
-        if (!Enemy(target, u.white) || Value(target) < 3 || KindOf(target) == King || AttacksSquare(u.before, u.move.from, t))
+        if (!Enemy(target, u.white) || Value(target) < 3 || KindOf(target) == King || AttacksSquare(u.before, u.move.from, t)
+            || PinnedToKing(a, t))
             continue;
         const bool escapes = std::any_of(legal.begin(), legal.end(),
                                          [&](const Move& e) { return e.from == t && SafeEscape(a, e, u.white); });
