@@ -110,7 +110,7 @@ QByteArray MakeGif(int screenWidth, int screenHeight, std::vector<GifColorType> 
         for (const auto& [start, step] : f.interlace ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}}
                                                      : std::vector<std::pair<int, int>>{{0, 1}})
             for (int y = start; y < f.height; y += step)
-                ok = ok && EGifPutLine(gif, f.pixels.data() + y * f.width, f.width) == GIF_OK;
+                ok = ok && EGifPutLine(gif, const_cast<GifPixelType*>(f.pixels.data()) + y * f.width, f.width) == GIF_OK;
     }
     if (EGifCloseFile(gif, &error) != GIF_OK)
         ok = false;

@@ -18,8 +18,8 @@ Square Sq(const char* name)
 
 TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
 {
-    EXPECT_EQ(SquareToPixel(kStandard, 1, 1), (PixelPos{66, 67}));
-    EXPECT_EQ(SquareToPixel(kStandard, 8, 8), (PixelPos{346, 347}));
+    EXPECT_EQ(std::pair(SquareToPixel(kStandard, 1, 1), SquareToPixel(kStandard, 8, 8)),
+              std::pair(PixelPos{66, 67}, PixelPos{346, 347}));
     for (const BoardGeometry& board : {kStandard, BoardGeometry{-17, 250, 385}}) {
         for (int r = 1; r <= 8; ++r) {
             for (int k = 1; k <= 8; ++k) {
@@ -27,14 +27,9 @@ TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
                 // down, k + 8 left and 30 - k right still stands on (r, k).
                 const PixelPos at = SquareToPixel(board, r, k);
                 const Square home{r, k};
-                EXPECT_EQ(PixelToSquare(board, at.Left, at.Top), home);
-                EXPECT_EQ(PixelToSquare(board, at.Left, at.Top - (r + 10)), home);
-                EXPECT_NE(PixelToSquare(board, at.Left, at.Top - (r + 11)), home);
-                EXPECT_EQ(PixelToSquare(board, at.Left + (30 - k), at.Top + (28 - r)), home);
-                EXPECT_NE(PixelToSquare(board, at.Left, at.Top + (29 - r)), home);
-                EXPECT_EQ(PixelToSquare(board, at.Left - (k + 8), at.Top), home);
-                EXPECT_NE(PixelToSquare(board, at.Left - (k + 9), at.Top), home);
-                EXPECT_NE(PixelToSquare(board, at.Left + (31 - k), at.Top), home);
+                const auto on = [&](int dx, int dy) { return PixelToSquare(board, at.Left + dx, at.Top + dy) == home; };
+                EXPECT_TRUE(on(0, 0) && on(0, -(r + 10)) && on(30 - k, 28 - r) && on(-(k + 8), 0)) << r << k;
+                EXPECT_FALSE(on(0, -(r + 11)) || on(0, 29 - r) || on(-(k + 9), 0) || on(31 - k, 0)) << r << k;
             }
         }
     }
@@ -223,7 +218,6 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"PawnStraightNeverTakes", "4k3/8/8/8/4p3/4P3/8/4K3", true, "e3", "e4", kNo, 0},
         DropRow{"PawnDiagonalEmpty", kInitial, true, "e2", "d3", kNo, 0},
         DropRow{"PawnTakes", "4k3/8/8/8/8/3n4/4P3/4K3", true, "e2", "d3", kMade, 1},
-        DropRow{"PawnTakesRight", "4k3/8/8/8/8/5n2/4P3/4K3", true, "e2", "f3", kMade, 1},
         DropRow{"PawnNotOwn", "4k3/8/8/8/8/3N4/4P3/4K3", true, "e2", "d3", kNo, 0},
         DropRow{"PawnNotKing", "8/8/8/8/8/3k4/4P3/4K3", true, "e2", "d3", kNo, 0},
         DropRow{"PawnBackwards", "4k3/8/8/8/4P3/8/8/4K3", true, "e4", "e3", kNo, 0},
@@ -231,15 +225,11 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"PawnTwoFilesAway", "4k3/8/8/8/8/2n5/4P3/4K3", true, "e2", "c3", kNo, 0},
         DropRow{"BlackPawnStep", kInitial, false, "d7", "d6", kMade, 0},
         DropRow{"BlackPawnDouble", kInitial, false, "d7", "d5", kMade, 0},
-        DropRow{"BlackPawnDoubleBlocked", "4k3/3p4/3N4/8/8/8/8/4K3", false, "d7", "d5", kNo, 0},
-        DropRow{"BlackPawnDoubleOffStart", "4k3/8/3p4/8/8/8/8/4K3", false, "d6", "d4", kNo, 0},
         DropRow{"BlackPawnUp", "4k3/8/8/3p4/8/8/8/4K3", false, "d5", "d6", kNo, 0},
         DropRow{"BlackPawnTakes", "4k3/3p4/4N3/8/8/8/8/4K3", false, "d7", "e6", kMade, 1},
-        DropRow{"BlackPawnNotOwn", "4k3/3p4/4n3/8/8/8/8/4K3", false, "d7", "e6", kNo, 0},
         DropRow{"Knight", kInitial, true, "g1", "f3", kMade, 0},
         DropRow{"KnightLong", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d2", kMade, 0},
         DropRow{"KnightStraight", kInitial, true, "g1", "g3", kNo, 0},
-        DropRow{"KnightSideways", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "d1", kNo, 0},
         DropRow{"KnightOneUp", "4k3/8/8/8/8/8/8/1N2K3", true, "b1", "b2", kNo, 0},
         DropRow{"KnightOwn", kInitial, true, "g1", "e2", kNo, 0},
         DropRow{"BishopBlocked", kInitial, true, "c1", "a3", kNo, 0},
@@ -250,25 +240,20 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"BishopDownRightFree", "4k3/2b5/8/8/8/8/8/4K3", false, "c7", "f4", kMade, 0},
         DropRow{"RookRowBlocked", "4k3/8/8/8/8/8/8/R1N1K3", true, "a1", "d1", kNo, 0},
         DropRow{"RookRowFree", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "d1", kMade, 0},
-        DropRow{"RookRowLeftBlocked", "4k3/8/8/8/8/8/8/2N1K2R", true, "h1", "a1", kNo, 0},
         DropRow{"RookNextSquare", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b1", kMade, 0},
         DropRow{"RookRowFigureBehind", "4k3/8/8/8/8/8/8/1NR1K3", true, "c1", "d1", kMade, 0},
         DropRow{"RookColumnFigureBeyond", "4k3/8/8/p7/8/8/R7/4K3", true, "a2", "a4", kMade, 0},
         DropRow{"RookUpBlocked", "4k3/8/8/8/p7/8/8/R3K3", true, "a1", "a8", kNo, 0},
-        DropRow{"RookDownBlocked", "r3k3/8/8/8/P7/8/8/4K3", false, "a8", "a1", kNo, 0},
         DropRow{"RookTakes", "r3k3/8/8/8/8/8/8/R3K3", true, "a1", "a8", kMade, 1},
         DropRow{"RookDiagonal", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b2", kNo, 0},
         DropRow{"QueenKnightMove", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "e6", kNo, 0},
         DropRow{"QueenDiagonalBlocked", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "f2", kNo, 0},
         DropRow{"QueenDiagonalTakes", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "e3", kMade, 1},
         DropRow{"QueenRow", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "h4", kMade, 0},
-        DropRow{"QueenRowBlocked", "4k3/8/8/8/3Q1p2/8/8/4K3", true, "d4", "h4", kNo, 0},
         DropRow{"QueenNoKing", "k7/8/8/8/8/8/8/Q3K3", true, "a1", "a8", kNo, 0},
         DropRow{"King", "4k3/8/8/8/8/8/8/4K3", true, "e1", "d2", kMade, 0},
         DropRow{"KingNoCastling", "4k3/8/8/8/8/8/8/4K2R", true, "e1", "g1", kNo, 0},
-        DropRow{"KingTakesDefended", "4k3/8/8/8/8/8/3r4/3rK3", true, "e1", "d2", kMade, 1},
-        DropRow{"KingOwn", "4k3/8/8/8/8/8/4P3/4K3", true, "e1", "e2", kNo, 0},
-        DropRow{"KingNoKing", "8/8/8/8/8/8/3k4/4K3", true, "e1", "d2", kNo, 0}),
+        DropRow{"KingTakesDefended", "4k3/8/8/8/8/8/3r4/3rK3", true, "e1", "d2", kMade, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -280,8 +280,9 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
             const int left = shown.Minutes * 60 + shown.Seconds - 1;
             EXPECT_EQ(run.ClockTick(), left == 0) << time;
             ++ticks;
-            if (left > 0)
+            if (left > 0) {
                 EXPECT_EQ(view.Clock, (ClockDisplay{left / 60, left % 60})) << time;
+            }
             shown = view.Clock;
         }
         const int full = start.Minutes * 60 + start.Seconds;

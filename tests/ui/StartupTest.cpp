@@ -75,7 +75,7 @@ TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
 
     AllWindows w;
     const std::pair<QWidget*, QSize> windows[] = {
-        {&w.splash, {742, 461}},  {&w.form, {672, 454 + w.form.menuBar()->height()}}, {&w.options, {310, 140}},
+        {&w.splash, {742, 461}}, {&w.form, {672, 454}},  {&w.options, {310, 140}},
         {&w.about, {452, 228}}, {&w.base, {305, 110}}, {&w.links, {421, 91}}};
     QStringList moved;
     for (const auto& [window, size] : windows) {
@@ -83,7 +83,7 @@ TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
         const QPoint designed = window->pos();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
-        EXPECT_EQ(window->size(), size) << name;
+        EXPECT_EQ(window->size() - QSize(0, window == &w.form ? w.form.menuBar()->height() : 0), size) << name;
         const QRect frame = window->frameGeometry();
         if (frame.width() > area.width())
             EXPECT_EQ(frame.left(), area.left()) << name;
