@@ -112,6 +112,9 @@ TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
     EXPECT_TRUE(boxes.All.empty());
 }
 
+// "Ok" checks the fields (a value below 1 is reported, then made positive
+// or, for 0, the previous one), takes them into memory, writes them and
+// tells the observer the time; a field that is no number is a write error.
 TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
 {
     struct Row {
@@ -120,33 +123,24 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         bool line, hint;
         Texts errors;
         QString timeAfter, intervalAfter;
-        std::vector<int32_t> memory; // time, interval, line, hint
-        Texts file;                  // "150 3 0 0" when nothing may be written
-        std::vector<int32_t> told;   // the times the observer was told on "Ok"
+        std::vector<int32_t> memory; // time, interval, line, hint; the file stays "150 3 0 0" on a write error
     } rows[] = {
-        {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}, {"200", "2", "1", "0"}, {200}},
-        {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}, {"1", "1", "0", "1"}, {1}},
-        {"NegativeTime", "-90", "1", false, false, {kMustBePositive}, "90", "1", {90, 1, 0, 0}, {"90", "1", "0", "0"}, {90}},
-        {"ZeroTimeKeepsThePrevious", "0", "1", false, true, {kMustBePositive}, "150", "1", {150, 1, 0, 1},
-         {"150", "1", "0", "1"}, {150}},
-        {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0},
-         {"180", "2", "0", "0"}, {180}},
-        {"ZeroIntervalKeepsThePrevious", "180", "0", false, false, {kMustBePositive}, "180", "3", {180, 3, 0, 0},
-         {"180", "3", "0", "0"}, {180}},
-        {"BothZero", "0", "-0", false, false, {kMustBePositive, kMustBePositive}, "150", "3", {150, 3, 0, 0},
-         {"150", "3", "0", "0"}, {150}},
-        {"MostNegative", "-2147483648", "1", false, false, {kMustBePositive}, "2147483647", "1",
-         {2147483647, 1, 0, 0}, {"2147483647", "1", "0", "0"}, {2147483647}},
-        {"HexKept", "$3C", "0x2", false, false, {}, "$3C", "0x2", {60, 2, 0, 0}, {"60", "2", "0", "0"}, {60}},
-        {"BadTime", "12a", "1", true, true, {kWriteError}, "12a", "1", {150, 3, 0, 0}, {"150", "3", "0", "0"}, {}},
-        {"BadInterval", "100", "abc", true, false, {kWriteError}, "100", "abc", {100, 3, 0, 0}, {"150", "3", "0", "0"},
-         {}},
+        {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}},
+        {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}},
+        {"NegativeTime", "-90", "1", false, false, {kMustBePositive}, "90", "1", {90, 1, 0, 0}},
+        {"ZeroTimeKeepsThePrevious", "0", "1", false, true, {kMustBePositive}, "150", "1", {150, 1, 0, 1}},
+        {"NegativeInterval", "180", "-2", false, false, {kMustBePositive}, "180", "2", {180, 2, 0, 0}},
+        {"ZeroIntervalKeepsThePrevious", "180", "0", false, false, {kMustBePositive}, "180", "3", {180, 3, 0, 0}},
+        {"BothZero", "0", "-0", false, false, {kMustBePositive, kMustBePositive}, "150", "3", {150, 3, 0, 0}},
+        {"MostNegative", "-2147483648", "1", false, false, {kMustBePositive}, "2147483647", "1", {2147483647, 1, 0, 0}},
+        {"HexKept", "$3C", "0x2", false, false, {}, "$3C", "0x2", {60, 2, 0, 0}},
+        {"BadTime", "12a", "1", true, true, {kWriteError}, "12a", "1", {150, 3, 0, 0}},
+        {"BadInterval", "100", "abc", true, false, {kWriteError}, "100", "abc", {100, 3, 0, 0}},
     };
     for (const Row& r : rows) {
         PutOptions({"150", "3", "0", "0"});
         TForm3 dialog(boxes, &observer);
         dialog.show();
-        boxes.All.clear();
         boxes.Errors.clear();
         observer.Times.clear();
         // The box comes before the corrected value.
@@ -165,12 +159,16 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         if (dialog.CheckBox2->isChecked() != r.hint)
             Click(dialog.CheckBox2);
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-        EXPECT_EQ(std::tuple(dialog.result(), boxes.Errors, dialog.Edit1->text(), dialog.Edit2->text(), observer.Times),
-                  std::tuple(int(QDialog::Accepted), r.errors, r.timeAfter, r.intervalAfter, r.told))
+        const bool failed = r.errors == Texts{kWriteError};
+        Texts file;
+        for (int32_t value : failed ? std::vector<int32_t>{150, 3, 0, 0} : r.memory)
+            file.push_back(std::to_string(value));
+        EXPECT_EQ(std::tuple(dialog.result(), boxes.Errors, dialog.Edit1->text(), dialog.Edit2->text(), StoredOptions()),
+                  std::tuple(int(QDialog::Accepted), r.errors, r.timeAfter, r.intervalAfter, file))
             << r.name;
         EXPECT_EQ((std::vector<int32_t>{MoveTimeSetting, MoveIntervalSetting, MoveLineSetting, HintSetting}), r.memory)
             << r.name;
-        EXPECT_EQ(StoredOptions(), r.file) << r.name;
+        EXPECT_EQ(observer.Times, failed ? std::vector<int32_t>{} : std::vector<int32_t>{r.memory[0]}) << r.name;
         boxes.WhileOpen = nullptr;
     }
 }
