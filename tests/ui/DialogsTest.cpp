@@ -231,6 +231,38 @@ TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
     EXPECT_EQ(Stored(SettingId::TaskBase), "2");
 }
 
+// The base dialog marks the collection the file names and, on "Ok", takes
+// the other one (or, for an unknown value, the marked one), tells the main
+// window and writes it.
+TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
+{
+    const std::tuple<const char*, bool, int32_t> rows[] = { // the file (nullptr: none), strategy marked, setting
+        {nullptr, false, 1}, {"1", false, 1}, {"2", true, 2}, {"$2", true, 2}, {"3", false, 3}, {"two", false, 1}};
+    for (const auto& [file, strategyMarked, setting] : rows) {
+        std::filesystem::remove(SettingsFilePath());
+        if (file)
+            Put(SettingId::TaskBase, file);
+        TForm5 dialog(boxes, &observer);
+        EXPECT_EQ(std::tuple(dialog.RadioButton1->isChecked(), dialog.RadioButton2->isChecked(), TaskBaseSetting),
+                  std::tuple(!strategyMarked, strategyMarked, setting)) << file;
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return); // Enter closes nothing
+        ASSERT_TRUE(dialog.isVisible());
+        if (setting == 1 || setting == 2)
+            Click(strategyMarked ? dialog.RadioButton1 : dialog.RadioButton2);
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        const int32_t chosen = setting == 3 ? 1 : 3 - setting;
+        EXPECT_EQ(std::tuple(dialog.result(), TaskBaseSetting, observer.Bases.back(), Stored(SettingId::TaskBase)),
+                  std::tuple(int(QDialog::Accepted), chosen, chosen, std::to_string(chosen))) << file;
+        // Filled again, it marks what the file now says.
+        (chosen == 1 ? dialog.RadioButton2 : dialog.RadioButton1)->setChecked(true);
+        dialog.FormCreate();
+        EXPECT_EQ(dialog.RadioButton2->isChecked(), chosen == 2) << file;
+    }
+    EXPECT_EQ(observer.Bases.size(), 6u);
+    EXPECT_TRUE(boxes.All.empty());
+}
+
 // A failed write says why; the options dialog closes all the same, with the
 // new time in memory, the base dialog stays open.
 TEST_F(Dialogs, AFailedWriteIsReportedWithItsReason)
