@@ -43,6 +43,12 @@ TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
     }
     EXPECT_FALSE(view.ClockRunning);
     EXPECT_TRUE(view.Notices.empty() && view.Errors.empty());
+    // Retry and playback before any task only say so.
+    run.Button3Click();
+    run.Button1Click();
+    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
+    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
+              std::tuple(true, 0u, false, 0, 0));
 }
 
 TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
@@ -173,15 +179,6 @@ TEST(TaskRoundsTest, ARoundGivesEveryTestOnceAndTheNextNeverOpensWithTheLast)
     // A collection of one gives its test again.
     ScriptedRandom once({0, 0});
     EXPECT_EQ(rounds.Draw(5, 1, once) + rounds.Draw(5, 1, once), 2);
-}
-
-TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)
-{
-    run.Button3Click();
-    run.Button1Click();
-    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
-    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
-              std::tuple(true, 0u, false, 0, 0));
 }
 
 struct Attempt {
@@ -331,40 +328,34 @@ TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
     EXPECT_TRUE(view.Notices.empty());
 }
 
-struct Playback {
-    const char* name;
-    int task;
-    std::vector<std::pair<const char*, const char*>> afterTick; // a square and its code
-};
-
-class PlaybackTable : public RunFixture, public testing::WithParamInterface<Playback> {};
-
-TEST_P(PlaybackTable, PlaysNTokensInNTicksFromTheStart)
+// The playback plays its N tokens in N ticks from the task's start (after
+// dropping the attempt and its clock) and counts nothing.
+TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
 {
-    const Playback& p = GetParam();
+    using Ticks = std::vector<std::pair<const char*, const char*>>; // a square and its code after each tick
+    const std::pair<int, Ticks> rows[] = {{3, {{"d8", "bk"}}},
+                                          {1, {{"g5", "wb"}, {"d1", "bb"}, {"e6", "wb"}}},
+                                          {2, {{"h6", "wn"}, {"h6", "bp"}, {"f6", "wb"}}}};
     Write(SettingId::MoveInterval, 2);
-    NewTask(p.task);
-    if (p.task == 1)
-        Play("e3", "g5"); // the attempt, and its clock, are dropped
-    run.ClockTick();
-    run.Button1Click();
-    EXPECT_EQ(std::tuple(CodeOn(p.afterTick[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
-              std::tuple("", true, 2000, false, ClockDisplay{3, 0}));
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{p.task, p.task}));
-    for (std::size_t i = 0; i < p.afterTick.size(); ++i) {
-        EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
-        run.Timer1Timer();
-        EXPECT_EQ(CodeOn(p.afterTick[i].first), p.afterTick[i].second) << "tick " << i + 1;
+    for (const auto& [task, ticks] : rows) {
+        NewTask(task);
+        if (task == 1)
+            Play("e3", "g5"); // the attempt, and its clock, are dropped
+        run.ClockTick();
+        const std::size_t notices = view.Notices.size();
+        run.Button1Click();
+        EXPECT_EQ(std::tuple(CodeOn(ticks[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
+                  std::tuple("", true, 2000, false, ClockDisplay{3, 0})) << task;
+        EXPECT_EQ(std::vector(run.UsedTasks().end() - 2, run.UsedTasks().end()), (std::vector<int32_t>{task, task}));
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
+            run.Timer1Timer();
+            EXPECT_EQ(CodeOn(ticks[i].first), ticks[i].second) << "tick " << i + 1;
+        }
+        EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
+                  std::tuple(0, static_cast<int>(1 + 6 * ticks.size()), 0, notices)) << task;
     }
-    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
-              std::tuple(0, static_cast<int>(1 + 6 * p.afterTick.size()), 0, p.task == 1 ? 1u : 0u));
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, PlaybackTable,
-                         testing::Values(Playback{"OneToken", 3, {{"d8", "bk"}}},
-                                         Playback{"ThreeTokens", 1, {{"g5", "wb"}, {"d1", "bb"}, {"e6", "wb"}}},
-                                         Playback{"ReplyRecaptures", 2, {{"h6", "wn"}, {"h6", "bp"}, {"f6", "wb"}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
 {

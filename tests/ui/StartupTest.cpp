@@ -1,6 +1,5 @@
 // What the application start-up gives every window (Startup.h): the windows
-// kept on their screen, the overflow icon read late, and no image format
-// plugin loaded by creating the windows.
+// kept on their screen and the overflow icon read late.
 #include "DeferredIconStyle.h"
 #include "Fakes.h"
 #include "ScreenFit.h"
@@ -13,15 +12,12 @@
 #include "zastavka.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -41,19 +37,6 @@ TEST(ScreenFit, FittedTopLeft)
         EXPECT_EQ(ScreenFit::FittedTopLeft(frame, area), expected) << frame.x() << "," << frame.y();
 }
 
-// The program's windows, created as start-up creates them.
-struct AllWindows {
-    FakeMessageBoxes boxes;
-    ScriptedRandom random;
-    RecordingUrlOpener opener;
-    TForm6 splash;
-    TForm1 form{boxes, random};
-    TForm3 options{boxes, &form, &form};
-    TForm4 about{opener, &form};
-    TForm5 base{boxes, &form, &form};
-    TForm7 links{opener, &form};
-};
-
 // Every window shown as the program shows it, with the client size it was
 // designed for. Run with the offscreen screen of screen-1280x1024.json: at
 // scale 1 every window stays where it was designed; at QT_SCALE_FACTOR=2
@@ -68,17 +51,25 @@ TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
     if (screen->geometry().size() * scale != QSize(1280, 1024))
         GTEST_SKIP() << "needs the 1280 x 1024 screen of screen-1280x1024.json";
 
-    AllWindows w;
+    FakeMessageBoxes boxes;
+    ScriptedRandom random;
+    RecordingUrlOpener opener;
+    TForm6 splash;
+    TForm1 form(boxes, random);
+    TForm3 options(boxes, &form, &form);
+    TForm4 about(opener, &form);
+    TForm5 base(boxes, &form, &form);
+    TForm7 links(opener, &form);
     const std::pair<QWidget*, QSize> windows[] = {
-        {&w.splash, {742, 461}}, {&w.form, {672, 454}},  {&w.options, {310, 140}},
-        {&w.about, {452, 228}}, {&w.base, {305, 110}}, {&w.links, {421, 91}}};
+        {&splash, {742, 461}}, {&form, {672, 454}},  {&options, {310, 140}},
+        {&about, {452, 228}}, {&base, {305, 110}}, {&links, {421, 91}}};
     QStringList moved;
     for (const auto& [window, size] : windows) {
         const std::string name = window->objectName().toStdString();
         const QPoint designed = window->pos();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
-        EXPECT_EQ(window->size() - QSize(0, window == &w.form ? w.form.menuBar()->height() : 0), size) << name;
+        EXPECT_EQ(window->size() - QSize(0, window == &form ? form.menuBar()->height() : 0), size) << name;
         const QRect frame = window->frameGeometry();
         if (frame.width() > area.width())
             EXPECT_EQ(frame.left(), area.left()) << name;
@@ -121,36 +112,6 @@ TEST(DeferredIconStyle, OverflowIconIsTheBaseStylesWhenUsed)
                   std::pair(icons[1].availableSizes(), icons[1].actualSize(QSize(20, 20))));
         EXPECT_EQ(drawn[0], drawn[1]) << which;
     }
-}
-
-// Whether an image format plugin of Qt's is loaded in this process.
-bool ImagePluginLoaded()
-{
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
-}
-
-// In a fresh process (the test program started again for this test alone),
-// so that no other test has loaded a plugin before.
-TEST(StartupDeathTest, CreatingTheWindowsLoadsNoImagePlugin)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            AllWindows w;
-            w.splash.show();
-            (void)QTest::qWaitForWindowExposed(&w.splash);
-            int code = ImagePluginLoaded() ? 1 : 0;
-            // The probe sees a plugin once one is loaded: reading the
-            // overflow icon the base style's way loads them all.
-            auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
-            if (code == 0 && (style == nullptr
-                              || style->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).isNull()
-                              || !ImagePluginLoaded()))
-                code = 2;
-            ::_exit(code); // no clean-up: only the code counts
-        },
-        testing::ExitedWithCode(0), "");
 }
 
 } // namespace
