@@ -1,5 +1,5 @@
-// The splash, the menu, the ways the program ends,
-// the real message boxes and the bitmaps.
+// The splash, the menu, the ways the program ends and the real message
+// boxes.
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtMessageBoxes.h"
@@ -113,44 +113,6 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
     EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "OK", plain,
                                   "1", "Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical),
                                   "&Да", plain, "1"}));
-}
-
-// Run once as it is and once with QT_SCALE_FACTOR=1.5: the bitmaps follow the
-// display's pixel ratio, the layout keeps its 1x geometry.
-TEST_F(Windows, BitmapsFollowTheDevicePixelRatio)
-{
-    TForm1& form = Form();
-    NewTask(2); // every kind of figure of both colours
-    const qreal ratio = form.devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
-    EXPECT_EQ(form.Image1->pixmap().size(), form.Image1->size() * ratio);
-    // At 1x the board shows its bitmap unscaled, from the corner.
-    EXPECT_TRUE(ratio != 1.0 || form.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32)
-                                    == form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32));
-    for (const auto& entry : Run().FigureList()) {
-        auto* figure = dynamic_cast<FigurePicture*>(entry->Image);
-        const QSize size = entry->Code == "bp" ? QSize(34, 35) : QSize(35, 35);
-        EXPECT_EQ(std::pair(figure->size(), figure->pixmap().size()), std::pair(size, size * ratio)) << entry->Code;
-        // Transparent by the bitmap's bottom-left colour: the background
-        // goes, the piece (a white piece's own white included) stays, and
-        // every opaque pixel shows where the figure stands (at 1x, where
-        // the grab has the bitmap's size).
-        const QImage image = figure->pixmap().toImage();
-        const QImage shown = figure->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-        const bool sameSize = shown.size() == image.size();
-        EXPECT_TRUE(sameSize || ratio != 1.0);
-        EXPECT_EQ(image.pixelColor(0, image.height() - 1).alpha() + image.pixelColor(image.width() - 1, 0).alpha(), 0);
-        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() * 2 / 3).alpha(), 255) << entry->Code;
-        bool light = false;
-        int wrong = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                light = light || (c.alpha() != 0 && c.lightness() > 230);
-                wrong += sameSize && c.alpha() == 255 && shown.pixel(x, y) != image.pixel(x, y);
-            }
-        }
-        EXPECT_EQ(std::pair(light, wrong), std::pair(entry->Code[0] == 'w', 0)) << entry->Code;
-    }
 }
 
 } // namespace
