@@ -126,8 +126,8 @@ GifColorType Colour(int r, int g, int b)
 
 // ---- building JPEGs with libjpeg's encoder ---------------------------------
 
-QByteArray MakeJpeg(int width, int height, int components, bool progressive,
-                    const std::function<QRgb(int, int)>& pixel)
+// `image` (RGB888 or Grayscale8) as a JPEG of quality 100.
+QByteArray MakeJpeg(const QImage& image, bool progressive = false)
 {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
@@ -136,29 +136,19 @@ QByteArray MakeJpeg(int width, int height, int components, bool progressive,
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(width);
-    cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = components; // 1 grey, 3 RGB, 4 CMYK
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     if (progressive)
         jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width * cinfo.input_components));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const QRgb c = pixel(x, y);
-            if (components == 1) {
-                row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(qRed(c));
-            } else {
-                row[static_cast<size_t>(3 * x)] = static_cast<JSAMPLE>(qRed(c));
-                row[static_cast<size_t>(3 * x + 1)] = static_cast<JSAMPLE>(qGreen(c));
-                row[static_cast<size_t>(3 * x + 2)] = static_cast<JSAMPLE>(qBlue(c));
-            }
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
+    for (int y = 0; y < image.height(); ++y) {
+        JSAMPROW row = const_cast<JSAMPLE*>(image.constScanLine(y));
+        jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     QByteArray out(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
@@ -167,9 +157,14 @@ QByteArray MakeJpeg(int width, int height, int components, bool progressive,
     return out;
 }
 
-QRgb Smooth(int x, int y)
+// A smooth picture of the given format (a colour or a grey ramp).
+QImage Smooth(int width, int height, QImage::Format format = QImage::Format_RGB888)
 {
-    return qRgb(40 + 6 * x, 200 - 5 * y, 90 + 3 * (x + y));
+    QImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, QColor((40 + 6 * x) & 0xFF, (200 - 5 * y) & 0xFF, (90 + 3 * (x + y)) & 0xFF));
+    return image;
 }
 
 // A two-pixel GIF written byte by byte: a 2-entry global table (red,
@@ -260,35 +255,30 @@ TEST(GifDecoder, HandMadeFilesAtTheEdges)
               PortraitDecoder::kMaxSide);
 }
 
-// The largest difference of a channel between `image` and `pixel`.
-int WorstDifference(const QImage& image, const std::function<QRgb(int, int)>& pixel)
-{
-    int worst = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb a = image.pixel(x, y), b = pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    }
-    return worst;
-}
-
 TEST(JpegDecoder, ColourGreyProgressiveAndOversized)
 {
-    const auto ramp = [](int x, int y) { return qRgb(8 * x + 2 * y, 8 * x + 2 * y, 8 * x + 2 * y); };
-    for (const auto& [components, progressive] : {std::pair{3, false}, {3, true}, {1, false}}) {
-        const auto pixel = components == 3 ? std::function<QRgb(int, int)>(Smooth) : ramp;
-        const QImage image = PortraitDecoder::DecodeJpeg(MakeJpeg(24, 20, components, progressive, pixel));
+    for (const auto& [format, progressive] :
+         {std::pair{QImage::Format_RGB888, false}, {QImage::Format_RGB888, true}, {QImage::Format_Grayscale8, false}}) {
+        const QImage original = Smooth(24, 20, format);
+        const QImage image = PortraitDecoder::DecodeJpeg(MakeJpeg(original, progressive));
         ASSERT_EQ(std::pair(image.size(), image.format()), std::pair(QSize(24, 20), QImage::Format_RGB32));
-        EXPECT_LE(WorstDifference(image, pixel), 12) << components << progressive;
+        int worst = 0; // the largest difference of a channel
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const QRgb a = image.pixel(x, y), b = original.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        EXPECT_LE(worst, 12) << format << progressive;
     }
     // Up to 4096 pixels a side.
-    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(4096, 1, 1, false, Smooth)).width(), 4096);
-    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4096, 1, false, Smooth)).height(), 4096);
-    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(4097, 1, 1, false, Smooth)).isNull());
-    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(1, 4097, 1, false, Smooth)).isNull());
-    QByteArray huge = MakeJpeg(8, 8, 3, false, Smooth);
+    const QImage::Format grey = QImage::Format_Grayscale8;
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(Smooth(4096, 1, grey))).width(), 4096);
+    EXPECT_EQ(PortraitDecoder::DecodeJpeg(MakeJpeg(Smooth(1, 4096, grey))).height(), 4096);
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(Smooth(4097, 1, grey))).isNull());
+    EXPECT_TRUE(PortraitDecoder::DecodeJpeg(MakeJpeg(Smooth(1, 4097, grey))).isNull());
+    QByteArray huge = MakeJpeg(Smooth(8, 8));
     const qsizetype sof = huge.indexOf("\xFF\xC0");
     ASSERT_GT(sof, 0);
     for (int k = 5; k <= 8; ++k) // height and width 60000
