@@ -37,10 +37,7 @@ TEST(Geometry, EverySquareRoundTripsWithItsTolerance)
 
 TEST(Geometry, MoveLineEndsArePulledBackTowardsTheStart)
 {
-    struct Row {
-        int fc, fr, tc, tr;
-        MoveLine line;
-    } rows[] = {
+    const std::tuple<int, int, int, int, MoveLine> rows[] = { // from column and row, to column and row
         {6, 6, 4, 8, {251, 250, 183, 318}}, // f3-d1
         {1, 8, 8, 8, {51, 330, 319, 330}},  // a1-h1
         {8, 8, 1, 8, {331, 330, 63, 330}},  // h1-a1
@@ -48,8 +45,8 @@ TEST(Geometry, MoveLineEndsArePulledBackTowardsTheStart)
         {5, 1, 5, 3, {211, 50, 211, 118}},  // e8-e6
         {3, 3, 3, 3, {131, 130, 131, 130}}, // no move
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(MoveLineEnds(kStandard, r.fc, r.fr, r.tc, r.tr), r.line) << r.fc << r.fr << r.tc << r.tr;
+    for (const auto& [fc, fr, tc, tr, line] : rows)
+        EXPECT_EQ(MoveLineEnds(kStandard, fc, fr, tc, tr), line) << fc << fr << tc << tr;
     EXPECT_EQ(MoveLineEnds(BoardGeometry{0, 0, 780}, 1, 1, 2, 2), (MoveLine{51, 50, 129, 128}));
 }
 
@@ -79,10 +76,7 @@ protected:
 
 TEST_F(Board, PlacePositionReadsEveryCharacterInReadingOrder)
 {
-    struct Row {
-        const char* placement;
-        const char* listing;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"r6k/8/8/8/8/8/8/K7", "br11 bk18 wk81 "},
         {"8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9",
          "bp21 wp25 bp27 bk28 bp32 bp38 bp43 wb44 bq45 bp55 wp61 wp67 wp72 wr76 wp77 wk87 "},
@@ -91,17 +85,16 @@ TEST_F(Board, PlacePositionReadsEveryCharacterInReadingOrder)
         {"8/8/8/8/8/8/8/8/nQ", "bn91 wq92 "},
         {"", ""},
     };
-    for (const Row& r : rows) {
-        board.PlacePosition(r.placement);
-        EXPECT_EQ(Listing(), r.listing) << r.placement;
+    for (const auto& [placement, listing] : rows) {
+        board.PlacePosition(placement);
+        EXPECT_EQ(Listing(), listing) << placement;
         board.ClearFigures();
     }
-    EXPECT_EQ(Released(), static_cast<int>(factory.Made.size()));
-    EXPECT_EQ(board.Holds(factory.Made.front().get()), false);
+    EXPECT_EQ(std::pair(Released(), board.Holds(factory.Made.front().get())),
+              std::pair(static_cast<int>(factory.Made.size()), false));
     // Top first, then left; a later figure lies above an earlier one.
     board.PlacePosition("k6K");
-    EXPECT_EQ(factory.Made.back()->Log, "TL");
-    EXPECT_EQ(factory.Stacking.back(), factory.Made.back().get());
+    EXPECT_EQ(std::pair(factory.Made.back()->Log, factory.Stacking.back()), std::pair(std::string("TL"), factory.Made.back().get()));
 }
 
 TEST_F(Board, SquareQueriesScanTheListLatestFirst)
@@ -109,14 +102,11 @@ TEST_F(Board, SquareQueriesScanTheListLatestFirst)
     TFigure* white = board.CreateFigure(4, "wq", 4);
     TFigure* black = board.CreateFigure(4, "bn", 4);
     EXPECT_EQ(board.FigureAt(4, 4), black->Image);
-    EXPECT_EQ(board.ColourAt(nullptr, 4, 4), "b");
-    EXPECT_EQ(board.ColourAt(black->Image, 4, 4), "w");
-    EXPECT_EQ(board.SquareFree(black->Image, 4, 4), kNelza);
-    EXPECT_EQ(board.SquareFree(nullptr, 4, 5), kMogno);
-    EXPECT_EQ(board.SquareFree(nullptr, 0, 9), kMogno);
-    EXPECT_EQ(board.ColourAt(nullptr, 1, 1), kNet);
-    EXPECT_EQ(board.CodeOf(white->Image), "wq");
-    EXPECT_EQ(board.CodeOf(nullptr), "");
+    EXPECT_EQ(std::tuple(board.ColourAt(nullptr, 4, 4), board.ColourAt(black->Image, 4, 4), board.ColourAt(nullptr, 1, 1)),
+              std::tuple("b", "w", kNet));
+    EXPECT_EQ(std::tuple(board.SquareFree(black->Image, 4, 4), board.SquareFree(nullptr, 4, 5), board.SquareFree(nullptr, 0, 9)),
+              std::tuple(kNelza, kMogno, kMogno));
+    EXPECT_EQ(std::tuple(board.CodeOf(white->Image), board.CodeOf(nullptr)), std::tuple("wq", ""));
     // The square follows the picture: order in the list decides, not order
     // of arrival.
     board.PlaceOnSquare(*white->Image, 5, 4);
@@ -128,25 +118,20 @@ TEST_F(Board, SquareQueriesScanTheListLatestFirst)
 
 TEST_F(Board, CaptureTargetSparesKingsOwnFiguresAndTheMover)
 {
-    struct Row {
-        const char* target;
-        const char* colour;
-        bool allowed;
-        bool taken;
-    } rows[] = {
+    const std::tuple<const char*, const char*, bool, bool> rows[] = { // target, mover's colour, allowed, taken
         {"", "w", true, false},    {"bn", "w", true, true},  {"wn", "w", false, false}, {"bk", "w", false, false},
         {"wk", "w", false, false}, {"wr", "", true, true},   {"bp", "", true, true},    {"bk", "", false, false},
     };
-    for (const Row& r : rows) {
+    for (const auto& [target, colour, allowed, taken] : rows) {
         board.ClearFigures();
         board.CreateFigure(1, "bb", 1);
         Picture* mover = board.CreateFigure(6, "wb", 5)->Image;
-        if (*r.target)
-            board.CreateFigure(4, r.target, 7);
+        if (*target)
+            board.CreateFigure(4, target, 7);
         const std::size_t before = board.FigureList().size();
-        EXPECT_EQ(board.CaptureTarget(mover, r.colour, 4, 7), r.allowed) << r.target << r.colour;
-        EXPECT_EQ(board.FigureList().size(), before - r.taken) << r.target << r.colour;
-        EXPECT_EQ(board.CodeOf(mover), "wb");
+        const bool result = board.CaptureTarget(mover, colour, 4, 7);
+        EXPECT_EQ(std::tuple(result, board.FigureList().size(), board.CodeOf(mover)),
+                  std::tuple(allowed, before - taken, "wb")) << target << colour;
     }
     // Only the first enemy goes, a king before it notwithstanding; the rest
     // keep their order.
