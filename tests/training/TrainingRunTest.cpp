@@ -72,16 +72,13 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     // the hint.
     run.ClockTick();
     run.Button3Click();
-    EXPECT_EQ(view.Text, header);
-    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning), std::tuple(ClockDisplay{1, 15}, true));
+    EXPECT_EQ(std::tuple(view.Text, view.Clock, view.ClockRunning), std::tuple(header, ClockDisplay{1, 15}, true));
     Write(SettingId::Hint, 1);
     run.Button3Click();
     EXPECT_EQ(view.Text, withHint);
     run.Button1Click();
-    EXPECT_EQ(view.Text, header);
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 1, 1, 1}));
-    EXPECT_EQ(random.Reseeds, 3);
-    EXPECT_TRUE(view.Notices.empty());
+    EXPECT_EQ(std::tuple(view.Text, run.UsedTasks(), random.Reseeds, view.Notices.size()),
+              std::tuple(header, std::vector<int32_t>{1, 1, 1, 1}, 3, 0u));
 }
 
 TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
@@ -97,23 +94,18 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
     // the playback keep the collection the task came from.
     TaskBaseSetting = 2;
     NewTask(1);
-    EXPECT_EQ(random.Bounds.back(), 189);
-    EXPECT_EQ(run.TaskSolution(), "f4-f5");
+    EXPECT_EQ(std::tuple(random.Bounds.back(), run.TaskSolution()), std::tuple(189, "f4-f5"));
     TaskBaseSetting = 1;
     run.Button3Click();
     EXPECT_EQ(run.TaskSolution(), "f4-f5");
     run.Button1Click();
-    EXPECT_EQ(run.TaskSolution(), "f4-f5");
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 4, 1, 1, 1}));
+    EXPECT_EQ(std::tuple(run.TaskSolution(), run.UsedTasks()), std::tuple("f4-f5", std::vector<int32_t>{1, 4, 1, 1, 1}));
 
     // Any other base draws and loads nothing, but the clock starts.
     const int before = loads;
     TaskBaseSetting = 3;
     run.Button2Click();
-    EXPECT_EQ(loads, before);
-    EXPECT_TRUE(view.Text.empty());
-    EXPECT_EQ(run.CurrentTaskNumber(), 1);
-    EXPECT_TRUE(view.ClockRunning);
+    EXPECT_EQ(std::tuple(loads, view.Text.size(), run.CurrentTaskNumber(), view.ClockRunning), std::tuple(before, 0u, 1, true));
     // The program's own source reaches every number below the bound, no other.
     ClockRandomSource clock;
     std::set<int32_t> seen;
@@ -250,8 +242,7 @@ TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
     Write(SettingId::MoveLine, 1);
     run.Button3Click();
     Play("e3", "g5");
-    EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
-    Play("b3", "e6"); // the user's move leaves it
+    Play("b3", "e6"); // the user's move leaves the line of the reply
     EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
     NewTask(2);
     EXPECT_EQ(view.Line, std::nullopt);
@@ -369,12 +360,10 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
     // A new task and a retry end a running playback.
     run.Timer1Timer();
     run.Button3Click();
-    EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_FALSE(run.TaskOver());
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.TaskOver()), std::tuple(0, false));
     run.Button1Click();
     NewTask(2);
-    EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_EQ(run.SolutionPos(), 1);
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos()), std::tuple(0, 1));
 
     // An unplayable token is reported once and skipped, also when the next
     // step comes while its message is open.
@@ -389,9 +378,7 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
     };
     run.Timer1Timer();
     run.Timer1Timer();
-    EXPECT_EQ(view.Notices, Lines{kOperationImpossibleText});
-    EXPECT_EQ(CodeOn("e6"), "wb");
-    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_EQ(std::tuple(view.Notices, CodeOn("e6"), view.PlaybackMs), std::tuple(Lines{kOperationImpossibleText}, "wb", 0));
 }
 
 TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
@@ -419,19 +406,18 @@ TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
 // the loader and the timer arithmetic at its limits.
 TEST(TaskParts, LoaderAndTimerArithmetic)
 {
-    EXPECT_EQ(LoadFromCollections(kTacticsBase, 1)->solution, "f5-h6 g7:h6 g5:f6");
-    EXPECT_EQ(LoadFromCollections(kStrategyBase, 189)->solution.empty(), false);
-    EXPECT_EQ(LoadFromCollections(kStrategyBase, 190)->marker, 0);
+    EXPECT_EQ(std::tuple(LoadFromCollections(kTacticsBase, 1)->solution, LoadFromCollections(kStrategyBase, 189)->marker,
+                         LoadFromCollections(kStrategyBase, 190)->marker),
+              std::tuple("f5-h6 g7:h6 g5:f6", 1, 0));
     EXPECT_FALSE(LoadFromCollections(0, 1).has_value() || LoadFromCollections(3, 1).has_value());
     EXPECT_EQ(std::tuple(CollectionOf(1), CollectionOf(2), CollectionOf(0).has_value()),
               std::tuple(CollectionLimits{225}, CollectionLimits{189}, false));
     EXPECT_EQ(FullTime(-61), (ClockDisplay{-1, -1}));
-    EXPECT_EQ(CountDown({0, 1}), (ClockStep{{0, 0}, true}));
-    EXPECT_EQ(CountDown({1, 0}), (ClockStep{{0, 59}, false}));
-    EXPECT_EQ(CountDown({0, -1}), (ClockStep{{0, 0}, true}));
-    EXPECT_EQ(PlaybackIntervalMs(2147483), 2147483000);
-    EXPECT_EQ(PlaybackIntervalMs(2147484), std::numeric_limits<int>::max());
-    EXPECT_EQ(PlaybackIntervalMs(std::numeric_limits<int32_t>::max()), std::numeric_limits<int>::max());
+    EXPECT_EQ(std::tuple(CountDown({0, 1}), CountDown({1, 0}), CountDown({0, -1})),
+              std::tuple(ClockStep{{0, 0}, true}, ClockStep{{0, 59}, false}, ClockStep{{0, 0}, true}));
+    constexpr int kLongest = std::numeric_limits<int>::max();
+    EXPECT_EQ(std::tuple(PlaybackIntervalMs(2147483), PlaybackIntervalMs(2147484), PlaybackIntervalMs(kLongest)),
+              std::tuple(2147483000, kLongest, kLongest));
 }
 
 } // namespace
