@@ -210,12 +210,13 @@ TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
     GifFrame first{0, 0, 2, 1, false, {}, -1, {2, 2}}, second{0, 0, 2, 1, false, {}, -1, {3, 3}};
     EXPECT_EQ(PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {first, second})).pixel(1, 0), qRgb(200, 0, 0));
 
-    // A frame at (2, 1) is clipped to the screen; the rest stays clear.
-    GifFrame offset{2, 1, 4, 4, false, {}, -1, std::vector<GifPixelType>(16, 2)};
-    image = PortraitDecoder::DecodeGif(MakeGif(4, 4, map, {offset}));
-    ASSERT_EQ(image.size(), QSize(4, 4));
+    // A frame at (2, 1) is clipped to the screen, the rest stays clear; its
+    // rows below the screen, nearly a whole row wide, go nowhere.
+    GifFrame offset{2, 1, 62, 4, false, {}, -1, std::vector<GifPixelType>(248, 2)};
+    image = PortraitDecoder::DecodeGif(MakeGif(64, 4, map, {offset}));
+    ASSERT_EQ(image.size(), QSize(64, 4));
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
+        for (int x = 0; x < 64; ++x)
             EXPECT_EQ(image.pixel(x, y), x >= 2 && y >= 1 ? qRgb(200, 0, 0) : QRgb(0)) << x << "," << y;
 }
 
