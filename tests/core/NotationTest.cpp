@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(Notation, TokenKeys)
@@ -31,42 +33,32 @@ TEST(Notation, TokenKeys)
         EXPECT_EQ(FileNumber(bad), 0) << bad;
 }
 
+// Every pair of squares, written as a token, reads back as the same move
+// and the same MoveKey.
 TEST(Notation, WrittenTokensReadBackOnEveryPairOfSquares)
 {
-    for (int fromRow = 1; fromRow <= 8; ++fromRow) {
-        for (int fromCol = 1; fromCol <= 8; ++fromCol) {
-            for (int toRow = 1; toRow <= 8; ++toRow) {
-                for (int toCol = 1; toCol <= 8; ++toCol) {
-                    const bool capture = (fromRow + toCol) % 2 == 0;
-                    const std::string token = WriteToken(fromCol, fromRow, capture, toCol, toRow);
-                    const auto read = ParseToken(token);
-                    ASSERT_TRUE(read.has_value()) << token;
-                    EXPECT_EQ(read->FromColumn, fromCol);
-                    EXPECT_EQ(read->FromRow, fromRow);
-                    EXPECT_EQ(read->ToColumn, toCol);
-                    EXPECT_EQ(read->ToRow, toRow);
-                    EXPECT_EQ(read->IsCapture(), capture);
-                    EXPECT_EQ(TokenToMoveKey(token), BuildMoveKey(fromRow, fromCol, toRow, toCol)) << token;
-                }
-            }
+    for (int from = 0; from < 64; ++from) {
+        for (int to = 0; to < 64; ++to) {
+            const int fromCol = from % 8 + 1, fromRow = from / 8 + 1, toCol = to % 8 + 1, toRow = to / 8 + 1;
+            const bool capture = (from + to) % 2 == 0;
+            const std::string token = WriteToken(fromCol, fromRow, capture, toCol, toRow);
+            const auto read = ParseToken(token);
+            ASSERT_TRUE(read.has_value()) << token;
+            EXPECT_EQ(std::tuple(read->FromColumn, read->FromRow, read->ToColumn, read->ToRow, read->IsCapture()),
+                      std::tuple(fromCol, fromRow, toCol, toRow, capture));
+            EXPECT_EQ(TokenToMoveKey(token), BuildMoveKey(fromRow, fromCol, toRow, toCol)) << token;
         }
     }
-    EXPECT_EQ(WriteToken(5, 6, false, 7, 4), "e3-g5");
-    EXPECT_EQ(WriteToken(6, 6, true, 4, 8), "f3:d1");
-    const auto odd = DecodeToken("a2xa1"); // played as a capture
-    ASSERT_TRUE(odd.has_value());
-    EXPECT_TRUE(odd->IsCapture());
+    EXPECT_EQ(std::tuple(WriteToken(5, 6, false, 7, 4), WriteToken(6, 6, true, 4, 8)), std::tuple("e3-g5", "f3:d1"));
+    EXPECT_TRUE(DecodeToken("a2xa1").value().IsCapture()); // played as a capture
 }
 
 TEST(Notation, LinesSplitAndJoin)
 {
     const std::vector<std::string> tokens{"e3-g5", "f3:d1", "b3:e6"};
-    EXPECT_EQ(LineTokens("e3-g5 f3:d1 b3:e6 "), tokens);
-    EXPECT_EQ(LineTokens(" e3-g5  f3:d1 b3:e6"), tokens);
-    EXPECT_EQ(JoinTokens(tokens), "e3-g5 f3:d1 b3:e6");
-    EXPECT_EQ(LineTokens(JoinTokens(tokens)), tokens);
+    EXPECT_EQ(std::pair(LineTokens("e3-g5 f3:d1 b3:e6 "), LineTokens(" e3-g5  f3:d1 b3:e6")), std::pair(tokens, tokens));
+    EXPECT_EQ(std::pair(JoinTokens(tokens), JoinTokens({})), std::pair(std::string("e3-g5 f3:d1 b3:e6"), std::string()));
     EXPECT_TRUE(LineTokens("").empty());
-    EXPECT_EQ(JoinTokens({}), "");
 }
 
 TEST(Notation, TokenAtAndTheLastTokenRule)

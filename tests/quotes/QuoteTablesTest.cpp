@@ -16,32 +16,28 @@ TEST(QuoteTables, LoadFillsInRangeResetsTheContinuationAndIgnoresOthers)
     std::set<std::string> quotes;
     int continued = 0;
     Tcitata reused;
-    for (int32_t n = 0; n < Tcitata::Count; ++n) {
+    TGulmar comment;
+    for (int32_t n = 0; n < std::max(Tcitata::Count, TGulmar::Count); ++n) {
         Tcitata q;
         q.LoadQuote(n);
-        reused.LoadQuote(n);
-        EXPECT_EQ(reused.continuation, q.continuation) << n; // nothing kept from an earlier entry
-        EXPECT_FALSE(q.author.empty() || q.quote.empty()) << n;
+        reused.LoadQuote(n); // nothing kept from an earlier entry
+        EXPECT_TRUE(reused.continuation == q.continuation && !q.author.empty() && !q.quote.empty()) << n;
+        EXPECT_EQ(QuoteMessage(q), q.quote + " " + q.continuation + " " + q.author) << n;
         quotes.insert(q.quote);
         continued += !q.continuation.empty();
-        EXPECT_EQ(QuoteMessage(q), q.quote + " " + q.continuation + " " + q.author) << n;
+        comment.LoadQuote(n);
+        EXPECT_TRUE(n >= TGulmar::Count || !comment.comment.empty()) << n;
+        EXPECT_EQ(CommentMessage(comment), comment.comment + " " + comment.continuation);
     }
     EXPECT_EQ(std::tuple(quotes.size(), continued), std::tuple(42u, 1));
-    for (int32_t n = 0; n < TGulmar::Count; ++n) {
-        TGulmar g;
-        g.LoadQuote(n);
-        EXPECT_FALSE(g.comment.empty()) << n;
-        EXPECT_EQ(CommentMessage(g), g.comment + " " + g.continuation);
-    }
     for (int32_t bad : {-1, 42, std::numeric_limits<int32_t>::min()}) {
         Tcitata q;
         q.quote = "Q";
         q.LoadQuote(bad);
-        EXPECT_EQ(QuoteMessage(q), "Q  ") << bad;
         TGulmar g;
         g.comment = "C";
         g.LoadQuote(bad == 42 ? 18 : bad);
-        EXPECT_EQ(CommentMessage(g), "C ") << bad;
+        EXPECT_EQ(std::pair(QuoteMessage(q), CommentMessage(g)), std::pair(std::string("Q  "), std::string("C "))) << bad;
     }
 }
 

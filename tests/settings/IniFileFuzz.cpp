@@ -1,15 +1,13 @@
 // Fuzz target of the settings file: any file, one write, read back. Aborts
-// when a write that reported success does not read back as written, changes
-// what any other key reads, or makes the file unreadable; when a refused
-// write changed the file, or a write of a setting was refused although the
-// file had room; and, for the writes that go through a real file, when the
-// file differs from the text or a temporary file is left behind.
+// when a successful write does not read back, changes another key or makes
+// the file unreadable; when a refused write changed the file, or a setting
+// was refused with room left; and, written to a real file, when the file
+// differs from the text or a temporary file is left behind.
 //
-// Input: byte 0 picks the key: bits 0-2 one of the five settings (value:
-// the 32-bit integer in bytes 1-4), or 5-7 section, key and value taken from
-// the input up to NUL bytes; bits 3-5 all clear also write a real file; all
-// five top bits set pad the file to just under the size limit. The rest of
-// the input is the file.
+// Input: byte 0 picks the key: bits 0-2 one of the five settings (value: the
+// 32-bit integer in bytes 1-4), or 5-7 section, key and value up to NUL
+// bytes; bits 3-5 all clear also write a real file; all five top bits set
+// pad the file to just under the size limit. The rest is the file.
 #include "IniFile.h"
 #include "Settings.h"
 
@@ -30,19 +28,11 @@ namespace {
 const fs::path& Dir()
 {
     static const struct Temporary {
-        fs::path path;
-        Temporary()
-        {
+        fs::path path = [] {
             std::string pattern = (fs::temp_directory_path() / "tresolvin-fuzz-XXXXXX").string();
-            if (::mkdtemp(pattern.data()) == nullptr)
-                std::abort();
-            path = pattern;
-        }
-        ~Temporary()
-        {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
+            return ::mkdtemp(pattern.data()) ? fs::path(pattern) : (std::abort(), fs::path());
+        }();
+        ~Temporary() { std::error_code ec; fs::remove_all(path, ec); }
     } dir;
     return dir.path;
 }

@@ -14,12 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <functional>
-
-#include <fstream>
-#include <sstream>
-#include <thread>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -30,76 +25,61 @@ namespace {
 
 TEST(IniFile, LookupFindsTheFirstMatchOfTheNamesInAnyCaseAndLineEnd)
 {
-    const struct {
-        std::string content;
-        const char* section;
-        const char* key;
-        std::optional<std::string> expected;
-    } rows[] = {
-        {"[VREMYA]\nvremya=180\n", "VREMYA", "vremya", "180"},
-        {"[Vremya]\nVREMYA=90\n", "VREMYA", "vremya", "90"},
-        {"[otobragenie_hoda]\notobragenie_hoda=1\n", "OTOBRAGENIE_Hoda", "OtobrageniE_hoda", "1"},
-        {"  [ VREMYA ]  \n\t vremya \t=  75  \n", "VREMYA", "vremya", "75"},
-        {"[VREMYA]\r\nvremya=60\r\n", "VREMYA", "vremya", "60"},
-        {"[A]\rk=1\r[VREMYA]\rvremya=60\r", "VREMYA", "vremya", "60"},
-        {"[VREMYA]\r\nvremya=75\r", "VREMYA", "vremya", "75"},
-        {"[A]\rk=1\n\r[VREMYA]\r\nvremya=5", "VREMYA", "vremya", "5"},
-        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "VREMYA", "vremya", "75"},
-        {"[VREMYA]\nvremya=\"60\"\n", "VREMYA", "vremya", "60"},
-        {"[VREMYA]\nvremya='60'\n", "VREMYA", "vremya", "60"},
-        {"[VREMYA]\nvremya=\"60\n", "VREMYA", "vremya", "\"60"},
-        {"[A]\nk=\n", "A", "k", ""},
-        {"[A]\nk=a=b\n", "A", "k", "a=b"},
-        {"[A]\nk=7", "A", "k", "7"},
-        {"[A]\nk=1\nk=2\n", "A", "k", "1"},
-        {"[A]\nk=1\n[B]\nk=3\n[a]\nk=2\n", "A", "k", "1"},
-        {"[SECNAHOD]\nvremya=5\n[VREMYA]\nx=1\n", "VREMYA", "vremya", std::nullopt},
-        {"vremya=5\n[VREMYA]\n", "VREMYA", "vremya", std::nullopt},
-        {"[A]\n;k=1\n#k=2\n", "A", "k", std::nullopt},
-        {"[VREMYA1]\nvremya=3\n", "VREMYA", "vremya", std::nullopt},
-        {"[VREMYA]\nvremyax=3\n", "VREMYA", "vremya", std::nullopt},
-        {"[VREMYA\nvremya=5\n", "VREMYA", "vremya", "5"},
-        {"[A]\nk=1\n", "B", "k", std::nullopt},
+    const std::pair<std::string, std::optional<std::string>> rows[] = {
+        {"[VREMYA]\nvremya=180\n", "180"},
+        {"[vReMyA]\nVREMYA=90\n", "90"},
+        {"  [ VREMYA ]  \n\t vremya \t=  75  \n", "75"},
+        {"[VREMYA]\r\nvremya=60\r\n", "60"},
+        {"[A]\rk=1\r[VREMYA]\rvremya=60\r", "60"},
+        {"[A]\rk=1\n\r[VREMYA]\r\nvremya=5", "5"},
+        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "75"},
+        {"[VREMYA]\nvremya=\"60\"\n", "60"},
+        {"[VREMYA]\nvremya='60'\n", "60"},
+        {"[VREMYA]\nvremya=\"60\n", "\"60"},
+        {"[VREMYA]\nvremya=\n", ""},
+        {"[VREMYA]\nvremya=a=b\n", "a=b"},
+        {"[VREMYA]\nvremya=1\nvremya=2\n", "1"},
+        {"[VREMYA]\nvremya=1\n[B]\nvremya=3\n[vremya]\nvremya=2\n", "1"},
+        {"[SECNAHOD]\nvremya=5\n[VREMYA]\nx=1\n", std::nullopt},
+        {"vremya=5\n[VREMYA]\n", std::nullopt},
+        {"[VREMYA]\n;vremya=1\n#vremya=2\n", std::nullopt},
+        {"[VREMYA1]\nvremya=3\n", std::nullopt},
+        {"[VREMYA\nvremya=5\n", "5"},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(IniLookup(r.content, r.section, r.key), r.expected) << r.content;
+    for (const auto& [content, expected] : rows)
+        EXPECT_EQ(IniLookup(content, "VREMYA", "vremya"), expected) << content;
+    EXPECT_EQ(IniLookup("[otobragenie_hoda]\nOTOBRAGENIE_hoda=1\n", "OTOBRAGENIE_Hoda", "otobragenie_HODA"), "1");
     const auto value = IniLookup("[A]\nk=" + std::string(5000, '7') + "\n", "A", "k");
-    ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->size(), kMaxIniValueChars); // long values are cut
+    EXPECT_EQ(value.value_or("").size(), kMaxIniValueChars); // long values are cut
 }
 
 TEST(IniFile, ReplaceKeepsEveryOtherLineAndTheFilesLineEnds)
 {
-    const struct {
-        std::string before;
-        const char* section;
-        const char* key;
-        std::string after;
-    } rows[] = {
-        {"", "VREMYA", "vremya", "[VREMYA]\nvremya=60\n"},
-        {"; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=180\n# after\n[BAZA1]\nbaza1=2\n", "VREMYA", "vremya", "; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=60\n# after\n[BAZA1]\nbaza1=2\n"},
-        {"[vremya]\n  Vremya = 180\n", "VREMYA", "vremya", "[vremya]\nVremya=60\n"},
-        {"[VREMYA]\nother=1\n\n[BAZA1]\nbaza1=1\n", "VREMYA", "vremya", "[VREMYA]\nother=1\nvremya=60\n\n[BAZA1]\nbaza1=1\n"},
-        {"[VREMYA]\n[BAZA1]\nbaza1=1\n", "VREMYA", "vremya", "[VREMYA]\nvremya=60\n[BAZA1]\nbaza1=1\n"},
-        {"[BAZA1]\nbaza1=2\n", "VREMYA", "vremya", "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
-        {"[BAZA1]\nbaza1=2", "VREMYA", "vremya", "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
-        {"[BAZA1]\r\nbaza1=2\r\n", "VREMYA", "vremya", "[BAZA1]\r\nbaza1=2\r\n[VREMYA]\r\nvremya=60\r\n"},
-        {"[VREMYA]\nvremya=180", "VREMYA", "vremya", "[VREMYA]\nvremya=60"},
-        {"[VREMYA]\nother=1", "VREMYA", "vremya", "[VREMYA]\nother=1\nvremya=60\n"},
-        {"[BAZA1]\nvremya=5\n", "VREMYA", "vremya", "[BAZA1]\nvremya=5\n[VREMYA]\nvremya=60\n"},
-        {"[VREMYA]\n;vremya=1\n", "VREMYA", "vremya", "[VREMYA]\nvremya=60\n;vremya=1\n"},
-        {"[VREMYA]\nvremya=1\nvremya=2\n", "VREMYA", "vremya", "[VREMYA]\nvremya=60\nvremya=2\n"},
-        {"[VREMYA]\r\nvremya=75\r", "VREMYA", "vremya", "[VREMYA]\r\nvremya=60\r"},
-        {"[BAZA1]\r\nbaza1=2\r", "VREMYA", "vremya", "[BAZA1]\r\nbaza1=2\r[VREMYA]\r\nvremya=60\r\n"},
-        {"[BAZA1]\rbaza1=2", "VREMYA", "vremya", "[BAZA1]\rbaza1=2\r[VREMYA]\rvremya=60\r"},
-        {"[VREMYA]\rother=1\n\n", "VREMYA", "vremya", "[VREMYA]\rother=1\nvremya=60\r\n\n"},
-        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "VREMYA", "vremya", "\xEF\xBB\xBF[VREMYA]\nvremya=60\n"},
-        {std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=1\n\x01\x02", 28), "VREMYA", "vremya", std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=60\n\x01\x02", 29)},
+    const std::pair<std::string, std::string> rows[] = {
+        {"", "[VREMYA]\nvremya=60\n"},
+        {"; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=180\n# after\n[BAZA1]\nbaza1=2\n",
+         "; my notes\n[other]\nfoo = bar\n\n[VREMYA]\nvremya=60\n# after\n[BAZA1]\nbaza1=2\n"},
+        {"[vremya]\n  Vremya = 180\n", "[vremya]\nVremya=60\n"},
+        {"[VREMYA]\nother=1\n\n[BAZA1]\nbaza1=1\n", "[VREMYA]\nother=1\nvremya=60\n\n[BAZA1]\nbaza1=1\n"},
+        {"[VREMYA]\n[BAZA1]\nbaza1=1\n", "[VREMYA]\nvremya=60\n[BAZA1]\nbaza1=1\n"},
+        {"[BAZA1]\nbaza1=2\n", "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
+        {"[BAZA1]\r\nbaza1=2\r\n", "[BAZA1]\r\nbaza1=2\r\n[VREMYA]\r\nvremya=60\r\n"},
+        {"[VREMYA]\nother=1", "[VREMYA]\nother=1\nvremya=60\n"},
+        {"[BAZA1]\nvremya=5\n", "[BAZA1]\nvremya=5\n[VREMYA]\nvremya=60\n"},
+        {"[VREMYA]\n;vremya=1\n", "[VREMYA]\nvremya=60\n;vremya=1\n"},
+        {"[VREMYA]\nvremya=1\nvremya=2\n", "[VREMYA]\nvremya=60\nvremya=2\n"},
+        {"[VREMYA]\r\nvremya=75\r", "[VREMYA]\r\nvremya=60\r"},
+        {"[BAZA1]\r\nbaza1=2\r", "[BAZA1]\r\nbaza1=2\r[VREMYA]\r\nvremya=60\r\n"},
+        {"[BAZA1]\rbaza1=2", "[BAZA1]\rbaza1=2\r[VREMYA]\rvremya=60\r"},
+        {"[VREMYA]\rother=1\n\n", "[VREMYA]\rother=1\nvremya=60\r\n\n"},
+        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "\xEF\xBB\xBF[VREMYA]\nvremya=60\n"},
+        {std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=1\n\x01\x02", 28),
+         std::string("\xff\xfe\0junk\n[VREMYA]\nvremya=60\n\x01\x02", 29)},
     };
-    for (const auto& r : rows) {
-        const std::string out = IniReplace(r.before, r.section, r.key, "60");
-        EXPECT_EQ(out, r.after) << r.before;
-        EXPECT_EQ(IniLookup(out, r.section, r.key), "60") << r.before;
+    for (const auto& [before, after] : rows) {
+        const std::string out = IniReplace(before, "VREMYA", "vremya", "60");
+        EXPECT_EQ(out, after) << before;
+        EXPECT_EQ(IniLookup(out, "VREMYA", "vremya"), "60") << before;
     }
 }
 
@@ -116,22 +96,17 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
     for (const auto& entry : fs::recursive_directory_iterator(tree))
         EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
     EXPECT_EQ(::chown(tree.c_str(), kNobody, kNobody), 0);
-    if (!rootsOwn.empty()) {
-        EXPECT_EQ(::lchown(rootsOwn.c_str(), 0, 0), 0);
-    }
-
+    EXPECT_TRUE(rootsOwn.empty() || ::lchown(rootsOwn.c_str(), 0, 0) == 0);
     int fds[2];
     if (::pipe(fds) != 0)
         return IniWriteResult::Failure("pipe failed");
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::close(fds[0]);
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(2);
         const IniWriteResult result = write();
         const std::string message = (result.Ok ? "1" : "0") + result.Error;
-        [[maybe_unused]] const auto written = ::write(fds[1], message.data(), message.size());
-        ::_exit(0);
+        ::_exit(::write(fds[1], message.data(), message.size()) < 0);
     }
     ::close(fds[1]);
     std::string message;
@@ -160,11 +135,11 @@ class IniFileOnDisk : public testing::Test {
 protected:
     TempDir dir;
     fs::path File() const { return dir.Path() / "cfg" / "opt.ini"; }
-
-    std::vector<std::string> Entries(const fs::path& in) const
+    // The names in the file's directory, sorted.
+    std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(in))
+        for (const auto& entry : fs::directory_iterator(File().parent_path()))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -183,63 +158,44 @@ TEST_F(IniFileOnDisk, WritesCreateKeepAndGoThroughLinksLeavingNoTemporaryFile)
     ASSERT_TRUE(WriteIniValue(File(), "BAZA1", "baza1", "2"));
     EXPECT_EQ(Slurp(File()), "; written by hand\n[Window]\nx = 10\n\n[VREMYA]\nvremya=90\n[BAZA1]\nbaza1=2\n");
     EXPECT_EQ(ReadIniValue(File(), "vremya", "VREMYA"), "90");
-    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
+    EXPECT_EQ(Entries(), std::vector<std::string>{"opt.ini"});
     struct stat st {};
     ASSERT_EQ(::stat(File().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u); // the file's permissions stay
 }
 
-// A failed write is reported with the path (and the reason) and changes
-// nothing: where even root cannot get past, and where an ordinary user
-// cannot (run as "nobody" under root).
+// A failed write is reported with the path and the reason and changes
+// nothing (run as "nobody" under root, where root would get past).
 TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
 {
-    const struct {
-        void (*prepare)(const fs::path& cfg);
-        const char* reason;
-    } blocked[] = {
+    const auto locked = [](mode_t fileMode, bool readOnlyDirectory) {
+        return [=](const fs::path& cfg) {
+            Spill(cfg / "opt.ini", "[VREMYA]\nvremya=180\n");
+            ::chmod((cfg / "opt.ini").c_str(), fileMode);
+            if (readOnlyDirectory)
+                fs::permissions(cfg, fs::perms::owner_read | fs::perms::owner_exec);
+        };
+    };
+    const std::pair<std::function<void(const fs::path&)>, const char*> rows[] = {
         {[](const fs::path& cfg) { Spill(cfg, "not a directory"); }, ""},
         {[](const fs::path& cfg) { fs::create_directories(cfg / "opt.ini"); }, ""},
-        {[](const fs::path& cfg) {
-             fs::create_directories(cfg);
-             Spill(cfg / "opt.ini", std::string(kMaxIniFileBytes + 1, 'x') + "\n[VREMYA]\nvremya=1\n");
-         },
+        {[](const fs::path& cfg) { Spill(cfg / "opt.ini", std::string(kMaxIniFileBytes + 1, 'x') + "\n[VREMYA]\nvremya=1\n"); },
          "файл настроек слишком велик"},
+        {locked(0600, true), "нет прав на запись"},
+        {locked(0, false), "нет прав на чтение"},
+        {locked(0444, false), "нет прав на запись"},
     };
-    for (const auto& row : blocked) {
+    for (const auto& [prepare, reason] : rows) {
         TempDir fresh;
         const fs::path cfg = fresh.Path() / "cfg", file = cfg / "opt.ini";
-        row.prepare(cfg);
-        const auto size = fs::is_regular_file(file) ? fs::file_size(file) : 0;
-        const auto result = WriteIniValue(file, "VREMYA", "vremya", "60");
-        EXPECT_FALSE(result);
-        EXPECT_NE(result.Error.find(cfg.string()), std::string::npos) << result.Error;
-        EXPECT_NE(result.Error.find(row.reason), std::string::npos) << result.Error;
-        EXPECT_TRUE(ReasonIsRussian(result.Error)) << result.Error;
-        EXPECT_EQ(fs::is_regular_file(file) ? fs::file_size(file) : 0, size);
-    }
-    const std::string kept = "[VREMYA]\nvremya=180\n";
-    const struct {
-        mode_t fileMode;
-        bool readOnlyDirectory;
-        const char* reason;
-    } denied[] = {{0600, true, "нет прав на запись"}, {0, false, "нет прав на чтение"}, {0444, false, "нет прав на запись"}};
-    for (const auto& row : denied) {
-        TempDir fresh;
-        const fs::path cfg = fresh.Path() / "cfg", file = cfg / "opt.ini";
-        fs::create_directories(cfg);
-        Spill(file, kept);
-        ::chmod(file.c_str(), row.fileMode);
-        if (row.readOnlyDirectory)
-            fs::permissions(cfg, fs::perms::owner_read | fs::perms::owner_exec);
+        prepare(cfg);
+        const auto before = std::pair(fs::status(file).permissions(), Slurp(file));
         const auto result = WriteUnprivileged(fresh.Path(), [&] { return WriteIniValue(file, "VREMYA", "vremya", "60"); });
-        EXPECT_FALSE(result) << row.fileMode;
-        EXPECT_NE(result.Error.find(cfg.string()), std::string::npos) << result.Error;
-        EXPECT_NE(result.Error.find(row.reason), std::string::npos) << result.Error;
-        EXPECT_EQ(fs::status(file).permissions(), fs::perms(row.fileMode)) << row.fileMode;
-        fs::permissions(cfg, fs::perms::owner_all, fs::perm_options::add);
-        ::chmod(file.c_str(), 0600);
-        EXPECT_EQ(Slurp(file), kept);
+        EXPECT_FALSE(result);
+        EXPECT_TRUE(result.Error.find(cfg.string()) != std::string::npos &&
+                    result.Error.find(reason) != std::string::npos && ReasonIsRussian(result.Error))
+            << result.Error;
+        EXPECT_EQ(std::pair(fs::status(file).permissions(), Slurp(file)), before) << result.Error;
     }
 }
 
@@ -251,7 +207,6 @@ TEST_F(IniFileOnDisk, AReplacedFileKeepsItsOwnerGroupAndMode)
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can hand a file to another user";
     constexpr uid_t kOther = 65534;
-    fs::create_directories(File().parent_path());
     Spill(File(), "[VREMYA]\nvremya=180\n");
     ASSERT_EQ(::chown(File().c_str(), kOther, kOther), 0);
     ASSERT_EQ(::chmod(File().c_str(), 0640), 0);
@@ -271,12 +226,11 @@ TEST_F(IniFileOnDisk, AReplacedFileKeepsItsOwnerGroupAndMode)
     ASSERT_EQ(::stat(File().c_str(), &st), 0);
     EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(0u, 0u, 0666u));
     EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
-    EXPECT_EQ(Entries(File().parent_path()), std::vector<std::string>{"opt.ini"});
+    EXPECT_EQ(Entries(), std::vector<std::string>{"opt.ini"});
 }
 
 TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
 {
-    fs::create_directories(File().parent_path());
     const std::string before = "[VREMYA]\nvremya=180\n";
     Spill(File(), before);
     const struct {
@@ -300,26 +254,23 @@ TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
     EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), longest);
 }
 
+// The file is read in chunks of 16 KiB (a last chunk of one byte counts
+// too); a write that would make it larger than may be read is refused, one
+// that makes it exactly as large goes in and reads back.
 TEST_F(IniFileOnDisk, AWriteThatWouldPassTheReadLimitIsRefused)
 {
-    fs::create_directories(File().parent_path());
-    // The file is read in chunks of 16 KiB; a last chunk of one byte counts too.
     const std::string tail = "[VREMYA]\nvremya=12";
     Spill(File(), std::string(16384 - tail.size(), ';') + "\n" + tail);
     EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "12");
     std::string full = "[VREMYA]\nvremya=180\n";
     full += std::string(kMaxIniFileBytes - full.size() - 2, '#') + "\n";
     Spill(File(), full);
-    ASSERT_EQ(fs::file_size(File()), kMaxIniFileBytes - 1);
     const auto refused = WriteIniValue(File(), "SECNAHOD", "secnahod", "1");
-    EXPECT_FALSE(refused);
     EXPECT_NE(refused.Error.find("файл настроек стал бы слишком велик"), std::string::npos) << refused.Error;
     EXPECT_EQ(Slurp(File()), full);
-    // A write that makes the file exactly as large as may be read goes in,
-    // and the file reads back.
     ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "1800"));
-    EXPECT_EQ(fs::file_size(File()), kMaxIniFileBytes);
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "1800");
+    EXPECT_EQ(std::pair(fs::file_size(File()), ReadIniValue(File(), "VREMYA", "vremya")),
+              std::pair(kMaxIniFileBytes, std::optional<std::string>("1800")));
 }
 
 // A link is written through to the file at the end of its chain, which a
@@ -367,25 +318,23 @@ TEST_F(IniFileOnDisk, TemporaryFilesOfKilledWritersAreRemovedByTheNextWrite)
                                   ".other.ini.abcdef", "opt.ini", "x.opt.ini.abcdef"};
     if (asRoot)
         kept.insert(kept.begin() + 4, ".opt.ini.nobody");
-    EXPECT_EQ(Entries(cfg), kept);
+    EXPECT_EQ(Entries(), kept);
 }
 
-// Another process holding the lock delays a write by kIniLockWait at most;
-// after that the write is refused and the file left alone.
+// Another process holding the lock for longer than kIniLockWait has the
+// write refused and the file left alone; a lock given up within the wait
+// lets it through.
 TEST_F(IniFileOnDisk, ALockHeldElsewhereDelaysAWriteOnlyBriefly)
 {
-    fs::create_directories(File().parent_path());
     Spill(File(), "[VREMYA]\nvremya=180\n");
     int locked[2], release[2];
-    ASSERT_EQ(::pipe(locked), 0);
-    ASSERT_EQ(::pipe(release), 0);
+    ASSERT_TRUE(::pipe(locked) == 0 && ::pipe(release) == 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int fd = ::open(File().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(locked[1], "L", 1) != 1)
-            ::_exit(1);
         char c;
-        [[maybe_unused]] const auto n = ::read(release[0], &c, 1);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(locked[1], "L", 1) != 1 || ::read(release[0], &c, 1) != 1)
+            ::_exit(1);
         ::usleep(300 * 1000); // still held when the next write starts
         ::_exit(0);
     }
@@ -393,14 +342,9 @@ TEST_F(IniFileOnDisk, ALockHeldElsewhereDelaysAWriteOnlyBriefly)
     ASSERT_EQ(::read(locked[0], &c, 1), 1);
     const auto start = std::chrono::steady_clock::now();
     const auto refused = WriteIniValue(File(), "VREMYA", "vremya", "60");
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_FALSE(refused);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, kIniLockWait);
     EXPECT_NE(refused.Error.find("файл занят другой копией программы"), std::string::npos) << refused.Error;
-    EXPECT_GE(waited, kIniLockWait);
-    EXPECT_LT(waited, kIniLockWait + std::chrono::seconds(3));
     EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");
-
-    // A lock given up within the wait lets the write through.
     ASSERT_EQ(::write(release[1], "R", 1), 1);
     EXPECT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
     int status = 0;

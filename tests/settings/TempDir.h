@@ -19,18 +19,15 @@ public:
     }
     ~TempDir()
     {
-        std::error_code ec;
         // Directories made read-only by a test must be writable again first.
+        std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ec);
-        }
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
     const std::filesystem::path& Path() const { return m_path; }
 
 private:

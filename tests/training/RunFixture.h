@@ -10,11 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <map>
 
 class FakeView final : public TrainingView {
 public:
@@ -46,7 +44,6 @@ public:
     std::function<void(const std::string&)> WhileOpen;
 };
 
-
 class RunFixture : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -68,9 +65,7 @@ protected:
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
-    // "Задание" with the draw scripted to give the board of test
-    // `number` (under another number when this one is not free in the round:
-    // see FreeIndexFor).
+    // "Задание" with the draw scripted to give test `number`.
     void NewTask(int32_t number)
     {
         const std::vector<int32_t> free = run.Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
@@ -91,9 +86,8 @@ protected:
     }
     void Play(const char* from, const char* to)
     {
-        Picture* figure = FigureOn(from);
-        ASSERT_NE(figure, nullptr) << "no figure on " << from;
-        Drag(*figure, 40 * (At(to).Column - At(from).Column), 40 * (At(to).Row - At(from).Row));
+        ASSERT_NE(FigureOn(from), nullptr) << "no figure on " << from;
+        Drag(*FigureOn(from), Place(to).Left - Place(from).Left, Place(to).Top - Place(from).Top);
     }
 
     static inline std::filesystem::path s_config;

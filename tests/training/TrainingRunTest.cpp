@@ -25,19 +25,13 @@ const std::string kOperationImpossibleText = "Данная операция се
 
 TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
 {
-    // Every other field starts at zero, false or empty.
-    EXPECT_EQ(std::tuple(run.Dragging(), run.TaskOver(), run.DragStartX(), run.DragStartY(), run.FromRow(), run.FromCol()),
-              std::tuple(false, false, 0, 0, 0, 0));
-    EXPECT_EQ(std::tuple(run.SolutionPos(), run.AttemptCount(), run.SolvedCount(), run.WhiteToMove(), run.CurrentTaskBase()),
-              std::tuple(0, 0, 0, false, 0));
-    EXPECT_EQ(run.TaskPosition() + run.TaskSolution() + run.LastMoveText(), "");
+    EXPECT_EQ(std::tuple(run.Dragging(), run.TaskOver(), run.WhiteToMove(), run.SolutionPos(), run.TaskSolution()),
+              std::tuple(false, false, false, 0, ""));
     struct Row {
         int32_t time, base; // 0: no key
         const char* caption;
         ClockDisplay clock;
-    } rows[] = {
-        {0, 0, "Tresolvin Тактика", {3, 0}}, {0, 3, "Tresolvin", {3, 0}}, {90, 2, "Tresolvin Стратегия", {1, 30}},
-    };
+    } rows[] = {{0, 0, "Tresolvin Тактика", {3, 0}}, {0, 3, "Tresolvin", {3, 0}}, {90, 2, "Tresolvin Стратегия", {1, 30}}};
     for (const Row& r : rows) {
         std::filesystem::remove(SettingsFilePath());
         if (r.time)
@@ -45,12 +39,16 @@ TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
         if (r.base)
             Write(SettingId::TaskBase, r.base);
         run.FormCreate();
-        EXPECT_EQ(view.Caption, r.caption);
-        EXPECT_EQ(view.Clock, r.clock) << r.time;
-        EXPECT_EQ(run.CurrentTaskNumber(), 10000);
+        EXPECT_EQ(std::tuple(view.Caption, view.Clock, run.CurrentTaskNumber()), std::tuple(r.caption, r.clock, 10000));
     }
     EXPECT_FALSE(view.ClockRunning);
     EXPECT_TRUE(view.Notices.empty() && view.Errors.empty());
+    // Retry and playback before any task only say so.
+    run.Button3Click();
+    run.Button1Click();
+    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
+    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
+              std::tuple(true, 0u, false, 0, 0));
 }
 
 TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
@@ -74,16 +72,13 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     // the hint.
     run.ClockTick();
     run.Button3Click();
-    EXPECT_EQ(view.Text, header);
-    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning), std::tuple(ClockDisplay{1, 15}, true));
+    EXPECT_EQ(std::tuple(view.Text, view.Clock, view.ClockRunning), std::tuple(header, ClockDisplay{1, 15}, true));
     Write(SettingId::Hint, 1);
     run.Button3Click();
     EXPECT_EQ(view.Text, withHint);
     run.Button1Click();
-    EXPECT_EQ(view.Text, header);
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 1, 1, 1}));
-    EXPECT_EQ(random.Reseeds, 3);
-    EXPECT_TRUE(view.Notices.empty());
+    EXPECT_EQ(std::tuple(view.Text, run.UsedTasks(), random.Reseeds, view.Notices.size()),
+              std::tuple(header, std::vector<int32_t>{1, 1, 1, 1}, 3, 0u));
 }
 
 TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
@@ -99,23 +94,18 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
     // the playback keep the collection the task came from.
     TaskBaseSetting = 2;
     NewTask(1);
-    EXPECT_EQ(random.Bounds.back(), 189);
-    EXPECT_EQ(run.TaskSolution(), "f4-f5");
+    EXPECT_EQ(std::tuple(random.Bounds.back(), run.TaskSolution()), std::tuple(189, "f4-f5"));
     TaskBaseSetting = 1;
     run.Button3Click();
     EXPECT_EQ(run.TaskSolution(), "f4-f5");
     run.Button1Click();
-    EXPECT_EQ(run.TaskSolution(), "f4-f5");
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{1, 4, 1, 1, 1}));
+    EXPECT_EQ(std::tuple(run.TaskSolution(), run.UsedTasks()), std::tuple("f4-f5", std::vector<int32_t>{1, 4, 1, 1, 1}));
 
     // Any other base draws and loads nothing, but the clock starts.
     const int before = loads;
     TaskBaseSetting = 3;
     run.Button2Click();
-    EXPECT_EQ(loads, before);
-    EXPECT_TRUE(view.Text.empty());
-    EXPECT_EQ(run.CurrentTaskNumber(), 1);
-    EXPECT_TRUE(view.ClockRunning);
+    EXPECT_EQ(std::tuple(loads, view.Text.size(), run.CurrentTaskNumber(), view.ClockRunning), std::tuple(before, 0u, 1, true));
     // The program's own source reaches every number below the bound, no other.
     ClockRandomSource clock;
     std::set<int32_t> seen;
@@ -176,20 +166,11 @@ TEST(TaskRoundsTest, ARoundGivesEveryTestOnceAndTheNextNeverOpensWithTheLast)
     EXPECT_EQ(rounds.Candidates(2, 3), (std::vector<int32_t>{1, 2, 3})); // another collection
     for (int i = 0; i < 3; ++i)
         got.push_back(rounds.Draw(1, 3, random));
-    EXPECT_EQ(got, (std::vector<int32_t>{1, 2, 3, 2, 1, 3}));
-    EXPECT_EQ(random.Bounds, (std::vector<int32_t>{3, 2, 1, 2, 2, 1}));
+    EXPECT_EQ(std::pair(got, random.Bounds),
+              std::pair(std::vector<int32_t>{1, 2, 3, 2, 1, 3}, std::vector<int32_t>{3, 2, 1, 2, 2, 1}));
     // A collection of one gives its test again.
     ScriptedRandom once({0, 0});
     EXPECT_EQ(rounds.Draw(5, 1, once) + rounds.Draw(5, 1, once), 2);
-}
-
-TEST_F(TrainingRunTest, RetryAndPlaybackBeforeAnyTaskOnlySaySo)
-{
-    run.Button3Click();
-    run.Button1Click();
-    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
-    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
-              std::tuple(true, 0u, false, 0, 0));
 }
 
 struct Attempt {
@@ -261,8 +242,7 @@ TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
     Write(SettingId::MoveLine, 1);
     run.Button3Click();
     Play("e3", "g5");
-    EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
-    Play("b3", "e6"); // the user's move leaves it
+    Play("b3", "e6"); // the user's move leaves the line of the reply
     EXPECT_EQ(view.Line, (MoveLine{251, 250, 183, 318}));
     NewTask(2);
     EXPECT_EQ(view.Line, std::nullopt);
@@ -270,34 +250,33 @@ TEST_F(TrainingRunTest, MoveLineOnlyForProgramMovesWhenSwitchedOn)
 
 TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 {
-    struct Row {
-        int32_t time;
-        ClockDisplay start, first, second;
-        int ticks;
-    } rows[] = {
-        {180, {3, 0}, {2, 59}, {2, 58}, 180}, {61, {1, 1}, {1, 0}, {0, 59}, 61}, {60, {1, 0}, {0, 59}, {0, 58}, 60},
-        {59, {0, 59}, {0, 58}, {0, 57}, 59},
-        // A time of 0 or less in the file (an older program wrote them) is
-        // the default.
-        {0, {3, 0}, {2, 59}, {2, 58}, 180},   {-90, {3, 0}, {2, 59}, {2, 58}, 180},
-    };
+    // A time of 0 or less in the file (an older program wrote them) is the
+    // default.
+    const std::pair<int32_t, ClockDisplay> rows[] = {{180, {3, 0}}, {61, {1, 1}}, {60, {1, 0}}, {59, {0, 59}},
+                                                     {0, {3, 0}},   {-90, {3, 0}}};
     int attempts = 0;
     NewTask(1);
-    for (const Row& r : rows) {
-        Write(SettingId::MoveTime, r.time);
+    for (const auto& [time, start] : rows) {
+        Write(SettingId::MoveTime, time);
         run.Button3Click();
         view.Notices.clear();
-        EXPECT_EQ(view.Clock, r.start);
+        // Counted down one second a tick, from what the clock shows.
         int ticks = 0;
+        ClockDisplay shown = start;
+        EXPECT_EQ(view.Clock, start);
         while (view.Notices.empty() && ticks < 1000) {
-            EXPECT_EQ(run.ClockTick(), ++ticks == r.ticks);
-            if (ticks <= 2) {
-                EXPECT_EQ(view.Clock, ticks == 1 ? r.first : r.second) << r.time;
+            const int left = shown.Minutes * 60 + shown.Seconds - 1;
+            EXPECT_EQ(run.ClockTick(), left == 0) << time;
+            ++ticks;
+            if (left > 0) {
+                EXPECT_EQ(view.Clock, (ClockDisplay{left / 60, left % 60})) << time;
             }
+            shown = view.Clock;
         }
+        const int full = start.Minutes * 60 + start.Seconds;
         EXPECT_EQ(view.Notices, Lines{kTimeOutText});
         EXPECT_EQ(std::tuple(ticks, view.Clock, view.ClockRunning, run.TaskOver(), run.AttemptCount()),
-                  std::tuple(r.ticks, ClockDisplay{0, 0}, false, true, ++attempts));
+                  std::tuple(full, ClockDisplay{0, 0}, false, true, ++attempts));
     }
     EXPECT_EQ(run.SolvedCount(), 0);
 
@@ -340,40 +319,34 @@ TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
     EXPECT_TRUE(view.Notices.empty());
 }
 
-struct Playback {
-    const char* name;
-    int task;
-    std::vector<std::pair<const char*, const char*>> afterTick; // a square and its code
-};
-
-class PlaybackTable : public RunFixture, public testing::WithParamInterface<Playback> {};
-
-TEST_P(PlaybackTable, PlaysNTokensInNTicksFromTheStart)
+// The playback plays its N tokens in N ticks from the task's start (after
+// dropping the attempt and its clock) and counts nothing.
+TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
 {
-    const Playback& p = GetParam();
+    using Ticks = std::vector<std::pair<const char*, const char*>>; // a square and its code after each tick
+    const std::pair<int, Ticks> rows[] = {{3, {{"d8", "bk"}}},
+                                          {1, {{"g5", "wb"}, {"d1", "bb"}, {"e6", "wb"}}},
+                                          {2, {{"h6", "wn"}, {"h6", "bp"}, {"f6", "wb"}}}};
     Write(SettingId::MoveInterval, 2);
-    NewTask(p.task);
-    if (p.task == 1)
-        Play("e3", "g5"); // the attempt, and its clock, are dropped
-    run.ClockTick();
-    run.Button1Click();
-    EXPECT_EQ(std::tuple(CodeOn(p.afterTick[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
-              std::tuple("", true, 2000, false, ClockDisplay{3, 0}));
-    EXPECT_EQ(run.UsedTasks(), (std::vector<int32_t>{p.task, p.task}));
-    for (std::size_t i = 0; i < p.afterTick.size(); ++i) {
-        EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
-        run.Timer1Timer();
-        EXPECT_EQ(CodeOn(p.afterTick[i].first), p.afterTick[i].second) << "tick " << i + 1;
+    for (const auto& [task, ticks] : rows) {
+        NewTask(task);
+        if (task == 1)
+            Play("e3", "g5"); // the attempt, and its clock, are dropped
+        run.ClockTick();
+        const std::size_t notices = view.Notices.size();
+        run.Button1Click();
+        EXPECT_EQ(std::tuple(CodeOn(ticks[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
+                  std::tuple("", true, 2000, false, ClockDisplay{3, 0})) << task;
+        EXPECT_EQ(std::vector(run.UsedTasks().end() - 2, run.UsedTasks().end()), (std::vector<int32_t>{task, task}));
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
+            run.Timer1Timer();
+            EXPECT_EQ(CodeOn(ticks[i].first), ticks[i].second) << "tick " << i + 1;
+        }
+        EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
+                  std::tuple(0, static_cast<int>(1 + 6 * ticks.size()), 0, notices)) << task;
     }
-    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
-              std::tuple(0, static_cast<int>(1 + 6 * p.afterTick.size()), 0, p.task == 1 ? 1u : 0u));
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, PlaybackTable,
-                         testing::Values(Playback{"OneToken", 3, {{"d8", "bk"}}},
-                                         Playback{"ThreeTokens", 1, {{"g5", "wb"}, {"d1", "bb"}, {"e6", "wb"}}},
-                                         Playback{"ReplyRecaptures", 2, {{"h6", "wn"}, {"h6", "bp"}, {"f6", "wb"}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
 {
@@ -387,12 +360,10 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
     // A new task and a retry end a running playback.
     run.Timer1Timer();
     run.Button3Click();
-    EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_FALSE(run.TaskOver());
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.TaskOver()), std::tuple(0, false));
     run.Button1Click();
     NewTask(2);
-    EXPECT_EQ(view.PlaybackMs, 0);
-    EXPECT_EQ(run.SolutionPos(), 1);
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos()), std::tuple(0, 1));
 
     // An unplayable token is reported once and skipped, also when the next
     // step comes while its message is open.
@@ -407,9 +378,7 @@ TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
     };
     run.Timer1Timer();
     run.Timer1Timer();
-    EXPECT_EQ(view.Notices, Lines{kOperationImpossibleText});
-    EXPECT_EQ(CodeOn("e6"), "wb");
-    EXPECT_EQ(view.PlaybackMs, 0);
+    EXPECT_EQ(std::tuple(view.Notices, CodeOn("e6"), view.PlaybackMs), std::tuple(Lines{kOperationImpossibleText}, "wb", 0));
 }
 
 TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
@@ -437,19 +406,18 @@ TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
 // the loader and the timer arithmetic at its limits.
 TEST(TaskParts, LoaderAndTimerArithmetic)
 {
-    EXPECT_EQ(LoadFromCollections(kTacticsBase, 1)->solution, "f5-h6 g7:h6 g5:f6");
-    EXPECT_EQ(LoadFromCollections(kStrategyBase, 189)->solution.empty(), false);
-    EXPECT_EQ(LoadFromCollections(kStrategyBase, 190)->marker, 0);
+    EXPECT_EQ(std::tuple(LoadFromCollections(kTacticsBase, 1)->solution, LoadFromCollections(kStrategyBase, 189)->marker,
+                         LoadFromCollections(kStrategyBase, 190)->marker),
+              std::tuple("f5-h6 g7:h6 g5:f6", 1, 0));
     EXPECT_FALSE(LoadFromCollections(0, 1).has_value() || LoadFromCollections(3, 1).has_value());
     EXPECT_EQ(std::tuple(CollectionOf(1), CollectionOf(2), CollectionOf(0).has_value()),
               std::tuple(CollectionLimits{225}, CollectionLimits{189}, false));
     EXPECT_EQ(FullTime(-61), (ClockDisplay{-1, -1}));
-    EXPECT_EQ(CountDown({0, 1}), (ClockStep{{0, 0}, true}));
-    EXPECT_EQ(CountDown({1, 0}), (ClockStep{{0, 59}, false}));
-    EXPECT_EQ(CountDown({0, -1}), (ClockStep{{0, 0}, true}));
-    EXPECT_EQ(PlaybackIntervalMs(2147483), 2147483000);
-    EXPECT_EQ(PlaybackIntervalMs(2147484), std::numeric_limits<int>::max());
-    EXPECT_EQ(PlaybackIntervalMs(std::numeric_limits<int32_t>::max()), std::numeric_limits<int>::max());
+    EXPECT_EQ(std::tuple(CountDown({0, 1}), CountDown({1, 0}), CountDown({0, -1})),
+              std::tuple(ClockStep{{0, 0}, true}, ClockStep{{0, 59}, false}, ClockStep{{0, 0}, true}));
+    constexpr int kLongest = std::numeric_limits<int>::max();
+    EXPECT_EQ(std::tuple(PlaybackIntervalMs(2147483), PlaybackIntervalMs(2147484), PlaybackIntervalMs(kLongest)),
+              std::tuple(2147483000, kLongest, kLongest));
 }
 
 } // namespace

@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <memory>
 
 class MainWindowFixture : public testing::Test {
@@ -50,9 +48,7 @@ protected:
     // The clock labels, minutes and seconds.
     QString Clock() { return Form().Label1->text() + " " + Form().Label5->text(); }
 
-    // "Задание", clicked, with the draw scripted to give the board of test
-    // `number` (under another number when this one is not free in the round:
-    // see FreeIndexFor).
+    // "Задание", clicked, with the draw scripted to give test `number`.
     void NewTask(int32_t number)
     {
         const std::vector<int32_t> free = Run().Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
@@ -71,19 +67,15 @@ protected:
         return {p.Left, p.Top};
     }
 
-    // Press at the picture's middle, drag by `delta`, release.
-    static void Drag(QWidget* figure, QPoint delta)
-    {
-        const QPoint grip(17, 17);
-        QTest::mousePress(figure, Qt::LeftButton, {}, grip);
-        QTest::mouseMove(figure, grip + delta);
-        QTest::mouseRelease(figure, Qt::LeftButton, {}, grip); // the picture followed the pointer
-    }
+    // Press at the figure's middle, drag it to `to`, release (the picture
+    // followed the pointer).
     void Play(const char* from, const char* to)
     {
         FigurePicture* figure = FigureOn(from);
         ASSERT_NE(figure, nullptr) << "no figure on " << from;
-        Drag(figure, {40 * (At(to).Column - At(from).Column), 40 * (At(to).Row - At(from).Row)});
+        QTest::mousePress(figure, Qt::LeftButton, {}, {17, 17});
+        QTest::mouseMove(figure, QPoint(17, 17) + Place(to) - Place(from));
+        QTest::mouseRelease(figure, Qt::LeftButton, {}, {17, 17});
     }
 
     FakeMessageBoxes m_boxes;

@@ -1,5 +1,5 @@
-// The user-interface tests run on the offscreen platform, with the settings
-// file in a temporary directory that is removed at the end, never in the
+// The user-interface tests run on the offscreen platform (a test may give it
+// options), with the settings file in a temporary directory, never in the
 // real home directory. The application is made as the program makes it
 // (Startup.h): Qt's Russian texts, its style and the screen fit included.
 #include "Startup.h"
@@ -8,23 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
     QTemporaryDir config;
-    if (!config.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary configuration directory\n");
+    if (!config.isValid())
         return 2;
-    }
     ::setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    // Offscreen always; a test may give it options (a screen of its own).
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform == nullptr || std::strncmp(platform, "offscreen", 9) != 0)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-
     const auto app = CreateApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tresolvin"));
     testing::InitGoogleTest(&argc, argv);
