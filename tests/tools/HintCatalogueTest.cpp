@@ -3,6 +3,7 @@
 #include "Words.h"
 #include "Candidate.h"
 #include "HintCatalogue.h"
+#include "HintWords.h"
 #include "Hints.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,8 @@ const SaidRow kSaid[] = {
      "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.diagonal-to-king plan.activate plan.activate-wing"},
     {"no diagonal to a king two files off", TaskKind::Strategy, "2k5/5ppp/8/8/8/8/5PPP/1B1Q2K1 w - - 0 1", "b1e4", "", 1, "c100",
      "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.activate plan.activate-wing"},
+    {"no attack from two squares off", TaskKind::Strategy, "r2q2k1/5ppp/4R3/8/8/8/5PPP/3Q2K1 w - - 0 1", "e6e7", "", 1, "c100",
+     "plan.best-move plan.only-move"},
     // One capture: no combination, and the knight stood where the move goes.
     {"one thing said, nothing general", TaskKind::Tactic, "4k3/8/8/8/8/8/3n4/3RK3 w - - 0 1", "d1d2", "", 1, "c500",
      "material.win"},
@@ -259,6 +262,26 @@ TEST(HintCatalogue, MotifNamesReadBack)
     for (int m = static_cast<int>(Motif::None); m <= static_cast<int>(Motif::Plan); ++m)
         EXPECT_EQ(MotifNamed(MotifName(static_cast<Motif>(m))), static_cast<Motif>(m));
     EXPECT_EQ(MotifNamed("не мотив"), Motif::None);
+}
+
+// The words hints are built of: capitals of both halves of the Cyrillic
+// alphabet and of Latin letters, number agreement, wings.
+TEST(HintWords, CapitalsPluralsAndWings)
+{
+    const std::pair<const char*, const char*> capitals[] = {
+        {"а", "А"}, {"пешка", "Пешка"}, {"р", "Р"}, {"ядро", "Ядро"}, {"ё", "ё"}, {"Ж", "Ж"}, {"e4", "E4"}, {"z", "Z"}, {"", ""}};
+    for (const auto& [word, capital] : capitals)
+        EXPECT_EQ(Capitalised(word), capital) << word;
+    const std::pair<int, const char*> plurals[] = {{1, "ход"},    {2, "хода"},   {4, "хода"},  {5, "ходов"}, {11, "ходов"},
+                                                   {14, "ходов"}, {21, "ход"},   {104, "хода"}, {112, "ходов"}, {0, "ходов"}};
+    for (const auto& [n, form] : plurals)
+        EXPECT_EQ(Plural(n, "ход", "хода", "ходов"), form) << n;
+    EXPECT_EQ(InMoves(1), "в один ход");
+    EXPECT_EQ(InMoves(3), "в 3 хода");
+    const char* wings[] = {"на ферзевом фланге", "на ферзевом фланге", "на ферзевом фланге", "в центре",
+                           "в центре", "на королевском фланге", "на королевском фланге", "на королевском фланге"};
+    for (int file = 0; file < 8; ++file)
+        EXPECT_EQ(WingPhrase(fullchess::MakeSquare(file, 7 - file)), wings[file]) << file;
 }
 
 TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)

@@ -286,6 +286,8 @@ TEST(LineBuildingOnBoard, MateEndsTheLineWithoutAskingForAReply)
     EXPECT_TRUE(line->steps[0].mateOnBoard);
     EXPECT_EQ(engine.calls, 1);
     EXPECT_EQ(CheckLine(TaskKind::Tactic, root, {"a1a8"}, engine.AsAnalyser()), "");
+    const auto after = WalkLine(TaskKind::Tactic, root, {"a1a8", "g8h8"}, engine.AsAnalyser());
+    EXPECT_NE(after.problem.find("goes on after"), std::string::npos) << after.problem;
 }
 
 TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTest)
