@@ -16,6 +16,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -376,10 +377,16 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     for (std::size_t i = 0; i < committed.size(); ++i)
         ASSERT_TRUE(Same(committed[i], TacticsTasks()[i])) << i + 1;
 
-    // A tiny plan: one white and one black tactics test, and no strategy.
+    // A tiny plan: one white and one black tactics test; one black strategy
+    // test and seventeen white ones.
     const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
     PlanResult plan;
     plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
+    std::vector<Candidate> quiet;
+    for (int i = 0; i < 18; ++i)
+        quiet.push_back(Mined(Start::Quiet, i > 0, 3 + i, true));
+    for (const Candidate& c : quiet)
+        plan.strategy.push_back({&c, 1, false, {}, {}, {}, {}, {}, {}});
     const auto dir = std::filesystem::temp_directory_path() / ("plan-test-" + std::to_string(::getpid()));
     WriteCollections(plan, (dir / "generated").string());
 
@@ -399,14 +406,21 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
         EXPECT_NE(hint, "");
     }
     const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"));
-    ASSERT_EQ(strategy.size(), 1u);
+    ASSERT_EQ(strategy.size(), 19u);
     EXPECT_TRUE(Same(strategy[0], StrategyTasks()[0]));
+    // Sixteen white task texts and one black lack the final period.
+    std::map<std::string, int> texts;
+    for (std::size_t i = 1; i < strategy.size(); ++i)
+        ++texts[strategy[i][4]];
+    EXPECT_EQ(texts, (std::map<std::string, int>{{"Ход белых. Найдите оптимальный вариант", 16},
+                                                  {"Ход белых. Найдите оптимальный вариант.", 1},
+                                                  {"Ход черных. Найдите оптимальный вариант", 1}}));
 
     std::istringstream provenance(Slurp(dir / "PROVENANCE.tsv"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(provenance, line);)
         lines.push_back(line);
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 24u);
     EXPECT_EQ(lines[0].substr(0, 18), "collection\tnumber\t");
     EXPECT_EQ(lines[1].substr(0, 10), "tactics\t1\t");
     EXPECT_EQ(lines[4].substr(0, 10), "tactics\t4\t");
