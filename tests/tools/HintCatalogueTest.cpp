@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -193,6 +194,20 @@ TEST(HintCatalogue, TheAttackIsJudgedAtTheLastUserMove)
             said.insert(h.entry);
         EXPECT_EQ(said.count("attack.mating"), mateAtTheEnd ? 1u : 0u) << mateAtTheEnd;
     }
+}
+
+// A line without the engine's scores is read from the board alone: the
+// promotion and the material won are not judged.
+TEST(HintCatalogue, ALineWithoutScoresIsReadFromTheBoard)
+{
+    const SaidRow& row = *std::find_if(std::begin(kSaid), std::end(kSaid),
+                                       [](const SaidRow& r) { return std::string(r.name) == "passed, breakthrough"; });
+    Candidate c = LineOf(row);
+    c.line.steps.clear();
+    std::string said;
+    for (const Hint& h : HintVariants(c, row.tokens, false))
+        said += (said.empty() ? "" : " ") + h.entry;
+    EXPECT_EQ(said, "passed.queens passed.decides passed.unstoppable breakthrough.decides breakthrough.sacrifice");
 }
 
 TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
