@@ -157,6 +157,9 @@ const SaidRow kSaid[] = {
      "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.activate plan.activate-wing"},
     {"no attack from two squares off", TaskKind::Strategy, "r2q2k1/5ppp/4R3/8/8/8/5PPP/3Q2K1 w - - 0 1", "e6e7", "", 1, "c100",
      "plan.best-move plan.only-move"},
+    // The rook steps in front of its king and still guards e5: no deflection.
+    {"no deflection where the guard stays", TaskKind::Tactic, "4r3/7k/6pp/4n3/8/2B5/5PPP/3Q2K1 w - - 0 1",
+     "d1d4 h6h5 d4a7 e8e7 c3e5", "", 5, "c300", "clearance.free clearance.with-tempo material.combination material.win material.doomed"},
     // One capture: no combination, and the knight stood where the move goes.
     {"one thing said, nothing general", TaskKind::Tactic, "4k3/8/8/8/8/8/3n4/3RK3 w - - 0 1", "d1d2", "", 1, "c500",
      "material.win"},
