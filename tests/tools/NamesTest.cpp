@@ -1,4 +1,6 @@
 // Player names in the headers: one "Surname, I." per player, whatever the spelling.
+#include "Candidate.h"
+#include "Commands.h"
 #include "Names.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +55,7 @@ TEST(Names, HeaderForms)
         {"Nguyen Anh Dung", "Nguyen, A."},
         {"Bu Xiangzhi", "Bu, X."},
         {"Gruenfeld Ernst F", "Gruenfeld, E."},
+        {"Gruenfeld Ernst FJ", "Gruenfeld, E."},
         {"Nay Oo Kyaw Tun", "Nay Oo Kyaw Tun"},
         // one player, several spellings
         {"Kortschnoj, Viktor", "Korchnoi, V."},
@@ -88,6 +92,40 @@ TEST(Names, TableFirstThenTheRules)
     std::filesystem::remove(path);
     EXPECT_EQ(HeaderSurname("Yates, F."), "Yates");
     EXPECT_EQ(HeaderSurname("N.N."), "N.N.");
+    EXPECT_TRUE(CanonicalName("Kortschnoj, Viktor", Corpus()).aliased);
+    EXPECT_FALSE(CanonicalName("Yudasin, Leonid", Corpus()).aliased);
+}
+
+// names over the players of the mined candidates: the table, the players
+// written several ways or aliased (stdout), the guesses and counts (stderr).
+TEST(Names, CommandWritesTheTableAndTellsWhatToCheck)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("names-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "pgn");
+    std::filesystem::create_directories(dir / "mined");
+    {
+        std::ofstream candidates(dir / "mined" / "candidates-0of1.tsv");
+        for (const auto& [white, black] : {std::pair{"Kortschnoj, Viktor", "Korchnoi,V"}, {"Yudasin, Leonid", "Harold Evans Jennings"}}) {
+            Candidate c;
+            c.fen = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
+            c.white = white;
+            c.black = black;
+            c.line.moves = {"a1a8"};
+            c.line.steps = {{Score::Cp(0), Score::Cp(-300), Score::Cp(0), false, false}};
+            candidates << FormatCandidate(c) << "\n";
+        }
+    }
+    const std::string out = (dir / "players.tsv").string();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CommandNames({(dir / "pgn").string(), "--mined", (dir / "mined").string(), "--out", out}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "alias  Korchnoi, V.\tKorchnoi,V | Kortschnoj, Viktor\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "names: order guessed, add an entry if wrong: Harold Evans Jennings -> Jennings, H.\n"
+              "names: 0 games read; 4 spellings, 3 players (1 with several spellings, 1 by the alias table); 1 guessed; "
+              "written to " + out + "\n");
+    EXPECT_EQ(ReadPlayersTable(out).size(), 4u);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
