@@ -302,6 +302,32 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     }
 }
 
+// Nothing confirmed yet: the report says what is missing, and the plan asks
+// to confirm half as many lines again as each length lacks, and one more.
+TEST(MakePlan, AsksToConfirmWhatIsMissing)
+{
+    PlanTargets targets;
+    targets.tactics.count = {{1, 3}, {3, 4}, {5, 2}};
+    targets.strategy.count = {{1, 2}};
+    targets.tacticsWhite = 5;
+    targets.strategyWhite = 1;
+    targets.checkStarts = 4;
+    const PlanResult plan = MakePlan(Pool(), {}, {}, targets);
+    EXPECT_FALSE(plan.complete);
+    EXPECT_TRUE(plan.tactics.empty());
+    // Ten for the six places of one token (the longer ones' places among
+    // them), seven for four of three, four for two of five; the whole-FEN
+    // record first.
+    ASSERT_EQ(plan.toConfirm.size(), 22u);
+    EXPECT_EQ(plan.toConfirm.front(), &WholeFenCandidate());
+    EXPECT_EQ(plan.report,
+              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 2 b 4; draws missing w 0 b 0 "
+              "stalemate 0; whole-FEN record not confirmed\n"
+              "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
+              "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
+              "select: chosen lines still to be walked at the firm count: 0\n");
+}
+
 // The two names of a header take at most 34 characters: with both padded to
 // exactly that every line may be chosen, one character more and none.
 TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
