@@ -72,21 +72,14 @@ TEST(UserMoveAcceptable, MarginsByKind)
 
 TEST(LineMayEnd, OutcomesByKind)
 {
-    UserStep step{Score::Cp(300), Score::Cp(0), Score::Cp(200), false, false};
-    EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::Cp(199);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::MateIn(3);
-    EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::MateIn(-3);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::Cp(-50);
-    EXPECT_TRUE(LineMayEnd(TaskKind::Draw, step));
-    step.after = Score::Cp(51);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Draw, step));
-    step.stalemateOnBoard = true;
-    EXPECT_TRUE(LineMayEnd(TaskKind::Draw, step));
-    EXPECT_FALSE(LineMayEnd(TaskKind::Strategy, step));
+    const std::tuple<TaskKind, Score, bool, bool> rows[] = {  // kind, score after, stalemate on the board, may end
+        {TaskKind::Tactic, Score::Cp(200), false, true},   {TaskKind::Tactic, Score::Cp(199), false, false},
+        {TaskKind::Tactic, Score::MateIn(3), false, true}, {TaskKind::Tactic, Score::MateIn(-3), false, false},
+        {TaskKind::Draw, Score::Cp(-50), false, true},     {TaskKind::Draw, Score::Cp(51), false, false},
+        {TaskKind::Draw, Score::Cp(51), true, true},       {TaskKind::Strategy, Score::Cp(51), true, false},
+    };
+    for (const auto& [kind, after, stalemate, mayEnd] : rows)
+        EXPECT_EQ(LineMayEnd(kind, {Score::Cp(300), Score::Cp(0), after, false, stalemate}), mayEnd) << after.Text();
 }
 
 class LineBuilding : public testing::Test {
