@@ -108,6 +108,7 @@ TEST(Score, WinChanceAndOrder)
     EXPECT_EQ(Score::MateIn(7).WinChance(), 1.0);
     EXPECT_EQ(Score::MateIn(-1).WinChance(), -1.0);
     EXPECT_EQ(Score::MateIn(0).WinChance(), -1.0);
+    EXPECT_TRUE(Score::MateIn(0).Mated() && Score::MateIn(-2).Mated() && !Score::MateIn(2).Mated() && !Score::Cp(-900).Mated());
     // Shorter mates are better, any mate beats any centipawn score.
     EXPECT_GT(Score::MateIn(1).Rank(), Score::MateIn(5).Rank());
     EXPECT_GT(Score::MateIn(5).Rank(), Score::Cp(5000).Rank());
