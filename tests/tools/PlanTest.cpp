@@ -313,16 +313,24 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     targets.tacticsWhite = 5;
     targets.strategyWhite = 1;
     targets.checkStarts = 4;
-    const PlanResult plan = MakePlan(Pool(), {}, {}, targets);
+    targets.drawsWhite = 1;
+    std::vector<Candidate> pool = Pool();
+    pool.push_back(Mined(Start::Quiet, true, 40, false));
+    pool.back().kind = TaskKind::Draw;
+    for (UserStep& step : pool.back().line.steps)
+        step.after = Score::Cp(0);
+    pool.back().firm = pool.back().line.steps;
+    const PlanResult plan = MakePlan(pool, {}, {}, targets);
     EXPECT_FALSE(plan.complete);
     EXPECT_TRUE(plan.tactics.empty());
     // Ten for the six places of one token (the longer ones' places among
     // them), seven for four of three, four for two of five; the whole-FEN
-    // record first.
-    ASSERT_EQ(plan.toConfirm.size(), 22u);
-    EXPECT_EQ(plan.toConfirm.front(), &WholeFenCandidate());
+    // record first, then the draw.
+    ASSERT_EQ(plan.toConfirm.size(), 23u);
+    EXPECT_EQ(plan.toConfirm[0], &WholeFenCandidate());
+    EXPECT_EQ(plan.toConfirm[1], &pool.back());
     EXPECT_EQ(plan.report,
-              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 2 b 4; draws missing w 0 b 0 "
+              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 1 b 4; draws missing w 1 b 0 "
               "stalemate 0; whole-FEN record not confirmed\n"
               "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
               "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
