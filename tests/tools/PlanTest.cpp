@@ -96,6 +96,11 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
     }
+    // With no device able to reach the floor, a record takes the one furthest below it.
+    std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork, ""}}),
+                                Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
+    AssignHints(records, Targets(2, 4, 3));
+    EXPECT_EQ(records[1].hint, "Связка 1.");
 }
 
 TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
