@@ -280,6 +280,9 @@ TEST(HintProblems, WhatAHintMayNotSay)
     EXPECT_TRUE(HintProblems("Мат ладьей в 2 хода.", mateRoot, mate).empty());
     EXPECT_FALSE(HintProblems("Мат ферзем в 2 хода.", mateRoot, mate).empty());
     EXPECT_FALSE(HintProblems("Мат в 3 хода.", mateRoot, mate).empty());
+    // Queening is said of a passed pawn on the fifth rank or beyond.
+    for (const auto& [fen, far] : {std::pair{"4k3/8/8/4P3/8/8/P7/4K3 w - - 0 1", true}, {"4k3/8/8/8/4P3/8/P7/4K3 w - - 0 1", false}})
+        EXPECT_EQ(HintProblems(kHintQueenThePawn, *fullchess::Position::FromFen(fen), {"e1d2"}).empty(), far) << fen;
 }
 
 TEST(Rules, HowALineEnds)
