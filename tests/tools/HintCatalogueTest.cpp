@@ -244,6 +244,7 @@ const GuardRow kGuards[] = {
     {"plan.passed-forward", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", false},
     {"plan.passed-wing", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", true},  // two of the three on that wing
     {"plan.passed-wing", "8/5k2/8/8/P1P3r1/1P6/R3K3/8 w - - 0 1", "a4a5", false},
+    {"plan.passed-wing", "4k3/8/8/8/8/8/3PP3/4K3 w - - 0 1", "d2d4", false},  // four moves in the centre
     {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/6K1 w - - 0 1", "d6d7", true},  // the one way in
     {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/1R4K1 w - - 0 1", "d6d7", false},
     {"plan.seventh", "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "b7e7", false},  // already there
