@@ -164,6 +164,7 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
     EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, analyser), "");
     // The same line does not hold as a draw test.
     EXPECT_NE(CheckLine(TaskKind::Draw, root, {"d5g8"}, analyser), "");
+    EXPECT_NE(CheckLine(TaskKind::Strategy, root, {"d5g8"}, analyser).find("not clear"), std::string::npos);  // decided
 }
 
 // The stored reply Kh8 against the engine's Kxg8: both scores for Black from

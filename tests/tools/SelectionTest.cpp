@@ -275,6 +275,7 @@ TEST(HintProblems, WhatAHintMayNotSay)
     EXPECT_FALSE(HintProblems("Все решает король.", root, moves).empty());               // Kf3 has two moves
     EXPECT_TRUE(HintProblems("Все решает ладья.", root, moves).empty());                 // the rook has many
     EXPECT_FALSE(HintProblems("Мат в 2 хода.", root, moves).empty());                    // no mate at all
+    EXPECT_EQ(HintProblems("Мат ферзем в 2 хода.", root, moves).size(), 1u);             // only that
     const auto mateRoot = *fullchess::Position::FromFen("2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1");
     const std::vector<std::string> mate{"d4d8", "c8d8", "d1d8"};
     EXPECT_TRUE(HintProblems("Мат ладьей в 2 хода.", mateRoot, mate).empty());
