@@ -145,6 +145,8 @@ const SaidRow kSaid[] = {
      "a4e8 c8e8", 3, "c500", "sacrifice.of sacrifice.pays sacrifice.pays-in"},
     {"plan.outpost", TaskKind::Strategy, "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
      "plan.outpost plan.outpost-knight"},
+    {"no outpost without a pawn's guard", TaskKind::Strategy, "6k1/pp3ppp/3p4/8/8/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1,
+     "c100", "plan.best-move plan.only-move"},
     {"no outpost where c6 chases", TaskKind::Strategy, "6k1/pp3ppp/2pp4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100",
      "plan.best-move plan.only-move"},
     {"plan.majority", TaskKind::Strategy, "6k1/6pp/8/8/8/8/5PPP/6K1 w - - 0 1", "g2g4", "", 1, "c100",

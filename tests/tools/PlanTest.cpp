@@ -320,20 +320,23 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     targets.checkStarts = 4;
     targets.drawsWhite = 1;
     std::vector<Candidate> pool = Pool();
-    pool.push_back(Mined(Start::Quiet, true, 40, false));
-    pool.back().kind = TaskKind::Draw;
-    for (UserStep& step : pool.back().line.steps)
-        step.after = Score::Cp(0);
-    pool.back().firm = pool.back().line.steps;
+    for (int number = 40; number < 44; ++number) {  // four draws alike
+        pool.push_back(Mined(Start::Quiet, true, number, false));
+        pool.back().kind = TaskKind::Draw;
+        for (UserStep& step : pool.back().line.steps)
+            step.after = Score::Cp(0);
+        pool.back().firm = pool.back().line.steps;
+    }
     const PlanResult plan = MakePlan(pool, {}, {}, targets);
     EXPECT_FALSE(plan.complete);
     EXPECT_TRUE(plan.tactics.empty());
     // Ten for the six places of one token (the longer ones' places among
     // them), seven for four of three, four for two of five; the whole-FEN
-    // record first, then the draw.
-    ASSERT_EQ(plan.toConfirm.size(), 23u);
+    // record first, then three times as many draws as missing, the first found.
+    ASSERT_EQ(plan.toConfirm.size(), 25u);
     EXPECT_EQ(plan.toConfirm[0], &WholeFenCandidate());
-    EXPECT_EQ(plan.toConfirm[1], &pool.back());
+    const std::set<const Candidate*> draws(plan.toConfirm.begin() + 1, plan.toConfirm.begin() + 4);
+    EXPECT_EQ(draws, (std::set<const Candidate*>{&pool[pool.size() - 4], &pool[pool.size() - 3], &pool[pool.size() - 2]}));
     EXPECT_EQ(plan.report,
               "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 1 b 4; draws missing w 1 b 0 "
               "stalemate 0; whole-FEN record not confirmed\n"
