@@ -306,6 +306,14 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
         EXPECT_TRUE(plan.strategy.empty()) << row.name;
         EXPECT_NE(plan.report.find("walked at the firm count: 0\n"), std::string::npos) << row.name;  // walked already
     }
+    // With the whole-FEN record confirmed too the first is complete; a black draw missing keeps it open.
+    std::vector<Candidate> confirmed = pool;
+    confirmed.push_back(WholeFenCandidate());
+    PlanTargets targets{.tactics = {{{1, 3}, {3, 4}, {5, 3}}}, .strategy = {{{1, 1}}}, .tacticsWhite = 5, .strategyWhite = 1};
+    targets.checkStarts = 5;
+    EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
+    targets.drawsBlack = 1;
+    EXPECT_FALSE(MakePlan({}, confirmed, {}, targets).complete);
 }
 
 // Nothing confirmed yet: the report says what is missing, and the plan asks
