@@ -65,7 +65,7 @@ TEST(Material, WorthBalanceAndEndgame)
 // pins the knight on d2 to the king, the pawns on a3 and g7 are passed.
 TEST(BoardFacts, AttacksPinsAndPassedPawns)
 {
-    const Position p = FromFen("4k3/2p3P1/8/8/1q6/P7/1P1N4/4K3 w - - 0 1");
+    const Position p = FromFen("4k3/2p3P1/8/5n2/1q6/P7/1P1N4/4K3 w - - 0 1");
     auto sq = [](const char* name) { return fullchess::ParseSquare(name); };
     auto squares = [&](const char* names) {
         std::vector<int> out;
@@ -83,6 +83,7 @@ TEST(BoardFacts, AttacksPinsAndPassedPawns)
     EXPECT_EQ(attacks("g7"), squares("f8 h8"));
     EXPECT_EQ(attacks("c7"), squares("b6 d6"));
     EXPECT_EQ(attacks("d2"), squares("b1 f1 b3 f3 c4 e4"));
+    EXPECT_EQ(attacks("f5"), squares("g7 h6 h4 g3 e3 d4 d6 e7"));
     EXPECT_EQ(attacks("b4"), squares("a3 a4 c4 d4 e4 f4 g4 h4 b5 b6 b7 b8 b3 b2 a5 c5 d6 e7 f8 c3 d2"));
     EXPECT_EQ(facts::Attackers(p, sq("a3"), false), squares("b4"));
     EXPECT_EQ(facts::KingOf(p, true), sq("e1"));

@@ -313,7 +313,9 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     targets.checkStarts = 5;
     EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
     targets.drawsBlack = 1;
-    EXPECT_FALSE(MakePlan({}, confirmed, {}, targets).complete);
+    const PlanResult open = MakePlan({}, confirmed, {}, targets);
+    EXPECT_FALSE(open.complete);
+    EXPECT_EQ(open.tactics.size(), 6u);  // the seventh place would take a white line beyond White's share
 }
 
 // Nothing confirmed yet: the report says what is missing, and the plan asks
