@@ -67,18 +67,14 @@ TEST(BoardFacts, AttacksPinsAndPassedPawns)
 {
     const Position p = FromFen("4k3/2p3P1/8/5n2/1q6/P7/1P1N4/4K3 w - - 0 1");
     auto sq = [](const char* name) { return fullchess::ParseSquare(name); };
+    auto sorted = [](std::vector<int> v) { std::sort(v.begin(), v.end()); return v; };
     auto squares = [&](const char* names) {
         std::vector<int> out;
         for (const std::string& name : Words(names))
             out.push_back(sq(name.c_str()));
-        std::sort(out.begin(), out.end());
-        return out;
+        return sorted(out);
     };
-    auto attacks = [&](const char* from) {
-        auto out = facts::AttacksFrom(p, sq(from));
-        std::sort(out.begin(), out.end());
-        return out;
-    };
+    auto attacks = [&](const char* from) { return sorted(facts::AttacksFrom(p, sq(from))); };
     EXPECT_EQ(attacks("e8"), squares("d8 f8 d7 e7 f7"));
     EXPECT_EQ(attacks("g7"), squares("f8 h8"));
     EXPECT_EQ(attacks("c7"), squares("b6 d6"));
@@ -86,12 +82,9 @@ TEST(BoardFacts, AttacksPinsAndPassedPawns)
     EXPECT_EQ(attacks("f5"), squares("g7 h6 h4 g3 e3 d4 d6 e7"));
     EXPECT_EQ(attacks("b4"), squares("a3 a4 c4 d4 e4 f4 g4 h4 b5 b6 b7 b8 b3 b2 a5 c5 d6 e7 f8 c3 d2"));
     EXPECT_EQ(facts::Attackers(p, sq("a3"), false), squares("b4"));
-    EXPECT_EQ(facts::KingOf(p, true), sq("e1"));
-    EXPECT_EQ(facts::KingOf(p, false), sq("e8"));
-    EXPECT_TRUE(facts::Defended(p, sq("a3")));
-    EXPECT_FALSE(facts::Defended(p, sq("b2")));
-    EXPECT_EQ(facts::LegalMovesOf(p, sq("e1")), 4);
-    EXPECT_EQ(facts::LegalMovesOf(p, sq("d2")), 0);
+    EXPECT_TRUE(facts::KingOf(p, true) == sq("e1") && facts::KingOf(p, false) == sq("e8"));
+    EXPECT_TRUE(facts::Defended(p, sq("a3")) && !facts::Defended(p, sq("b2")));
+    EXPECT_TRUE(facts::LegalMovesOf(p, sq("e1")) == 4 && facts::LegalMovesOf(p, sq("d2")) == 0);
     const auto pins = facts::PinsBy(p, sq("b4"));
     ASSERT_EQ(pins.size(), 1u);
     EXPECT_EQ(pins[0].pinned, sq("d2"));

@@ -103,6 +103,21 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
     EXPECT_EQ(records[1].hint, "Связка 1.");
 }
 
+// A chain moves at most five records: a text on two of six records chained
+// by their texts is relieved, one on two of seven is not.
+TEST(AssignHints, ChainsOfAtMostFiveRecords)
+{
+    for (int n : {6, 7}) {
+        std::vector<Record> records{Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш 0.", Motif::MaterialWin, ""}})};
+        for (int i = 1; i < n; ++i)
+            records.push_back(Offering({{"Выигрыш " + std::to_string(i - 1) + ".", Motif::MaterialWin, ""},
+                                        {"Выигрыш " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+        records.back().hintVariants.pop_back();
+        AssignHints(records, Targets(n, 1));
+        EXPECT_EQ(MostUses(Uses(records)), n == 6 ? 1 : 2) << n;
+    }
+}
+
 TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 {
     const std::string mate = "Мат с жертвой.";
