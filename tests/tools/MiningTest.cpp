@@ -256,6 +256,70 @@ TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
     }
 }
 
+// After the last user move: a mate in three or fewer where every mating move
+// is the only mate is the line's point; another mate, a longer one or a
+// defence that holds leave the line as it is.
+TEST(OnlyMateAfter, FindsTheForcedFinishOnly)
+{
+    const auto root = *Position::FromFen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
+    struct Row {
+        Score defence, first, second;
+        std::vector<std::string> finish;
+    };
+    const Row rows[] = {
+        {Score::MateIn(-1), Score::MateIn(1), Score::Cp(300), {"g8h8", "a7a8"}},
+        {Score::MateIn(-1), Score::MateIn(1), Score::MateIn(2), {}},  // a second mate
+        {Score::MateIn(-4), Score::MateIn(1), Score::Cp(300), {}},    // beyond three moves
+        {Score::Cp(-900), Score::MateIn(1), Score::Cp(300), {}},
+    };
+    for (const Row& row : rows) {
+        ScriptedEngine engine;
+        engine.Set("a1a7", {row.defence}, "g8h8");
+        engine.Set("a1a7 g8h8", {row.first, row.second}, "a7a8");
+        EXPECT_EQ(OnlyMateAfter(root, {"a1a7"}, engine.AsAnalyser()), row.finish) << row.defence.Text();
+    }
+    ScriptedEngine two;  // mate in two: the defender's reply, the only mate, then the finish
+    two.Set("a1a7", {Score::MateIn(-2)}, "g8h8");
+    two.Set("a1a7 g8h8", {Score::MateIn(2), Score::Cp(50)}, "a7b7");
+    two.Set("a1a7 g8h8 a7b7", {Score::MateIn(-1)}, "h8g8");
+    two.Set("a1a7 g8h8 a7b7 h8g8", {Score::MateIn(1), Score::Cp(50)}, "b7b8");
+    EXPECT_EQ(OnlyMateAfter(root, {"a1a7"}, two.AsAnalyser()),
+              (std::vector<std::string>{"g8h8", "a7b7", "h8g8", "b7b8"}));
+}
+
+// A tactics line that stops before an only mate is judged at the largest
+// budget; a strategy test must leave the user at -100 or better after the
+// first move, judged at 8,000,000 nodes.
+TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
+{
+    ScriptedEngine mate;
+    mate.Set("", {Score::Cp(900), Score::Cp(0)}, "a1a7");
+    mate.Set("a1a7", {Score::MateIn(-1)}, "g8h8");
+    mate.Set("a1a7 g8h8", {Score::MateIn(1), Score::Cp(300)}, "a7a8");
+    const RecordText tactic{"tactics", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
+    for (const long long nodes : {4000000LL, 8000000LL}) {
+        std::vector<std::string> notes;
+        const auto problems = JudgeAtBudget(tactic, nodes, mate.AsAnalyser(), notes).problems;
+        const bool stopsShort = !problems.empty() && problems[0].find("only mate in 1 (g8h8 a7a8)") != std::string::npos;
+        EXPECT_EQ(stopsShort, nodes == kTacticsLargestBudget) << nodes;
+    }
+    const RecordText strategy{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
+    struct Row {
+        long long nodes;
+        int stands;
+        bool refused;
+    };
+    for (const Row row : {Row{8000000, -101, true}, Row{8000000, -100, false}, Row{4000000, -150, false}}) {
+        ScriptedEngine engine;
+        engine.Set("", {Score::Cp(row.stands), Score::Cp(row.stands - 60)}, "a1a7");
+        engine.Set("a1a7", {Score::Cp(-row.stands)}, "g8f8");
+        std::vector<std::string> notes;
+        const auto problems = JudgeAtBudget(strategy, row.nodes, engine.AsAnalyser(), notes).problems;
+        EXPECT_EQ(!problems.empty() && problems[0].find("stands below -100") != std::string::npos, row.refused)
+            << row.nodes << " " << row.stands;
+    }
+}
+
 TEST(VerifyBudgets, ReadsAListOfBudgets)
 {
     EXPECT_EQ(ReadBudgets("2000000,16000000"), (std::vector<long long>{2000000, 16000000}));

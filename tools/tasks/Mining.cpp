@@ -250,6 +250,32 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
     return walk;
 }
 
+std::vector<std::string> OnlyMateAfter(const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
+{
+    const std::string fen = EngineFen(root);
+    std::vector<std::string> prefix = moves, rest;
+    for (int left = kMateToFinish; left > 0; --left) {
+        EngineAnswer defence;  // the other side to move
+        if (!engine(fen, prefix, 1, defence) || defence.scores.empty())
+            return {};
+        const Score& d = defence.scores[0];
+        if (!d.Mated() || d.value == 0 || -d.value > left)
+            return {};
+        prefix.push_back(defence.bestMove);
+        rest.push_back(defence.bestMove);
+        EngineAnswer user;
+        if (!engine(fen, prefix, 2, user) || user.scores.empty() || !user.scores[0].Mates())
+            return {};
+        if (user.scores.size() > 1 && user.scores[1].Mates())
+            return {};  // another move mates as well: the user may finish either way
+        prefix.push_back(user.bestMove);
+        rest.push_back(user.bestMove);
+        if (user.scores[0].value == 1)
+            return rest;
+    }
+    return {};
+}
+
 std::string CheckLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine)
 {
     if (moves.empty() || moves.size() % 2 == 0)

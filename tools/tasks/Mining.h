@@ -91,6 +91,14 @@ LineWalk WalkLine(TaskKind kind, const fullchess::Position& root, const std::vec
 std::string ReplyProblem(const std::string& fen, const std::vector<std::string>& prefix, const std::string& stored,
                          const EngineAnswer& first, const Analyser& engine);
 
+// After the last user move of `moves`: the user's forced mate in at most
+// kMateToFinish moves in which every mating move is the only mate, as the UCI
+// moves that would finish the line (replies included); empty when the engine
+// sees no such mate. A line that stops there stops before its point.
+constexpr int kMateToFinish = 3;
+std::vector<std::string> OnlyMateAfter(const fullchess::Position& root, const std::vector<std::string>& moves,
+                                       const Analyser& engine);
+
 // Re-checks a stored line: the walk, and an allowed outcome after the last
 // move; empty string when sound, else the reason.
 std::string CheckLine(TaskKind kind, const fullchess::Position& root, const std::vector<std::string>& moves,

@@ -44,6 +44,15 @@ bool GivenAsIs(const std::string& collection, const std::string& position)
     return Exempt(collection, position) || position == wholeFen.substr(0, wholeFen.find(' '));
 }
 
+std::string Joined(const std::vector<std::string>& parts, const std::string& between = "; ")
+{
+    std::string text;
+    for (const std::string& p : parts)
+        if (!p.empty())
+            text += (text.empty() ? "" : between) + p;
+    return text;
+}
+
 // Tokens such as "e3-g5" to UCI moves on `root`; empty with a reason on error.
 std::vector<std::string> UciLine(const Position& root, const std::string& solution, std::string& error)
 {
@@ -71,18 +80,22 @@ std::vector<std::string> UciLine(const Position& root, const std::string& soluti
     return moves;
 }
 
-// What a verdict depends on: the record's text, the budget and the engine
-// binary. A kept verdict is taken again only while all of them are the same;
-// the record's number is not part of it, so a record that moves to another
-// place in a new edition keeps its verdict.
+// What a kept verdict depends on: the record's position, line and task text,
+// the budget, the rules of judging a line and the engine binary (its path and size: a reinstall of the same
+// engine keeps the verdicts). The hint and the start are not part of it: they
+// cost no search and are judged afresh on every run. The record's number is
+// not part of it either, so a record that moves to another place in a new
+// edition keeps its verdict.
+// Raised whenever the judging of a line changes, so that verdicts found under
+// the old rules are searched again.
+constexpr const char* kJudgeRules = "line rules 3";
+
 std::string VerdictKey(const RecordText& e, long long nodes, const std::string& engine)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(engine, ec);
-    const auto stamp = std::filesystem::last_write_time(engine, ec).time_since_epoch().count();
-    const std::string text = e.collection + '\n' + e.position + '\n' + e.side + '\n'
-        + e.solution + '\n' + e.taskText + '\n' + e.hint + '\n' + std::to_string(nodes) + '\n' + engine + '\n'
-        + std::to_string(size) + '\n' + std::to_string(stamp);
+    const std::string text = e.collection + '\n' + e.position + '\n' + e.side + '\n' + e.solution + '\n'
+        + e.taskText + '\n' + std::to_string(nodes) + '\n' + engine + '\n' + std::to_string(size) + '\n' + kJudgeRules;
     std::uint64_t hash = 14695981039346656037ull; // FNV-1a
     for (const unsigned char c : text)
         hash = (hash ^ c) * 1099511628211ull;
@@ -135,63 +148,132 @@ std::vector<RecordText> CompiledRecords()
     return entries;
 }
 
-std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes,
-                                        bool judgeReplies, std::vector<UserStep>* steps)
-{
-    std::vector<std::string> found;
-    const std::string placement = e.position.substr(0, e.position.find(' '));
-    const auto root = Position::FromFen(placement + " " + e.side + " - - 0 1");
-    std::string problem;
+namespace {
+
+// A record read onto the board: its root position and UCI moves, or why not.
+struct ReadRecord {
+    std::optional<Position> root;
     std::vector<std::string> moves;
+    std::string problem;
+    std::string placement;
+    bool asIs = false;
+    TaskKind kind = TaskKind::Tactic;
+};
+
+ReadRecord Read(const RecordText& e)
+{
+    ReadRecord r;
+    r.placement = e.position.substr(0, e.position.find(' '));
+    r.root = Position::FromFen(r.placement + " " + e.side + " - - 0 1");
     if (e.position.empty())
-        problem = "no such record";
-    else if (!root)
-        problem = "the position cannot be read";
+        r.problem = "no such record";
+    else if (!r.root)
+        r.problem = "the position cannot be read";
     else
-        moves = UciLine(*root, e.solution, problem);
-    if (!problem.empty() || moves.empty()) {
-        found.push_back(problem.empty() ? "no moves" : problem);
-        return found;
-    }
-    const bool asIs = GivenAsIs(e.collection, placement);
-    std::vector<std::string>& rules = asIs ? notes : found;
-    const TaskKind kind = e.collection == "strategy" ? TaskKind::Strategy
+        r.moves = UciLine(*r.root, e.solution, r.problem);
+    if (r.problem.empty() && r.moves.empty())
+        r.problem = "no moves";
+    r.asIs = GivenAsIs(e.collection, r.placement);
+    r.kind = e.collection == "strategy" ? TaskKind::Strategy
         : e.taskText.find("Сделайте ничью") != std::string::npos ? TaskKind::Draw
                                                                  : TaskKind::Tactic;
-    // Without an engine the end is judged as if the score were decisive.
+    return r;
+}
+
+// What a walk judges besides the user moves: the replies and an only mate
+// after the last move (at the largest budget of the collection), and where a
+// strategy test leaves the user after the first move.
+struct Judging {
+    bool replies = true;
+    bool standing = true;
+};
+
+// After the first move of a strategy test the user stands at least this well.
+constexpr int kStrategyStandCp = -100;
+
+// What the line shows at the engine's scores (without an engine, the end is
+// judged as if the score were decisive): the part of a verdict that costs a
+// search and is kept between runs.
+std::vector<std::string> LineProblems(const RecordText& e, const ReadRecord& r, const Analyser* engine,
+                                      std::vector<std::string>& notes, Judging judging, std::vector<UserStep>* steps)
+{
+    std::vector<std::string> found;
+    std::vector<std::string>& rules = r.asIs ? notes : found;
     std::optional<Score> after = Score::Cp(kDecisiveCp);
-    if (engine && !Exempt(e.collection, placement)) {
-        const LineWalk walk = WalkLine(kind, *root, moves, *engine, judgeReplies);
+    const bool exempt = Exempt(e.collection, r.placement);
+    if (engine && !exempt) {
+        const LineWalk walk = WalkLine(r.kind, *r.root, r.moves, *engine, judging.replies);
         if (steps)
             *steps = walk.steps;
         after.reset();
         if (!walk.problem.empty())
             found.push_back(walk.problem);
-        else if (!LineMayEnd(kind, walk.steps.back()))
+        else if (!LineMayEnd(r.kind, walk.steps.back()))
             found.push_back("the line ends without the required outcome (" + walk.steps.back().after.Text() + ")");
         else
             after = walk.steps.back().after;
+        if (judging.standing && r.kind == TaskKind::Strategy && !walk.steps.empty()
+            && walk.steps.front().after.Rank() < kStrategyStandCp)
+            found.push_back("after the first move the user stands below " + std::to_string(kStrategyStandCp) + " cp ("
+                            + walk.steps.front().after.Text() + ")");
+        if (after && judging.replies && r.kind != TaskKind::Draw)
+            if (const auto mate = OnlyMateAfter(*r.root, r.moves, *engine); !mate.empty())
+                rules.push_back("the line stops before an only mate in " + std::to_string(mate.size() / 2) + " ("
+                                + Joined(mate, " ") + ")");
     }
-    if (after && kind == TaskKind::Draw && !engine)
+    if (after && r.kind == TaskKind::Draw && !engine)
         after = Score::Cp(0);
-    if (after && !Exempt(e.collection, placement)) {
-        const LineEnd end = JudgeEnd(kind, ReplayLine(*root, moves, static_cast<int>(moves.size())), *after);
-        if (!EndIsPoint(kind, end, *after))
+    if (after && !exempt) {
+        const LineEnd end = JudgeEnd(r.kind, ReplayLine(*r.root, r.moves, static_cast<int>(r.moves.size())), *after);
+        if (!EndIsPoint(r.kind, end, *after))
             rules.push_back(std::string("the line stops before its point (") + LineEndName(end) + ", " + after->Text() + ")");
     }
-    if (kind == TaskKind::Strategy && moves.size() == 1 && !Exempt(e.collection, placement)) {
-        const auto m = root->ParseUci(moves[0]);
-        if (m->capture || root->After(*m).InCheck())
+    return found;
+}
+
+// The rules that need no engine: the start, the shape of the line, the hint.
+// Cheap, so judged afresh on every run.
+std::vector<std::string> RuleProblems(const RecordText& e, const ReadRecord& r, std::vector<std::string>& notes)
+{
+    std::vector<std::string> found;
+    std::vector<std::string>& rules = r.asIs ? notes : found;
+    if (r.kind == TaskKind::Strategy && r.moves.size() == 1 && !Exempt(e.collection, r.placement)) {
+        const auto m = r.root->ParseUci(r.moves[0]);
+        if (m->capture || r.root->After(*m).InCheck())
             found.push_back("a one-move strategy test must be a quiet move");
     }
-    const StartFacts start = ReadStart(*root, moves.front());
+    const StartFacts start = ReadStart(*r.root, r.moves.front());
     if (start.inCheck)
         rules.push_back("the side to move starts in check");
     if (start.legalMoves < kMinStartMoves)
         rules.push_back("only " + std::to_string(start.legalMoves) + " legal moves at the start");
-    for (const std::string& h : JudgeHint(e, *root, moves))
+    for (const std::string& h : JudgeHint(e, *r.root, r.moves))
         rules.push_back("hint: " + h);
     return found;
+}
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+} // namespace
+
+std::vector<std::string> RecordProblems(const RecordText& e, const Analyser* engine, std::vector<std::string>& notes,
+                                        bool judgeReplies, std::vector<UserStep>* steps)
+{
+    const ReadRecord r = Read(e);
+    if (!r.problem.empty())
+        return {r.problem};
+    std::vector<std::string> found = LineProblems(e, r, engine, notes, {judgeReplies, judgeReplies}, steps);
+    Append(found, RuleProblems(e, r, notes));
+    return found;
+}
+
+std::vector<std::string> RecordRuleProblems(const RecordText& e, std::vector<std::string>& notes)
+{
+    const ReadRecord r = Read(e);
+    return r.problem.empty() ? RuleProblems(e, r, notes) : std::vector<std::string>{r.problem};
 }
 
 bool FirstMoveChecks(const RecordText& e)
@@ -208,9 +290,15 @@ BudgetVerdict JudgeAtBudget(const RecordText& record, long long nodes, const Ana
 {
     BudgetVerdict verdict;
     verdict.searched = nodes <= LargestBudget(record.collection);
-    if (verdict.searched)
+    if (!verdict.searched)
+        return verdict;
+    const ReadRecord r = Read(record);
+    if (!r.problem.empty())
+        verdict.problems = {r.problem};
+    else
         verdict.problems =
-            RecordProblems(record, &engine, notes, nodes >= LargestBudget(record.collection), &verdict.steps);
+            LineProblems(record, r, &engine, notes, {nodes >= LargestBudget(record.collection), nodes == kStrategyStandBudget},
+                         &verdict.steps);
     return verdict;
 }
 
@@ -303,13 +391,6 @@ std::string StepScores(const std::vector<UserStep>& steps)
     return text;
 }
 
-std::string Joined(const std::vector<std::string>& parts)
-{
-    std::string text;
-    for (const std::string& p : parts)
-        text += (text.empty() ? "" : "; ") + p;
-    return text;
-}
 
 // One record at one budget.
 struct Outcome {
@@ -388,6 +469,13 @@ private:
             }
             outcome.note = Joined(given);
         }
+        const Outcome searched = outcome;  // what is kept: the rules below are judged afresh
+        if (analyser) {
+            std::vector<std::string> notes;
+            const std::vector<std::string> rules = RecordRuleProblems(e, notes);
+            outcome.problem = Joined({outcome.problem, Joined(rules)});
+            outcome.note = Joined({outcome.note, Joined(notes)});
+        }
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
         std::lock_guard lock(m_mutex);
         m_outcomes[index] = outcome;
@@ -400,7 +488,7 @@ private:
             ++m_searched;
             if (!m_file.empty())
                 std::ofstream(m_file, std::ios::app) << e.collection << '\t' << e.number << '\t' << key << '\t'
-                                                     << TsvField(outcome.problem) << '\t' << TsvField(outcome.note) << '\n';
+                                                     << TsvField(searched.problem) << '\t' << TsvField(searched.note) << '\n';
             if (analyser)
                 std::cerr << "verify " << m_nodes << ": " << name << " searched in " << seconds.count()
                           << " s; first and second choice: " << scores << "\n";

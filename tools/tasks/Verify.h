@@ -13,6 +13,8 @@
 // collection only.
 constexpr long long kTacticsLargestBudget = 8000000;
 constexpr long long kStrategyLargestBudget = 16000000;
+// Where a strategy test is judged for how the user stands after the first move.
+constexpr long long kStrategyStandBudget = 8000000;
 constexpr std::array<long long, 4> kDefaultBudgets{2000000, 4000000, 8000000, 16000000};
 // "2000000,4000000" to budgets; throws on a malformed one.
 std::vector<long long> ReadBudgets(const std::string& text);
@@ -33,10 +35,13 @@ std::vector<RecordText> CompiledRecords();
 // the engine's scores of the user moves that held.
 std::vector<std::string> RecordProblems(const RecordText& record, const Analyser* engine, std::vector<std::string>& notes,
                                         bool judgeReplies = true, std::vector<UserStep>* steps = nullptr);
+// The rules of `record` that need no engine (the start, the hint).
+std::vector<std::string> RecordRuleProblems(const RecordText& record, std::vector<std::string>& notes);
 bool FirstMoveChecks(const RecordText& record);
 
-// `record` at one node budget: not searched beyond the largest budget of its
-// collection; its replies judged at that largest budget only.
+// `record`'s line at one node budget (what RecordProblems finds with the
+// engine, less RecordRuleProblems): not searched beyond the largest budget of
+// its collection; its replies judged at that largest budget only.
 struct BudgetVerdict {
     bool searched = true;
     std::vector<std::string> problems;
