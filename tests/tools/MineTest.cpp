@@ -251,11 +251,8 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
 
     // The kinds a mode keeps.
-    EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy));
-    EXPECT_FALSE(Mode("--swings").keeps(TaskKind::Strategy));
-    EXPECT_TRUE(Mode("--swings").keeps(TaskKind::Draw));
-    EXPECT_FALSE(Mode("--stalemate-tricks").keeps(TaskKind::Tactic));
-    EXPECT_TRUE(Mode("--stalemate-tricks").keeps(TaskKind::Draw));
+    EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy) && !Mode("--swings").keeps(TaskKind::Strategy) && Mode("--swings").keeps(TaskKind::Draw));
+    EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
 }
 
 TEST(MineModes, StalemateTricks)

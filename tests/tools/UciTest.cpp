@@ -105,9 +105,7 @@ TEST(Score, WinChanceAndOrder)
     EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);
     EXPECT_NEAR(Score::Cp(300).WinChance(), 0.5023, 1e-3);
     EXPECT_NEAR(Score::Cp(-300).WinChance(), -0.5023, 1e-3);
-    EXPECT_EQ(Score::MateIn(7).WinChance(), 1.0);
-    EXPECT_EQ(Score::MateIn(-1).WinChance(), -1.0);
-    EXPECT_EQ(Score::MateIn(0).WinChance(), -1.0);
+    EXPECT_TRUE(Score::MateIn(7).WinChance() == 1.0 && Score::MateIn(-1).WinChance() == -1.0 && Score::MateIn(0).WinChance() == -1.0);
     EXPECT_TRUE(Score::MateIn(0).Mated() && Score::MateIn(-2).Mated() && !Score::MateIn(2).Mated() && !Score::Cp(-900).Mated());
     // Shorter mates are better, any mate beats any centipawn score.
     EXPECT_GT(Score::MateIn(1).Rank(), Score::MateIn(5).Rank());
