@@ -343,7 +343,7 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     targets.tacticsWhite = 5;
     targets.strategyWhite = 1;
     targets.checkStarts = 4;
-    targets.drawsWhite = 1;
+    targets.stalemates = 1;  // no other draw wanted
     std::vector<Candidate> pool = Pool();
     pool.push_back(Mined(Start::Quiet, true, 39, false));  // Rxd2: a line with something to say
     pool.back().fen = "4k3/pp6/8/8/8/8/3n4/3RK3 w - - 0 1";
@@ -370,8 +370,8 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     // The line whose hints name its idea comes before those that can only say "find the best move".
     EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[pool.size() - 5]), plan.toConfirm.end());
     EXPECT_EQ(plan.report,
-              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 1 b 4; draws missing w 1 b 0 "
-              "stalemate 0; whole-FEN record not confirmed\n"
+              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 2 b 4; draws missing w 0 b 0 "
+              "stalemate 1; whole-FEN record not confirmed\n"
               "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
               "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
               "select: chosen lines still to be walked at the firm count: 0\n");
