@@ -49,25 +49,23 @@ const char* kRoot = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1";
 
 TEST(UserMoveAcceptable, MarginsByKind)
 {
-    // Tactics: more than 0.7 of win chance between first and second choice.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(557), Score::Cp(-314), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(510), Score::Cp(242), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(2), Score::Cp(150), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(1), Score::MateIn(1), true));  // two mates in one
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(1), Score::Cp(400), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(900), std::nullopt, false));
-    // Draws: the first choice holds, every other loses.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(0), Score::Cp(-200), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(0), Score::Cp(-199), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(-51), Score::Cp(-600), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(10), Score::MateIn(-4), true));
-    // Strategy: 40 centipawns clear, and undecided at the start.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(60), Score::Cp(20), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(60), Score::Cp(21), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(301), Score::Cp(100), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(350), Score::Cp(100), false));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::MateIn(3), Score::Cp(100), false));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(50), std::nullopt, true));
+    const auto T = TaskKind::Tactic, D = TaskKind::Draw, S = TaskKind::Strategy;
+    const std::optional<Score> none;
+    const std::tuple<TaskKind, Score, std::optional<Score>, bool, bool> rows[] = {  // kind, best, second, first move, clear
+        // Tactics: more than 0.7 of win chance between first and second choice; two mates in one are not.
+        {T, Score::Cp(557), Score::Cp(-314), true, true}, {T, Score::Cp(510), Score::Cp(242), true, false},
+        {T, Score::MateIn(2), Score::Cp(150), true, true}, {T, Score::MateIn(1), Score::MateIn(1), true, false},
+        {T, Score::MateIn(1), Score::Cp(400), true, false}, {T, Score::Cp(900), none, false, true},
+        // Draws: the first choice holds, every other loses.
+        {D, Score::Cp(0), Score::Cp(-200), true, true}, {D, Score::Cp(0), Score::Cp(-199), true, false},
+        {D, Score::Cp(-51), Score::Cp(-600), true, false}, {D, Score::Cp(10), Score::MateIn(-4), true, true},
+        // Strategy: 40 centipawns clear, and undecided at the start.
+        {S, Score::Cp(60), Score::Cp(20), true, true}, {S, Score::Cp(60), Score::Cp(21), true, false},
+        {S, Score::Cp(301), Score::Cp(100), true, false}, {S, Score::Cp(350), Score::Cp(100), false, true},
+        {S, Score::MateIn(3), Score::Cp(100), false, false}, {S, Score::Cp(50), none, true, false},
+    };
+    for (const auto& [kind, best, second, first, clear] : rows)
+        EXPECT_EQ(UserMoveAcceptable(kind, best, second, first), clear) << best.Text() << " " << (second ? second->Text() : "none");
 }
 
 TEST(LineMayEnd, OutcomesByKind)
