@@ -73,7 +73,7 @@ TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
     std::filesystem::remove(file);
     auto run = [&](int status) {  // 1: not every record sound
         testing::internal::CaptureStdout();
-        EXPECT_EQ(CommandVerify({"--only", "strategy", "--from", "189", "--engine", FAKE_ENGINE, "--nodes", "2000000", "--record", dir}),
+        EXPECT_EQ(CommandVerify({"--only", "strategy", "--from", "189", "--to", "189", "--engine", FAKE_ENGINE, "--nodes", "2000000", "--record", dir}),
                   status);
         return testing::internal::GetCapturedStdout();
     };
