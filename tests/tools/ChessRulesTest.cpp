@@ -9,12 +9,7 @@ namespace {
 
 // Node counts from the well-known public perft tables (initial position,
 // "Kiwipete", and the positions numbered 3 to 5 in the usual list).
-struct PerftRow {
-    const char* name;
-    const char* fen;
-    int depth;
-    uint64_t nodes;
-};
+struct PerftRow { const char* name; const char* fen; int depth; uint64_t nodes; };
 
 const PerftRow kPerft[] = {
     {"initial", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 197281},

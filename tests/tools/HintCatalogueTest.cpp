@@ -195,12 +195,7 @@ TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 
 // The start and first move against an entry's guard: true where naming the
 // idea would name the move.
-struct GuardRow {
-    const char* entry;
-    const char* fen;
-    const char* first;
-    bool givesAway;
-};
+struct GuardRow { const char* entry; const char* fen; const char* first; bool givesAway; };
 
 const GuardRow kGuards[] = {
     {"plan.open-file-named", "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", "e1d1", true},  // the one heavy move onto d

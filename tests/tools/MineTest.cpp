@@ -32,12 +32,7 @@ CorpusGame Game(const std::string& result, const std::string& san)
 
 TEST(Material, WorthBalanceAndEndgame)
 {
-    struct Row {
-        const char* name;
-        const char* fen;
-        int white, black, whitePieces, blackPieces;
-        bool endgame;
-    };
+    struct Row { const char* name; const char* fen; int white, black, whitePieces, blackPieces; bool endgame; };
     const Row rows[] = {
         {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", 39, 39, 31, 31, false},
         {"each kind once", "4k3/8/8/8/8/8/P7/1NBRQK2 w - - 0 1", 21, 0, 20, 0, false},
@@ -107,12 +102,7 @@ TEST(BoardFacts, AttacksPinsAndPassedPawns)
 TEST(Classify, KindByTheTwoBestLines)
 {
     const std::optional<TaskKind> none, tactic = TaskKind::Tactic, draw = TaskKind::Draw, strategy = TaskKind::Strategy;
-    struct Row {
-        const char* name;
-        bool tacticSide, drawGame;
-        Score best, second;
-        std::optional<TaskKind> kind;
-    };
+    struct Row { const char* name; bool tacticSide, drawGame; Score best, second; std::optional<TaskKind> kind; };
     const Row rows[] = {
         {"half a win chance apart", true, false, Score::Cp(300), Score::Cp(0), tactic},
         {"the same for the loser", false, false, Score::Cp(300), Score::Cp(0), none},
@@ -210,12 +200,7 @@ CorpusGame KingWalk(const std::string& result, int checks, Replay& replay)
 
 TEST(MineModes, ProbesAroundTheFinalRun)
 {
-    struct Row {
-        const char* flag;
-        const char* result;
-        int checks;
-        std::vector<int> plies;
-    };
+    struct Row { const char* flag; const char* result; int checks; std::vector<int> plies; };
     const Row rows[] = {
         // White's run of three begins at ply 14: from two moves before it to its second move.
         {"--check-runs", "1-0", 3, {10, 12, 14, 16}},
@@ -263,12 +248,7 @@ TEST(MineModes, StalemateTricks)
     const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
     const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
     const char* plain = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
-    struct Row {
-        const char* name;
-        const char* fen;
-        int at;
-        std::vector<int> plies;
-    };
+    struct Row { const char* name; const char* fen; int at; std::vector<int> plies; };
     const Row rows[] = {
         {"trick", trick, 20, {20}},
         {"too early in the game", trick, 19, {}},

@@ -260,10 +260,7 @@ TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
 TEST(OnlyMateAfter, FindsTheForcedFinishOnly)
 {
     const auto root = *Position::FromFen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
-    struct Row {
-        Score defence, first, second;
-        std::vector<std::string> finish;
-    };
+    struct Row { Score defence, first, second; std::vector<std::string> finish; };
     const Row rows[] = {
         {Score::MateIn(-1), Score::MateIn(1), Score::Cp(300), {"g8h8", "a7a8"}},
         {Score::MateIn(-1), Score::MateIn(1), Score::MateIn(2), {}},  // a second mate
@@ -302,11 +299,7 @@ TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
         EXPECT_EQ(stopsShort, nodes == kTacticsLargestBudget) << nodes;
     }
     const RecordText strategy{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
-    struct Row {
-        long long nodes;
-        int stands;
-        bool refused;
-    };
+    struct Row { long long nodes; int stands; bool refused; };
     for (const Row row : {Row{8000000, -101, true}, Row{8000000, -100, false}, Row{4000000, -150, false}}) {
         ScriptedEngine engine;
         engine.Set("", {Score::Cp(row.stands), Score::Cp(row.stands - 60)}, "a1a7");

@@ -65,12 +65,7 @@ std::vector<Record> GeneralAndOwn()
 
 TEST(AssignHints, DistinctCountAndPerTextCap)
 {
-    struct Row {
-        const char* name;
-        int distinct, cap;
-        int expectDistinct;
-        bool met;
-    };
+    struct Row { const char* name; int distinct, cap; int expectDistinct; bool met; };
     for (const Row& row : {Row{"as many as offered", 6, 4, 6, true}, Row{"fewer, within the cap", 3, 4, 3, true},
                            Row{"fewer than the cap allows", 3, 2, 5, false}, Row{"more than offered", 8, 4, 6, false}}) {
         std::vector<Record> records = GeneralAndOwn();
@@ -121,10 +116,7 @@ TEST(AssignHints, ChainsOfAtMostFiveRecords)
 TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 {
     const std::string mate = "Мат с жертвой.";
-    struct Row {
-        int wanted, expect;
-        bool met;
-    };
+    struct Row { int wanted, expect; bool met; };
     // The cap is 1: the special text is not held to it.
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
         std::vector<Record> records;
@@ -171,12 +163,7 @@ int DevicesOnTheFloor(const std::vector<Record>& records, int floor)
 
 TEST(AssignHints, MotifSpreadWithinTheCap)
 {
-    struct Row {
-        const char* name;
-        std::vector<Record> records;
-        int distinct, cap, floor;
-        int onTheFloor;
-    };
+    struct Row { const char* name; std::vector<Record> records; int distinct, cap, floor; int onTheFloor; };
     const std::vector<Row> rows{
         // Four records, three devices: two of them can stand on two records,
         // and only by moving a fork on to a decoy and the decoy's record on to
@@ -226,10 +213,7 @@ enum class Start { Quiet, Checks, InCheck, FewMoves };
 // start. `played`: the master played the first move, which makes it cheap.
 Candidate Mined(Start start, bool white, int number, bool played)
 {
-    struct Line {
-        const char* fen;
-        std::vector<std::string> moves;
-    };
+    struct Line { const char* fen; std::vector<std::string> moves; };
     static const std::map<std::pair<Start, bool>, Line> lines{
         {{Start::Quiet, true}, {"4k3/pp6/8/8/8/8/PP6/4K2R w - - 0 1", {"h1h3", "e8e7", "h3h4", "e7e8", "h4h3"}}},
         {{Start::Quiet, false}, {"4k2r/pp6/8/8/8/8/PP6/4K3 b - - 0 1", {"h8h6", "e1e2", "h6h5", "e2e1", "h5h6"}}},
@@ -257,6 +241,17 @@ Candidate Mined(Start start, bool white, int number, bool played)
     return c;
 }
 
+// The quiet white line as a confirmed draw that holds level throughout.
+Candidate MinedDraw(int number)
+{
+    Candidate c = Mined(Start::Quiet, true, number, false);
+    c.kind = TaskKind::Draw;
+    for (UserStep& step : c.line.steps)
+        step.after = Score::Cp(0);
+    c.firm = c.line.steps;
+    return c;
+}
+
 // Quiet lines for both sides, cheaper lines that start with a check, and the
 // cheapest of all from starts that ask for no thought.
 std::vector<Candidate> Pool()
@@ -280,12 +275,7 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     // The plan adds the worked examples (3 and 1 tokens) and the whole-FEN
     // record (3 tokens, not confirmed here) itself; all three are White's and
     // two start with a check.
-    struct Row {
-        const char* name;
-        std::map<int, int> lengths;
-        int white;
-        std::map<int, int> mined;
-    };
+    struct Row { const char* name; std::map<int, int> lengths; int white; std::map<int, int> mined; };
     const std::vector<Candidate> pool = Pool();
     for (const Row& row : {Row{"short and long", {{1, 3}, {3, 4}, {5, 3}}, 5, {{1, 2}, {3, 2}, {5, 3}}},
                            Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, {{5, 5}}},
@@ -324,13 +314,18 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     // With the whole-FEN record confirmed too the first is complete; a black draw missing keeps it open.
     std::vector<Candidate> confirmed = pool;
     confirmed.push_back(WholeFenCandidate());
-    PlanTargets targets{.tactics = {{{1, 3}, {3, 4}, {5, 3}}}, .strategy = {{{1, 1}}}, .tacticsWhite = 5, .strategyWhite = 1};
-    targets.checkStarts = 5;
+    PlanTargets targets{.tactics = {{{1, 3}, {3, 4}, {5, 3}}}, .strategy = {{{1, 1}}}, .tacticsWhite = 5, .strategyWhite = 1,
+                        .checkStarts = 5};
     EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
     targets.drawsBlack = 1;
     const PlanResult open = MakePlan({}, confirmed, {}, targets);
     EXPECT_FALSE(open.complete);
     EXPECT_EQ(open.tactics.size(), 6u);  // the seventh place would take a white line beyond White's share
+    // One white draw wanted, one confirmed: it is taken.
+    targets.drawsBlack = 0;
+    targets.drawsWhite = 1;
+    confirmed.push_back(MinedDraw(45));
+    EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
 }
 
 // Nothing confirmed yet: the report says what is missing, and the plan asks
@@ -350,13 +345,8 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     pool.back().line.moves = {"d1d2"};
     pool.back().line.steps.resize(1);
     pool.back().firm = pool.back().line.steps;
-    for (int number = 40; number < 44; ++number) {  // four draws alike
-        pool.push_back(Mined(Start::Quiet, true, number, false));
-        pool.back().kind = TaskKind::Draw;
-        for (UserStep& step : pool.back().line.steps)
-            step.after = Score::Cp(0);
-        pool.back().firm = pool.back().line.steps;
-    }
+    for (int number = 40; number < 44; ++number)  // four draws alike
+        pool.push_back(MinedDraw(number));
     const PlanResult plan = MakePlan(pool, {}, {}, targets);
     EXPECT_FALSE(plan.complete);
     EXPECT_TRUE(plan.tactics.empty());

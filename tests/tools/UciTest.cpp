@@ -10,15 +10,7 @@
 
 namespace {
 
-struct InfoRow {
-    const char* name;
-    const char* line;
-    bool parsed;
-    Score score;
-    int multipv;
-    bool bound;
-    const char* firstMove;
-};
+struct InfoRow { const char* name; const char* line; bool parsed; Score score; int multipv; bool bound; const char* firstMove; };
 
 const InfoRow kInfo[] = {
     {"centipawns", "info depth 20 seldepth 26 multipv 1 score cp 510 nodes 2001392 nps 1099665 pv f5h6 g7h6", true,
