@@ -321,10 +321,18 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     const PlanResult open = MakePlan({}, confirmed, {}, targets);
     EXPECT_FALSE(open.complete);
     EXPECT_EQ(open.tactics.size(), 6u);  // the seventh place would take a white line beyond White's share
-    // One white draw wanted, one confirmed: it is taken.
+    // One white draw and one more strategy test wanted, one of each confirmed: both are taken.
     targets.drawsBlack = 0;
     targets.drawsWhite = 1;
+    targets.strategy.count = {{1, 2}};
+    targets.strategyWhite = 2;
     confirmed.push_back(MinedDraw(45));
+    confirmed.push_back(Mined(Start::Quiet, true, 46, true));
+    confirmed.back().kind = TaskKind::Strategy;
+    confirmed.back().fen = "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1";  // Nc3-d5, an outpost
+    confirmed.back().line.moves = {"c3d5"};
+    confirmed.back().line.steps = {{Score::Cp(100), Score::Cp(20), Score::Cp(100), false, false}};
+    confirmed.back().firm = confirmed.back().line.steps;
     EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
 }
 
