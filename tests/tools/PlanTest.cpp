@@ -241,10 +241,10 @@ Candidate Mined(Start start, bool white, int number, bool played)
     return c;
 }
 
-// The quiet white line as a confirmed draw that holds level throughout.
-Candidate MinedDraw(int number)
+// A white line as a confirmed draw that holds level throughout.
+Candidate MinedDraw(int number, Start start = Start::Quiet)
 {
-    Candidate c = Mined(Start::Quiet, true, number, false);
+    Candidate c = Mined(start, true, number, false);
     c.kind = TaskKind::Draw;
     for (UserStep& step : c.line.steps)
         step.after = Score::Cp(0);
@@ -326,14 +326,19 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     targets.drawsWhite = 1;
     targets.strategy.count = {{1, 2}};
     targets.strategyWhite = 2;
-    confirmed.push_back(MinedDraw(45));
+    confirmed.push_back(MinedDraw(45, Start::Checks));
     confirmed.push_back(Mined(Start::Quiet, true, 46, true));
     confirmed.back().kind = TaskKind::Strategy;
     confirmed.back().fen = "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1";  // Nc3-d5, an outpost
     confirmed.back().line.moves = {"c3d5"};
     confirmed.back().line.steps = {{Score::Cp(100), Score::Cp(20), Score::Cp(100), false, false}};
     confirmed.back().firm = confirmed.back().line.steps;
-    EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
+    const PlanResult full = MakePlan({}, confirmed, {}, targets);
+    EXPECT_TRUE(full.complete);
+    int checks = 0;  // the draw's first move checks: it counts against the half that may
+    for (const ChosenTest& t : full.tactics)
+        checks += ReadStart(*fullchess::Position::FromFen(t.candidate->fen), t.candidate->line.moves.front()).firstMoveChecks;
+    EXPECT_EQ(checks + 2, 5);
 }
 
 // Nothing confirmed yet: the report says what is missing, and the plan asks
