@@ -344,6 +344,8 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     for (const ChosenTest& t : full.tactics)
         checks += ReadStart(*fullchess::Position::FromFen(t.candidate->fen), t.candidate->line.moves.front()).firstMoveChecks;
     EXPECT_EQ(checks + 2, 5);
+    targets.stalemates = 1;  // wanted, but no open draw is a stalemate: nothing waits for one
+    EXPECT_TRUE(MakePlan({MinedDraw(47)}, confirmed, {}, targets).complete);
 }
 
 // Nothing confirmed yet: the report says what is missing, and the plan asks
