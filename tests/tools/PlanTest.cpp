@@ -93,7 +93,7 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
     }
     // A record moves to another text of its motif before it gives the motif up.
     std::vector<Record> same{Offering({{"Вилка 0.", Motif::Fork, ""}}),
-                             Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}, {"Вилка 1.", Motif::Fork, ""}})};
+                             Offering({{"Вилка 0.", Motif::Fork, ""}, {"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
     AssignHints(same, Targets(2, 4));
     EXPECT_EQ(same[1].hint, "Вилка 1.");
     // With no device able to reach the floor, a record takes the one furthest below it.
