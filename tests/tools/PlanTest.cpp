@@ -91,11 +91,6 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
     }
-    // A record moves to another text of its motif before it gives the motif up.
-    std::vector<Record> same{Offering({{"Вилка 0.", Motif::Fork, ""}}),
-                             Offering({{"Вилка 0.", Motif::Fork, ""}, {"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
-    AssignHints(same, Targets(2, 4));
-    EXPECT_EQ(same[1].hint, "Вилка 1.");
     // With no device able to reach the floor, a record takes the one furthest below it.
     std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork, ""}}),
                                 Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
