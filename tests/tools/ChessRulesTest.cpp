@@ -9,12 +9,7 @@ namespace {
 
 // Node counts from the well-known public perft tables (initial position,
 // "Kiwipete", and the positions numbered 3 to 5 in the usual list).
-struct PerftRow {
-    const char* name;
-    const char* fen;
-    int depth;
-    uint64_t nodes;
-};
+struct PerftRow { const char* name; const char* fen; int depth; uint64_t nodes; };
 
 const PerftRow kPerft[] = {
     {"initial", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 197281},
@@ -90,6 +85,10 @@ TEST(ChessRules, SanWritesWhatItReads)
         ASSERT_TRUE(back) << position->San(move);
         EXPECT_EQ(*back, move) << position->San(move);
     }
+    // Two rooks on one file are told apart by rank, two knights by file.
+    const auto clash = *Position::FromFen("4k3/8/8/R7/8/8/8/RN2KN2 w - - 0 1");
+    for (const auto& [uci, san] : {std::pair{"a1a3", "R1a3"}, {"a5a3", "R5a3"}, {"b1d2", "Nbd2"}, {"f1d2", "Nfd2"}})
+        EXPECT_EQ(clash.San(*clash.ParseUci(uci)), san);
 }
 
 TEST(ChessRules, FenRoundTripAndRefusals)

@@ -3,10 +3,12 @@
 #include "Words.h"
 #include "Candidate.h"
 #include "HintCatalogue.h"
+#include "HintWords.h"
 #include "Hints.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -45,8 +47,7 @@ const SaidRow kSaid[] = {
     {"attack, passed, king", TaskKind::Tactic, "8/8/8/4Rpk1/6p1/4P1K1/4r3/8 b - - 0 1",
      "e2e3 e5e3 f5f4 g3f2 f4e3 f2e3 g5h4 e3f2 h4h3 f2g1 h3g3", "g1f1 g3h2 f1e2 g4g3 e2d3 g3g2 d3c4 h2g3 c4d5 g2g1q d5c6 g1a7 c6b5 g3f4", 9, "m24",
      "attack.irresistible attack.king-falls attack.mating passed.queens passed.decides passed.unstoppable passed.steps-left king.decides king.main-piece sacrifice.of sacrifice.pays sacrifice.pays-in decoy.fatal-square decoy.decides intermezzo.check intermezzo.decides fork.find-fork fork.targets fork.targets-on"},
-    {"mate.back-rank-by, mate.back-rank, mate.removal", TaskKind::Tactic, "2r2qk1/r4p1p/b3pBpQ/n3P2P/p2p3R/P5P1/2p2PB1/R5K1 w - - 0 1",
-     "h6h7 g8h7 h5g6 h7g8 h4h8", "", 5, "m1",
+    {"mate.back-rank-by, mate.back-rank, mate.removal", TaskKind::Tactic, "2r2qk1/r4p1p/b3pBpQ/n3P2P/p2p3R/P5P1/2p2PB1/R5K1 w - - 0 1", "h6h7 g8h7 h5g6 h7g8 h4h8", "", 5, "m1",
      "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.removal mate.sacrifice-of mate.no-material-spared mate.decoy mate.double-check mate.clearance"},
     {"plan.open-file, plan.open-file-named, plan.queen-trade", TaskKind::Strategy, "r2q1rk1/6p1/4pn1p/4N3/pb1PPB2/1p1Q2P1/5P1P/RR4K1 w - - 0 1",
      "d3c4 d8b6 e5d3 f6e4 c4b4 b6b4 d3b4 g7g5 f4c1 e4c3 b1b2", "f8b8 b4c6 b8b6 c6e5 c3d1 b2b1 d1c3", 7, "c0",
@@ -70,20 +71,16 @@ const SaidRow kSaid[] = {
      "a2f7", "f6e5 f7c7 e5e6 c7f7 e6d6 f7f5 h4d4 f2f4 d6c6 f5e6 c6b7 g2g3 d4d1 g3h4 d1g1 e6e7", 1, "c670",
      "general.ending-edge general.strongest general.only-move general.only-way general.calculate general.precision"},
     {"plan.half-open-file, plan.half-open-file-named, plan.battery", TaskKind::Strategy, "5rk1/pbp4p/1p1p1p2/6qn/1PP2RBr/P2QP2P/1B4PK/R7 w - - 0 1",
-     "a1f1 h5f4 f1f4 h7h5 g4f3 h4f4 e3f4 g5f4 g2g3 f4f3 d3g6 g8h8 g6h6 h8g8 h6g6", "g8h8 g6h6", 1, "c0",
-     "plan.half-open-file plan.half-open-file-named plan.battery plan.battery-file"},
-    {"breakthrough, deflection", TaskKind::Tactic, "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8 b - - 0 1",
-     "e5e4 f3e4 h5g4", "c3d3 g4g3 d3e3 c5c4 e3f3 c4d4 f3g3 d4e4 g3g4 e4d5 g4g5 b6b5 a4b5 a5a4 b5b6 d5c6", 3, "c655",
+     "a1f1 h5f4 f1f4 h7h5 g4f3 h4f4 e3f4 g5f4 g2g3 f4f3 d3g6 g8h8 g6h6 h8g8 h6g6", "g8h8 g6h6", 1, "c0", "plan.half-open-file plan.half-open-file-named plan.battery plan.battery-file"},
+    {"breakthrough, deflection", TaskKind::Tactic, "8/6p1/1p6/p1k1p2p/P1P3PP/2K2P2/8/8 b - - 0 1", "e5e4 f3e4 h5g4", "c3d3 g4g3 d3e3 c5c4 e3f3 c4d4 f3g3 d4e4 g3g4 e4d5 g4g5 b6b5 a4b5 a5a4 b5b6 d5c6", 3, "c655",
      "breakthrough.decides deflection.defender deflection.of deflection.on-square"},
     {"discovered-check, interference, material", TaskKind::Tactic, "2r2k2/pp5r/5B2/3P1Q2/4P3/6PP/P6K/2q5 w - - 0 1",
      "f6c3 h7f7 f5c8", "f8e7 c3b4 e7f6 c8c1 f6g6 e4e5 f7f2 h2g1 f2f7 e5e6 f7f3 c1c7 b7b6 e6e7 f3e3 d5d6", 3, "c806",
      "discovered-check.decides discovered-check.wins interference.cut interference.of material.combination material.win material.doomed"},
-    {"draw", TaskKind::Draw, "2k5/4R3/3NK3/8/8/p7/r7/8 b - - 0 1",
-     "c8b8 e7b7 b8a8", "b7b3 a8a7 d6b5 a7a6 b5a3 a6a5 a3c4 a5a4 b3b6 a2h2 e6d5 h2h5 d5d4 h5h8", 1, "c0",
+    {"draw", TaskKind::Draw, "2k5/4R3/3NK3/8/8/p7/r7/8 b - - 0 1", "c8b8 e7b7 b8a8", "b7b3 a8a7 d6b5 a7a6 b5a3 a6a5 a3c4 a5a4 b3b6 a2h2 e6d5 h2h5 d5d4 h5h8", 1, "c0",
      "draw.only-move draw.exact-defence draw.all-but-one"},
     {"plan.passed-forward, plan.passed-push, plan.passed-wing", TaskKind::Strategy, "8/p6R/5kp1/1p6/4KP2/6rP/8/8 b - - 0 1",
-     "a7a5", "h7b7 b5b4 b7b6 f6e7 b6b5 g3a3 e4d4 b4b3 f4f5 g6f5 b5f5 a3a2 f5b5 a5a4 d4c3 e7d6", 1, "c284",
-     "plan.passed-forward plan.passed-push plan.passed-wing"},
+     "a7a5", "h7b7 b5b4 b7b6 f6e7 b6b5 g3a3 e4d4 b4b3 f4f5 g6f5 b5f5 a3a2 f5b5 a5a4 d4c3 e7d6", 1, "c284", "plan.passed-forward plan.passed-push plan.passed-wing"},
     {"plan.king-strong, plan.king-to-centre, plan.king-wing", TaskKind::Strategy, "4R3/8/8/1P6/P2k4/1K2p3/8/7r w - - 0 1",
      "b3b4", "d4d3 b5b6 e3e2 e8e2 d3e2 a4a5 e2d3 a5a6 d3d4 a6a7 h1b1 b4a3 d4c3 a3a2 b1b6 a7a8q", 1, "c229",
      "plan.king-wing"},
@@ -102,12 +99,9 @@ const SaidRow kSaid[] = {
     {"sacrifice, fork, removal", TaskKind::Tactic, "8/5r1k/2Q4p/3pP2P/p5q1/Pp6/1P6/K5R1 w - - 0 1",
      "c6g6 g4g6 h5g6 h7g8 g6f7", "g8f7 a1b1 f7e6 g1e1 h6h5 b1c1 e6d7 c1d2 d7e6 d2d3 d5d4 d3d4 e6f5 e5e6 f5f6 d4d5", 5, "c923",
      "sacrifice.of sacrifice.pays sacrifice.pays-in fork.find-fork fork.targets-on removal.destroy removal.decides removal.main-defender double-check.decides double-check.no-block material.combination material.win material.doomed"},
-    {"stalemate", TaskKind::Draw, "7k/3Q4/4q1K1/8/6P1/8/8/8 w - - 0 1",
-     "d7e6", "", 1, "c0",
-     "stalemate.named stalemate.saves"},
+    {"stalemate", TaskKind::Draw, "7k/3Q4/4q1K1/8/6P1/8/8/8 w - - 0 1", "d7e6", "", 1, "c0", "stalemate.named stalemate.saves"},
     {"plan.best-move, plan.only-move", TaskKind::Strategy, "8/5k2/8/3K2Pp/P5r1/8/R7/8 w - - 0 1",
-     "a4a5", "g4g5 d5c6 g5g6 c6b7 g6g7 a5a6 h5h4 b7b6 g7g6 b6c7 g6g7 a2a5 f7g6 c7b6 g7g8 a6a7", 1, "c260",
-     "plan.best-move plan.only-move"},
+     "a4a5", "g4g5 d5c6 g5g6 c6b7 g6g7 a5a6 h5h4 b7b6 g7g6 b6c7 g6g7 a2a5 f7g6 c7b6 g7g8 a6a7", 1, "c260", "plan.best-move plan.only-move"},
     {"plan.outpost, plan.outpost-knight, plan.activate-wing", TaskKind::Strategy, "8/8/4N3/KP3p2/2k3p1/6P1/5n2/8 b - - 0 1",
      "f2e4 b5b6 e4d6", "a5a6 c4d5 e6g7 f5f4 g3f4 g4g3 g7f5 d6f5 b6b7 g3g2 b7b8q g2g1q b8e5 d5c6", 1, "c-21",
      "plan.outpost plan.outpost-knight plan.weak-pawn plan.weak-pawn-named plan.activate-wing plan.knight-centre"},
@@ -115,8 +109,7 @@ const SaidRow kSaid[] = {
      "b2c3 b4c3 h5h6", "d4e5 h6h7 e5d6 h7h8q c3c2 h8d8 d6c5 d8c8 d5c6 c8f5 c5b6 f5c2 a7a6 g3f4", 1, "c631",
      "passed.queens passed.decides passed.unstoppable passed.steps-left passed.king-too-far breakthrough.decides breakthrough.sacrifice"},
     {"plan.restrict, plan.restrict-piece", TaskKind::Strategy, "5bk1/2N5/2p1P1np/6r1/8/2P5/4q1PB/R5QK b - - 0 1",
-     "g5h5", "g1e1 e2g4 e6e7 f8e7 e1e6 g4e6 c7e6 e7d6 g2g3 d6g3 a1a2 g6f4 e6d8 c6c5 h1g1 g3f2", 1, "c56",
-     "plan.restrict plan.restrict-piece"},
+     "g5h5", "g1e1 e2g4 e6e7 f8e7 e1e6 g4e6 c7e6 e7d6 g2g3 d6g3 a1a2 g6f4 e6d8 c6c5 h1g1 g3f2", 1, "c56", "plan.restrict plan.restrict-piece"},
     {"plan.win-pawn, plan.win-pawn-undefended, plan.pawn-trade", TaskKind::Strategy, "6r1/1p1k4/2pPb3/4p3/PP6/5Prp/2BR1RPK/8 b - - 0 1",
      "h3g2", "h2g1 g3h3 f2g2 h3f3 g2g8 e6g8 d2g2 g8f7 g2f2 f3g3 g1h2 g3g7 f2f6 f7e6 f6h6 e5e4", 1, "c83",
      "plan.pawn-trade plan.pawn-trade-file"},
@@ -127,16 +120,12 @@ const SaidRow kSaid[] = {
      "f5f6 g7g6 e4g6 h7h8 d1d8 f7f8 d8f8", "", 7, "m1",
      "mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.discovered-check mate.interference mate.clearance"},
     {"plan.king-guards, plan.king-wing", TaskKind::Strategy, "8/6k1/8/7P/6Q1/6PK/3q4/8 b - - 0 1",
-     "g7h8 g4c8 h8g7", "c8c7 g7g8 c7e5 d2d7 h3h4 g8h7 g3g4 d7d2 h4g3 d2c1 g3f3 c1f1 f3e3 f1f7", 1, "c-113",
-     "plan.king-guards plan.king-wing"},
-    {"plan.half-open-file, plan.seventh", TaskKind::Strategy, "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8 b - - 0 1",
-     "c2h2 b4b5 h2h3", "f3g2 h3g3 g2f1 g7f6 b5b6 f6e7 g4g5 g3h3 b6h6 e5e4 h6f6 h3h1 f1f2 h1h2", 1, "c95",
+     "g7h8 g4c8 h8g7", "c8c7 g7g8 c7e5 d2d7 h3h4 g8h7 g3g4 d7d2 h4g3 d2c1 g3f3 c1f1 f3e3 f1f7", 1, "c-113", "plan.king-guards plan.king-wing"},
+    {"plan.half-open-file, plan.seventh", TaskKind::Strategy, "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8 b - - 0 1", "c2h2 b4b5 h2h3", "f3g2 h3g3 g2f1 g7f6 b5b6 f6e7 g4g5 g3h3 b6h6 e5e4 h6f6 h3h1 f1f2 h1h2", 1, "c95",
      "plan.half-open-file plan.seventh plan.weak-pawn plan.weak-pawn-named"},
-    {"mate.deflection", TaskKind::Tactic, "5rk1/8/3P4/p1p5/PpP3p1/1P1R2pq/4Q3/6K1 b - - 0 1",
-     "f8f1 e2f1 h3h2", "", 3, "m1",
+    {"mate.deflection", TaskKind::Tactic, "5rk1/8/3P4/p1p5/PpP3p1/1P1R2pq/4Q3/6K1 b - - 0 1", "f8f1 e2f1 h3h2", "", 3, "m1",
      "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.by mate.sacrifice-of mate.no-material-spared mate.deflection"},
-    {"mate.smothered, mate.clearance", TaskKind::Tactic, "r1br3k/pp3Qpp/1q1N4/8/2B2n2/8/PPP3PP/R2K1R2 w - - 0 1",
-     "f7g8 d8g8 d6f7", "", 3, "m1",
+    {"mate.smothered, mate.clearance", TaskKind::Tactic, "r1br3k/pp3Qpp/1q1N4/8/2B2n2/8/PPP3PP/R2K1R2 w - - 0 1", "f7g8 d8g8 d6f7", "", 3, "m1",
      "mate.with-sacrifice mate.in mate.find mate.net mate.king-defenceless mate.smothered mate.clearance mate.sacrifice-of mate.no-material-spared"},
     // Small positions: each next to its twin where the entry does not hold.
     {"sacrifice paid in two moves", TaskKind::Tactic, "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1 w - - 0 1", "c1c8 b8c8 e6c8",
@@ -244,6 +233,11 @@ const SaidRow kSaid[] = {
     {"strategy 185: the only battery", TaskKind::Strategy, "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R b - - 0 1",
      "a8c8 d1c1 c3c1 h1c1 c8c1", "f3e5 f7f6 e5c4 c1c3 d3f1 c3c2 a2a3 c2f2 f1d3 f2g2 a4a5 g2h2 e4e5 h2h4 c4d6 f6e5", 5, "c295",
      "plan.open-file plan.win-material plan.win-material-scattered plan.win-piece-named"},
+    {"no outpost without a pawn's guard", TaskKind::Strategy, "6k1/pp3ppp/3p4/8/8/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", "", 1, "c100", "plan.best-move plan.only-move"},
+    {"no attack from two squares off", TaskKind::Strategy, "r2q2k1/5ppp/4R3/8/8/8/5PPP/3Q2K1 w - - 0 1", "e6e7", "", 1, "c100", "plan.best-move plan.only-move"},
+    // The rook steps in front of its king and still guards e5: no deflection.
+    {"no deflection where the guard stays", TaskKind::Tactic, "4r3/7k/6pp/4n3/8/2B5/5PPP/3Q2K1 w - - 0 1",
+     "d1d4 h6h5 d4a7 e8e7 c3e5", "", 5, "c300", "clearance.free clearance.with-tempo material.combination material.win material.doomed"},
 };
 
 TEST(HintCatalogue, EachEntryIsSaidExactlyWhereItHolds)
@@ -273,6 +267,20 @@ TEST(HintCatalogue, TheAttackIsJudgedAtTheLastUserMove)
     }
 }
 
+// A line without the engine's scores is read from the board alone: the
+// promotion and the material won are not judged.
+TEST(HintCatalogue, ALineWithoutScoresIsReadFromTheBoard)
+{
+    const SaidRow& row = *std::find_if(std::begin(kSaid), std::end(kSaid),
+                                       [](const SaidRow& r) { return std::string(r.name) == "passed, breakthrough"; });
+    Candidate c = LineOf(row);
+    c.line.steps.clear();
+    std::string said;
+    for (const Hint& h : HintVariants(c, row.tokens, false))
+        said += (said.empty() ? "" : " ") + h.entry;
+    EXPECT_EQ(said, "passed.queens passed.decides passed.unstoppable breakthrough.decides breakthrough.sacrifice");
+}
+
 TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 {
     std::set<std::string> said, names;
@@ -288,12 +296,7 @@ TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 
 // The start and first move against an entry's guard: true where naming the
 // idea would name the move.
-struct GuardRow {
-    const char* entry;
-    const char* fen;
-    const char* first;
-    bool givesAway;
-};
+struct GuardRow { const char* entry; const char* fen; const char* first; bool givesAway; };
 
 const GuardRow kGuards[] = {
     {"plan.open-file-named", "4rrk1/ppp3pp/8/8/8/8/PP4PP/4R1K1 w - - 0 1", "e1d1", true},  // the one heavy move onto d
@@ -304,6 +307,7 @@ const GuardRow kGuards[] = {
     {"plan.passed-forward", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", false},
     {"plan.passed-wing", "8/5k2/8/3K2Pp/P5r1/1P6/R7/8 w - - 0 1", "a4a5", true},  // two of the three on that wing
     {"plan.passed-wing", "8/5k2/8/8/P1P3r1/1P6/R3K3/8 w - - 0 1", "a4a5", false},
+    {"plan.passed-wing", "4k3/8/8/8/8/8/3PP3/4K3 w - - 0 1", "d2d4", false},  // four moves in the centre
     {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/6K1 w - - 0 1", "d6d7", true},  // the one way in
     {"plan.seventh", "6k1/5ppp/3R4/8/8/8/5PPP/1R4K1 w - - 0 1", "d6d7", false},
     {"plan.seventh", "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "b7e7", false},  // already there
@@ -365,6 +369,26 @@ TEST(HintCatalogue, MotifNamesReadBack)
     for (int m = static_cast<int>(Motif::None); m <= static_cast<int>(Motif::Plan); ++m)
         EXPECT_EQ(MotifNamed(MotifName(static_cast<Motif>(m))), static_cast<Motif>(m));
     EXPECT_EQ(MotifNamed("не мотив"), Motif::None);
+}
+
+// The words hints are built of: capitals of both halves of the Cyrillic
+// alphabet and of Latin letters, number agreement, wings.
+TEST(HintWords, CapitalsPluralsAndWings)
+{
+    const std::pair<const char*, const char*> capitals[] = {
+        {"а", "А"}, {"пешка", "Пешка"}, {"р", "Р"}, {"ядро", "Ядро"}, {"ё", "ё"}, {"Ж", "Ж"}, {"e4", "E4"}, {"z", "Z"}, {"", ""}};
+    for (const auto& [word, capital] : capitals)
+        EXPECT_EQ(Capitalised(word), capital) << word;
+    const std::pair<int, const char*> plurals[] = {{1, "ход"},    {2, "хода"},   {4, "хода"},  {5, "ходов"}, {11, "ходов"},
+                                                   {14, "ходов"}, {21, "ход"},   {104, "хода"}, {112, "ходов"}, {0, "ходов"}};
+    for (const auto& [n, form] : plurals)
+        EXPECT_EQ(Plural(n, "ход", "хода", "ходов"), form) << n;
+    EXPECT_EQ(InMoves(1), "в один ход");
+    EXPECT_EQ(InMoves(3), "в 3 хода");
+    const char* wings[] = {"на ферзевом фланге", "на ферзевом фланге", "на ферзевом фланге", "в центре",
+                           "в центре", "на королевском фланге", "на королевском фланге", "на королевском фланге"};
+    for (int file = 0; file < 8; ++file)
+        EXPECT_EQ(WingPhrase(fullchess::MakeSquare(file, 7 - file)), wings[file]) << file;
 }
 
 TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -31,12 +32,7 @@ CorpusGame Game(const std::string& result, const std::string& san)
 
 TEST(Material, WorthBalanceAndEndgame)
 {
-    struct Row {
-        const char* name;
-        const char* fen;
-        int white, black, whitePieces, blackPieces;
-        bool endgame;
-    };
+    struct Row { const char* name; const char* fen; int white, black, whitePieces, blackPieces; bool endgame; };
     const Row rows[] = {
         {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", 39, 39, 31, 31, false},
         {"each kind once", "4k3/8/8/8/8/8/P7/1NBRQK2 w - - 0 1", 21, 0, 20, 0, false},
@@ -58,6 +54,76 @@ TEST(Material, WorthBalanceAndEndgame)
     EXPECT_GT(facts::Value(6), facts::Value(-5));
     EXPECT_EQ(facts::Value(-2), 3);
     EXPECT_EQ(facts::Value(0), 0);
+}
+
+// What the board says, square by square, on one position: the queen on b4
+// pins the knight on d2 to the king, the pawns on a3 and g7 are passed.
+TEST(BoardFacts, AttacksPinsAndPassedPawns)
+{
+    const Position p = FromFen("4k3/2p3P1/8/5n2/1q6/P7/1P1N4/4K3 w - - 0 1");
+    auto sq = [](const char* name) { return fullchess::ParseSquare(name); };
+    auto sorted = [](std::vector<int> v) { std::sort(v.begin(), v.end()); return v; };
+    auto squares = [&](const char* names) {
+        std::vector<int> out;
+        for (const std::string& name : Words(names))
+            out.push_back(sq(name.c_str()));
+        return sorted(out);
+    };
+    auto attacks = [&](const char* from) { return sorted(facts::AttacksFrom(p, sq(from))); };
+    EXPECT_EQ(attacks("e8"), squares("d8 f8 d7 e7 f7"));
+    EXPECT_EQ(attacks("g7"), squares("f8 h8"));
+    EXPECT_EQ(attacks("c7"), squares("b6 d6"));
+    EXPECT_EQ(attacks("d2"), squares("b1 f1 b3 f3 c4 e4"));
+    EXPECT_EQ(attacks("f5"), squares("g7 h6 h4 g3 e3 d4 d6 e7"));
+    EXPECT_EQ(attacks("b4"), squares("a3 a4 c4 d4 e4 f4 g4 h4 b5 b6 b7 b8 b3 b2 a5 c5 d6 e7 f8 c3 d2"));
+    EXPECT_EQ(facts::Attackers(p, sq("a3"), false), squares("b4"));
+    EXPECT_TRUE(facts::KingOf(p, true) == sq("e1") && facts::KingOf(p, false) == sq("e8"));
+    EXPECT_TRUE(facts::Defended(p, sq("a3")) && !facts::Defended(p, sq("b2")));
+    EXPECT_TRUE(facts::LegalMovesOf(p, sq("e1")) == 4 && facts::LegalMovesOf(p, sq("d2")) == 0);
+    const auto pins = facts::PinsBy(p, sq("b4"));
+    ASSERT_EQ(pins.size(), 1u);
+    EXPECT_EQ(pins[0].pinned, sq("d2"));
+    EXPECT_EQ(pins[0].behind, sq("e1"));
+    EXPECT_TRUE(facts::PinnedToKing(p, sq("d2")));
+    EXPECT_FALSE(facts::PinnedToKing(p, sq("b2")));
+    for (const char* passed : {"a3", "g7"})
+        EXPECT_TRUE(facts::PassedPawn(p, sq(passed))) << passed;
+    for (const char* other : {"b2", "c7", "d2", "e5"})
+        EXPECT_FALSE(facts::PassedPawn(p, sq(other))) << other;
+    EXPECT_EQ(facts::PassedPawnMoves(p), 6);  // a3-a4, a3xb4 and four promotions
+    EXPECT_EQ(facts::PassedPawnMoves(p, 0, 2), 2);
+    EXPECT_EQ(facts::RelativeRank(sq("a3"), false), 5);
+    EXPECT_EQ(facts::KingDistance(sq("a1"), sq("c8")), 7);
+    EXPECT_EQ(facts::Between(sq("b4"), sq("e1")), (std::vector<int>{sq("c3"), sq("d2")}));
+    EXPECT_TRUE(facts::Between(sq("b4"), sq("c6")).empty());
+}
+
+// A probe's two best lines decide the kind of test it may give.
+TEST(Classify, KindByTheTwoBestLines)
+{
+    const std::optional<TaskKind> none, tactic = TaskKind::Tactic, draw = TaskKind::Draw, strategy = TaskKind::Strategy;
+    struct Row { const char* name; bool tacticSide, drawGame; Score best, second; std::optional<TaskKind> kind; };
+    const Row rows[] = {
+        {"half a win chance apart", true, false, Score::Cp(300), Score::Cp(0), tactic},
+        {"the same for the loser", false, false, Score::Cp(300), Score::Cp(0), none},
+        {"a mate against nothing", true, false, Score::MateIn(3), Score::Cp(0), tactic},
+        {"too little won", true, false, Score::Cp(149), Score::Cp(-400), strategy},
+        {"mated", true, true, Score::MateIn(-2), Score::Cp(-900), none},
+        {"held, all else loses", false, true, Score::Cp(60), Score::Cp(-150), draw},
+        {"held from below", false, true, Score::Cp(-60), Score::MateIn(-3), draw},
+        {"not quite held", false, true, Score::Cp(61), Score::Cp(-150), strategy},
+        {"a second choice that holds too", false, true, Score::Cp(0), Score::Cp(-100), strategy},
+        {"not a drawn game", false, false, Score::Cp(0), Score::Cp(-150), strategy},
+        {"balanced at the top", false, false, Score::Cp(250), Score::Cp(200), strategy},
+        {"balanced at the bottom", false, false, Score::Cp(-250), Score::Cp(-300), strategy},
+        {"won already", false, false, Score::Cp(251), Score::Cp(0), none},
+        {"lost already", false, false, Score::Cp(-251), Score::Cp(-400), none},
+        {"not clear of the second", false, false, Score::Cp(100), Score::Cp(51), none},
+        {"against a mate", false, false, Score::Cp(100), Score::MateIn(-5), none},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Classify({0, row.tacticSide, row.drawGame}, {{row.best, row.second}, "", {}, {}}, 0.5), row.kind) << row.name;
+    EXPECT_EQ(Classify({0, true, true}, {{Score::Cp(300)}, "", {}, {}}, 0.5), none);  // one line only
 }
 
 // A short legal game of each sort; the run games are read only by their check
@@ -134,12 +200,7 @@ CorpusGame KingWalk(const std::string& result, int checks, Replay& replay)
 
 TEST(MineModes, ProbesAroundTheFinalRun)
 {
-    struct Row {
-        const char* flag;
-        const char* result;
-        int checks;
-        std::vector<int> plies;
-    };
+    struct Row { const char* flag; const char* result; int checks; std::vector<int> plies; };
     const Row rows[] = {
         // White's run of three begins at ply 14: from two moves before it to its second move.
         {"--check-runs", "1-0", 3, {10, 12, 14, 16}},
@@ -175,11 +236,8 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
 
     // The kinds a mode keeps.
-    EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy));
-    EXPECT_FALSE(Mode("--swings").keeps(TaskKind::Strategy));
-    EXPECT_TRUE(Mode("--swings").keeps(TaskKind::Draw));
-    EXPECT_FALSE(Mode("--stalemate-tricks").keeps(TaskKind::Tactic));
-    EXPECT_TRUE(Mode("--stalemate-tricks").keeps(TaskKind::Draw));
+    EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy) && !Mode("--swings").keeps(TaskKind::Strategy) && Mode("--swings").keeps(TaskKind::Draw));
+    EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
 }
 
 TEST(MineModes, StalemateTricks)
@@ -190,12 +248,7 @@ TEST(MineModes, StalemateTricks)
     const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
     const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
     const char* plain = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
-    struct Row {
-        const char* name;
-        const char* fen;
-        int at;
-        std::vector<int> plies;
-    };
+    struct Row { const char* name; const char* fen; int at; std::vector<int> plies; };
     const Row rows[] = {
         {"trick", trick, 20, {20}},
         {"too early in the game", trick, 19, {}},

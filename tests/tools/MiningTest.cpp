@@ -49,44 +49,35 @@ const char* kRoot = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1";
 
 TEST(UserMoveAcceptable, MarginsByKind)
 {
-    // Tactics: more than 0.7 of win chance between first and second choice.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(557), Score::Cp(-314), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(510), Score::Cp(242), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(2), Score::Cp(150), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(1), Score::MateIn(1), true));  // two mates in one
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Tactic, Score::MateIn(1), Score::Cp(400), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Tactic, Score::Cp(900), std::nullopt, false));
-    // Draws: the first choice holds, every other loses.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(0), Score::Cp(-200), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(0), Score::Cp(-199), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(-51), Score::Cp(-600), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Draw, Score::Cp(10), Score::MateIn(-4), true));
-    // Strategy: 40 centipawns clear, and undecided at the start.
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(60), Score::Cp(20), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(60), Score::Cp(21), true));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(301), Score::Cp(100), true));
-    EXPECT_TRUE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(350), Score::Cp(100), false));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::MateIn(3), Score::Cp(100), false));
-    EXPECT_FALSE(UserMoveAcceptable(TaskKind::Strategy, Score::Cp(50), std::nullopt, true));
+    const auto T = TaskKind::Tactic, D = TaskKind::Draw, S = TaskKind::Strategy;
+    const std::optional<Score> none;
+    const std::tuple<TaskKind, Score, std::optional<Score>, bool, bool> rows[] = {  // kind, best, second, first move, clear
+        // Tactics: more than 0.7 of win chance between first and second choice; two mates in one are not.
+        {T, Score::Cp(557), Score::Cp(-314), true, true}, {T, Score::Cp(510), Score::Cp(242), true, false},
+        {T, Score::MateIn(2), Score::Cp(150), true, true}, {T, Score::MateIn(1), Score::MateIn(1), true, false},
+        {T, Score::MateIn(1), Score::Cp(400), true, false}, {T, Score::Cp(900), none, false, true},
+        // Draws: the first choice holds, every other loses.
+        {D, Score::Cp(0), Score::Cp(-200), true, true}, {D, Score::Cp(0), Score::Cp(-199), true, false},
+        {D, Score::Cp(-51), Score::Cp(-600), true, false}, {D, Score::Cp(10), Score::MateIn(-4), true, true},
+        // Strategy: 40 centipawns clear, and undecided at the start.
+        {S, Score::Cp(60), Score::Cp(20), true, true}, {S, Score::Cp(60), Score::Cp(21), true, false},
+        {S, Score::Cp(301), Score::Cp(100), true, false}, {S, Score::Cp(350), Score::Cp(100), false, true},
+        {S, Score::MateIn(3), Score::Cp(100), false, false}, {S, Score::Cp(50), none, true, false},
+    };
+    for (const auto& [kind, best, second, first, clear] : rows)
+        EXPECT_EQ(UserMoveAcceptable(kind, best, second, first), clear) << best.Text() << " " << (second ? second->Text() : "none");
 }
 
 TEST(LineMayEnd, OutcomesByKind)
 {
-    UserStep step{Score::Cp(300), Score::Cp(0), Score::Cp(200), false, false};
-    EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::Cp(199);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::MateIn(3);
-    EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::MateIn(-3);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Tactic, step));
-    step.after = Score::Cp(-50);
-    EXPECT_TRUE(LineMayEnd(TaskKind::Draw, step));
-    step.after = Score::Cp(51);
-    EXPECT_FALSE(LineMayEnd(TaskKind::Draw, step));
-    step.stalemateOnBoard = true;
-    EXPECT_TRUE(LineMayEnd(TaskKind::Draw, step));
-    EXPECT_FALSE(LineMayEnd(TaskKind::Strategy, step));
+    const std::tuple<TaskKind, Score, bool, bool> rows[] = {  // kind, score after, stalemate on the board, may end
+        {TaskKind::Tactic, Score::Cp(200), false, true},   {TaskKind::Tactic, Score::Cp(199), false, false},
+        {TaskKind::Tactic, Score::MateIn(3), false, true}, {TaskKind::Tactic, Score::MateIn(-3), false, false},
+        {TaskKind::Draw, Score::Cp(-50), false, true},     {TaskKind::Draw, Score::Cp(51), false, false},
+        {TaskKind::Draw, Score::Cp(51), true, true},       {TaskKind::Strategy, Score::Cp(51), true, false},
+    };
+    for (const auto& [kind, after, stalemate, mayEnd] : rows)
+        EXPECT_EQ(LineMayEnd(kind, {Score::Cp(300), Score::Cp(0), after, false, stalemate}), mayEnd) << after.Text();
 }
 
 class LineBuilding : public testing::Test {
@@ -171,6 +162,7 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
     EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, analyser), "");
     // The same line does not hold as a draw test.
     EXPECT_NE(CheckLine(TaskKind::Draw, root, {"d5g8"}, analyser), "");
+    EXPECT_NE(CheckLine(TaskKind::Strategy, root, {"d5g8"}, analyser).find("already decided"), std::string::npos);
 }
 
 // The stored reply Kh8 against the engine's Kxg8: both scores for Black from
@@ -209,8 +201,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ReplyTolerance, testing::ValuesIn(kReplies),
 TEST_F(LineBuilding, AReplyOutsideTheLinesSearchedIsRefused)
 {
     engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-490)}, "h7g8", {"h7g8", "h7h6"});
-    engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
-    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser());
+    // The last reply of a walk is judged as well.
+    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8"}, engine.AsAnalyser());
     EXPECT_NE(walk.problem.find("not among"), std::string::npos) << walk.problem;
 }
 
@@ -268,10 +260,7 @@ TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
 TEST(OnlyMateAfter, FindsTheForcedFinishOnly)
 {
     const auto root = *Position::FromFen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
-    struct Row {
-        Score defence, first, second;
-        std::vector<std::string> finish;
-    };
+    struct Row { Score defence, first, second; std::vector<std::string> finish; };
     const Row rows[] = {
         {Score::MateIn(-1), Score::MateIn(1), Score::Cp(300), {"g8h8", "a7a8"}},
         {Score::MateIn(-1), Score::MateIn(1), Score::MateIn(2), {}},  // a second mate
@@ -310,11 +299,7 @@ TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
         EXPECT_EQ(stopsShort, nodes == kTacticsLargestBudget) << nodes;
     }
     const RecordText strategy{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
-    struct Row {
-        long long nodes;
-        int stands;
-        bool refused;
-    };
+    struct Row { long long nodes; int stands; bool refused; };
     for (const Row row : {Row{8000000, -101, true}, Row{8000000, -100, false}, Row{4000000, -150, false}}) {
         ScriptedEngine engine;
         engine.Set("", {Score::Cp(row.stands), Score::Cp(row.stands - 60)}, "a1a7");
@@ -330,7 +315,7 @@ TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
     std::vector<std::string> notes;
     const auto problems = JudgeAtBudget(strategy, 4000000, decided.AsAnalyser(), notes).problems;
     ASSERT_FALSE(problems.empty());
-    EXPECT_EQ(problems[0], "the start is already decided (cp 305; a strategy test starts within 300 cp)");
+    EXPECT_EQ(problems[0], "the start is already decided (cp 305 vs cp 71; a strategy test starts within 300 cp)");
 }
 
 TEST(VerifyBudgets, ReadsAListOfBudgets)
@@ -357,6 +342,8 @@ TEST(LineBuildingOnBoard, MateEndsTheLineWithoutAskingForAReply)
     EXPECT_TRUE(line->steps[0].mateOnBoard);
     EXPECT_EQ(engine.calls, 1);
     EXPECT_EQ(CheckLine(TaskKind::Tactic, root, {"a1a8"}, engine.AsAnalyser()), "");
+    const auto after = WalkLine(TaskKind::Tactic, root, {"a1a8", "g8h8"}, engine.AsAnalyser());
+    EXPECT_NE(after.problem.find("goes on after"), std::string::npos) << after.problem;
 }
 
 TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTest)
@@ -392,6 +379,9 @@ TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTestEvenWhenItWins)
     };
     const auto root = *Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1");
     EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, oneLine));
+    // Walking a line reads no second choice there either.
+    const std::string problem = WalkLine(TaskKind::Strategy, root, {"h1h2"}, oneLine).problem;
+    EXPECT_NE(problem.find("(cp 900 vs none)"), std::string::npos) << problem;
 }
 
 // A user move is searched for two lines (is it clear of the second?), a

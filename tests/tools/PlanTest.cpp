@@ -16,6 +16,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -64,12 +65,7 @@ std::vector<Record> GeneralAndOwn()
 
 TEST(AssignHints, DistinctCountAndPerTextCap)
 {
-    struct Row {
-        const char* name;
-        int distinct, cap;
-        int expectDistinct;
-        bool met;
-    };
+    struct Row { const char* name; int distinct, cap; int expectDistinct; bool met; };
     for (const Row& row : {Row{"as many as offered", 6, 4, 6, true}, Row{"fewer, within the cap", 3, 4, 3, true},
                            Row{"fewer than the cap allows", 3, 2, 5, false}, Row{"more than offered", 8, 4, 6, false}}) {
         std::vector<Record> records = GeneralAndOwn();
@@ -95,15 +91,32 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
     }
+    // With no device able to reach the floor, a record takes the one furthest below it.
+    std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork, ""}}),
+                                Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
+    AssignHints(records, Targets(2, 4, 3));
+    EXPECT_EQ(records[1].hint, "Связка 1.");
+}
+
+// A chain moves at most five records: a text on two of six records chained
+// by their texts is relieved, one on two of seven is not.
+TEST(AssignHints, ChainsOfAtMostFiveRecords)
+{
+    for (int n : {6, 7}) {
+        std::vector<Record> records{Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш 0.", Motif::MaterialWin, ""}})};
+        for (int i = 1; i < n; ++i)
+            records.push_back(Offering({{"Выигрыш " + std::to_string(i - 1) + ".", Motif::MaterialWin, ""},
+                                        {"Выигрыш " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+        records.back().hintVariants.pop_back();
+        AssignHints(records, Targets(n, 1));
+        EXPECT_EQ(MostUses(Uses(records)), n == 6 ? 1 : 2) << n;
+    }
 }
 
 TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 {
     const std::string mate = "Мат с жертвой.";
-    struct Row {
-        int wanted, expect;
-        bool met;
-    };
+    struct Row { int wanted, expect; bool met; };
     // The cap is 1: the special text is not held to it.
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
         std::vector<Record> records;
@@ -150,12 +163,7 @@ int DevicesOnTheFloor(const std::vector<Record>& records, int floor)
 
 TEST(AssignHints, MotifSpreadWithinTheCap)
 {
-    struct Row {
-        const char* name;
-        std::vector<Record> records;
-        int distinct, cap, floor;
-        int onTheFloor;
-    };
+    struct Row { const char* name; std::vector<Record> records; int distinct, cap, floor; int onTheFloor; };
     const std::vector<Row> rows{
         // Four records, three devices: two of them can stand on two records,
         // and only by moving a fork on to a decoy and the decoy's record on to
@@ -205,10 +213,7 @@ enum class Start { Quiet, Checks, InCheck, FewMoves };
 // start. `played`: the master played the first move, which makes it cheap.
 Candidate Mined(Start start, bool white, int number, bool played)
 {
-    struct Line {
-        const char* fen;
-        std::vector<std::string> moves;
-    };
+    struct Line { const char* fen; std::vector<std::string> moves; };
     static const std::map<std::pair<Start, bool>, Line> lines{
         {{Start::Quiet, true}, {"4k3/pp6/8/8/8/8/PP6/4K2R w - - 0 1", {"h1h3", "e8e7", "h3h4", "e7e8", "h4h3"}}},
         {{Start::Quiet, false}, {"4k2r/pp6/8/8/8/8/PP6/4K3 b - - 0 1", {"h8h6", "e1e2", "h6h5", "e2e1", "h5h6"}}},
@@ -236,6 +241,17 @@ Candidate Mined(Start start, bool white, int number, bool played)
     return c;
 }
 
+// A white line as a confirmed draw that holds level throughout.
+Candidate MinedDraw(int number, Start start = Start::Quiet)
+{
+    Candidate c = Mined(start, true, number, false);
+    c.kind = TaskKind::Draw;
+    for (UserStep& step : c.line.steps)
+        step.after = Score::Cp(0);
+    c.firm = c.line.steps;
+    return c;
+}
+
 // Quiet lines for both sides, cheaper lines that start with a check, and the
 // cheapest of all from starts that ask for no thought.
 std::vector<Candidate> Pool()
@@ -259,12 +275,7 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     // The plan adds the worked examples (3 and 1 tokens) and the whole-FEN
     // record (3 tokens, not confirmed here) itself; all three are White's and
     // two start with a check.
-    struct Row {
-        const char* name;
-        std::map<int, int> lengths;
-        int white;
-        std::map<int, int> mined;
-    };
+    struct Row { const char* name; std::map<int, int> lengths; int white; std::map<int, int> mined; };
     const std::vector<Candidate> pool = Pool();
     for (const Row& row : {Row{"short and long", {{1, 3}, {3, 4}, {5, 3}}, 5, {{1, 2}, {3, 2}, {5, 3}}},
                            Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, {{5, 5}}},
@@ -298,7 +309,77 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
         // fixed records; checks are cheaper here, so the limit is reached.
         EXPECT_EQ(checks + 2, total / 2) << row.name;
         EXPECT_TRUE(plan.strategy.empty()) << row.name;
+        EXPECT_NE(plan.report.find("walked at the firm count: 0\n"), std::string::npos) << row.name;  // walked already
     }
+    // With the whole-FEN record confirmed too the first is complete; a black draw missing keeps it open.
+    std::vector<Candidate> confirmed = pool;
+    confirmed.push_back(WholeFenCandidate());
+    PlanTargets targets{.tactics = {{{1, 3}, {3, 4}, {5, 3}}}, .strategy = {{{1, 1}}}, .tacticsWhite = 5, .strategyWhite = 1,
+                        .checkStarts = 5};
+    EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
+    targets.drawsBlack = 1;
+    const PlanResult open = MakePlan({}, confirmed, {}, targets);
+    EXPECT_FALSE(open.complete);
+    EXPECT_EQ(open.tactics.size(), 6u);  // the seventh place would take a white line beyond White's share
+    // One white draw and one more strategy test wanted, one of each confirmed: both are taken.
+    targets.drawsBlack = 0;
+    targets.drawsWhite = 1;
+    targets.strategy.count = {{1, 2}};
+    targets.strategyWhite = 2;
+    confirmed.push_back(MinedDraw(45, Start::Checks));
+    confirmed.push_back(Mined(Start::Quiet, true, 46, true));
+    confirmed.back().kind = TaskKind::Strategy;
+    confirmed.back().fen = "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1";  // Nc3-d5, an outpost
+    confirmed.back().line.moves = {"c3d5"};
+    confirmed.back().line.steps = {{Score::Cp(100), Score::Cp(20), Score::Cp(100), false, false}};
+    confirmed.back().firm = confirmed.back().line.steps;
+    const PlanResult full = MakePlan({}, confirmed, {}, targets);
+    EXPECT_TRUE(full.complete);
+    int checks = 0;  // the draw's first move checks: it counts against the half that may
+    for (const ChosenTest& t : full.tactics)
+        checks += ReadStart(*fullchess::Position::FromFen(t.candidate->fen), t.candidate->line.moves.front()).firstMoveChecks;
+    EXPECT_EQ(checks + 2, 5);
+    targets.stalemates = 1;  // wanted, but no open draw is a stalemate: nothing waits for one
+    EXPECT_TRUE(MakePlan({MinedDraw(47)}, confirmed, {}, targets).complete);
+}
+
+// Nothing confirmed yet: the report says what is missing, and the plan asks
+// to confirm half as many lines again as each length lacks, and one more.
+TEST(MakePlan, AsksToConfirmWhatIsMissing)
+{
+    PlanTargets targets;
+    targets.tactics.count = {{1, 3}, {3, 4}, {5, 2}};
+    targets.strategy.count = {{1, 2}};
+    targets.tacticsWhite = 5;
+    targets.strategyWhite = 1;
+    targets.checkStarts = 4;
+    targets.stalemates = 1;  // no other draw wanted
+    std::vector<Candidate> pool = Pool();
+    pool.push_back(Mined(Start::Quiet, true, 39, false));  // Rxd2: a line with something to say
+    pool.back().fen = "4k3/pp6/8/8/8/8/3n4/3RK3 w - - 0 1";
+    pool.back().line.moves = {"d1d2"};
+    pool.back().line.steps.resize(1);
+    pool.back().firm = pool.back().line.steps;
+    for (int number = 40; number < 44; ++number)  // four draws alike
+        pool.push_back(MinedDraw(number));
+    const PlanResult plan = MakePlan(pool, {}, {}, targets);
+    EXPECT_FALSE(plan.complete);
+    EXPECT_TRUE(plan.tactics.empty());
+    // Ten for the six places of one token (the longer ones' places among
+    // them), seven for four of three, four for two of five; the whole-FEN
+    // record first, then three times as many draws as missing, the first found.
+    ASSERT_EQ(plan.toConfirm.size(), 25u);
+    EXPECT_EQ(plan.toConfirm[0], &WholeFenCandidate());
+    const std::set<const Candidate*> draws(plan.toConfirm.begin() + 1, plan.toConfirm.begin() + 4);
+    EXPECT_EQ(draws, (std::set<const Candidate*>{&pool[pool.size() - 4], &pool[pool.size() - 3], &pool[pool.size() - 2]}));
+    // The line whose hints name its idea comes before those that can only say "find the best move".
+    EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[pool.size() - 5]), plan.toConfirm.end());
+    EXPECT_EQ(plan.report,
+              "select: tactics by length (still missing): 1:6 3:0 5:0; sides missing w 2 b 4; draws missing w 0 b 0 "
+              "stalemate 1; whole-FEN record not confirmed\n"
+              "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
+              "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
+              "select: chosen lines still to be walked at the firm count: 0\n");
 }
 
 // The two names of a header take at most 34 characters: with both padded to
@@ -400,41 +481,64 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     for (std::size_t i = 0; i < committed.size(); ++i)
         ASSERT_TRUE(Same(committed[i], TacticsTasks()[i])) << i + 1;
 
-    // A tiny plan: one white and one black tactics test, and no strategy.
+    // A small plan: one white and one black tactics test and eight more;
+    // one black strategy test and seventeen white ones.
     const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
     PlanResult plan;
     plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
+    std::vector<Candidate> quiet;
+    for (int i = 0; i < 18; ++i)
+        quiet.push_back(Mined(Start::Quiet, i > 0, 3 + i, true));
+    for (const Candidate& c : quiet) {
+        plan.strategy.push_back({&c, 1, false, {}, {}, {}, {}, {}, {}});
+        if (plan.tactics.size() < 10)  // the last three White's draws
+            plan.tactics.push_back({&c, 1, plan.tactics.size() >= 7, {}, {}, {}, {}, {}, {}});
+    }
     const auto dir = std::filesystem::temp_directory_path() / ("plan-test-" + std::to_string(::getpid()));
     WriteCollections(plan, (dir / "generated").string());
 
     const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
-    ASSERT_EQ(tactics.size(), 4u);
+    ASSERT_EQ(tactics.size(), 12u);
     EXPECT_TRUE(Same(tactics[0], TacticsTasks()[0]));  // the worked examples stand as given
     EXPECT_TRUE(Same(tactics[1], TacticsTasks()[1]));
+    std::map<std::string, const ChosenTest*> byHeader;
+    for (const ChosenTest& t : plan.tactics)
+        byHeader[MakeHeader(HeaderName(t.candidate->white), HeaderName(t.candidate->black), t.candidate->year)] = &t;
+    int blanks = 0;
+    std::map<std::string, int> texts;
     for (std::size_t i = 2; i < tactics.size(); ++i) {
         const auto& [header, position, side, solution, taskText, hint] = tactics[i];
-        const Candidate& c = side == "w" ? white : black;
-        const int tokens = &c == &white ? 3 : 1;
-        EXPECT_EQ(header, MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year));
+        ASSERT_TRUE(byHeader.count(header)) << header;
+        const Candidate& c = *byHeader[header]->candidate;
         EXPECT_EQ(position, c.fen.substr(0, c.fen.find(' ')));
-        // Every mined line of a table this small carries the trailing blank.
-        EXPECT_EQ(solution, TokensOf(c.fen, c.line.moves, tokens) + " ");
-        EXPECT_EQ(taskText, &c == &white ? "Ход белых. Найдите оптимальный вариант." : "Ход черных. Найдите оптимальный вариант.");
+        // Eight mined lines carry a trailing blank.
+        const std::string tokens = TokensOf(c.fen, c.line.moves, byHeader[header]->tokens);
+        blanks += solution == tokens + " " ? 1 : 0;
+        EXPECT_TRUE(solution == tokens || solution == tokens + " ") << solution;
+        ++texts[taskText];
         EXPECT_NE(hint, "");
     }
+    EXPECT_EQ(blanks, 8);
+    const std::string w = "Ход белых. Найдите оптимальный вариант", b = "Ход черных. Найдите оптимальный вариант";
+    EXPECT_EQ(texts, (std::map<std::string, int>{{w + ".", 5}, {b + ".", 2}, {w + ". Сделайте ничью.", 2}, {w + ".  Сделайте ничью.", 1}}));
     const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"));
-    ASSERT_EQ(strategy.size(), 1u);
+    ASSERT_EQ(strategy.size(), 19u);
     EXPECT_TRUE(Same(strategy[0], StrategyTasks()[0]));
+    // Sixteen white task texts and one black lack the final period.
+    texts.clear();
+    for (std::size_t i = 1; i < strategy.size(); ++i)
+        ++texts[strategy[i][4]];
+    EXPECT_EQ(texts, (std::map<std::string, int>{{w, 16}, {w + ".", 1}, {b, 1}}));
 
     std::istringstream provenance(Slurp(dir / "PROVENANCE.tsv"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(provenance, line);)
         lines.push_back(line);
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 32u);
     EXPECT_EQ(lines[0].substr(0, 18), "collection\tnumber\t");
     EXPECT_EQ(lines[1].substr(0, 10), "tactics\t1\t");
-    EXPECT_EQ(lines[4].substr(0, 10), "tactics\t4\t");
-    EXPECT_EQ(lines[5].substr(0, 11), "strategy\t1\t");
+    EXPECT_EQ(lines[12].substr(0, 11), "tactics\t12\t");
+    EXPECT_EQ(lines[13].substr(0, 11), "strategy\t1\t");
     std::filesystem::remove_all(dir);
 }
 

@@ -277,12 +277,17 @@ TEST(HintProblems, WhatAHintMayNotSay)
     EXPECT_FALSE(HintProblems("Все решает поле e1.", root, moves).empty());              // the first move's square
     EXPECT_FALSE(HintProblems("Ферзь белых на b1 перегружен.", root, moves).empty());    // no queen there
     EXPECT_FALSE(HintProblems("Все решает король.", root, moves).empty());               // Kf3 has two moves
+    EXPECT_TRUE(HintProblems("Все решает ладья.", root, moves).empty());                 // the rook has many
     EXPECT_FALSE(HintProblems("Мат в 2 хода.", root, moves).empty());                    // no mate at all
+    EXPECT_EQ(HintProblems("Мат ферзем в 2 хода.", root, moves).size(), 1u);             // only that
     const auto mateRoot = *fullchess::Position::FromFen("2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1");
     const std::vector<std::string> mate{"d4d8", "c8d8", "d1d8"};
     EXPECT_TRUE(HintProblems("Мат ладьей в 2 хода.", mateRoot, mate).empty());
     EXPECT_FALSE(HintProblems("Мат ферзем в 2 хода.", mateRoot, mate).empty());
     EXPECT_FALSE(HintProblems("Мат в 3 хода.", mateRoot, mate).empty());
+    // Queening is said of a passed pawn on the fifth rank or beyond.
+    for (const auto& [fen, far] : {std::pair{"4k3/8/8/4P3/8/8/P7/4K3 w - - 0 1", true}, {"4k3/8/8/8/4P3/8/P7/4K3 w - - 0 1", false}})
+        EXPECT_EQ(HintProblems(kHintQueenThePawn, *fullchess::Position::FromFen(fen), {"e1d2"}).empty(), far) << fen;
 }
 
 TEST(Rules, HowALineEnds)

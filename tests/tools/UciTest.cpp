@@ -10,15 +10,7 @@
 
 namespace {
 
-struct InfoRow {
-    const char* name;
-    const char* line;
-    bool parsed;
-    Score score;
-    int multipv;
-    bool bound;
-    const char* firstMove;
-};
+struct InfoRow { const char* name; const char* line; bool parsed; Score score; int multipv; bool bound; const char* firstMove; };
 
 const InfoRow kInfo[] = {
     {"centipawns", "info depth 20 seldepth 26 multipv 1 score cp 510 nodes 2001392 nps 1099665 pv f5h6 g7h6", true,
@@ -105,9 +97,8 @@ TEST(Score, WinChanceAndOrder)
     EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);
     EXPECT_NEAR(Score::Cp(300).WinChance(), 0.5023, 1e-3);
     EXPECT_NEAR(Score::Cp(-300).WinChance(), -0.5023, 1e-3);
-    EXPECT_EQ(Score::MateIn(7).WinChance(), 1.0);
-    EXPECT_EQ(Score::MateIn(-1).WinChance(), -1.0);
-    EXPECT_EQ(Score::MateIn(0).WinChance(), -1.0);
+    EXPECT_TRUE(Score::MateIn(7).WinChance() == 1.0 && Score::MateIn(-1).WinChance() == -1.0 && Score::MateIn(0).WinChance() == -1.0);
+    EXPECT_TRUE(Score::MateIn(0).Mated() && Score::MateIn(-2).Mated() && !Score::MateIn(2).Mated() && !Score::Cp(-900).Mated());
     // Shorter mates are better, any mate beats any centipawn score.
     EXPECT_GT(Score::MateIn(1).Rank(), Score::MateIn(5).Rank());
     EXPECT_GT(Score::MateIn(5).Rank(), Score::Cp(5000).Rank());

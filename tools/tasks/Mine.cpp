@@ -17,8 +17,6 @@
 
 using fullchess::Position;
 
-namespace {
-
 std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap)
 {
     if (answer.scores.size() < 2)
@@ -34,6 +32,8 @@ std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer,
         return TaskKind::Strategy;
     return std::nullopt;
 }
+
+namespace {
 
 std::vector<std::size_t> ShuffledOrder(std::size_t count)
 {

@@ -5,6 +5,7 @@
 // every game, and candidates are appended (and flushed) as they are found.
 #include "MineModes.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct MineOptions {
 };
 
 int RunMine(const MineOptions& options);
+
+// The kind of test a probe's two best lines suggest, if any: a tactic for the
+// side that won the game (win chances more than `tacticGap` apart), a draw in
+// a drawn game, or a strategy test in a balanced position.
+std::optional<TaskKind> Classify(const Probe& probe, const EngineAnswer& answer, double tacticGap);
 
 // The engine program to use: `wanted` when given, else "stockfish" from PATH,
 // else /usr/games/stockfish. Empty when none is found.

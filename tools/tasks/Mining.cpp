@@ -221,12 +221,12 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
             second = user.scores[1];
         if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0)) {
             const Score& best = user.scores[0];
+            const std::string both = best.Text() + " vs " + (second ? second->Text() : std::string("none"));
             if (kind == TaskKind::Strategy && i == 0 && !best.IsMate() && std::abs(best.value) > kStrategyOpenCp)
-                walk.problem = "the start is already decided (" + best.Text() + "; a strategy test starts within "
+                walk.problem = "the start is already decided (" + both + "; a strategy test starts within "
                     + std::to_string(kStrategyOpenCp) + " cp)";
             else
-                walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice (" + best.Text()
-                    + " vs " + (second ? second->Text() : std::string("none")) + ")";
+                walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice (" + both + ")";
             return walk;
         }
         position.Play(*move);

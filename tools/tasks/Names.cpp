@@ -388,9 +388,10 @@ int CommandNames(const std::vector<std::string>& args)
 {
     std::string corpus, mined = "tools/tasks/mined", out = kPlayersTable;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--mined" || args[i] == "--out") && i + 1 < args.size())
-            (args[i] == "--mined" ? mined : out) = args[++i];
-        else if (corpus.empty() && args[i].rfind("--", 0) != 0)
+        if ((args[i] == "--mined" || args[i] == "--out") && i + 1 < args.size()) {
+            std::string& value = args[i] == "--mined" ? mined : out;
+            value = args[++i];  // the word after "--mined" or "--out"
+        } else if (corpus.empty() && args[i].rfind("--", 0) != 0)
             corpus = args[i];
         else
             throw std::invalid_argument("names DIR [--mined DIR] [--out FILE]");
