@@ -381,7 +381,7 @@ TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTestEvenWhenItWins)
     EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, oneLine));
     // Walking a line reads no second choice there either.
     const std::string problem = WalkLine(TaskKind::Strategy, root, {"h1h2"}, oneLine).problem;
-    EXPECT_NE(problem.find("(cp 900 vs none)"), std::string::npos) << problem;
+    EXPECT_NE(problem.find("(cp 900 vs none;"), std::string::npos) << problem;
 }
 
 // A user move is searched for two lines (is it clear of the second?), a
