@@ -54,7 +54,7 @@ const SaidRow kSaid[] = {
      "plan.open-file plan.open-file-named plan.queen-trade plan.queen-trade-weaknesses plan.win-material plan.win-material-scattered plan.win-piece-named plan.hit plan.hit-on"},
     {"pin, trap, clearance", TaskKind::Tactic, "RR1r1q1k/p5p1/2p1b2p/2PpP2P/4pP2/P3P3/6P1/6K1 w - - 0 1",
      "b8d8 f8d8 a8d8", "h8h7 d8d6 e6g4 e5e6 g4h5 f4f5 h5g6 f5g6 h7g6 d6c6 d5d4 e6e7 g6f7 e3d4 f7e7 c6c7", 3, "c638",
-     "pin.use pin.wins pin.win-on clearance.free clearance.with-tempo material.combination material.win material.doomed"},
+     "pin.use pin.wins pin.win-on clearance.free clearance.with-tempo material.combination material.win"},
     {"plan.space, plan.space-wing, plan.storm", TaskKind::Strategy, "r3r3/p4pkp/1p6/2p1n3/2P1n3/3R2P1/PB2PPKP/R7 w - - 0 1",
      "f2f4", "b6b5 d3e3 e4d2 c4b5 d2c4 b2e5 f7f6 e3c3 c4e5 f4e5 e8e5 g2f2 a8e8 e2e3 e5f5 f2e2", 1, "c100",
      "plan.space plan.space-wing plan.storm plan.storm-wing plan.majority plan.majority-wing plan.majority-future"},
@@ -238,6 +238,9 @@ const SaidRow kSaid[] = {
     // The rook steps in front of its king and still guards e5: no deflection.
     {"no deflection where the guard stays", TaskKind::Tactic, "4r3/7k/6pp/4n3/8/2B5/5PPP/3Q2K1 w - - 0 1",
      "d1d4 h6h5 d4a7 e8e7 c3e5", "", 5, "c300", "clearance.free clearance.with-tempo material.combination material.win material.doomed"},
+    // The rook on f7 gives itself up on g7: it was not doomed where it stood (tactics 183).
+    {"no doom for a piece that went to die", TaskKind::Tactic, "2Q5/p4Rpk/4p2p/1P6/P3q3/2p3PK/3r1P1P/8 b - - 0 1", "d2d5 f7g7 h7g7", "", 3,
+     "c600", "material.combination material.win"},
 };
 
 TEST(HintCatalogue, EachEntryIsSaidExactlyWhereItHolds)

@@ -116,6 +116,7 @@ void ReadWon(const LineFacts& x, TacticFacts& t)
             && Value(r.positions[ply + 1].At(r.moves[ply + 1].to)) >= Value(r.positions[ply].At(sq));
         if (!traded) {
             t.wonPiece = r.Ref(ply, sq);
+            t.wonWhereItStood = t.wonPiece.start == sq;
             break;
         }
     }
@@ -637,7 +638,8 @@ const HintEntry kWonEntries[] = {
     {"material.win", Motif::MaterialWin, HintPart::MaterialWon, Motif::None, [](X x, F) { return WinsAPiece(x); },
      [](X x, F) { return "Выиграйте " + std::string(Words(x.tactic.wonKind).acc) + " " + x.opp + "."; }, nullptr},
     {"material.doomed", Motif::MaterialWin, HintPart::MaterialWon, Motif::None,
-     [](X x, F) { return WinsAPiece(x) && Placed(x, x.tactic.wonPiece); },
+     // Doomed where it stands: a piece that moved away and gave itself up was not.
+     [](X x, F) { return WinsAPiece(x) && x.tactic.wonWhereItStood && Placed(x, x.tactic.wonPiece); },
      [](X x, F) {
          const PieceWords& w = Words(x.tactic.wonKind);
          return Capitalised(w.nom) + " " + x.opp + " на " + Name(x.tactic.wonPiece.start) + (w.feminine ? " обречена." : " обречен.");

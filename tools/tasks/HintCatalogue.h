@@ -65,6 +65,7 @@ struct TacticFacts {
     bool kingTooFar = false;   // the enemy king cannot reach the pawn's path
     fullchess::PieceType wonKind = fullchess::Empty;  // the biggest piece the line wins
     PieceRef wonPiece;         // the first such piece the user takes
+    bool wonWhereItStood = false;  // taken on its start square: it never got away
 };
 
 // Everything an entry may read, computed once per line.
