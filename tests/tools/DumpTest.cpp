@@ -113,18 +113,23 @@ TEST(Verify, EveryCompiledRecordKeepsTheRulesOfAGoodTest)
         "strategy 81", "strategy 86", "strategy 90", "strategy 91", "strategy 124", "strategy 134", "strategy 138",
         "strategy 141", "strategy 157", "strategy 163", "strategy 181"
     };
+    // Hints the stricter judge refuses (a piece called doomed that moved away
+    // before it was taken); they are said anew with the next edition.
+    const std::set<std::string> awaitingHint = {"tactics 94",  "tactics 112", "tactics 116", "tactics 134", "tactics 145",
+                                                "tactics 162", "tactics 183", "tactics 186", "tactics 205"};
     const std::vector<std::string> contentRules = {"a one-move test ", "a strategy test starts ", "a strategy line wins ",
                                                    "a tactics line ends "};
     std::vector<std::string> notes;  // what the given records may break
     for (const RecordText& record : CompiledRecords()) {
         const std::string name = record.collection + " " + std::to_string(record.number);
-        const bool listed = awaitingReplacement.count(name) > 0;
+        const bool listed = awaitingReplacement.count(name) > 0, hintListed = awaitingHint.count(name) > 0;
         const auto problems = RecordProblems(record, nullptr, notes);
-        EXPECT_EQ(!problems.empty(), listed) << name;
+        EXPECT_EQ(!problems.empty(), listed || hintListed) << name;
         for (const std::string& problem : problems) {
             const bool content = std::any_of(contentRules.begin(), contentRules.end(),
                                              [&](const std::string& rule) { return problem.find(rule) == 0; });
-            EXPECT_TRUE(listed && content) << name << ": " << problem;
+            const bool hint = problem.find("hint: calls a piece lost") == 0;
+            EXPECT_TRUE((listed && content) || (hintListed && hint)) << name << ": " << problem;
         }
     }
 }

@@ -365,6 +365,12 @@ TEST(HintCatalogue, GuardsAgainstGivingTheMoveAwayAreTheJudgesToo)
     const auto capture = *fullchess::Position::FromFen("3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1 w - - 0 1");
     EXPECT_FALSE(HintProblems("Выиграйте ферзя черных.", capture, {"e1e7"}).empty());
     EXPECT_TRUE(HintProblems("Выиграйте ладью черных.", capture, {"e1e7"}).empty());
+    // A piece called doomed is taken where it stood; the rook that runs to g7 to die was not (tactics 183).
+    const auto run = *fullchess::Position::FromFen("2Q5/p4Rpk/4p2p/1P6/P3q3/2p3PK/3r1P1P/8 b - - 0 1");
+    EXPECT_FALSE(HintProblems("Ладья белых на f7 обречена.", run, {"d2d5", "f7g7", "h7g7"}).empty());
+    const auto stays = *fullchess::Position::FromFen("1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K w - - 0 1");
+    EXPECT_TRUE(HintProblems("Ладья черных на b8 обречена.", stays,
+                             {"d1f1", "g6f6", "f1f6", "d6f6", "g5f6", "f7f6", "h8b8"}).empty());
 }
 
 TEST(HintCatalogue, MotifNamesReadBack)

@@ -388,7 +388,7 @@ void JudgeDoomed(Judged& j)
         if (m->to == where && i % 2 == 0)
             falls = true;
         else if (m->from == where)
-            where = m->to;
+            break;  // it got away: whatever happens to it later, it was not doomed where it stood
         p.Play(*m);
     }
     if (!falls)
