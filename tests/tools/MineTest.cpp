@@ -343,6 +343,7 @@ TEST(RunMine, ResumesWhereItStopped)
     EXPECT_EQ(progress("pairs-0of2"), 1);
     EXPECT_EQ(progress("0of1"), 3);
     EXPECT_THROW(CommandMine({"dir", "--swings", "--endings"}), std::invalid_argument);
+    EXPECT_THROW(CommandMine({"dir", "--out"}), std::invalid_argument);  // a flag without its value
     std::filesystem::remove_all(dir);
 }
 

@@ -323,6 +323,8 @@ TEST(VerifyBudgets, ReadsAListOfBudgets)
     EXPECT_EQ(ReadBudgets("2000000,16000000"), (std::vector<long long>{2000000, 16000000}));
     EXPECT_THROW(ReadBudgets("2000000,x"), std::invalid_argument);
     EXPECT_THROW(ReadBudgets(""), std::invalid_argument);
+    EXPECT_EQ(ReadBudgets("1"), std::vector<long long>{1});
+    EXPECT_THROW(ReadBudgets("0"), std::invalid_argument);
 }
 
 TEST_F(LineBuilding, CheckLineRefusesAnUnfinishedTactic)
