@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -132,6 +133,32 @@ TEST(Verify, EveryCompiledRecordKeepsTheRulesOfAGoodTest)
             EXPECT_TRUE((listed && content) || (hintListed && hint)) << name << ": " << problem;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// verify counts the one-move tactics by what their move does; the counts
+// add up to the one-move records, and the captures are the tokens with ':'.
+TEST(Verify, CountsTheOneMoveTacticsByKind)
+{
+    testing::internal::CaptureStdout();
+    CommandVerify({"--rules-only", "--only", "tactics"});
+    const std::string out = testing::internal::GetCapturedStdout();
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(out, m, std::regex("one-move tactics by kind: quiet (\\d+); capture (\\d+); "
+                                                     "check (\\d+); mate (\\d+);")))
+        << out;
+    int ones = 0, captures = 0;
+    for (const RecordText& r : CompiledRecords())
+        if (std::istringstream tokens(r.solution); r.collection == "tactics"
+            && std::distance(std::istream_iterator<std::string>(tokens), std::istream_iterator<std::string>()) == 1) {
+            ++ones;
+            captures += r.solution.find(':') != std::string::npos ? 1 : 0;
+        }
+    EXPECT_EQ(std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]) + std::stoi(m[4]), ones);
+    EXPECT_EQ(std::stoi(m[2]), captures);
 }
 
 } // namespace
