@@ -555,3 +555,32 @@ TEST(WriteCollections, KeepsTheRecordsOfTheEditionInForceInTheirPlaces)
 }
 
 } // namespace
+
+namespace {
+
+// A one-move tactic below club level is never asked for: Rxd2 of a knight
+// nobody guards, while the same capture against a guard is.
+TEST(MakePlan, AsksOnlyForLinesThatKeepTheRulesOfContent)
+{
+    PlanTargets targets;
+    targets.tactics.count = {{1, 2}, {3, 2}};  // one place of one token beside the fixed records
+    targets.strategy.count = {{1, 1}};
+    targets.tacticsWhite = 4;
+    targets.strategyWhite = 0;
+    targets.stalemates = 0;
+    std::vector<Candidate> pool;
+    for (const char* fen : {"4k3/pp6/8/8/8/8/3n4/3RK3 w - - 0 1", "4k3/pp6/8/8/8/4p3/3n4/3RK3 w - - 0 1"}) {
+        pool.push_back(Mined(Start::Quiet, true, static_cast<int>(pool.size()) + 50, false));
+        pool.back().fen = fen;
+        pool.back().line.moves = {"d1d2"};
+        pool.back().line.steps = {{Score::Cp(400), Score::Cp(0), Score::Cp(400)}};
+    }
+    const PlanResult plan = MakePlan(pool, {}, {}, targets);
+    const auto asked = [&](const Candidate& c) {
+        return std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &c) != plan.toConfirm.end();
+    };
+    EXPECT_FALSE(asked(pool[0]));
+    EXPECT_TRUE(asked(pool[1])) << plan.report;
+}
+
+} // namespace
