@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+
 using fullchess::Position;
 
 namespace {
@@ -122,6 +125,38 @@ TEST(ChessRules, PlayKeepsCastlingAndEnPassantState)
     EXPECT_EQ(p.Castling() & 3, 0);       // White's rights are gone with the king's move
     EXPECT_EQ(p.Castling() & 12, 12);     // Black's stay
     EXPECT_EQ(p.Placement(), "rnbqkb1r/pppppppp/5n2/8/4P3/8/PPPPKPPP/RNBQ1BNR");
+}
+
+// A move from or to a corner or a king's square ends the rights it touches,
+// a capture of the rook at home included.
+TEST(ChessRules, CastlingRightsEndWhereKingOrRookLeaveOrFall)
+{
+    struct Row { const char* side; const char* san; const char* rights; };
+    const Row rows[] = {
+        {"w", "Rxh8", "Qq"}, {"w", "Rxa8", "Kk"}, {"w", "Kd1", "kq"}, {"w", "Kf1", "kq"},
+        {"b", "Rxh1", "Qq"}, {"b", "Rxa1", "Kk"}, {"b", "Kd8", "KQ"}, {"b", "Rh7", "KQq"},
+    };
+    for (const Row& row : rows) {
+        Position p = *Position::FromFen(std::string("r3k2r/8/8/8/8/8/8/R3K2R ") + row.side + " KQkq - 0 1");
+        p.Play(*p.ParseSan(row.san));
+        std::istringstream fields(p.Fen());
+        std::string placement, side, rights;
+        fields >> placement >> side >> rights;
+        EXPECT_EQ(rights, row.rights) << row.side << " " << row.san;
+    }
+    // Read from a FEN: a right whose rook is not at home is dropped, each on its own.
+    const char* const rights[] = {"r3k3/8/8/8/8/8/8/4K2R w KQkq - 0 1", "4k2r/8/8/8/8/8/8/R3K3 w KQkq - 0 1"};
+    EXPECT_EQ(Position::FromFen(rights[0])->Castling(), 1 | 8);
+    EXPECT_EQ(Position::FromFen(rights[1])->Castling(), 2 | 4);
+}
+
+// The side to move is in check wherever its king stands, a corner included.
+TEST(ChessRules, CheckOnEveryCorner)
+{
+    for (const char* fen : {"8/8/8/8/8/2k5/8/K6r w - - 0 1", "K6r/8/2k5/8/8/8/8/8 w - - 0 1",
+                            "8/8/8/8/8/5k2/8/r6K w - - 0 1", "r6K/8/5k2/8/8/8/8/8 w - - 0 1"})
+        EXPECT_TRUE(Position::FromFen(fen)->InCheck()) << fen;
+    EXPECT_FALSE(Position::FromFen("8/8/8/8/8/2k5/8/K7 w - - 0 1")->InCheck());
 }
 
 } // namespace
