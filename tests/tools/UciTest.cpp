@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -183,6 +187,22 @@ TEST(UciEngine, FirstChoiceComesFromTheIterationOfTheScores)
     EXPECT_EQ(analysis.lines[1].score, Score::Cp(10));
 }
 
+// A score without a line (engines report such infos between iterations) is no
+// line to keep; only a mated side's score comes without one.
+TEST(UciEngine, InfoWithoutALineIsNoLine)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    io->script = {"info depth 1 multipv 1 score cp 10 pv e2e4", "info depth 2 multipv 1 score cp 90 nodes 400",
+                  "info depth 2 multipv 1 score mate 3 nodes 500", "bestmove e2e4"};
+    UciEngine engine(std::move(io), {});
+    ASSERT_EQ(engine.Start(), EngineError::None);
+    Analysis analysis;
+    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::None);
+    ASSERT_EQ(analysis.lines.size(), 1u);
+    EXPECT_EQ(analysis.lines[0].score, Score::Cp(10));
+    EXPECT_EQ(analysis.lines[0].pv, (std::vector<std::string>{"e2e4"}));
+}
+
 TEST(UciEngine, NoMoveForTheSideToMove)
 {
     auto io = std::make_unique<ScriptedIo>();
@@ -265,6 +285,29 @@ TEST_F(FakeEngineProcess, StalledSearchAndMuteHandshakeTimeOut)
     quick.handshakeTimeout = std::chrono::milliseconds(300);
     UciEngine mute(StartProcess(FAKE_ENGINE), quick);
     EXPECT_EQ(mute.Start(), EngineError::Timeout);
+}
+
+// Closing a session leaves no process behind: an engine slow to leave is
+// waited for, one that never leaves is killed; either way it is reaped.
+TEST_F(FakeEngineProcess, LeavesNoProcessBehind)
+{
+    const auto pidFile = m_modeFile.string() + ".pid";
+    ::setenv("FAKE_ENGINE_PID_FILE", pidFile.c_str(), 1);
+    for (const char* mode : {"linger", "deaf"}) {
+        Mode(mode);
+        {
+            UciEngine engine(StartProcess(FAKE_ENGINE), {});
+            ASSERT_EQ(engine.Start(), EngineError::None) << mode;
+        }
+        pid_t pid = 0;
+        std::ifstream(pidFile) >> pid;
+        ASSERT_GT(pid, 0) << mode;
+        errno = 0;
+        EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1) << mode;
+        EXPECT_EQ(errno, ECHILD) << mode;
+    }
+    ::unsetenv("FAKE_ENGINE_PID_FILE");
+    std::filesystem::remove(pidFile);
 }
 
 TEST(StartProcess, MissingProgramGivesNull)
