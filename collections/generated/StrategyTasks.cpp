@@ -22,12 +22,12 @@ const TaskData kTasks[] = {
     {"[White \"Schiffers, E.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1903\"]",
      "r1bq1rk1/p1p1bppp/1p2pn2/4N1B1/3P4/3B4/PPP2PPP/R2Q1RK1", "b", "c8-b7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон на c8 стоит пассивно: найдите ему поле, где он будет работать."},
+     "Займите длинную диагональ."},
     // 5
     {"[White \"Keres, P.\"]\r\n[Black \"Podgorny, J.\"]\r\n[EventDate \"1943\"]",
      "2r3k1/4p1q1/p2p1b2/1p1P4/2r1PBn1/PK4P1/1PR1Q3/1NR5", "w", "c2:c4 c8:c4 c1:c4 b5:c4 e2:c4 f6:b2 c4:a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Соперник не успевает защитить пешку: заберите ее."},
+     "Размен фигур упрощает позицию в пользу белых."},
     // 6
     {"[White \"Reti, R.\"]\r\n[Black \"Takacs, S.\"]\r\n[EventDate \"1922\"]",
      "3r4/3k4/1R6/2R5/P1K5/1P1r4/4p3/8", "w", "c5-e5",
@@ -54,10 +54,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Пешка черных на h7 изолирована: направьте на нее фигуры."},
     // 11
-    {"[White \"Gudmundsson, J.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1937\"]",
-     "2q5/5pk1/1p2r1p1/3p4/3P4/1B2nQ2/1PN5/4R1K1", "b", "e3:c2 e1:e6 f7:e6 f3-f4 c2-b4",
+    {"[White \"Kapu, J.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1951\"]",
+     "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R", "b", "a8-c8 d1-c1 c3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу черных."},
+     "Ладья белых на d1 плохо защищена: она не удержится."},
     // 12
     {"[White \"Te Kolste, J.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1925\"]",
      "5r1k/1p4r1/p7/3pP3/3P1P1n/3Q4/PP5K/5R2", "b", "f8-g8",
@@ -79,10 +79,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант",
      "В эндшпиле король — сильная фигура."},
     // 16
-    {"[White \"Takemoto, N.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1974\"]",
-     "r3r1k1/q4p1p/b5p1/p1pP4/1p1b1N2/1Pn1BP2/PNB2Q1P/R3R1K1", "b", "e8:e3 e1:e3 a7-c7 f4-g2 f7-f5 d5-d6 c7:d6 f3-f4 c3-d5 a1-d1 d5:e3 g2:e3 a8-e8 d1:d4 d6:d4",
+    {"[White \"Van den Doel, E.\"]\r\n[Black \"Van Wely, L.\"]\r\n[EventDate \"1998\"]",
+     "8/8/P2p2p1/4nkPp/2pR3P/1pP2p2/8/1K6", "b", "e5-d3 d4:d6 f5-g4 d6-f6 d3-f4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Фигуры белых разобщены: точная игра выигрывает материал."},
+     "Конь на форпосте, откуда его не прогнать пешкой, часто сильнее слона."},
     // 17
     {"[White \"Gershon, A.\"]\r\n[Black \"Aronian, L.\"]\r\n[EventDate \"2000\"]",
      "5rk1/pbp4p/1p1p1p2/6qn/1PP2RBr/P2QP2P/1B4PK/R7", "w", "a1-f1 h5:f4 f1:f4 h7-h5 g4-f3",
@@ -104,10 +104,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Пешка белых на b4 плохо защищена: она не удержится."},
     // 21
-    {"[White \"Marco, G.\"]\r\n[Black \"Gunsberg, I.\"]\r\n[EventDate \"1902\"]",
-     "1k1rq3/1bp2pp1/ppP4p/8/B7/1QN2NP1/PP3nP1/2KR4", "b", "f2:d1 c3:d1 b7:c6 a4:c6 e8:c6",
+    {"[White \"Garcia, G.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1966\"]",
+     "2r3k1/5pbp/2Pp2p1/1rp2P2/1pQ1PB2/6NP/1q4P1/R4RK1", "b", "b2-d4 c4:d4 g7:d4 g1-h2 d4:a1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Фигуры белых разобщены: точная игра выигрывает материал."},
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 22
     {"[White \"Schlechter, C.\"]\r\n[Black \"Tinsley, S.\"]\r\n[EventDate \"1899\"]",
      "8/4rpp1/p3kn1p/1pp5/2P1pKP1/1P5P/P4R2/3R4", "w", "f2-d2",
@@ -117,17 +117,17 @@ const TaskData kTasks[] = {
     {"[White \"Bird, H.\"]\r\n[Black \"Fleissig, M.\"]\r\n[EventDate \"1873\"]",
      "rn3rk1/pp3bpp/2pq4/3pRP2/3P2p1/2NB4/PPPQ3P/5RK1", "w", "f5-f6 b8-d7 f6:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двиньте пешки на фланге, где стоит король черных: штурм вскроет линии для ладей."},
+     "Пешечный штурм открывает линии против короля."},
     // 24
     {"[White \"Guimard, C.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1951\"]",
      "2r1r1k1/3bqp2/p2b1n1p/1p1Pp1p1/2p1P3/1PNn1P2/P2N1BPP/1BRQ1RK1", "w", "b1:d3 c4:d3 d2-b1 b5-b4 c3-a4",
      "Ход белых. Найдите оптимальный вариант.",
      "Своевременный размен — тоже стратегия."},
     // 25
-    {"[White \"Bronstein, D.\"]\r\n[Black \"Gligoric, S.\"]\r\n[EventDate \"1967\"]",
-     "5bk1/3q2pp/p4p2/4rP2/1p1rn1Q1/1P2B2P/P1R2PP1/2R3K1", "w", "c2-c7 e4-c3 c7:d7 d4:g4 h3:g4",
-     "Ход белых. Найдите оптимальный вариант",
-     "Размен ферзей ведет в выгодный эндшпиль."},
+    {"[White \"Romanovsky, P.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1945\"]",
+     "1r3rk1/1n1bq1p1/Q2p3p/1p1P1p2/1PP2p2/8/P2NB1PP/4RR1K", "b", "e7-e3 d2-b3 b8-a8 a6:b7 a8-a7",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Конь белых на d2 стоит неудачно: нападите на него."},
     // 26
     {"[White \"Perlis, J.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1908\"]",
      "2kr4/p1bb1B1p/2p1r3/5p2/2N3p1/2P3P1/PP3P1P/R3R1K1", "b", "e6-f6 e1-e7 f6:f7 e7:f7 d7-e6",
@@ -137,7 +137,7 @@ const TaskData kTasks[] = {
     {"[White \"Von Popiel, I.\"]\r\n[Black \"Schlechter, C.\"]\r\n[EventDate \"1896\"]",
      "8/3n4/pp1p1k2/3P1ppp/1PPK4/3N3P/P5P1/8", "w", "c4-c5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство на ферзевом фланге должно дать проходную."},
+     "Двигайте пешечное большинство."},
     // 28
     {"[White \"Barcza, G.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1961\"]",
      "8/1N1k4/p3n1p1/3pp2p/PP2P2P/3K2P1/8/8", "b", "d7-c6 b7-a5 c6-d6",
@@ -179,10 +179,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Найдите форпост для коня."},
     // 36
-    {"[White \"Kotov, A.\"]\r\n[Black \"Konstantinopolsky, A.\"]\r\n[EventDate \"1940\"]",
-     "7r/pp3pk1/4b3/2Ppb3/1Q4p1/1P3rP1/P2RNPBq/3R1K2", "w", "d2:d5 h8-h5 b4-e4 f3-f5 d1-d2",
-     "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на e5 стоит неудачно: нападите на него."},
+    {"[White \"Lahno, K.\"]\r\n[Black \"Zhao, X.\"]\r\n[EventDate \"2007\"]",
+     "1r4k1/3n1p1p/1qQp2p1/p2P4/4P2b/P7/5PBB/5RK1", "b", "d7-e5 c6:b6 b8:b6 h2:e5 d6:e5",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Ферзь белых на c6 стоит неудачно: нападите на него."},
     // 37
     {"[White \"Parma, B.\"]\r\n[Black \"Ribli, Z.\"]\r\n[EventDate \"1974\"]",
      "3r2k1/1bq2p2/p4Pp1/1p1p2P1/1P4B1/P1N4Q/2n2R2/6K1", "b", "c7-e5",
@@ -199,10 +199,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "В эндшпиле король белых должен играть на королевском фланге."},
     // 40
-    {"[White \"Swiderski, R.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1906\"]",
-     "5rk1/pp3ppp/8/1bP5/1P1Nq3/PQ1nP3/3K1PPP/R6R", "b", "d3:f2 d4:b5 f2:h1",
+    {"[White \"Saemisch, F.\"]\r\n[Black \"Gomez, E.\"]\r\n[EventDate \"1943\"]",
+     "b7/p4pk1/1pr1p1p1/7p/8/P4BPP/1P1R1P1K/8", "b", "c6-c8 f3:a8 c8:a8",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает ладью белых."},
+     "Активизируйте ладью на ферзевом фланге."},
     // 41
     {"[White \"Waitzkin, J.\"]\r\n[Black \"McNab, C.\"]\r\n[EventDate \"1998\"]",
      "4k3/p6p/2p2pp1/Pp4q1/1P2P3/5P1Q/2r3PP/3R1K2", "b", "f6-f5",
@@ -239,15 +239,15 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "В эндшпиле король черных должен играть в центре."},
     // 48
-    {"[White \"Vranesic, Z.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1964\"]",
-     "1r2r1k1/p4pp1/q1pbn2p/4p3/N1P1Q3/pPB2NP1/5PBP/R5K1", "b", "b8:b3 c4-c5 e6:c5 a4:c5 d6:c5",
+    {"[White \"Iljin, A.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2008\"]",
+     "6k1/5p1p/1N4p1/1p6/3b4/P1n1B1P1/5P1P/6K1", "b", "d4:e3 f2:e3 g8-f8 g1-f2 f8-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Фигуры белых разобщены: точная игра выигрывает материал."},
+     "Размен фигур упрощает позицию в пользу черных."},
     // 49
-    {"[White \"Miles, A.\"]\r\n[Black \"Lane, G.\"]\r\n[EventDate \"2001\"]",
-     "8/1Q6/pN2nkpp/2p1bp2/P6P/2P2P2/4KBq1/8", "b", "e6-f4 e2-e3 e5-d4 c3:d4 c5:d4 e3:d4 g2:f2 d4-c3 f2:h4",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+    {"[White \"Sokolov, I.\"]\r\n[Black \"Rustemov, A.\"]\r\n[EventDate \"2003\"]",
+     "6k1/1b3p1p/4r1p1/1p1p4/1Pq3P1/7P/Q2R1KB1/8", "w", "a2:c4 b5:c4 g2:d5",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Размен ферзей ведет в выгодный эндшпиль."},
     // 50
     {"[White \"Nyback, T.\"]\r\n[Black \"Malakhov, V.\"]\r\n[EventDate \"2006\"]",
      "r1rq2k1/5pb1/1p2p2p/p1Pp1p2/PP1P1P2/R2QB1P1/5KP1/2R5", "w", "b4-b5",
@@ -257,7 +257,7 @@ const TaskData kTasks[] = {
     {"[White \"Blackburne, J.\"]\r\n[Black \"Mason, J.\"]\r\n[EventDate \"1894\"]",
      "1r3r1k/pp1n2pp/5q2/2p2b2/3p1P2/5B1P/PPPQ2PB/2KRR3", "w", "g2-g4 f5-g6 f4-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство белых на королевском фланге — залог будущей проходной."},
+     "Двигайте пешечное большинство."},
     // 52
     {"[White \"Kupreichik, V.\"]\r\n[Black \"Gulko, B.\"]\r\n[EventDate \"1981\"]",
      "2r1r1k1/pp1qn2p/2nbNp2/1B1p2pb/Q4B1N/2P4P/PP3PP1/R3R1K1", "w", "f4:d6 d7:d6 b5:c6 d6:c6 a4-d4",
@@ -312,7 +312,7 @@ const TaskData kTasks[] = {
     {"[White \"Panno, O.\"]\r\n[Black \"Sherwin, J.\"]\r\n[EventDate \"1953\"]",
      "3rr1k1/1p1bbp2/2p5/q1n1NPp1/p1P3P1/Pn6/1PQ2BBK/3RRN2", "w", "f5-f6 e7:f6 e5:d7 c5:d7 e1:e8 d8:e8 d1:d7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный штурм открывает линии против короля."},
+     "Точная игра выигрывает слона черных."},
     // 63
     {"[White \"Mackenzie, G.\"]\r\n[Black \"Sellman, A.\"]\r\n[EventDate \"1883\"]",
      "1nrr4/5p2/1k2p1p1/1PNp3p/2nP1P2/1R1K4/2R3PP/1N6", "w", "b1-c3",
@@ -354,10 +354,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Пешечный штурм открывает линии против короля."},
     // 71
-    {"[White \"Polugaevsky, L.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1975\"]",
-     "2r2r2/6k1/p2R1pp1/1p1P3q/1Pn5/2BQ4/P5RP/6K1", "w", "d6-d7 f8-f7 c3:f6 g7-f8 d7:f7",
+    {"[White \"Gligoric, S.\"]\r\n[Black \"Benko, F.\"]\r\n[EventDate \"1955\"]",
+     "2b1r1k1/2p4p/1p4p1/p1qP4/2P5/1P2Q1P1/P5BP/4R1K1", "w", "e3:c5 e8:e1 g1-f2 b6:c5 f2:e1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на f6 плохо защищена: она не удержится."},
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 72
     {"[White \"Tseshkovsky, V.\"]\r\n[Black \"Hort, V.\"]\r\n[EventDate \"1976\"]",
      "7r/3kPpp1/p3pn1p/1q5P/1p6/4B1R1/1PP1QPP1/6K1", "w", "e2:b5 a6:b5 g3:g7 d7:e7 e3-c5",
@@ -379,10 +379,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "По полуоткрытой линии «d» тяжелые фигуры давят на пешку черных."},
     // 76
-    {"[White \"Ivanov, A.\"]\r\n[Black \"Makarichev, S.\"]\r\n[EventDate \"1990\"]",
-     "5Q2/kpB5/2p5/p1P5/8/3q2P1/P4P1P/1r3BK1", "w", "c7-b6 a7-a6 f8-a8 a6-b5 a8:a5 b5-c4 a5-a4 c4-d5 a4-b3",
-     "Ход белых. Найдите оптимальный вариант",
-     "Выиграйте пешку."},
+    {"[White \"Alexander, C.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1936\"]",
+     "r4bk1/3R2p1/6p1/4P1N1/2P4R/p6P/6PK/5r2", "w", "e5-e6 f1-f5 e6-e7 f8:e7 d7:e7",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Слон черных на f8 плохо защищен: он не удержится."},
     // 77
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1979\"]",
      "r3r1k1/ppq2pp1/1bp1bnnB/3pP3/8/1BP2NNP/P2Q1PP1/R3R1K1", "b", "f6-e4 g3:e4 d5:e4 e1:e4 e6:b3 a2:b3 f7-f5",
@@ -404,10 +404,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Сдвойте тяжелые фигуры."},
     // 81
-    {"[White \"Schlechter, C.\"]\r\n[Black \"Vidmar, M.\"]\r\n[EventDate \"1916\"]",
-     "4q3/1pQ4p/5p1k/p2b4/8/1B1P3P/P1P3P1/6K1", "b", "e8-e3 g1-h2 d5:b3",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на b3 плохо защищен: он не удержится."},
+    {"[White \"De Riviere, J.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1860\"]",
+     "2rr2k1/8/4n2b/2ppP1pP/p2P4/P3BR2/2R2P2/5K2", "w", "f3-f6 e6:d4 e3:d4 h6-g7 f6-g6 c5:d4 c2:c8 d8:c8 h5-h6",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Слон черных на h6 стоит неудачно: нападите на него."},
     // 82
     {"[White \"Christoffel, M.\"]\r\n[Black \"Euwe, M.\"]\r\n[EventDate \"1946\"]",
      "r4r1k/pp5p/2p1Q1p1/4P3/2pPn2q/2P2P2/P6P/R1B2RK1", "b", "f8-f5",
@@ -422,17 +422,17 @@ const TaskData kTasks[] = {
     {"[White \"Treybal, K.\"]\r\n[Black \"Saemisch, F.\"]\r\n[EventDate \"1923\"]",
      "3q4/7k/1p3p1p/1P3P2/2B5/1P2Q3/8/2Kb4", "w", "e3-g1 d1-h5 c1-c2 d8-b8 g1-g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Захватите открытую линию."},
+     "Открытая линия «g» — ключ к позиции. Займите ее первыми."},
     // 85
     {"[White \"Mecking, H.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1975\"]",
      "3b4/4kpn1/1p3p2/p6p/2P1KP1P/2N3P1/P1B5/8", "w", "e4-d5 e7-d7 c2-a4 d7-c8 d5-c6",
      "Ход белых. Найдите оптимальный вариант.",
      "Король в эндшпиле сам защищает и поддерживает пешки."},
     // 86
-    {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
-     "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4",
-     "Ход белых. Найдите оптимальный вариант.",
-     "Найдите форпост для коня."},
+    {"[White \"De Boer, G.\"]\r\n[Black \"Oll, L.\"]\r\n[EventDate \"1992\"]",
+     "2nr1k2/1p6/5B1p/2R5/pPQ5/P3q1P1/6KP/3r1R2", "b", "d1:f1 c4:f1 d8-d2 g2-h3 e3-e6 f1-f5 e6:f5",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Своевременный размен — тоже стратегия."},
     // 87
     {"[White \"Tartakower, S.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1926\"]",
      "Q7/3rnk2/2Rq1p1p/1p2p1pP/3pP1P1/1r1P1P2/6N1/2R3K1", "b", "d7-d8 c6:d6 d8:a8",
@@ -449,15 +449,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Найдите позиционно сильнейший ход."},
     // 90
-    {"[White \"Rutanen, E.\"]\r\n[Black \"Taimanov, M.\"]\r\n[EventDate \"1952\"]",
-     "7q/2br1kp1/b1p1p1p1/p1p1PpP1/P1Pr1P1P/1PB1N1K1/2Q5/1R1R4", "b", "c7:e5 c3:d4 e5:f4 g3:f4 h8:h4",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Подтяните фигуры к королю белых: там каждая из них стоит больше."},
+    {"[White \"Kamyshov, M.\"]\r\n[Black \"Lilienthal, A.\"]\r\n[EventDate \"1945\"]",
+     "8/8/4k1K1/1p3R1P/1r6/8/8/8", "w", "f5-g5 b4-h4 h5-h6",
+     "Ход белых. Найдите оптимальный вариант",
+     "Захватите открытую линию."},
     // 91
-    {"[White \"Kostic, B.\"]\r\n[Black \"Keres, P.\"]\r\n[EventDate \"1937\"]",
-     "r1bq3r/ppp1bk1p/2n3p1/3n3Q/2Bp4/8/PPP2PPP/RNB2RK1", "w", "c4:d5 f7-e8 h5-f3 h8-f8 d5:c6 b7:c6 f3:c6 c8-d7 c6-d5",
+    {"[White \"Bernstein, O.\"]\r\n[Black \"Maroczy, G.\"]\r\n[EventDate \"1911\"]",
+     "8/p7/2p1NP2/P1P1K2b/8/6kp/8/8", "w", "e6-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Слон черных на h5 стоит неудачно: нападите на него."},
     // 92
     {"[White \"Polugaevsky, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1972\"]",
      "6k1/p2b4/1q4np/4b1Q1/4N3/1P1r1P2/P5KP/3R1R2", "w", "g5-c1 d3:d1 f1:d1 g6-h4 g2-h1",
@@ -504,10 +504,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Конь черных сильнее всего в центре доски: найдите ему там место."},
     // 101
-    {"[White \"Stein, L.\"]\r\n[Black \"Blau, M.\"]\r\n[EventDate \"1966\"]",
-     "3b1k2/1p3pp1/p1n4p/4p3/4P1K1/1BP1B3/PP3P1P/8", "w", "b3-d5",
-     "Ход белых. Найдите оптимальный вариант.",
-     "С длинной диагонали фигура бьет через всю доску."},
+    {"[White \"Colle, E.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1931\"]",
+     "8/8/4n3/1pp1Pp2/5Pk1/1PK1B3/8/8", "b", "g4-f3 c3-d2 f3-e4 d2-e2 c5-c4 b3:c4 b5:c4 e2-d2 c4-c3",
+     "Ход черных. Найдите оптимальный вариант.",
+     "В эндшпиле король черных должен играть на королевском фланге."},
     // 102
     {"[White \"Capablanca, J.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1929\"]",
      "8/1pr4k/2p2qp1/1PPp1r1p/3PpPRP/4P3/1R5K/5Q2", "w", "g4-g5",
@@ -572,7 +572,7 @@ const TaskData kTasks[] = {
     {"[White \"Lowcki, M.\"]\r\n[Black \"Breyer, G.\"]\r\n[EventDate \"1911\"]",
      "6k1/5pp1/7p/2PpP3/p4qP1/PpK5/1P2QP2/8", "w", "e5-e6 g8-f8 e6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на f7 плохо защищена: она не удержится."},
+     "Выиграйте пешку."},
     // 115
     {"[White \"Gurevich, D.\"]\r\n[Black \"Dzindzichashvili, R.\"]\r\n[EventDate \"1981\"]",
      "5R2/3n1pp1/1P4k1/3b2p1/8/5P1P/6PK/8", "w", "f8-d8 d7:b6 d8-d6 f7-f6 d6:b6",
@@ -619,10 +619,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "В эндшпиле король белых должен играть на королевском фланге."},
     // 124
-    {"[White \"Kapu, J.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1951\"]",
-     "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R", "b", "a8-c8 d1-c1 c3:c1 h1:c1 c8:c1",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает ладью белых."},
+    {"[White \"Najer, E.\"]\r\n[Black \"Kurnosov, I.\"]\r\n[EventDate \"2007\"]",
+     "3rr1k1/p5q1/n3b1Qp/1p6/2p5/7P/P2RBPP1/3R2K1", "w", "g6:g7 g8:g7 d2:d8",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 125
     {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
      "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
@@ -669,10 +669,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Сдвоение тяжелых фигур по линии «d» усиливает давление."},
     // 134
-    {"[White \"Petrosian, T.\"]\r\n[Black \"Rantanen, Y.\"]\r\n[EventDate \"1979\"]",
-     "rnb2rk1/pp4pp/2p2n2/3N1p1q/2P2b2/3N2P1/P1Q1PPBP/R4RK1", "w", "d5-e7 g8-h8 d3:f4 h5-e8 e7:f5 c8:f5 c2:f5",
-     "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на f4 плохо защищен: он не удержится."},
+    {"[White \"Laznicka, V.\"]\r\n[Black \"Ponomariov, R.\"]\r\n[EventDate \"2007\"]",
+     "2r2rk1/pp4bp/1n3q2/4p2R/3nP3/2N1B1Q1/PP4P1/1K1R2N1", "b", "c8:c3 b2:c3 b6-a4 e3:d4 e5:d4 c3:d4 f6-b6 g3-b3 b6:b3 a2:b3 a4-c3 b1-c2 c3:d1 c2:d1 f8-f1",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 135
     {"[White \"Boleslavsky, I.\"]\r\n[Black \"Dittmann, W.\"]\r\n[EventDate \"1956\"]",
      "2rr4/4kp1R/1b1p1qpQ/1p2p3/1P2P1P1/2PR1PN1/6K1/8", "b", "c8-a8",
@@ -689,10 +689,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Подключите фигуры к атаке на короля."},
     // 138
-    {"[White \"Christiansen, L.\"]\r\n[Black \"Gomez Baillo, J.\"]\r\n[EventDate \"1975\"]",
-     "1r4kn/b3qpp1/2p3rB/3pPR2/1P1P2N1/7P/3Q2P1/5R1K", "b", "g6:g4 h3:g4 e7-h4 h1-g1 h4:h6",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+    {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
+     "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4 c6:d5 c4:d5",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Конь черных на b4 плохо защищен: он не удержится."},
     // 139
     {"[White \"Psakhis, L.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1985\"]",
      "r5k1/r4pbR/5qp1/3p4/1p1P4/nP1N3Q/P3NP2/2K4R", "b", "a3-b5 d3:b4 b5:d4 h7:g7 f6:g7",
@@ -704,10 +704,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Найдите форпост для коня."},
     // 141
-    {"[White \"Capablanca, J.\"]\r\n[Black \"Steiner, H.\"]\r\n[EventDate \"1933\"]",
-     "r2q1rk1/pp2n2p/2pppp2/4p3/4P2N/2PP4/P1P2PPP/R2Q1RK1", "w", "d1-g4 g8-h8 g4:e6",
+    {"[White \"Fischer, R.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1962\"]",
+     "r5k1/pp1b2p1/3Np2p/r3Pp2/1q1p1P1Q/2nB4/2PK1BPP/4R1R1", "w", "g2-g4 c3-d5 d2-e2 d5:f4 e2-f1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активизируйте ферзя на королевском фланге."},
+     "Двиньте пешки на фланге, где стоит король черных: штурм вскроет линии для ладей."},
     // 142
     {"[White \"Delmar, E.\"]\r\n[Black \"Chigorin, M.\"]\r\n[EventDate \"1889\"]",
      "1k2r1r1/1pq4b/p1pb1nNQ/P2p1pp1/3P4/1P2P2P/1B1N1PP1/R1R3K1", "w", "g6-e5 e8-e6 b2-a3 d6:a3 a1:a3 c7-e7 a3-a2 f6-g4 h6-h5",
@@ -722,7 +722,7 @@ const TaskData kTasks[] = {
     {"[White \"Andersen, E.\"]\r\n[Black \"Mikenas, V.\"]\r\n[EventDate \"1935\"]",
      "1kq5/1p5r/p2P1p2/4n3/4P3/2N5/P1P2QP1/2K2R2", "w", "f2-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Большая диагональ a1–h8 — ключ к позиции."},
+     "С длинной диагонали фигура бьет через всю доску."},
     // 145
     {"[White \"Dreev, A.\"]\r\n[Black \"Damljanovic, B.\"]\r\n[EventDate \"1990\"]",
      "R7/5k2/1N2n2p/2p5/P4p2/2n1B2P/5PK1/r7", "w", "e3-d2",
@@ -737,7 +737,7 @@ const TaskData kTasks[] = {
     {"[White \"Mortimer, J.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1891\"]",
      "3Q4/5ppp/4q3/8/8/5P2/P3k1PP/6K1", "w", "d8-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активизируйте ферзя в центре."},
+     "Займите длинную диагональ."},
     // 148
     {"[White \"Sokolov, I.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1995\"]",
      "4r1kr/3n1p1p/bq1p1npQ/3P4/2p5/2N2P2/1P1RBNPP/5R1K", "b", "b6-e3 h6:e3 e8:e3",
@@ -787,7 +787,7 @@ const TaskData kTasks[] = {
     {"[White \"Kasimdzhanov, R.\"]\r\n[Black \"Akopian, V.\"]\r\n[EventDate \"2002\"]",
      "r2qr1k1/pp3ppp/n1pb4/8/2PPB1b1/P4N2/1PQ2PPP/R1B2RK1", "b", "g4:f3 e4:f3 d8-h4 g2-g3 h4:d4 c1-e3 d4-f6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Соперник не успевает защитить пешку: заберите ее."},
+     "Своевременный размен — тоже стратегия."},
     // 158
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1960\"]",
      "2r1r2k/1p6/pP1p4/1b1P1p2/2N1nPpP/2P1P3/4B2P/2R1R1K1", "w", "c4-a5 b5:e2 e1:e2 e4:c3 c1:c3",
@@ -814,10 +814,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Ладья белых на a7 стоит неудачно: нападите на нее."},
     // 163
-    {"[White \"Gormally, D.\"]\r\n[Black \"Speelman, J.\"]\r\n[EventDate \"1998\"]",
-     "r4rk1/p3q2p/1p2pb2/2p2pn1/2P5/P3P1PN/1PQ2PK1/2RRN3", "b", "e7-b7 f2-f3 g5:h3",
+    {"[White \"Reshevsky, S.\"]\r\n[Black \"Kurajica, B.\"]\r\n[EventDate \"1976\"]",
+     "5rk1/p3r3/1p1qn1p1/3pbP1p/1P1n3P/P2PB1NB/R5Q1/5R1K", "b", "e5:g3 f5:e6 f8:f1 g2:f1 d4:e6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте ферзя на ферзевом фланге."},
+     "Своевременный размен — тоже стратегия."},
     // 164
     {"[White \"Reti, R.\"]\r\n[Black \"Atkins, H.\"]\r\n[EventDate \"1922\"]",
      "3r3k/5qp1/p6p/3bQ3/PR3P2/7P/2p3PK/3R4", "w", "d1-c1",
@@ -832,7 +832,7 @@ const TaskData kTasks[] = {
     {"[White \"Van Wely, L.\"]\r\n[Black \"Van den Doel, E.\"]\r\n[EventDate \"2000\"]",
      "2r3k1/1b3p2/pp1n2p1/3pRnPp/3P3P/1P1B1P1q/PB2Q1N1/6K1", "w", "d3:f5 d6:f5 e5-e8 g8-h7 e2-e5 c8:e8 e5:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Размен фигур упрощает позицию в пользу белых."},
     // 167
     {"[White \"Chekhover, V.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1935\"]",
      "8/p4p1p/2k1pp2/8/P3P3/8/1b1KNPPP/8", "b", "c6-c5",
@@ -852,17 +852,17 @@ const TaskData kTasks[] = {
     {"[White \"Zukertort, J.\"]\r\n[Black \"Chigorin, M.\"]\r\n[EventDate \"1881\"]",
      "r1r3bk/4n1pp/1p6/2npPp2/1BqN1P2/8/P1B3PP/R2Q1RK1", "w", "a2-a3 e7-c6 d4:c6 c8:c6 c2:f5",
      "Ход белых. Найдите оптимальный вариант",
-     "Конь черных на e7 плохо защищен: он не удержится."},
+     "Выиграйте пешку."},
     // 171
     {"[White \"Mikenas, V.\"]\r\n[Black \"Kirilov, V.\"]\r\n[EventDate \"1949\"]",
      "5rk1/p1Qb4/B1p5/3p4/3P4/2P2PP1/P3RK2/3q4", "b", "d7-g4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Подтяните фигуры к королю белых: там каждая из них стоит больше."},
+     "Подключите фигуры к атаке на короля."},
     // 172
     {"[White \"Gossip, G.\"]\r\n[Black \"Blackburne, J.\"]\r\n[EventDate \"1890\"]",
      "1rb2rk1/2p3pp/2qp4/Q1p1pPN1/5nPN/1P1P4/P1P2P1P/2KRR3", "b", "b8-a8 a5-c3 a8:a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на a5 стоит неудачно: нападите на него."},
+     "Выиграйте пешку."},
     // 173
     {"[White \"Nikolic, P.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"2001\"]",
      "1rr3k1/pb1n1qb1/4p2p/4P3/P2pN3/1B3N2/1PQ2PP1/3RR1K1", "w", "b3-c4 d7:e5 f3:e5 g7:e5 e4-g5",
@@ -877,7 +877,7 @@ const TaskData kTasks[] = {
     {"[White \"Marco, G.\"]\r\n[Black \"Janowsky, D.\"]\r\n[EventDate \"1898\"]",
      "1r2q1k1/p1p3p1/1bp1nr1p/3p4/1P2b1PN/2P3BP/P3QP1K/2RNR3", "b", "e6-f4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на e2 стоит неудачно: нападите на него."},
+     "Подключите фигуры к атаке на короля."},
     // 176
     {"[White \"Nikolic, P.\"]\r\n[Black \"Mamedyarov, S.\"]\r\n[EventDate \"2005\"]",
      "4r1k1/p2n1p2/b2q2pb/3p4/2pNn2P/R3P3/PP2P1BP/2QR1NK1", "b", "d7-f6",
@@ -904,10 +904,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Выиграйте темп нападением на ферзя белых."},
     // 181
-    {"[White \"Korchnoi, V.\"]\r\n[Black \"Balashov, Y.\"]\r\n[EventDate \"1971\"]",
-     "r1b2rk1/1p3pbn/p2p2p1/2nPp2p/Pq2P3/2NBBPN1/3Q2PP/R4RK1", "w", "a4-a5 g7-h6 e3:h6",
-     "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на g7 плохо защищен: он не удержится."},
+    {"[White \"Petrosian, T.\"]\r\n[Black \"Simagin, V.\"]\r\n[EventDate \"1956\"]",
+     "5k2/p4r1p/3P3q/2p1p3/P1P1N3/8/6QB/7K", "w", "e4-g5 f7-d7 g2-f3 f8-g7 g5-e4 d7:d6 e4:d6",
+     "Ход белых. Найдите оптимальный вариант",
+     "Ладья черных на f7 плохо защищена: она не удержится."},
     // 182
     {"[White \"Beliavsky, A.\"]\r\n[Black \"Sveshnikov, E.\"]\r\n[EventDate \"1981\"]",
      "8/3R3p/6p1/8/2pb4/1p1k2P1/1P3P1P/3K4", "b", "c4-c3",

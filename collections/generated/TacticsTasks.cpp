@@ -27,7 +27,7 @@ const TaskData kTasks[] = {
     {"[White \"NN\"]\r\n[Black \"NN\"]\r\n[EventDate \"0000\"]",
      "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9", "w", "d5-g8 h7:g8 f2-f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Завлеките короля черных на роковое поле."},
+     "Найдите сильнейшее продолжение."},
     // 6
     {"[White \"Winawer, S.\"]\r\n[Black \"Gifford, H.\"]\r\n[EventDate \"1878\"]",
      "5r2/r4k2/P1p2p1p/3PpB2/7P/6q1/5R2/1Q5K", "w", "f5-e6 f7-g7 f2-g2 g3:g2 h1:g2",
@@ -79,10 +79,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "У черных есть выигрыш, но путь к нему единственный."},
     // 16
-    {"[White \"Shabalov, A.\"]\r\n[Black \"Van de Mortel, J.\"]\r\n[EventDate \"2008\"]",
-     "8/5K2/8/4P3/2N2k1p/8/8/8", "w", "e5-e6",
+    {"[White \"Alburt, L.\"]\r\n[Black \"Timoshchenko, G.\"]\r\n[EventDate \"1977\"]",
+     "8/4k3/8/2P5/4K1pP/6p1/8/8", "w", "e4-e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f4 не выдержит атаки."},
+     "В пешечном эндшпиле (2 против 2) решает каждый темп: найдите выигрыш за белых."},
     // 17
     {"[White \"Taimanov, M.\"]\r\n[Black \"Doroshkievich, V.\"]\r\n[EventDate \"1966\"]",
      "7N/1Q6/4p1p1/1p3n1k/5P2/2nq3P/5r2/4R1K1", "w", "b7-h7 f5-h6 e1-e5 h5-h4 h8:g6 h4-g3 e5-g5",
@@ -177,17 +177,17 @@ const TaskData kTasks[] = {
     {"[White \"Vasiukov, E.\"]\r\n[Black \"Alburt, L.\"]\r\n[EventDate \"1972\"]",
      "3rr1k1/2p2pbp/bpnq2p1/p2np1N1/P7/2PP1QP1/1P3PBP/R1B1R1K1", "w", "f3:f7 g8-h8 f7:e8 d8:e8 g5-f7 h8-g8 f7:d6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Освободите поле для другой фигуры."},
+     "Жертва окупается: за 4 хода вы выиграете ладью черных."},
     // 36
     {"[White \"Tal, M.\"]\r\n[Black \"Geller, E.\"]\r\n[EventDate \"1964\"]",
      "6rk/2q1bQ2/5p2/1pn1p2P/4P1bN/2Pp4/5PP1/3R2K1", "w", "h4-g6 g8:g6 h5:g6 e7-d6 g6-g7",
      "Ход белых. Найдите оптимальный вариант.",
      "Комбинация выигрывает ладью черных."},
     // 37
-    {"[White \"Bisguier, A.\"]\r\n[Black \"Barle, J.\"]\r\n[EventDate \"1979\"]",
-     "4r1k1/p1q2pp1/5n1p/5Q2/2B2P2/1P5P/6RK/8", "w", "f5:f6",
+    {"[White \"Nikolic, S.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1967\"]",
+     "r2q2k1/3Pr2p/p1b3p1/1pN1npQ1/3B4/P1N1p3/1PP3PP/3R2K1", "w", "g5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
+     "У белых есть выигрыш, но путь к нему единственный."},
     // 38
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1970\"]",
      "8/8/8/1p1k4/3P1Pp1/P3K2p/5PP1/8", "w", "g2:h3 g4:h3 e3-f3",
@@ -199,15 +199,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Вскрытое нападение: ладья черных на c4 окажется под ударом."},
     // 40
-    {"[White \"Stein, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1963\"]",
-     "5k2/6n1/7P/6K1/3p4/1p1B4/8/8", "w", "h6-h7",
+    {"[White \"Kramnik, V.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2006\"]",
+     "3r4/P2Pk3/7p/5pp1/1pBp4/1P5P/5KP1/8", "w", "c4-d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f8 не выдержит атаки."},
+     "Проходной пешке белых остался один шаг до поля превращения."},
     // 41
-    {"[White \"Bogoljubov, E.\"]\r\n[Black \"Gygli, F.\"]\r\n[EventDate \"1934\"]",
-     "3r2k1/pq2Rp2/1p5p/2pN1p2/2Pb4/1P4P1/P4P1P/6K1", "w", "e7:b7",
+    {"[White \"Flohr, S.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1933\"]",
+     "8/PR6/4Pk2/5pp1/8/r7/4K3/8", "w", "e6-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "У белых есть выигрыш, но путь к нему единственный."},
+     "Проходную пешку белых уже не остановить."},
     // 42
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Katalymov, B.\"]\r\n[EventDate \"1958\"]",
      "8/7p/7P/4K1p1/8/2k2P2/8/8", "w", "e5-f6 c3-d4 f6-g7 d4-e3 g7:h7",
@@ -219,10 +219,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Проходную пешку белых уже не остановить."},
     // 44
-    {"[White \"Nielsen, P.\"]\r\n[Black \"Pihlajasalo, A.\"]\r\n[EventDate \"1998\"]",
-     "6k1/R6p/1P2p3/p7/3P4/6p1/3K1p1n/8", "w", "b6-b7",
+    {"[White \"Boleslavsky, I.\"]\r\n[Black \"Petrosian, T.\"]\r\n[EventDate \"1953\"]",
+     "8/8/2p2R2/7p/5P1k/2rR3P/5PK1/2r5", "w", "d3-g3",
      "Ход белых. Найдите оптимальный вариант.",
-     "У белых есть выигрыш, но путь к нему единственный."},
+     "Найдите сильнейшее продолжение."},
     // 45
     {"[White \"Tal, M.\"]\r\n[Black \"Velimirovic, D.\"]\r\n[EventDate \"1979\"]",
      "2r2b1r/pp1k3p/4qp2/2p2R2/1PR5/4P1PQ/P2P3P/6K1", "w", "c4-e4 e6:e4 f5-e5 d7-c7 e5:e4",
@@ -247,7 +247,7 @@ const TaskData kTasks[] = {
     {"[White \"Polgar, J.\"]\r\n[Black \"Hellers, F.\"]\r\n[EventDate \"1993\"]",
      "2r5/4kp2/1q2pNr1/p2RP3/1p3P2/1P6/P1P5/2KQ4", "w", "d5-d7 e7-f8 d7:f7 f8:f7 d1-d7 f7-f8 d7:c8 b6-d8 c8:d8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ищите двойной удар."},
+     "Освободите поле для другой фигуры."},
     // 50
     {"[White \"Capablanca, J.\"]\r\n[Black \"Vassaux, G.\"]\r\n[EventDate \"1939\"]",
      "r3br1k/pp5p/4B1p1/4NpP1/P2Pn3/q1PQ3R/7P/3R2K1", "w", "h3:h7 h8:h7 d3-h3 h7-g7 h3-h6",
@@ -287,7 +287,7 @@ const TaskData kTasks[] = {
     {"[White \"Malisauskas, V.\"]\r\n[Black \"Suetin, A.\"]\r\n[EventDate \"1995\"]",
      "5rk1/1b3p1p/pq1p2pQ/1p2n3/8/PNNB4/1PP2RPP/6K1", "b", "b6:f2 g1:f2 e5-g4 f2-g3 g4:h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Завлеките короля белых на роковое поле."},
+     "Завлечение короля белых решает."},
     // 58
     {"[White \"Polgar, J.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2000\"]",
      "8/5r1k/2Q4p/3pP2P/p5q1/Pp6/1P6/K5R1", "w", "c6-g6 g4:g6 h5:g6 h7-g8 g6:f7",
@@ -297,7 +297,7 @@ const TaskData kTasks[] = {
     {"[White \"Gligoric, S.\"]\r\n[Black \"Damjanovic, M.\"]\r\n[EventDate \"1967\"]",
      "8/1B1b4/4k3/2PpP2p/5K2/8/8/8", "w", "c5-c6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Найдите сильнейшее продолжение."},
+     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
     // 60
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Albin, A.\"]\r\n[EventDate \"1896\"]",
      "5b1k/7P/4K1P1/4N3/8/1P1R4/p7/5r2", "w", "d3-d1 ",
@@ -334,8 +334,8 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Перевес белых в эндшпиле надо реализовать точно: соперник ждет неосторожного хода."},
     // 67
-    {"[White \"Marshall, F.\"]\r\n[Black \"Hymes, E.\"]\r\n[EventDate \"1900\"]",
-     "6k1/K5p1/5p2/2NP4/8/8/7n/8", "w", "d5-d6",
+    {"[White \"Taimanov, M.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1970\"]",
+     "2r3k1/pb1BQpp1/1p5p/3q4/8/6BP/P4PP1/4R1K1", "w", "f2-f3",
      "Ход белых. Найдите оптимальный вариант.",
      "Найдите сильнейшее продолжение."},
     // 68
@@ -359,10 +359,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Промежуточный ход решает."},
     // 72
-    {"[White \"Geller, E.\"]\r\n[Black \"Vatnikov, J.\"]\r\n[EventDate \"1950\"]",
-     "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1", "w", "e6-e7",
+    {"[White \"Kobalia, M.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1996\"]",
+     "8/2P5/p2K4/6p1/7p/1P3pkP/3R2P1/2r5", "w", "g2:f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по ферзю черных на d8 и ладье черных на f8."},
+     "Выигрыш требует точности: найдите лучший ход белых."},
     // 73
     {"[White \"Tringov, G.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1964\"]",
      "8/8/8/7p/4k1pP/8/3K2P1/8", "b", "e4-f4 d2-e2 f4-g3 e2-f1 g3-h2 f1-f2 h2-h1 f2-g3 h1-g1",
@@ -424,10 +424,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант. Сделайте ничью",
      "Ничью дает вечный шах."},
     // 85
-    {"[White \"Korchnoi, V.\"]\r\n[Black \"Hellsten, J.\"]\r\n[EventDate \"1996\"]",
-     "3k2K1/p7/5P2/5B2/5n2/8/P6p/8", "w", "f6-f7",
+    {"[White \"Botvinnik, M.\"]\r\n[Black \"Aaron, M.\"]\r\n[EventDate \"1961\"]",
+     "5bk1/1N6/2p3pp/3b4/1P2NP2/P5PP/6K1/8", "w", "g2-f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход белых."},
+     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
     // 86
     {"[White \"Azmaiparashvili, Z.\"]\r\n[Black \"Kulaots, K.\"]\r\n[EventDate \"2006\"]",
      "6rk/p2r1p1p/4pp2/2p5/2NnP3/2Q3R1/P3qPPP/4R1K1", "w", "g3:g8 h8:g8 c3-g3 g8-f8 g3-b8",
@@ -472,17 +472,17 @@ const TaskData kTasks[] = {
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Agdestein, S.\"]\r\n[EventDate \"1988\"]",
      "6n1/5p1k/p7/4PPQp/1p3r2/4q2P/PP6/1K1R4", "w", "f5-f6 e3-e4 b1-a1 f4:f6 e5:f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на f4 обречена."},
+     "Выиграйте ладью черных."},
     // 95
-    {"[White \"McShane, L.\"]\r\n[Black \"Mah, K.\"]\r\n[EventDate \"2000\"]",
-     "8/r5p1/4b2p/1Pp2p2/p1P1p3/P1k3P1/1N1R1PBP/n3K3", "w", "b5-b6",
+    {"[White \"Portisch, L.\"]\r\n[Black \"Hacsak, I.\"]\r\n[EventDate \"1956\"]",
+     "Rr3bk1/3n1p1p/1p2p1pB/1B6/8/2P2P1P/1P4P1/6K1", "w", "a8:b8 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Посчитайте варианты до конца: у белых есть решающее продолжение."},
+     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
     // 96
-    {"[White \"Dautov, R.\"]\r\n[Black \"Nielsen, P.\"]\r\n[EventDate \"2004\"]",
-     "8/8/1p6/1Pk3Kp/8/6P1/8/8", "w", "g5:h5 ",
+    {"[White \"Uhlmann, W.\"]\r\n[Black \"Lehmann, H.\"]\r\n[EventDate \"1974\"]",
+     "6r1/PK6/6p1/4k1P1/4N3/8/8/8", "w", "e4-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "В пешечном эндшпиле (2 против 2) решает каждый темп: найдите выигрыш за белых."},
+     "Проходной пешке белых остался один шаг до поля превращения."},
     // 97
     {"[White \"Gulko, B.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1985\"]",
      "3Q4/p4pp1/5rk1/5r2/4p2R/1P2PqP1/P4P2/5RK1", "b", "f3:g3 f2:g3 f5:f1 g1-h2 f6-f2 h2-h3 f1-h1 h3-g4 f7-f5",
@@ -499,15 +499,15 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Промежуточный ход решает."},
     // 100
-    {"[White \"Speelman, J.\"]\r\n[Black \"Fletcher, J.\"]\r\n[EventDate \"1969\"]",
-     "r1b2b1r/ppNk2pp/2p5/4Q3/1PBP4/8/1PP1KPPP/7q", "w", "c7:a8",
+    {"[White \"Leko, P.\"]\r\n[Black \"Huebner, R.\"]\r\n[EventDate \"2000\"]",
+     "8/7P/5K2/8/2b3B1/2k5/1p4P1/8", "w", "g4-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "У белых есть выигрыш, но путь к нему единственный."},
+     "Король черных на c3 не успевает догнать проходную пешку."},
     // 101
-    {"[White \"Psakhis, L.\"]\r\n[Black \"Paunovic, D.\"]\r\n[EventDate \"1986\"]",
-     "rnb5/4Bk2/6pP/1p1p1p2/rPnP2N1/6P1/8/1R2R1K1", "w", "h6-h7",
+    {"[White \"Chiburdanidze, M.\"]\r\n[Black \"Akhmilovskaya, E.\"]\r\n[EventDate \"1990\"]",
+     "6b1/6P1/8/4K3/4P3/2k5/1pB5/8", "w", "c2-b1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на f7 не выдержит атаки."},
+     "Посчитайте варианты до конца: у белых есть решающее продолжение."},
     // 102
     {"[White \"Suetin, A.\"]\r\n[Black \"Plachetka, J.\"]\r\n[EventDate \"1979\"]",
      "1r5k/5p2/p4Nnp/2p1P3/3q4/P2p4/3B1RPP/1rQ2RK1", "w", "c1:b1 b8:b1 f1:b1",
@@ -519,8 +519,8 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Проходной пешке черных осталось три шага до поля превращения."},
     // 104
-    {"[White \"Lombardy, W.\"]\r\n[Black \"Portisch, L.\"]\r\n[EventDate \"1960\"]",
-     "8/1b6/1P6/3k1B2/5Pp1/8/5K2/8", "w", "f5:g4",
+    {"[White \"Volokitin, A.\"]\r\n[Black \"Paschall, W.\"]\r\n[EventDate \"2003\"]",
+     "1r6/1P6/8/3p3p/1K2k3/1PR3P1/8/8", "w", "c3-c7",
      "Ход белых. Найдите оптимальный вариант.",
      "Посчитайте варианты до конца: у белых есть решающее продолжение."},
     // 105
@@ -562,7 +562,7 @@ const TaskData kTasks[] = {
     {"[White \"Alekhine, A.\"]\r\n[Black \"Novotny, O.\"]\r\n[EventDate \"1943\"]",
      "5qk1/r1nr4/p2p1pPp/P1p1pP1Q/1pP4P/1P1P1P2/3K2R1/6R1", "w", "g6-g7 d7:g7 g2:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на d7 обречена."},
+     "Выиграйте ладью черных."},
     // 113
     {"[White \"Timman, J.\"]\r\n[Black \"Wedberg, T.\"]\r\n[EventDate \"2002\"]",
      "5r1k/3bRQb1/pn1p1N1p/2p2pqN/8/7P/P4PP1/6K1", "w", "f7:f8 g7:f8 e7-h7",
@@ -582,7 +582,7 @@ const TaskData kTasks[] = {
     {"[White \"Mamedyarov, S.\"]\r\n[Black \"Sulskis, S.\"]\r\n[EventDate \"2002\"]",
      "4q1k1/5p1p/b7/p5pN/Pp6/1P3P1K/2Q3PP/3Rb3", "b", "e8-e6 g2-g4 a6-f1 c2-g2 f1:g2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на c2 обречен."},
+     "Выиграйте ферзя белых."},
     // 117
     {"[White \"Letelier, R.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1954\"]",
      "1r1qr2k/5Bb1/3n1nP1/1N1Pp1Qp/4P3/2p1BP2/P7/2KR4", "w", "d1-h1 d6:f7 g6:f7",
@@ -602,7 +602,7 @@ const TaskData kTasks[] = {
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1979\"]",
      "2kr3r/Qb2p3/2q2npp/4R3/1pB4B/7P/PPP3P1/2KR4", "b", "d8:d1 c1:d1 c6-d6 d1-c1 d6:e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Завлечение короля белых решает."},
+     "Ищите двойной удар."},
     // 121
     {"[White \"Mikenas, V.\"]\r\n[Black \"Soultanbeieff, V.\"]\r\n[EventDate \"1933\"]",
      "4k3/3R4/3Pr3/8/2pK4/2P5/8/8", "w", "d7-e7 e6:e7 d6:e7 e8:e7 d4:c4",
@@ -662,7 +662,7 @@ const TaskData kTasks[] = {
     {"[White \"Piskov, Y.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1991\"]",
      "1r3k2/5B2/2p5/2P3p1/6P1/7r/4Q3/2K5", "b", "h3-c3 c1-d2 b8-b2 d2:c3 b2:e2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ферзя белых."},
+     "Ферзь белых на e2 обречен."},
     // 133
     {"[White \"Nielsen, P.\"]\r\n[Black \"Wojtaszek, R.\"]\r\n[EventDate \"2006\"]",
      "8/7p/1p2k3/p2pP1p1/3K3P/1P4P1/P7/8", "b", "g5-g4 h4-h5 b6-b5",
@@ -672,7 +672,7 @@ const TaskData kTasks[] = {
     {"[White \"Bisguier, A.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "r1br4/3kb1R1/4p1Q1/p2n2B1/3P2P1/5q2/1P5P/4R1K1", "w", "g5:e7 f3-g2 g1:g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на f3 обречен."},
+     "Выиграйте ферзя черных."},
     // 135
     {"[White \"Westerinen, H.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1967\"]",
      "4r1k1/5ppp/p2p4/4r3/1pNn4/1P6/1PPK2PP/R3R3", "b", "d4-f3 g2:f3 e5-d5 d2-c1 e8:e1",
@@ -727,7 +727,7 @@ const TaskData kTasks[] = {
     {"[White \"Boutteville, C.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1958\"]",
      "3r2k1/1p3p2/5P2/7Q/8/P1pq2PP/3p2BK/5R2", "w", "f1-f5 d3:f5 h5:f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на d3 обречен."},
+     "Жертва окупается: за 2 хода вы выиграете ферзя черных."},
     // 146
     {"[White \"Agdestein, S.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1990\"]",
      "8/6k1/6p1/5p2/4pP1P/4P2P/3K4/8", "w", "h4-h5",
@@ -754,10 +754,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Попробуйте выиграть на связке коня черных на e6."},
     // 151
-    {"[White \"Smejkal, J.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1971\"]",
-     "6k1/5p2/7p/P7/8/4PK2/1b5P/8", "w", "a5-a6",
+    {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
+     "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выигрыш требует точности: найдите лучший ход белых."},
+     "У белых есть выигрыш, но путь к нему единственный."},
     // 152
     {"[White \"Velimirovic, D.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1970\"]",
      "8/4q1k1/p1Q3p1/4p3/1p2R3/1P6/PKP3PP/3r4", "b", "e7-g5 c6-b7 g7-h6",
@@ -812,7 +812,7 @@ const TaskData kTasks[] = {
     {"[White \"Kotov, A.\"]\r\n[Black \"Smyslov, V.\"]\r\n[EventDate \"1950\"]",
      "6qk/2b1Np1n/2p2p2/1p1p3Q/1r1P1P1R/4PK2/6rP/1B6", "b", "g2-f2 f3:f2 b4-b2 h5-e2 b2:e2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на h5 обречен."},
+     "Завлеките короля белых на роковое поле."},
     // 163
     {"[White \"Budzinsky, J.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1860\"]",
      "8/8/1p6/1Pb4R/2K1k3/6r1/8/8", "w", "h5:c5 b6:c5 b5-b6 g3-g7 c4:c5",
@@ -822,7 +822,7 @@ const TaskData kTasks[] = {
     {"[White \"Adams, M.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1989\"]",
      "2b2Nk1/7p/p2n2p1/1pNP4/7q/2PB3P/P4rP1/3R2QK", "b", "c8:h3 g1:f2 h4:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода вы выиграете ферзя белых."},
+     "Двойной удар ферзем решает."},
     // 165
     {"[White \"Miralles, G.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1989\"]",
      "2r3k1/5p1p/6p1/8/pB4P1/P7/1P3P2/3B2K1", "b", "c8-c1 g1-h2 c1:d1",
@@ -862,7 +862,7 @@ const TaskData kTasks[] = {
     {"[White \"Portisch, L.\"]\r\n[Black \"Pinter, J.\"]\r\n[EventDate \"1981\"]",
      "8/8/1p1k3p/1P5P/5p2/2PK4/8/8", "w", "d3-e4 f4-f3 e4:f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
+     "В пешечном эндшпиле (3 против 3) решает каждый темп: найдите выигрыш за белых."},
     // 173
     {"[White \"Efimenko, Z.\"]\r\n[Black \"Gashimov, V.\"]\r\n[EventDate \"2008\"]",
      "5bk1/R4p1p/1p4p1/8/8/5PP1/p6P/4K3", "b", "f8-b4 e1-f2 b4-a5",
@@ -882,22 +882,22 @@ const TaskData kTasks[] = {
     {"[White \"Stoltz, G.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1931\"]",
      "3bR3/p2r1p1k/2Q2Ppp/1p6/1P2B2K/6P1/8/5q2", "w", "e4:g6 h7:g6 e8-g8 g6-f5 c6:d7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ладью черных."},
+     "Завлеките короля черных на роковое поле."},
     // 177
     {"[White \"Shneider, A.\"]\r\n[Black \"Dreev, A.\"]\r\n[EventDate \"1988\"]",
      "8/8/2p5/2P5/p1k4K/P6P/8/8", "b", "c4-b3 h4-g5 b3:a3",
      "Ход черных. Найдите оптимальный вариант.",
      "Король белых на h4 не успевает догнать проходную пешку."},
     // 178
-    {"[White \"Bologan, V.\"]\r\n[Black \"Akhmadeev, V.\"]\r\n[EventDate \"1996\"]",
-     "2r3k1/1qr2pp1/p3pP2/1p2P1pP/3Bp3/2P5/PP4Q1/1K3R2", "w", "g2:g5",
+    {"[White \"Suechting, H.\"]\r\n[Black \"Bernstein, O.\"]\r\n[EventDate \"1905\"]",
+     "8/p7/2p3p1/1p5k/1P1P1K1P/P7/8/8", "w", "f4-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Матовая атака: королю черных не спастись."},
+     "У белых есть выигрыш, но путь к нему единственный."},
     // 179
     {"[White \"Euwe, M.\"]\r\n[Black \"Palmer, E.\"]\r\n[EventDate \"1919\"]",
      "r4b1r/pp2n1pk/8/5Pq1/2p3P1/1Q6/PPP5/R1B2RK1", "w", "b3-h3 h7-g8 h3:h8 g8:h8 c1:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Жертва окупается: за 3 хода вы выиграете ладью черных."},
     // 180
     {"[White \"Sax, G.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"1987\"]",
      "5r2/3b3k/3p1p1p/3Pn2Q/1p2PR2/1P4RP/3q2PK/8", "w", "h5:h6 h7:h6 f4-h4",
@@ -917,7 +917,7 @@ const TaskData kTasks[] = {
     {"[White \"Bogoljubov, E.\"]\r\n[Black \"Alekhine, A.\"]\r\n[EventDate \"1929\"]",
      "2Q5/p4Rpk/4p2p/1P6/P3q3/2p3PK/3r1P1P/8", "b", "d2-d5 f7:g7 h7:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на f7 обречена."},
+     "Выиграйте ладью белых."},
     // 184
     {"[White \"Bisguier, A.\"]\r\n[Black \"Penrose, J.\"]\r\n[EventDate \"1950\"]",
      "r4r1k/2qb3p/p2p1p2/1pnPN3/2p1Pn2/2P1N3/PPB1QPR1/6RK", "w", "g2-g8 f8:g8 e5-f7 ",
@@ -932,7 +932,7 @@ const TaskData kTasks[] = {
     {"[White \"Lilienthal, A.\"]\r\n[Black \"Furman, S.\"]\r\n[EventDate \"1948\"]",
      "5rk1/6pp/R1p1q3/3pN1b1/3P2p1/5rP1/1P3PQP/3R2K1", "b", "f3:f2 g2:f2 f8:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на g2 обречен."},
+     "Жертва окупается: за 2 хода вы выиграете ферзя белых."},
     // 187
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Gutman, L.\"]\r\n[EventDate \"1987\"]",
      "8/1p3Qb1/p5pk/P1p1p1p1/1P2P1P1/2P1N2n/5P1P/4qB1K", "w", "e3-f5 g6:f5 f7-h5",
@@ -979,10 +979,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Ладья черных на b8 обречена."},
     // 196
-    {"[White \"Spraggett, K.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"1991\"]",
-     "8/2k2K2/8/4PR2/4r3/5p2/8/8", "w", "e5-e6",
+    {"[White \"Portisch, L.\"]\r\n[Black \"Honfi, K.\"]\r\n[EventDate \"1968\"]",
+     "r7/4P1k1/1p3Rp1/8/4KP2/8/8/8", "w", "e4-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Не спешите брать пешку черных на f3: в этой гонке решает время."},
+     "Посчитайте варианты до конца: у белых есть решающее продолжение."},
     // 197
     {"[White \"Vallejo Pons, F.\"]\r\n[Black \"Lalic, B.\"]\r\n[EventDate \"2003\"]",
      "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6", "w", "c7-g7 c3:g7 h6:g7",
@@ -1027,12 +1027,12 @@ const TaskData kTasks[] = {
     {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
      "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4 ",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на d1 обречена."},
+     "Выиграйте ладью белых."},
     // 206
-    {"[White \"Bronstein, D.\"]\r\n[Black \"Borisenko, G.\"]\r\n[EventDate \"1961\"]",
-     "8/NkP1K3/1p6/8/8/1P6/7p/8", "b", "b7:c7",
+    {"[White \"Korneev, O.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"1998\"]",
+     "8/8/8/6p1/2B1kp2/1p6/5K2/8", "b", "b3-b2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на e7 не успевает догнать проходную пешку."},
+     "Проходной пешке черных осталось три шага до поля превращения."},
     // 207
     {"[White \"Kushnir, A.\"]\r\n[Black \"Gaprindashvili, N.\"]\r\n[EventDate \"1969\"]",
      "8/2R2Rp1/1p4k1/7p/3r1BP1/1P5K/P3r2P/6b1", "b", "d4-d3 h3-h4 g1-f2 f4-g3 f2:g3 h2:g3 e2-h2",
@@ -1059,10 +1059,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Проходной пешке белых осталось три шага до поля превращения."},
     // 212
-    {"[White \"Svidler, P.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2006\"]",
-     "8/1Q6/8/p1p5/k1p5/2P1r3/1p3K2/8", "w", "f2:e3",
+    {"[White \"Wojtkiewicz, A.\"]\r\n[Black \"Zhelnin, V.\"]\r\n[EventDate \"1995\"]",
+     "8/6P1/6r1/8/4k2K/7P/5R2/8", "w", "f2-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Посчитайте варианты до конца: у белых есть решающее продолжение."},
+     "Выигрыш требует точности: найдите лучший ход белых."},
     // 213
     {"[White \"Gulko, B.\"]\r\n[Black \"Dvorietzky, M.\"]\r\n[EventDate \"1975\"]",
      "5b1k/7p/4Rp2/2p2q2/8/2B4P/1P4P1/7K", "w", "e6:f6 f5:f6 c3:f6",
@@ -1099,10 +1099,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Уничтожьте защитника."},
     // 220
-    {"[White \"Uhlmann, W.\"]\r\n[Black \"Baumbach, F.\"]\r\n[EventDate \"1964\"]",
-     "r7/p2b2pk/6qp/8/2pPQ3/2P3P1/P6P/4R1K1", "w", "e4:a8",
+    {"[White \"Stein, L.\"]\r\n[Black \"Blau, M.\"]\r\n[EventDate \"1966\"]",
+     "8/2b1kpp1/1p2n2p/1P1BpK1P/2P1P3/4B3/5P2/8", "w", "d5:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Только один ход сохраняет решающее преимущество белых. Найдите его."},
+     "Выигрыш требует точности: найдите лучший ход белых."},
     // 221
     {"[White \"Byvshev, V.\"]\r\n[Black \"Boleslavsky, I.\"]\r\n[EventDate \"1952\"]",
      "4k3/1p3p2/1q2p3/4P1p1/2pr4/5Q2/PP5R/1K6", "w", "h2-h8 e8-e7 f3-f6 e7-d7 f6:f7 d7-c6 f7:e6",
@@ -1122,7 +1122,7 @@ const TaskData kTasks[] = {
     {"[White \"Epishin, V.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2002\"]",
      "2r3k1/5p1p/4pp2/1P1p4/pq6/b1rRPN2/3QBPPP/K6R", "b", "c3-c1 h1:c1 c8:c1 d2:c1 a3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте ферзя белых."},
+     "Жертва окупается: за 3 хода вы выиграете ферзя белых."},
     // 225
     {"[White \"Blackburne, J.\"]\r\n[Black \"Lipschuetz, S.\"]\r\n[EventDate \"1889\"]",
      "2b2r2/6k1/6Pp/3p1r2/pp1PpN2/1q2P1QP/5P2/6RK", "w", "f4-h5 f5:h5 g3-c7 c8-d7 c7:d7 ",
