@@ -184,6 +184,23 @@ std::string ReplyProblem(const std::string& fen, const std::vector<std::string>&
         + " choices (" + all.scores[0].Text() + ")";
 }
 
+namespace {
+
+// Why a first choice may not stand as a user move: it is not clear of the
+// second choice, or (the first move of a strategy test) the start is already
+// decided.
+std::string UnclearProblem(TaskKind kind, bool first, const std::string& number, const std::string& move,
+                           const Score& best, const std::optional<Score>& second)
+{
+    const std::string both = best.Text() + " vs " + (second ? second->Text() : std::string("none"));
+    if (kind == TaskKind::Strategy && first && !best.IsMate() && std::abs(best.value) > kStrategyOpenCp)
+        return "the start is already decided (" + both + "; a strategy test starts within "
+            + std::to_string(kStrategyOpenCp) + " cp)";
+    return "move " + number + " " + move + " is not clear of the second choice (" + both + ")";
+}
+
+} // namespace
+
 LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::string>& moves, const Analyser& engine,
                   bool judgeReplies)
 {
@@ -220,13 +237,7 @@ LineWalk WalkLine(TaskKind kind, const Position& root, const std::vector<std::st
         if (user.scores.size() > 1)
             second = user.scores[1];
         if (!UserMoveAcceptable(kind, user.scores[0], second, i == 0)) {
-            const Score& best = user.scores[0];
-            const std::string both = best.Text() + " vs " + (second ? second->Text() : std::string("none"));
-            if (kind == TaskKind::Strategy && i == 0 && !best.IsMate() && std::abs(best.value) > kStrategyOpenCp)
-                walk.problem = "the start is already decided (" + both + "; a strategy test starts within "
-                    + std::to_string(kStrategyOpenCp) + " cp)";
-            else
-                walk.problem = "move " + number + " " + moves[i] + " is not clear of the second choice (" + both + ")";
+            walk.problem = UnclearProblem(kind, i == 0, number, moves[i], user.scores[0], second);
             return walk;
         }
         position.Play(*move);
