@@ -1,5 +1,4 @@
-// The miner: what material is worth, which games and positions each mode
-// takes, and a run that stops and resumes where it stopped.
+// The miner: what material is worth, which games and positions each mode takes, a run that stops and resumes.
 #include "Words.h"
 #include "BoardFacts.h"
 #include "Candidate.h"
@@ -56,8 +55,7 @@ TEST(Material, WorthBalanceAndEndgame)
     EXPECT_EQ(facts::Value(0), 0);
 }
 
-// What the board says, square by square, on one position: the queen on b4
-// pins the knight on d2 to the king, the pawns on a3 and g7 are passed.
+// What the board says, square by square: the queen on b4 pins the knight on d2 to the king, a3 and g7 are passed.
 TEST(BoardFacts, AttacksPinsAndPassedPawns)
 {
     const Position p = FromFen("4k3/2p3P1/8/5n2/1q6/P7/1P1N4/4K3 w - - 0 1");
@@ -126,8 +124,7 @@ TEST(Classify, KindByTheTwoBestLines)
     EXPECT_EQ(Classify({0, true, true}, {{Score::Cp(300)}, "", {}, {}}, 0.5), none);  // one line only
 }
 
-// A short legal game of each sort; the run games are read only by their check
-// signs (their moves need not be legal).
+// A short legal game of each sort; the run games are read only by their check signs (their moves need not be legal).
 const CorpusGame kStalemate = Game("1/2-1/2", "e3 a5 Qh5 Ra6 Qxa5 h5 h4 Rah6 Qxc7 f6 Qxd7+ Kf7 Qxb7 Qd3 Qxb8 Qh7 Qxc8 Kg6 Qe6");
 const CorpusGame kEnding = Game("1-0",
     "e4 e5 Nf3 Nc6 Bc4 g6 c3 d6 d4 Qe7 dxe5 Nxe5 Nxe5 dxe5 O-O Nf6 Qf3 Be6 Bg5 Bg7 Nd2 h6 Bxf6 Bxf6 Bxe6 Qxe6 Nc4 Bg5 b3 "
@@ -144,22 +141,12 @@ TEST(MineModes, EachTakesItsGames)
 {
     const std::vector<CorpusGame> games = {kStalemate, kEnding, kThreeChecks, kTwoChecks, kOneCheck, kFourForcing, kDrawn};
     const std::vector<std::size_t> all = {0, 1, 2, 3, 4, 5, 6};
-    struct Row {
-        const char* flag;
-        std::vector<std::size_t> taken;  // in the order walked
-    };
+    struct Row { const char* flag; std::vector<std::size_t> taken; };  // in the order walked
     const Row rows[] = {
-        {"", all},
-        {"--stalemates", {0}},
-        {"--check-runs", {2}},
-        {"--early-runs", {2}},
+        {"", all}, {"--stalemates", {0}}, {"--check-runs", {2}}, {"--early-runs", {2}},
         // Checks and captures, longest first, leaving out the three checks.
         {"--forcing-runs", {5, 3}},
-        {"--pair-runs", {3}},
-        {"--single-runs", {4}},
-        {"--endings", {1}},
-        {"--swings", all},
-        {"--stalemate-tricks", all},
+        {"--pair-runs", {3}}, {"--single-runs", {4}}, {"--endings", {1}}, {"--swings", all}, {"--stalemate-tricks", all},
     };
     for (const Row& row : rows) {
         const MineMode& mode = Mode(row.flag);
@@ -177,8 +164,7 @@ std::vector<int> PliesOf(const std::vector<Probe>& probes)
     return plies;
 }
 
-// A game of king moves with the winner's last moves marked as checks: the
-// runs are read off the signs, the positions can all be shown.
+// A game of king moves, the winner's last ones marked as checks: runs are read off the signs, every position shown.
 CorpusGame KingWalk(const std::string& result, int checks, Replay& replay)
 {
     Position p = FromFen("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
@@ -223,14 +209,12 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
 {
     std::string error;
     const Replay ending = *ReplayGame(kEnding, error);
-    // The winner's moves of the last thirty plies, once no castling is left
-    // (Black castled at ply 29).
+    // The winner's moves of the last thirty plies, once no castling is left (Black castled at ply 29).
     const auto probes = Mode("--endings").probes(kEnding, ending);
     EXPECT_EQ(PliesOf(probes), (std::vector<int>{30, 32, 34, 36, 38, 40, 42, 44}));
     EXPECT_TRUE(probes.front().tacticSide);
 
-    // The last sixteen plies of a drawn game (here on the same positions),
-    // for the drawing side.
+    // The last sixteen plies of a drawn game (here on the same positions), for the drawing side.
     const auto drawn = Mode("--stalemates").probes(kStalemate, ending);
     EXPECT_EQ(PliesOf(drawn), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}));
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
@@ -242,8 +226,7 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
 
 TEST(MineModes, StalemateTricks)
 {
-    // Black's king is walled in by its own pawn, blocked, and the rook on the
-    // g-file; only Black's rook can move.
+    // Black's king is walled in by its own pawn, blocked, and the rook on the g-file; only Black's rook can move.
     const char* trick = "7k/7p/7P/8/8/8/r7/2K3R1 b - - 0 1";
     const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
     const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
@@ -269,17 +252,12 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
     const Position rookUp = FromFen("4k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position pawnUp = FromFen("r3k3/8/8/8/8/8/P7/R3K1N1 w - - 0 1");
     const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/6Nr b - - 0 1");  // material as before
-    struct Row {
-        const char* name;
-        std::vector<Position> from16;  // the positions from ply 16 on
-        std::vector<int> plies;
-    };
+    struct Row { const char* name; std::vector<Position> from16; std::vector<int> plies; };  // the positions from ply 16 on
     const Row rows[] = {
         {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
         {"won and given back", {rookUp, level, level}, {}},
         {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
-        // Ply 12 is ten plies before the mate: it and the move two plies
-        // earlier are probed.
+        // Ply 12 is ten plies before the mate: it and the move two plies earlier are probed.
         {"mate within ten plies", {level, level, level, level, level, level, blackMated},
          {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
     };
@@ -290,9 +268,9 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
     }
 }
 
-// mine with the fake engine over three games: each run does what is left,
-// stopping at --games, and says what it found before.
-TEST(RunMine, ResumesWhereItStopped)
+// mine with the fake engine over three games: each run does what is left, stopping at --games, and says what it found
+// before. A folder without games is a failure of the command (status 2), told apart from a run that found nothing.
+TEST(RunMine, ResumesWhereItStoppedAndFailsWithoutGames)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("mine-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
@@ -344,18 +322,9 @@ TEST(RunMine, ResumesWhereItStopped)
     EXPECT_EQ(progress("0of1"), 3);
     EXPECT_THROW(CommandMine({"dir", "--swings", "--endings"}), std::invalid_argument);
     EXPECT_THROW(CommandMine({"dir", "--out"}), std::invalid_argument);  // a flag without its value
-    std::filesystem::remove_all(dir);
-}
-
-// A folder without games is a failure of the command (status 2), told apart
-// from a run that found nothing.
-TEST(RunMine, NoGamesIsAFailure)
-{
-    const auto dir = std::filesystem::temp_directory_path() / ("mine-empty-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "pgn");
+    std::filesystem::create_directories(dir / "none");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(CommandMine({(dir / "pgn").string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE}), 2);
+    EXPECT_EQ(CommandMine({(dir / "none").string(), "--out", (dir / "none-out").string(), "--engine", FAKE_ENGINE}), 2);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("no games in"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
