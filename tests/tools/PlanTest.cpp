@@ -22,10 +22,14 @@ namespace {
 
 // ---- The hint assignment -------------------------------------------------
 
-Record Offering(std::vector<Hint> variants)
+using enum Motif;
+
+// A record offering these texts, each of its motif.
+Record Offering(const std::vector<std::pair<std::string, Motif>>& variants)
 {
     Record r;
-    r.hintVariants = std::move(variants);
+    for (const auto& [text, motif] : variants)
+        r.hintVariants.push_back({text, motif, ""});
     return r;
 }
 
@@ -55,9 +59,9 @@ int MostUses(const std::map<std::string, int>& uses)
 // records onto the general one, as far as its cap allows.
 std::vector<Record> GeneralAndOwn()
 {
-    std::vector<Record> records{Offering({{"Общая идея.", Motif::MaterialWin, ""}})};
+    std::vector<Record> records{Offering({{"Общая идея.", MaterialWin}})};
     for (int i = 1; i <= 5; ++i)
-        records.push_back(Offering({{"Общая идея.", Motif::MaterialWin, ""}, {"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+        records.push_back(Offering({{"Общая идея.", MaterialWin}, {"Идея " + std::to_string(i) + ".", MaterialWin}}));
     return records;
 }
 
@@ -82,15 +86,13 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
 {
     // Both records prefer the fork; a second distinct text needs the second record to give its fork up.
     for (const auto& [distinct, expect] : {std::pair{1, 1}, std::pair{2, 2}}) {
-        std::vector<Record> records{Offering({{"Вилка.", Motif::Fork, ""}}),
-                                    Offering({{"Вилка.", Motif::Fork, ""}, {"Выигрыш пешки.", Motif::MaterialWin, ""}})};
+        std::vector<Record> records{Offering({{"Вилка.", Fork}}), Offering({{"Вилка.", Fork}, {"Выигрыш пешки.", MaterialWin}})};
         AssignHints(records, Targets(distinct, 4));
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
     }
     // With no device able to reach the floor, a record takes the one furthest below it.
-    std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork, ""}}),
-                                Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
+    std::vector<Record> records{Offering({{"Вилка 0.", Fork}}), Offering({{"Вилка 1.", Fork}, {"Связка 1.", Pin}})};
     AssignHints(records, Targets(2, 4, 3));
     EXPECT_EQ(records[1].hint, "Связка 1.");
 }
@@ -99,10 +101,10 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
 TEST(AssignHints, ChainsOfAtMostFiveRecords)
 {
     for (int n : {6, 7}) {
-        std::vector<Record> records{Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш 0.", Motif::MaterialWin, ""}})};
+        std::vector<Record> records{Offering({{"Выигрыш C.", MaterialWin}, {"Выигрыш 0.", MaterialWin}})};
         for (int i = 1; i < n; ++i)
-            records.push_back(Offering({{"Выигрыш " + std::to_string(i - 1) + ".", Motif::MaterialWin, ""},
-                                        {"Выигрыш " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+            records.push_back(
+                Offering({{"Выигрыш " + std::to_string(i - 1) + ".", MaterialWin}, {"Выигрыш " + std::to_string(i) + ".", MaterialWin}}));
         records.back().hintVariants.pop_back();
         AssignHints(records, Targets(n, 1));
         EXPECT_EQ(MostUses(Uses(records)), n == 6 ? 1 : 2) << n;
@@ -117,9 +119,9 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
         std::vector<Record> records;
         for (int i = 0; i < 3; ++i)
-            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}, {mate, Motif::Mate, ""}}));
-        records.push_back(Offering({{mate, Motif::Mate, ""}, {"Идея 3.", Motif::MaterialWin, ""}}));
-        records.push_back(Offering({{"Идея 4.", Motif::MaterialWin, ""}}));
+            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", MaterialWin}, {mate, Mate}}));
+        records.push_back(Offering({{mate, Mate}, {"Идея 3.", MaterialWin}}));
+        records.push_back(Offering({{"Идея 4.", MaterialWin}}));
         const std::string note = AssignHints(records, Targets(5, 1, 0, {{mate, row.wanted}}));
         EXPECT_EQ(Uses(records)[mate], row.expect) << row.wanted;
         EXPECT_EQ(note.find(mate) == std::string::npos, row.met) << row.wanted << ": " << note;
@@ -131,9 +133,8 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 
 TEST(AssignHints, LengthBoundsAndGivenHints)
 {
-    std::vector<Record> records{Offering({{"Коротко.", Motif::MaterialWin, ""}, {"Чуть длиннее текст.", Motif::MaterialWin, ""}}),
-                                Offering({{"Коротко.", Motif::MaterialWin, ""}})};
-    records.push_back(Record{});
+    std::vector<Record> records{Offering({{"Коротко.", MaterialWin}, {"Чуть длиннее текст.", MaterialWin}}),
+                                Offering({{"Коротко.", MaterialWin}}), Record{}};
     records.back().hint = "Данная подсказка.";
     HintTargets targets = Targets(3, 4);
     targets.minLength = 10;
@@ -164,28 +165,22 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
         // Four records, three devices: two of them can stand on two records, and only by moving a fork on to a decoy
         // and the decoy's record on to a fork.
         {"a chain of switches",
-         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка 0.", Motif::Pin, ""}}),
-          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}}),
-          Offering({{"Вилка 2.", Motif::Fork, ""}, {"Завлечение 2.", Motif::Decoy, ""}}),
-          Offering({{"Вилка 3.", Motif::Fork, ""}, {"Завлечение 3.", Motif::Decoy, ""}})},
+         {Offering({{"Вилка 0.", Fork}, {"Связка 0.", Pin}}), Offering({{"Вилка 1.", Fork}, {"Связка 1.", Pin}}),
+          Offering({{"Вилка 2.", Fork}, {"Завлечение 2.", Decoy}}), Offering({{"Вилка 3.", Fork}, {"Завлечение 3.", Decoy}})},
          4, 4, 2, 2},
         // The pin has one text, and the cap lets it stand once: the forks take the floor.
-        {"one text under the cap",
-         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}})},
+        {"one text under the cap", {Offering({{"Вилка 0.", Fork}, {"Связка.", Pin}}), Offering({{"Вилка 1.", Fork}, {"Связка.", Pin}})},
          2, 1, 2, 1},
         // A device is taken before a mere gain, even with no floor to reach; and where the device's text is full, the
         // gain stands, though one text fewer was asked for.
         {"a device before a gain",
-         {Offering({{"Выигрыш 0.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Выигрыш 1.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Выигрыш 2.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}})},
+         {Offering({{"Выигрыш 0.", MaterialWin}, {"Связка.", Pin}}), Offering({{"Выигрыш 1.", MaterialWin}, {"Связка.", Pin}}),
+          Offering({{"Выигрыш 2.", MaterialWin}, {"Связка.", Pin}})},
          1, 2, 0, 1},
         // The last record has no other text: the first moves aside, the second takes its text and frees the full one.
         {"a chain relieves a full text",
-         {Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш A.", Motif::MaterialWin, ""}}),
-          Offering({{"Выигрыш A.", Motif::MaterialWin, ""}, {"Выигрыш B.", Motif::MaterialWin, ""}}),
-          Offering({{"Выигрыш B.", Motif::MaterialWin, ""}})},
+         {Offering({{"Выигрыш C.", MaterialWin}, {"Выигрыш A.", MaterialWin}}),
+          Offering({{"Выигрыш A.", MaterialWin}, {"Выигрыш B.", MaterialWin}}), Offering({{"Выигрыш B.", MaterialWin}})},
          3, 1, 0, 0},
     };
     for (const Row& row : rows) {
@@ -278,7 +273,6 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
                            Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, 4, {{5, 5}}},
                            Row{"every side black", {{1, 3}, {3, 6}, {5, 1}}, 3, 5, {{1, 2}, {3, 4}, {5, 1}}}}) {
         const PlanResult plan = MakePlan({}, pool, {}, Wanted(row.lengths, row.white, row.checks));
-
         std::map<int, int> lengths;
         int white = 0, checks = 0;
         for (const ChosenTest& t : plan.tactics) {
