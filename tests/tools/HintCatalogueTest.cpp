@@ -11,20 +11,12 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 namespace {
 
 // A line as the selection sees it: the stored moves, the engine's continuation after them and its score after the
 // cut. `entries`: every entry said, in order; those not named are not said.
-struct SaidRow {
-    const char* name;
-    TaskKind kind;
-    const char* fen, *moves, *continuation;
-    int tokens;
-    const char* after;
-    std::string entries;
-};
+struct SaidRow { const char* name; TaskKind kind; const char* fen, *moves, *continuation; int tokens; const char* after; std::string entries; };
 
 Candidate LineOf(const SaidRow& row)
 {
