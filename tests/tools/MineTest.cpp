@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 using fullchess::Position;
@@ -189,11 +188,8 @@ TEST(MineModes, ProbesAroundTheFinalRun)
     struct Row { const char* flag; const char* result; int checks; std::vector<int> plies; };
     const Row rows[] = {
         // White's run of three begins at ply 14: from two moves before it to its second move.
-        {"--check-runs", "1-0", 3, {10, 12, 14, 16}},
-        {"--early-runs", "1-0", 3, {2, 4, 6, 8}},
-        {"--check-runs", "0-1", 3, {11, 13, 15, 17}},
-        {"--pair-runs", "1-0", 2, {12, 14, 16, 18}},
-        {"--single-runs", "0-1", 1, {15, 17, 19}},
+        {"--check-runs", "1-0", 3, {10, 12, 14, 16}}, {"--early-runs", "1-0", 3, {2, 4, 6, 8}}, {"--check-runs", "0-1", 3, {11, 13, 15, 17}},
+        {"--pair-runs", "1-0", 2, {12, 14, 16, 18}}, {"--single-runs", "0-1", 1, {15, 17, 19}},
     };
     for (const Row& row : rows) {
         Replay replay;
@@ -213,12 +209,10 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
     const auto probes = Mode("--endings").probes(kEnding, ending);
     EXPECT_EQ(PliesOf(probes), (std::vector<int>{30, 32, 34, 36, 38, 40, 42, 44}));
     EXPECT_TRUE(probes.front().tacticSide);
-
     // The last sixteen plies of a drawn game (here on the same positions), for the drawing side.
     const auto drawn = Mode("--stalemates").probes(kStalemate, ending);
     EXPECT_EQ(PliesOf(drawn), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}));
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
-
     // The kinds a mode keeps.
     EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy) && !Mode("--swings").keeps(TaskKind::Strategy) && Mode("--swings").keeps(TaskKind::Draw));
     EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
@@ -228,19 +222,14 @@ TEST(MineModes, StalemateTricks)
 {
     // Black's king is walled in by its own pawn, blocked, and the rook on the g-file; only Black's rook can move.
     const char* trick = "7k/7p/7P/8/8/8/r7/2K3R1 b - - 0 1";
-    const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
-    const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
-    const char* plain = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
     struct Row { const char* name; const char* fen; int at; std::vector<int> plies; };
     const Row rows[] = {
-        {"trick", trick, 20, {20}},
-        {"too early in the game", trick, 19, {}},
-        {"the pawn can move", pawnFree, 20, {}},
-        {"four pieces to give away", manyPieces, 20, {}},
-        {"the last position", trick, 22, {}},
+        {"trick", trick, 20, {20}}, {"too early in the game", trick, 19, {}}, {"the last position", trick, 22, {}},
+        {"the pawn can move", "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1", 20, {}},
+        {"four pieces to give away", "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1", 20, {}},
     };
     for (const Row& row : rows) {
-        std::vector<Position> positions(23, FromFen(plain));
+        std::vector<Position> positions(23, FromFen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1"));
         positions[static_cast<std::size_t>(row.at)] = FromFen(row.fen);
         EXPECT_EQ(StalemateTrickPlies(positions), row.plies) << row.name;
     }
@@ -312,7 +301,6 @@ TEST(RunMine, ResumesWhereItStoppedAndFailsWithoutGames)
     EXPECT_NE(rest.find("3 games, 3 in this shard, 2 already done"), std::string::npos) << rest;
     EXPECT_NE(rest.find("stopped at 3/3 games; candidates T 0 D 1 S 0"), std::string::npos) << rest;
     EXPECT_NE(run({}).find("stopped at 3/3"), std::string::npos);
-
     // Each mode and shard keeps its own count.
     EXPECT_NE(run({"--shard", "1/2"}).find("3 games, 1 in this shard"), std::string::npos);
     EXPECT_EQ(progress("1of2"), 1);
