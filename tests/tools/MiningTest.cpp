@@ -90,7 +90,9 @@ protected:
     Position root;
 };
 
-TEST_F(LineBuilding, StopsBeforeAPromotionAndKeepsTheScores)
+// The whole script stops before the promotion, keeping the scores; with one answer changed (none where `at` is null)
+// the line ends at the limit or where a move is not clear.
+TEST_F(LineBuilding, StopsBeforeAPromotionAtTheLimitOrWhereAMoveIsNotClear)
 {
     const auto line = BuildLine(TaskKind::Tactic, root, 13, engine.AsAnalyser());
     ASSERT_TRUE(line);
@@ -99,11 +101,6 @@ TEST_F(LineBuilding, StopsBeforeAPromotionAndKeepsTheScores)
     EXPECT_EQ(line->steps[0].after, Score::Cp(480));
     EXPECT_EQ(line->steps[1].second, Score::Cp(-100));
     EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, line->steps[1]));
-}
-
-// One answer of the script changed (none where `at` is null), then built up to `limit` tokens.
-TEST_F(LineBuilding, EndsAtTheLimitOrWhereAMoveIsNotClear)
-{
     using Moves = std::optional<std::vector<std::string>>;
     struct Row { const char* name; const char* at; Score best, second; const char* move; int limit; Moves moves; };
     for (const Row& row : {Row{"the token limit", nullptr, Score::Cp(0), Score::Cp(0), "", 1, Moves{{"d5g8"}}},
@@ -112,8 +109,8 @@ TEST_F(LineBuilding, EndsAtTheLimitOrWhereAMoveIsNotClear)
         ScriptedEngine changed = engine;
         if (row.at)
             changed.Set(row.at, {row.best, row.second}, row.move);
-        const auto line = BuildLine(TaskKind::Tactic, root, row.limit, changed.AsAnalyser());
-        EXPECT_EQ(line ? Moves{line->moves} : std::nullopt, row.moves) << row.name;
+        const auto built = BuildLine(TaskKind::Tactic, root, row.limit, changed.AsAnalyser());
+        EXPECT_EQ(built ? Moves{built->moves} : std::nullopt, row.moves) << row.name;
     }
 }
 
