@@ -389,19 +389,15 @@ std::vector<Fields> ReadTable(const std::string& text)
 {
     std::vector<std::string> literals;
     const auto begin = text.find("kTasks[] = {"), end = text.find("\n};", begin);
-    for (std::size_t i = begin; i < end; ++i) {
-        if (text[i] != '"')
-            continue;
+    for (std::size_t i = text.find('"', begin); i < end; i = text.find('"', i + 1)) {
         std::string value;
         for (++i; text[i] != '"'; ++i) {
             if (text[i] == '\n' || text[i] == '\r')
                 ADD_FAILURE() << "a line break in a string literal";
-            if (text[i] != '\\') {
+            if (text[i] == '\\')
+                value += text[++i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i];
+            else
                 value += text[i];
-                continue;
-            }
-            const char escaped = text[++i];
-            value += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
         }
         literals.push_back(value);
     }
