@@ -213,7 +213,6 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
     const auto drawn = Mode("--stalemates").probes(kStalemate, ending);
     EXPECT_EQ(PliesOf(drawn), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}));
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
-    // The kinds a mode keeps.
     EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy) && !Mode("--swings").keeps(TaskKind::Strategy) && Mode("--swings").keeps(TaskKind::Draw));
     EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
 }
