@@ -155,7 +155,7 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
 }
 
 // The stored reply Kh8 against the engine's Kxg8: both scores for Black (`first`, `stored`) from one multi-line search.
-TEST_F(LineBuilding, ReplyToleranceByTheScoresOfOneSearch)
+TEST_F(LineBuilding, RepliesJudgedByOneSearchAtTheLargestBudget)
 {
     // A reply outside the lines searched is refused, the last of a walk too.
     engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-490)}, "h7g8", {"h7g8", "h7h6"});
@@ -171,6 +171,18 @@ TEST_F(LineBuilding, ReplyToleranceByTheScoresOfOneSearch)
         const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser(), row.judged);
         EXPECT_EQ(walk.problem.empty(), row.stands) << row.name << ": " << walk.problem;
         EXPECT_EQ(walk.steps.size(), row.stands ? 2u : 1u) << row.name;  // the first move held
+    }
+    // A record's replies are judged at the largest budget of the collection only.
+    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
+    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
+    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
+    for (const long long nodes : {4000000LL, 8000000LL}) {
+        std::vector<std::string> notes;
+        bool replyFault = false;
+        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
+            replyFault = replyFault || p.find("reply") != std::string::npos;
+        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
     }
 }
 
@@ -198,22 +210,6 @@ TEST(VerifyBudgets, EachBudgetKeepsItsOwnVerdict)
     EXPECT_FALSE(JudgeAtBudget(tactic, 16000000, none.AsAnalyser(), notes).searched);
     EXPECT_EQ(none.calls, 0);
     EXPECT_TRUE(JudgeAtBudget(tactic, 8000000, none.AsAnalyser(), notes).searched);
-}
-
-// Replies are judged at the largest budget of the collection only.
-TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
-{
-    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
-    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
-    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
-    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
-    for (const long long nodes : {4000000LL, 8000000LL}) {
-        std::vector<std::string> notes;
-        bool replyFault = false;
-        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
-            replyFault = replyFault || p.find("reply") != std::string::npos;
-        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
-    }
 }
 
 // After the last user move: a mate in three or fewer where every mating move is the only mate is the line's point;
