@@ -35,7 +35,7 @@ Candidate Sample()
     return c;
 }
 
-TEST(CandidateFormat, RoundTrip)
+TEST(CandidateFormat, RoundTripAndDamagedLines)
 {
     Candidate c = Sample();
     const auto back = ParseCandidate(FormatCandidate(c));
@@ -49,15 +49,12 @@ TEST(CandidateFormat, RoundTrip)
     const auto odd = ParseCandidate(FormatCandidate(c));
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->event, "Odd Event Name");
-}
-
-TEST(CandidateFormat, RefusesDamagedLines)
-{
-    std::string text = FormatCandidate(Sample());
+    // Damaged lines are refused.
+    const std::string text = FormatCandidate(Sample());
     EXPECT_FALSE(ParseCandidate(text.substr(0, text.size() / 2)));
     EXPECT_FALSE(ParseCandidate("X" + text.substr(1)));
     // A line whose move count does not fit its steps.
-    Candidate c = Sample();
+    c = Sample();
     c.line.moves.pop_back();
     EXPECT_FALSE(ParseCandidate(FormatCandidate(c)));
     EXPECT_FALSE(ParseScore("c12x"));
