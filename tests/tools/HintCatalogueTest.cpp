@@ -253,6 +253,7 @@ TEST(HintCatalogue, ALineWithoutScoresIsReadFromTheBoard)
     EXPECT_EQ(said, "passed.queens passed.decides passed.unstoppable breakthrough.decides breakthrough.sacrifice");
 }
 
+// Every entry has a row and a name of its own; motif names read back.
 TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
 {
     std::set<std::string> said, names;
@@ -264,6 +265,9 @@ TEST(HintCatalogue, EveryEntryHasARowAndANameOfItsOwn)
         EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
         EXPECT_EQ(FindHintEntry(entry.name), &entry);
     }
+    for (int m = static_cast<int>(Motif::None); m <= static_cast<int>(Motif::Plan); ++m)
+        EXPECT_EQ(MotifNamed(MotifName(static_cast<Motif>(m))), static_cast<Motif>(m));
+    EXPECT_EQ(MotifNamed("не мотив"), Motif::None);
 }
 
 // The start and first move against an entry's guard: true where naming the idea would name the move.
@@ -339,13 +343,6 @@ TEST(HintCatalogue, GuardsAgainstGivingTheMoveAwayAreTheJudgesToo)
     const auto stays = *fullchess::Position::FromFen("1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K w - - 0 1");
     EXPECT_TRUE(HintProblems("Ладья черных на b8 обречена.", stays,
                              {"d1f1", "g6f6", "f1f6", "d6f6", "g5f6", "f7f6", "h8b8"}).empty());
-}
-
-TEST(HintCatalogue, MotifNamesReadBack)
-{
-    for (int m = static_cast<int>(Motif::None); m <= static_cast<int>(Motif::Plan); ++m)
-        EXPECT_EQ(MotifNamed(MotifName(static_cast<Motif>(m))), static_cast<Motif>(m));
-    EXPECT_EQ(MotifNamed("не мотив"), Motif::None);
 }
 
 // The words of hints: capitals of both halves of the Cyrillic alphabet and of Latin, number agreement, wings.
