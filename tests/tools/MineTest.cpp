@@ -1,5 +1,4 @@
-// The miner: what material is worth, which games and positions each mode
-// takes, and a run that stops and resumes where it stopped.
+// The miner: what material is worth, which games and positions each mode takes, a run that stops and resumes.
 #include "Words.h"
 #include "BoardFacts.h"
 #include "Candidate.h"
@@ -12,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 using fullchess::Position;
@@ -56,8 +54,7 @@ TEST(Material, WorthBalanceAndEndgame)
     EXPECT_EQ(facts::Value(0), 0);
 }
 
-// What the board says, square by square, on one position: the queen on b4
-// pins the knight on d2 to the king, the pawns on a3 and g7 are passed.
+// What the board says, square by square: the queen on b4 pins the knight on d2 to the king, a3 and g7 are passed.
 TEST(BoardFacts, AttacksPinsAndPassedPawns)
 {
     const Position p = FromFen("4k3/2p3P1/8/5n2/1q6/P7/1P1N4/4K3 w - - 0 1");
@@ -126,8 +123,7 @@ TEST(Classify, KindByTheTwoBestLines)
     EXPECT_EQ(Classify({0, true, true}, {{Score::Cp(300)}, "", {}, {}}, 0.5), none);  // one line only
 }
 
-// A short legal game of each sort; the run games are read only by their check
-// signs (their moves need not be legal).
+// A short legal game of each sort; the run games are read only by their check signs (their moves need not be legal).
 const CorpusGame kStalemate = Game("1/2-1/2", "e3 a5 Qh5 Ra6 Qxa5 h5 h4 Rah6 Qxc7 f6 Qxd7+ Kf7 Qxb7 Qd3 Qxb8 Qh7 Qxc8 Kg6 Qe6");
 const CorpusGame kEnding = Game("1-0",
     "e4 e5 Nf3 Nc6 Bc4 g6 c3 d6 d4 Qe7 dxe5 Nxe5 Nxe5 dxe5 O-O Nf6 Qf3 Be6 Bg5 Bg7 Nd2 h6 Bxf6 Bxf6 Bxe6 Qxe6 Nc4 Bg5 b3 "
@@ -144,22 +140,12 @@ TEST(MineModes, EachTakesItsGames)
 {
     const std::vector<CorpusGame> games = {kStalemate, kEnding, kThreeChecks, kTwoChecks, kOneCheck, kFourForcing, kDrawn};
     const std::vector<std::size_t> all = {0, 1, 2, 3, 4, 5, 6};
-    struct Row {
-        const char* flag;
-        std::vector<std::size_t> taken;  // in the order walked
-    };
+    struct Row { const char* flag; std::vector<std::size_t> taken; };  // in the order walked
     const Row rows[] = {
-        {"", all},
-        {"--stalemates", {0}},
-        {"--check-runs", {2}},
-        {"--early-runs", {2}},
+        {"", all}, {"--stalemates", {0}}, {"--check-runs", {2}}, {"--early-runs", {2}},
         // Checks and captures, longest first, leaving out the three checks.
         {"--forcing-runs", {5, 3}},
-        {"--pair-runs", {3}},
-        {"--single-runs", {4}},
-        {"--endings", {1}},
-        {"--swings", all},
-        {"--stalemate-tricks", all},
+        {"--pair-runs", {3}}, {"--single-runs", {4}}, {"--endings", {1}}, {"--swings", all}, {"--stalemate-tricks", all},
     };
     for (const Row& row : rows) {
         const MineMode& mode = Mode(row.flag);
@@ -177,8 +163,7 @@ std::vector<int> PliesOf(const std::vector<Probe>& probes)
     return plies;
 }
 
-// A game of king moves with the winner's last moves marked as checks: the
-// runs are read off the signs, the positions can all be shown.
+// A game of king moves, the winner's last ones marked as checks: runs are read off the signs, every position shown.
 CorpusGame KingWalk(const std::string& result, int checks, Replay& replay)
 {
     Position p = FromFen("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
@@ -203,11 +188,8 @@ TEST(MineModes, ProbesAroundTheFinalRun)
     struct Row { const char* flag; const char* result; int checks; std::vector<int> plies; };
     const Row rows[] = {
         // White's run of three begins at ply 14: from two moves before it to its second move.
-        {"--check-runs", "1-0", 3, {10, 12, 14, 16}},
-        {"--early-runs", "1-0", 3, {2, 4, 6, 8}},
-        {"--check-runs", "0-1", 3, {11, 13, 15, 17}},
-        {"--pair-runs", "1-0", 2, {12, 14, 16, 18}},
-        {"--single-runs", "0-1", 1, {15, 17, 19}},
+        {"--check-runs", "1-0", 3, {10, 12, 14, 16}}, {"--early-runs", "1-0", 3, {2, 4, 6, 8}}, {"--check-runs", "0-1", 3, {11, 13, 15, 17}},
+        {"--pair-runs", "1-0", 2, {12, 14, 16, 18}}, {"--single-runs", "0-1", 1, {15, 17, 19}},
     };
     for (const Row& row : rows) {
         Replay replay;
@@ -223,41 +205,30 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
 {
     std::string error;
     const Replay ending = *ReplayGame(kEnding, error);
-    // The winner's moves of the last thirty plies, once no castling is left
-    // (Black castled at ply 29).
+    // The winner's moves of the last thirty plies, once no castling is left (Black castled at ply 29).
     const auto probes = Mode("--endings").probes(kEnding, ending);
     EXPECT_EQ(PliesOf(probes), (std::vector<int>{30, 32, 34, 36, 38, 40, 42, 44}));
     EXPECT_TRUE(probes.front().tacticSide);
-
-    // The last sixteen plies of a drawn game (here on the same positions),
-    // for the drawing side.
+    // The last sixteen plies of a drawn game (here on the same positions), for the drawing side.
     const auto drawn = Mode("--stalemates").probes(kStalemate, ending);
     EXPECT_EQ(PliesOf(drawn), (std::vector<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}));
     EXPECT_TRUE(!drawn.front().tacticSide && drawn.front().drawGame);
-
-    // The kinds a mode keeps.
     EXPECT_TRUE(Mode("").keeps(TaskKind::Strategy) && !Mode("--swings").keeps(TaskKind::Strategy) && Mode("--swings").keeps(TaskKind::Draw));
     EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
 }
 
 TEST(MineModes, StalemateTricks)
 {
-    // Black's king is walled in by its own pawn, blocked, and the rook on the
-    // g-file; only Black's rook can move.
+    // Black's king is walled in by its own pawn, blocked, and the rook on the g-file; only Black's rook can move.
     const char* trick = "7k/7p/7P/8/8/8/r7/2K3R1 b - - 0 1";
-    const char* pawnFree = "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1";
-    const char* manyPieces = "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1";
-    const char* plain = "4k3/8/8/8/8/8/8/R3K3 w - - 0 1";
     struct Row { const char* name; const char* fen; int at; std::vector<int> plies; };
     const Row rows[] = {
-        {"trick", trick, 20, {20}},
-        {"too early in the game", trick, 19, {}},
-        {"the pawn can move", pawnFree, 20, {}},
-        {"four pieces to give away", manyPieces, 20, {}},
-        {"the last position", trick, 22, {}},
+        {"trick", trick, 20, {20}}, {"too early in the game", trick, 19, {}}, {"the last position", trick, 22, {}},
+        {"the pawn can move", "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1", 20, {}},
+        {"four pieces to give away", "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1", 20, {}},
     };
     for (const Row& row : rows) {
-        std::vector<Position> positions(23, FromFen(plain));
+        std::vector<Position> positions(23, FromFen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1"));
         positions[static_cast<std::size_t>(row.at)] = FromFen(row.fen);
         EXPECT_EQ(StalemateTrickPlies(positions), row.plies) << row.name;
     }
@@ -269,17 +240,12 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
     const Position rookUp = FromFen("4k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position pawnUp = FromFen("r3k3/8/8/8/8/8/P7/R3K1N1 w - - 0 1");
     const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/6Nr b - - 0 1");  // material as before
-    struct Row {
-        const char* name;
-        std::vector<Position> from16;  // the positions from ply 16 on
-        std::vector<int> plies;
-    };
+    struct Row { const char* name; std::vector<Position> from16; std::vector<int> plies; };  // the positions from ply 16 on
     const Row rows[] = {
         {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
         {"won and given back", {rookUp, level, level}, {}},
         {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
-        // Ply 12 is ten plies before the mate: it and the move two plies
-        // earlier are probed.
+        // Ply 12 is ten plies before the mate: it and the move two plies earlier are probed.
         {"mate within ten plies", {level, level, level, level, level, level, blackMated},
          {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
     };
@@ -290,9 +256,9 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
     }
 }
 
-// mine with the fake engine over three games: each run does what is left,
-// stopping at --games, and says what it found before.
-TEST(RunMine, ResumesWhereItStopped)
+// mine with the fake engine over three games: each run does what is left, stopping at --games, and says what it found
+// before. A folder without games is a failure of the command (status 2), told apart from a run that found nothing.
+TEST(RunMine, ResumesWhereItStoppedAndFailsWithoutGames)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("mine-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
@@ -334,7 +300,6 @@ TEST(RunMine, ResumesWhereItStopped)
     EXPECT_NE(rest.find("3 games, 3 in this shard, 2 already done"), std::string::npos) << rest;
     EXPECT_NE(rest.find("stopped at 3/3 games; candidates T 0 D 1 S 0"), std::string::npos) << rest;
     EXPECT_NE(run({}).find("stopped at 3/3"), std::string::npos);
-
     // Each mode and shard keeps its own count.
     EXPECT_NE(run({"--shard", "1/2"}).find("3 games, 1 in this shard"), std::string::npos);
     EXPECT_EQ(progress("1of2"), 1);
@@ -344,18 +309,9 @@ TEST(RunMine, ResumesWhereItStopped)
     EXPECT_EQ(progress("0of1"), 3);
     EXPECT_THROW(CommandMine({"dir", "--swings", "--endings"}), std::invalid_argument);
     EXPECT_THROW(CommandMine({"dir", "--out"}), std::invalid_argument);  // a flag without its value
-    std::filesystem::remove_all(dir);
-}
-
-// A folder without games is a failure of the command (status 2), told apart
-// from a run that found nothing.
-TEST(RunMine, NoGamesIsAFailure)
-{
-    const auto dir = std::filesystem::temp_directory_path() / ("mine-empty-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "pgn");
+    std::filesystem::create_directories(dir / "none");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(CommandMine({(dir / "pgn").string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE}), 2);
+    EXPECT_EQ(CommandMine({(dir / "none").string(), "--out", (dir / "none-out").string(), "--engine", FAKE_ENGINE}), 2);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("no games in"), std::string::npos);
     std::filesystem::remove_all(dir);
 }

@@ -10,16 +10,12 @@ using fullchess::Position;
 
 namespace {
 
-// Answers by the moves played so far (joined by spaces); a position that is
-// not in the script makes the engine fail.
+// Answers by the moves played so far (joined by spaces); a position that is not in the script makes the engine fail.
 class ScriptedEngine {
 public:
-    void Set(const std::string& moves, std::vector<Score> scores, std::string best,
-             std::vector<std::string> lines = {})
+    void Set(const std::string& moves, std::vector<Score> scores, std::string best, std::vector<std::string> lines = {})
     {
-        if (lines.empty())
-            lines = {best};
-        m_answers[moves] = {std::move(scores), best, {best}, std::move(lines)};
+        m_answers[moves] = {std::move(scores), best, {best}, lines.empty() ? std::vector<std::string>{best} : std::move(lines)};
     }
     Analyser AsAnalyser()
     {
@@ -32,10 +28,8 @@ public:
             if (it == m_answers.end())
                 return false;
             out = it->second;
-            if (out.scores.size() > static_cast<std::size_t>(multiPv))
-                out.scores.resize(static_cast<std::size_t>(multiPv));
-            if (out.moves.size() > static_cast<std::size_t>(multiPv))
-                out.moves.resize(static_cast<std::size_t>(multiPv));
+            out.scores.resize(std::min(out.scores.size(), static_cast<std::size_t>(multiPv)));
+            out.moves.resize(std::min(out.moves.size(), static_cast<std::size_t>(multiPv)));
             return true;
         };
     }
@@ -96,7 +90,9 @@ protected:
     Position root;
 };
 
-TEST_F(LineBuilding, StopsBeforeAPromotionAndKeepsTheScores)
+// The whole script stops before the promotion, keeping the scores; with one answer changed (none where `at` is null)
+// the line ends at the limit or where a move is not clear.
+TEST_F(LineBuilding, StopsBeforeAPromotionAtTheLimitOrWhereAMoveIsNotClear)
 {
     const auto line = BuildLine(TaskKind::Tactic, root, 13, engine.AsAnalyser());
     ASSERT_TRUE(line);
@@ -105,21 +101,17 @@ TEST_F(LineBuilding, StopsBeforeAPromotionAndKeepsTheScores)
     EXPECT_EQ(line->steps[0].after, Score::Cp(480));
     EXPECT_EQ(line->steps[1].second, Score::Cp(-100));
     EXPECT_TRUE(LineMayEnd(TaskKind::Tactic, line->steps[1]));
-}
-
-TEST_F(LineBuilding, RespectsTheTokenLimit)
-{
-    const auto line = BuildLine(TaskKind::Tactic, root, 1, engine.AsAnalyser());
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->moves, (std::vector<std::string>{"d5g8"}));
-}
-
-TEST_F(LineBuilding, EndsWhenASecondMoveWinsAsWell)
-{
-    engine.Set("d5g8 h7g8", {Score::Cp(520), Score::Cp(480)}, "f2f8");
-    const auto line = BuildLine(TaskKind::Tactic, root, 13, engine.AsAnalyser());
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->moves.size(), 1u);
+    using Moves = std::optional<std::vector<std::string>>;
+    struct Row { const char* name; const char* at; Score best, second; const char* move; int limit; Moves moves; };
+    for (const Row& row : {Row{"the token limit", nullptr, Score::Cp(0), Score::Cp(0), "", 1, Moves{{"d5g8"}}},
+                           Row{"a second move wins as well", "d5g8 h7g8", Score::Cp(520), Score::Cp(480), "f2f8", 13, Moves{{"d5g8"}}},
+                           Row{"a first move that is not clear", "", Score::Cp(557), Score::Cp(400), "d5g8", 13, std::nullopt}}) {
+        ScriptedEngine changed = engine;
+        if (row.at)
+            changed.Set(row.at, {row.best, row.second}, row.move);
+        const auto built = BuildLine(TaskKind::Tactic, root, row.limit, changed.AsAnalyser());
+        EXPECT_EQ(built ? Moves{built->moves} : std::nullopt, row.moves) << row.name;
+    }
 }
 
 TEST_F(LineBuilding, ExtendingGoesOnFromTheStoredReplyByTheSameRules)
@@ -146,12 +138,6 @@ TEST_F(LineBuilding, ExtendingGoesOnFromTheStoredReplyByTheSameRules)
     EXPECT_EQ(ExtendLine(TaskKind::Tactic, root, *shortLine, 13, engine.AsAnalyser()).steps.size(), 1u);
 }
 
-TEST_F(LineBuilding, RefusesAFirstMoveThatIsNotClear)
-{
-    engine.Set("", {Score::Cp(557), Score::Cp(400)}, "d5g8");
-    EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, engine.AsAnalyser()));
-}
-
 TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
 {
     const auto analyser = engine.AsAnalyser();
@@ -163,61 +149,49 @@ TEST_F(LineBuilding, CheckLineAcceptsTheBuiltLineAndNamesEachFault)
     // The same line does not hold as a draw test.
     EXPECT_NE(CheckLine(TaskKind::Draw, root, {"d5g8"}, analyser), "");
     EXPECT_NE(CheckLine(TaskKind::Strategy, root, {"d5g8"}, analyser).find("already decided"), std::string::npos);
+    // A tactic whose first move leaves too little has no outcome.
+    engine.Set("d5g8", {Score::Cp(-150)}, "h7g8");
+    EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8"}, engine.AsAnalyser()).find("outcome"), std::string::npos);
 }
 
-// The stored reply Kh8 against the engine's Kxg8: both scores for Black from
-// one search of several lines.
-struct ReplyRow {
-    const char* name;
-    int firstCp, storedCp;  // for Black
-    bool judged;
-    bool stands;
-};
-
-const ReplyRow kReplies[] = {
-    {"within_thirty", -480, -510, true, true},
-    {"thirty_one_worse", -480, -511, true, false},
-    {"lost_side_may_reply_anyhow", -600, -900, true, true},
-    {"not_yet_lost", -599, -900, true, false},
-    {"not_judged_below_the_largest_budget", -480, -900, false, true},
-};
-
-class ReplyTolerance : public LineBuilding, public testing::WithParamInterface<ReplyRow> {};
-
-TEST_P(ReplyTolerance, ByTheScoresOfOneSearch)
+// The stored reply Kh8 against the engine's Kxg8: both scores for Black (`first`, `stored`) from one multi-line search.
+TEST_F(LineBuilding, RepliesJudgedByOneSearchAtTheLargestBudget)
 {
-    const ReplyRow& row = GetParam();
-    engine.Set("d5g8", {Score::Cp(row.firstCp), Score::Cp(row.storedCp)}, "h7g8", {"h7g8", "h7h8"});
-    engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
-    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-500)}, "h8h7");
-    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser(), row.judged);
-    EXPECT_EQ(walk.problem.empty(), row.stands) << walk.problem;
-    EXPECT_EQ(walk.steps.size(), row.stands ? 2u : 1u);  // the first move held
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ReplyTolerance, testing::ValuesIn(kReplies),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(LineBuilding, AReplyOutsideTheLinesSearchedIsRefused)
-{
+    // A reply outside the lines searched is refused, the last of a walk too.
     engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-490)}, "h7g8", {"h7g8", "h7h6"});
-    // The last reply of a walk is judged as well.
-    const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8"}, engine.AsAnalyser());
-    EXPECT_NE(walk.problem.find("not among"), std::string::npos) << walk.problem;
+    const LineWalk outside = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8"}, engine.AsAnalyser());
+    EXPECT_NE(outside.problem.find("not among"), std::string::npos) << outside.problem;
+    struct Row { const char* name; int first, stored; bool judged, stands; };
+    for (const Row& row : {Row{"within thirty", -480, -510, true, true}, Row{"thirty-one worse", -480, -511, true, false},
+                           Row{"the lost side may reply anyhow", -600, -900, true, true}, Row{"not yet lost", -599, -900, true, false},
+                           Row{"not judged below the largest budget", -480, -900, false, true}}) {
+        engine.Set("d5g8", {Score::Cp(row.first), Score::Cp(row.stored)}, "h7g8", {"h7g8", "h7h8"});
+        engine.Set("d5g8 h7h8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
+        engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-500)}, "h8h7");
+        const LineWalk walk = WalkLine(TaskKind::Tactic, root, {"d5g8", "h7h8", "f2f8"}, engine.AsAnalyser(), row.judged);
+        EXPECT_EQ(walk.problem.empty(), row.stands) << row.name << ": " << walk.problem;
+        EXPECT_EQ(walk.steps.size(), row.stands ? 2u : 1u) << row.name;  // the first move held
+    }
+    // A record's replies are judged at the largest budget of the collection only.
+    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
+    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
+    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
+    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
+    for (const long long nodes : {4000000LL, 8000000LL}) {
+        std::vector<std::string> notes;
+        bool replyFault = false;
+        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
+            replyFault = replyFault || p.find("reply") != std::string::npos;
+        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
+    }
 }
 
-// A one-move strategy record judged at each budget by an engine that sees
-// the margin differently at each.
+// A one-move strategy record judged at each budget by an engine that sees the margin differently at each.
 TEST(VerifyBudgets, EachBudgetKeepsItsOwnVerdict)
 {
     const RecordText record{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "w", "a1-a7", "text", "hint"};
-    struct Row {
-        long long nodes;
-        int second;  // the second choice against 60 for a1-a7
-        bool searched, sound;
-    };
-    const Row rows[] = {{2000000, 21, true, false}, {4000000, 20, true, true}, {16000000, 20, true, true}};
-    for (const Row& row : rows) {
+    struct Row { long long nodes; int second; bool searched, sound; };  // the second choice against 60 for a1-a7
+    for (const Row& row : {Row{2000000, 21, true, false}, Row{4000000, 20, true, true}, Row{16000000, 20, true, true}}) {
         ScriptedEngine engine;
         engine.Set("", {Score::Cp(60), Score::Cp(row.second)}, "a1a7");
         engine.Set("a1a7", {Score::Cp(-60)}, "g8f8");
@@ -238,25 +212,8 @@ TEST(VerifyBudgets, EachBudgetKeepsItsOwnVerdict)
     EXPECT_TRUE(JudgeAtBudget(tactic, 8000000, none.AsAnalyser(), notes).searched);
 }
 
-// Replies are judged at the largest budget of the collection only.
-TEST_F(LineBuilding, RepliesAreJudgedAtTheLargestBudgetOnly)
-{
-    engine.Set("d5g8", {Score::Cp(-480), Score::Cp(-600)}, "h7g8", {"h7g8", "h7h8"});
-    engine.Set("d5g8 h7h8", {Score::Cp(600), Score::Cp(-100)}, "f2f8");
-    engine.Set("d5g8 h7h8 f2f8", {Score::Cp(-600)}, "h8h7");
-    const RecordText record{"tactics", 1, "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1", "w", "d5-g8 h7-h8 f2-f8", "text", "hint"};
-    for (const long long nodes : {4000000LL, 8000000LL}) {
-        std::vector<std::string> notes;
-        bool replyFault = false;
-        for (const std::string& p : JudgeAtBudget(record, nodes, engine.AsAnalyser(), notes).problems)
-            replyFault = replyFault || p.find("reply") != std::string::npos;
-        EXPECT_EQ(replyFault, nodes == kTacticsLargestBudget) << nodes;
-    }
-}
-
-// After the last user move: a mate in three or fewer where every mating move
-// is the only mate is the line's point; another mate, a longer one or a
-// defence that holds leave the line as it is.
+// After the last user move: a mate in three or fewer where every mating move is the only mate is the line's point;
+// another mate, a longer one or a defence that holds leave the line as it is.
 TEST(OnlyMateAfter, FindsTheForcedFinishOnly)
 {
     const auto root = *Position::FromFen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
@@ -282,9 +239,8 @@ TEST(OnlyMateAfter, FindsTheForcedFinishOnly)
               (std::vector<std::string>{"g8h8", "a7b7", "h8g8", "b7b8"}));
 }
 
-// A tactics line that stops before an only mate is judged at the largest
-// budget; a strategy test must leave the user at -100 or better after the
-// first move, judged at 8,000,000 nodes.
+// A tactics line that stops before an only mate is judged at the largest budget; a strategy test must leave the user
+// at -100 or better after the first move, judged at 8,000,000 nodes.
 TEST(VerifyBudgets, TheFinishAndTheStandingAreJudgedAtTheirBudgets)
 {
     ScriptedEngine mate;
@@ -327,12 +283,6 @@ TEST(VerifyBudgets, ReadsAListOfBudgets)
     EXPECT_THROW(ReadBudgets("0"), std::invalid_argument);
 }
 
-TEST_F(LineBuilding, CheckLineRefusesAnUnfinishedTactic)
-{
-    engine.Set("d5g8", {Score::Cp(-150)}, "h7g8");
-    EXPECT_NE(CheckLine(TaskKind::Tactic, root, {"d5g8"}, engine.AsAnalyser()).find("outcome"), std::string::npos);
-}
-
 TEST(LineBuildingOnBoard, MateEndsTheLineWithoutAskingForAReply)
 {
     ScriptedEngine engine;
@@ -348,26 +298,21 @@ TEST(LineBuildingOnBoard, MateEndsTheLineWithoutAskingForAReply)
     EXPECT_NE(after.problem.find("goes on after"), std::string::npos) << after.problem;
 }
 
-TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTest)
-{
-    ScriptedEngine engine;
-    engine.Set("", {Score::Cp(0)}, "h1g1");
-    const auto root = *Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1");
-    EXPECT_EQ(root.LegalMoves().size(), 1u);
-    EXPECT_FALSE(BuildLine(TaskKind::Draw, root, 13, engine.AsAnalyser()));
-}
-
 TEST(EngineFen, DropsCastlingAndEnPassant)
 {
     const auto p = *Position::FromFen("r3k2r/8/8/3pP3/8/8/8/R3K2R w KQkq d6 0 1");
     EXPECT_EQ(EngineFen(p), "r3k2r/8/8/3pP3/8/8/8/R3K2R w - - 0 1");
 }
 
-// An engine asked for two lines gives one where there is one legal move;
-// here its answer keeps a stale second line in the storage behind the one
-// it gives, as a reused buffer would. A winning only move is still no test.
-TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTestEvenWhenItWins)
+// An engine asked for two lines gives one where there is one legal move; the second answer keeps a stale second line
+// in the storage behind the one it gives, as a reused buffer would. A winning only move is still no test.
+TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTest)
 {
+    const auto root = *Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1");
+    ScriptedEngine level;
+    level.Set("", {Score::Cp(0)}, "h1g1");
+    EXPECT_EQ(root.LegalMoves().size(), 1u);
+    EXPECT_FALSE(BuildLine(TaskKind::Draw, root, 13, level.AsAnalyser()));
     ScriptedEngine engine;
     engine.Set("", {Score::Cp(900), Score::Cp(-300)}, "h1h2");
     engine.Set("h1h2", {Score::Cp(-900)}, "f3f2");
@@ -379,16 +324,14 @@ TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTestEvenWhenItWins)
             out.scores.resize(1);
         return ok;
     };
-    const auto root = *Position::FromFen("8/8/8/8/8/5k2/7q/7K w - - 0 1");
     EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, oneLine));
     // Walking a line reads no second choice there either.
     const std::string problem = WalkLine(TaskKind::Strategy, root, {"h1h2"}, oneLine).problem;
     EXPECT_NE(problem.find("(cp 900 vs none;"), std::string::npos) << problem;
 }
 
-// A user move is searched for two lines (is it clear of the second?), a
-// reply for one: a second line would halve the reply's search at the same
-// node count. Building and re-checking ask alike.
+// A user move is searched for two lines (is it clear of the second?), a reply for one: a second line would halve the
+// reply's search at the same node count. Building and re-checking ask alike.
 TEST_F(LineBuilding, RepliesAreSearchedForOneLine)
 {
     const Analyser scripted = engine.AsAnalyser();

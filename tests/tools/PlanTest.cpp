@@ -1,5 +1,4 @@
-// The plan of the collections, the hint assignment and the written tables, on
-// small synthetic candidates and records.
+// The plan of the collections, the hint assignment and the written tables, on small synthetic candidates and records.
 #include "Candidate.h"
 #include "Hints.h"
 #include "Names.h"
@@ -23,10 +22,14 @@ namespace {
 
 // ---- The hint assignment -------------------------------------------------
 
-Record Offering(std::vector<Hint> variants)
+using enum Motif;
+
+// A record offering these texts, each of its motif.
+Record Offering(const std::vector<std::pair<std::string, Motif>>& variants)
 {
     Record r;
-    r.hintVariants = std::move(variants);
+    for (const auto& [text, motif] : variants)
+        r.hintVariants.push_back({text, motif, ""});
     return r;
 }
 
@@ -52,14 +55,13 @@ int MostUses(const std::map<std::string, int>& uses)
     return most;
 }
 
-// One record offers only the general text; five offer it and one of their
-// own. Fewer distinct texts come from moving records onto the general one,
-// as far as its cap allows.
+// One record offers only the general text; five offer it and one of their own. Fewer distinct texts come from moving
+// records onto the general one, as far as its cap allows.
 std::vector<Record> GeneralAndOwn()
 {
-    std::vector<Record> records{Offering({{"Общая идея.", Motif::MaterialWin, ""}})};
+    std::vector<Record> records{Offering({{"Общая идея.", MaterialWin}})};
     for (int i = 1; i <= 5; ++i)
-        records.push_back(Offering({{"Общая идея.", Motif::MaterialWin, ""}, {"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+        records.push_back(Offering({{"Общая идея.", MaterialWin}, {"Идея " + std::to_string(i) + ".", MaterialWin}}));
     return records;
 }
 
@@ -82,31 +84,27 @@ TEST(AssignHints, DistinctCountAndPerTextCap)
 
 TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
 {
-    // Both records prefer the fork; a second distinct text needs the second
-    // record to give its fork up.
+    // Both records prefer the fork; a second distinct text needs the second record to give its fork up.
     for (const auto& [distinct, expect] : {std::pair{1, 1}, std::pair{2, 2}}) {
-        std::vector<Record> records{Offering({{"Вилка.", Motif::Fork, ""}}),
-                                    Offering({{"Вилка.", Motif::Fork, ""}, {"Выигрыш пешки.", Motif::MaterialWin, ""}})};
+        std::vector<Record> records{Offering({{"Вилка.", Fork}}), Offering({{"Вилка.", Fork}, {"Выигрыш пешки.", MaterialWin}})};
         AssignHints(records, Targets(distinct, 4));
         EXPECT_EQ(static_cast<int>(Uses(records).size()), expect) << distinct;
         EXPECT_EQ(records[0].hint, "Вилка.");
     }
     // With no device able to reach the floor, a record takes the one furthest below it.
-    std::vector<Record> records{Offering({{"Вилка 0.", Motif::Fork, ""}}),
-                                Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}})};
+    std::vector<Record> records{Offering({{"Вилка 0.", Fork}}), Offering({{"Вилка 1.", Fork}, {"Связка 1.", Pin}})};
     AssignHints(records, Targets(2, 4, 3));
     EXPECT_EQ(records[1].hint, "Связка 1.");
 }
 
-// A chain moves at most five records: a text on two of six records chained
-// by their texts is relieved, one on two of seven is not.
+// A chain moves at most five records: a text on two of six records chained by texts is relieved, of seven not.
 TEST(AssignHints, ChainsOfAtMostFiveRecords)
 {
     for (int n : {6, 7}) {
-        std::vector<Record> records{Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш 0.", Motif::MaterialWin, ""}})};
+        std::vector<Record> records{Offering({{"Выигрыш C.", MaterialWin}, {"Выигрыш 0.", MaterialWin}})};
         for (int i = 1; i < n; ++i)
-            records.push_back(Offering({{"Выигрыш " + std::to_string(i - 1) + ".", Motif::MaterialWin, ""},
-                                        {"Выигрыш " + std::to_string(i) + ".", Motif::MaterialWin, ""}}));
+            records.push_back(
+                Offering({{"Выигрыш " + std::to_string(i - 1) + ".", MaterialWin}, {"Выигрыш " + std::to_string(i) + ".", MaterialWin}}));
         records.back().hintVariants.pop_back();
         AssignHints(records, Targets(n, 1));
         EXPECT_EQ(MostUses(Uses(records)), n == 6 ? 1 : 2) << n;
@@ -121,9 +119,9 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
     for (const Row& row : {Row{1, 1, true}, Row{3, 3, true}, Row{4, 4, true}, Row{5, 4, false}}) {
         std::vector<Record> records;
         for (int i = 0; i < 3; ++i)
-            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", Motif::MaterialWin, ""}, {mate, Motif::Mate, ""}}));
-        records.push_back(Offering({{mate, Motif::Mate, ""}, {"Идея 3.", Motif::MaterialWin, ""}}));
-        records.push_back(Offering({{"Идея 4.", Motif::MaterialWin, ""}}));
+            records.push_back(Offering({{"Идея " + std::to_string(i) + ".", MaterialWin}, {mate, Mate}}));
+        records.push_back(Offering({{mate, Mate}, {"Идея 3.", MaterialWin}}));
+        records.push_back(Offering({{"Идея 4.", MaterialWin}}));
         const std::string note = AssignHints(records, Targets(5, 1, 0, {{mate, row.wanted}}));
         EXPECT_EQ(Uses(records)[mate], row.expect) << row.wanted;
         EXPECT_EQ(note.find(mate) == std::string::npos, row.met) << row.wanted << ": " << note;
@@ -135,9 +133,8 @@ TEST(AssignHints, SpecialTextsStandOnExactlyTheirCount)
 
 TEST(AssignHints, LengthBoundsAndGivenHints)
 {
-    std::vector<Record> records{Offering({{"Коротко.", Motif::MaterialWin, ""}, {"Чуть длиннее текст.", Motif::MaterialWin, ""}}),
-                                Offering({{"Коротко.", Motif::MaterialWin, ""}})};
-    records.push_back(Record{});
+    std::vector<Record> records{Offering({{"Коротко.", MaterialWin}, {"Чуть длиннее текст.", MaterialWin}}),
+                                Offering({{"Коротко.", MaterialWin}}), Record{}};
     records.back().hint = "Данная подсказка.";
     HintTargets targets = Targets(3, 4);
     targets.minLength = 10;
@@ -165,35 +162,25 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
 {
     struct Row { const char* name; std::vector<Record> records; int distinct, cap, floor; int onTheFloor; };
     const std::vector<Row> rows{
-        // Four records, three devices: two of them can stand on two records,
-        // and only by moving a fork on to a decoy and the decoy's record on to
-        // a fork.
+        // Four records, three devices: two of them can stand on two records, and only by moving a fork on to a decoy
+        // and the decoy's record on to a fork.
         {"a chain of switches",
-         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка 0.", Motif::Pin, ""}}),
-          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка 1.", Motif::Pin, ""}}),
-          Offering({{"Вилка 2.", Motif::Fork, ""}, {"Завлечение 2.", Motif::Decoy, ""}}),
-          Offering({{"Вилка 3.", Motif::Fork, ""}, {"Завлечение 3.", Motif::Decoy, ""}})},
+         {Offering({{"Вилка 0.", Fork}, {"Связка 0.", Pin}}), Offering({{"Вилка 1.", Fork}, {"Связка 1.", Pin}}),
+          Offering({{"Вилка 2.", Fork}, {"Завлечение 2.", Decoy}}), Offering({{"Вилка 3.", Fork}, {"Завлечение 3.", Decoy}})},
          4, 4, 2, 2},
-        // The pin has one text, and the cap lets it stand once: the forks
-        // take the floor.
-        {"one text under the cap",
-         {Offering({{"Вилка 0.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Вилка 1.", Motif::Fork, ""}, {"Связка.", Motif::Pin, ""}})},
+        // The pin has one text, and the cap lets it stand once: the forks take the floor.
+        {"one text under the cap", {Offering({{"Вилка 0.", Fork}, {"Связка.", Pin}}), Offering({{"Вилка 1.", Fork}, {"Связка.", Pin}})},
          2, 1, 2, 1},
-        // A device is taken before a mere gain, even with no floor to reach;
-        // and where the device's text is full, the gain stands, though one
-        // text fewer was asked for.
+        // A device is taken before a mere gain, even with no floor to reach; and where the device's text is full, the
+        // gain stands, though one text fewer was asked for.
         {"a device before a gain",
-         {Offering({{"Выигрыш 0.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Выигрыш 1.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}}),
-          Offering({{"Выигрыш 2.", Motif::MaterialWin, ""}, {"Связка.", Motif::Pin, ""}})},
+         {Offering({{"Выигрыш 0.", MaterialWin}, {"Связка.", Pin}}), Offering({{"Выигрыш 1.", MaterialWin}, {"Связка.", Pin}}),
+          Offering({{"Выигрыш 2.", MaterialWin}, {"Связка.", Pin}})},
          1, 2, 0, 1},
-        // The last record has no other text: the first moves aside so that
-        // the second can take its text and free the full one.
+        // The last record has no other text: the first moves aside, the second takes its text and frees the full one.
         {"a chain relieves a full text",
-         {Offering({{"Выигрыш C.", Motif::MaterialWin, ""}, {"Выигрыш A.", Motif::MaterialWin, ""}}),
-          Offering({{"Выигрыш A.", Motif::MaterialWin, ""}, {"Выигрыш B.", Motif::MaterialWin, ""}}),
-          Offering({{"Выигрыш B.", Motif::MaterialWin, ""}})},
+         {Offering({{"Выигрыш C.", MaterialWin}, {"Выигрыш A.", MaterialWin}}),
+          Offering({{"Выигрыш A.", MaterialWin}, {"Выигрыш B.", MaterialWin}}), Offering({{"Выигрыш B.", MaterialWin}})},
          3, 1, 0, 0},
     };
     for (const Row& row : rows) {
@@ -208,9 +195,8 @@ TEST(AssignHints, MotifSpreadWithinTheCap)
 
 enum class Start { Quiet, Checks, InCheck, FewMoves };
 
-// A confirmed tactics line of five tokens that may end after every user move
-// (the score stays decisive, nothing is lost), from one of four kinds of
-// start. `played`: the master played the first move, which makes it cheap.
+// A confirmed tactics line of five tokens that may end after every user move (the score stays decisive, nothing is
+// lost), from one of four kinds of start. `played`: the master played the first move, which makes it cheap.
 Candidate Mined(Start start, bool white, int number, bool played)
 {
     struct Line { const char* fen; std::vector<std::string> moves; };
@@ -252,8 +238,15 @@ Candidate MinedDraw(int number, Start start = Start::Quiet)
     return c;
 }
 
-// Quiet lines for both sides, cheaper lines that start with a check, and the
-// cheapest of all from starts that ask for no thought.
+// Tactics and strategy tests wanted by length, White's share of each and the tactics that may start with a check.
+PlanTargets Wanted(std::map<int, int> tactics, int tacticsWhite, int checkStarts, std::map<int, int> strategy = {{1, 1}},
+                   int strategyWhite = 1)
+{
+    return {.tactics = {std::move(tactics)}, .strategy = {std::move(strategy)}, .tacticsWhite = tacticsWhite,
+            .strategyWhite = strategyWhite, .checkStarts = checkStarts};
+}
+
+// Quiet lines for both sides, cheaper ones that start with a check, cheapest of all from starts asking no thought.
 std::vector<Candidate> Pool()
 {
     std::vector<Candidate> pool;
@@ -272,25 +265,14 @@ std::vector<Candidate> Pool()
 
 TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
 {
-    // The plan adds the worked examples (3 and 1 tokens) and the whole-FEN
-    // record (3 tokens, not confirmed here) itself; all three are White's and
-    // two start with a check.
-    struct Row { const char* name; std::map<int, int> lengths; int white; std::map<int, int> mined; };
+    // The plan adds the worked examples (3 and 1 tokens) and the whole-FEN record (3 tokens, not confirmed here)
+    // itself; all three are White's and two start with a check. `checks`: half the collection.
+    struct Row { const char* name; std::map<int, int> lengths; int white, checks; std::map<int, int> mined; };
     const std::vector<Candidate> pool = Pool();
-    for (const Row& row : {Row{"short and long", {{1, 3}, {3, 4}, {5, 3}}, 5, {{1, 2}, {3, 2}, {5, 3}}},
-                           Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, {{5, 5}}},
-                           Row{"every side black", {{1, 3}, {3, 6}, {5, 1}}, 3, {{1, 2}, {3, 4}, {5, 1}}}}) {
-        PlanTargets targets;
-        targets.tactics.count = row.lengths;
-        targets.strategy.count = {{1, 1}};
-        targets.tacticsWhite = row.white;
-        targets.strategyWhite = 1;
-        int total = 0;
-        for (const auto& [tokens, n] : row.lengths)
-            total += n;
-        targets.checkStarts = total / 2;
-        const PlanResult plan = MakePlan({}, pool, {}, targets);
-
+    for (const Row& row : {Row{"short and long", {{1, 3}, {3, 4}, {5, 3}}, 5, 5, {{1, 2}, {3, 2}, {5, 3}}},
+                           Row{"long only", {{1, 1}, {3, 2}, {5, 5}}, 6, 4, {{5, 5}}},
+                           Row{"every side black", {{1, 3}, {3, 6}, {5, 1}}, 3, 5, {{1, 2}, {3, 4}, {5, 1}}}}) {
+        const PlanResult plan = MakePlan({}, pool, {}, Wanted(row.lengths, row.white, row.checks));
         std::map<int, int> lengths;
         int white = 0, checks = 0;
         for (const ChosenTest& t : plan.tactics) {
@@ -305,27 +287,24 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
         }
         EXPECT_EQ(lengths, row.mined) << row.name;
         EXPECT_EQ(white + 3, row.white) << row.name;
-        // At most half of the collection starts with a check, counting the two
-        // fixed records; checks are cheaper here, so the limit is reached.
-        EXPECT_EQ(checks + 2, total / 2) << row.name;
+        // At most half the collection starts with a check, the two fixed records counted; checks being cheaper here,
+        // the limit is reached.
+        EXPECT_EQ(checks + 2, row.checks) << row.name;
         EXPECT_TRUE(plan.strategy.empty()) << row.name;
         EXPECT_NE(plan.report.find("walked at the firm count: 0\n"), std::string::npos) << row.name;  // walked already
     }
     // With the whole-FEN record confirmed too the first is complete; a black draw missing keeps it open.
     std::vector<Candidate> confirmed = pool;
     confirmed.push_back(WholeFenCandidate());
-    PlanTargets targets{.tactics = {{{1, 3}, {3, 4}, {5, 3}}}, .strategy = {{{1, 1}}}, .tacticsWhite = 5, .strategyWhite = 1,
-                        .checkStarts = 5};
+    PlanTargets targets = Wanted({{1, 3}, {3, 4}, {5, 3}}, 5, 5);
     EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
     targets.drawsBlack = 1;
     const PlanResult open = MakePlan({}, confirmed, {}, targets);
     EXPECT_FALSE(open.complete);
     EXPECT_EQ(open.tactics.size(), 6u);  // the seventh place would take a white line beyond White's share
     // One white draw and one more strategy test wanted, one of each confirmed: both are taken.
-    targets.drawsBlack = 0;
+    targets = Wanted({{1, 3}, {3, 4}, {5, 3}}, 5, 5, {{1, 2}}, 2);
     targets.drawsWhite = 1;
-    targets.strategy.count = {{1, 2}};
-    targets.strategyWhite = 2;
     confirmed.push_back(MinedDraw(45, Start::Checks));
     confirmed.push_back(Mined(Start::Quiet, true, 46, true));
     confirmed.back().kind = TaskKind::Strategy;
@@ -343,16 +322,10 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     EXPECT_TRUE(MakePlan({MinedDraw(47)}, confirmed, {}, targets).complete);
 }
 
-// Nothing confirmed yet: the report says what is missing, and the plan asks
-// to confirm half as many lines again as each length lacks, and one more.
+// Nothing confirmed yet: the report says what is missing; the plan asks to confirm 1.5 times what a length lacks, +1.
 TEST(MakePlan, AsksToConfirmWhatIsMissing)
 {
-    PlanTargets targets;
-    targets.tactics.count = {{1, 3}, {3, 4}, {5, 2}};
-    targets.strategy.count = {{1, 2}};
-    targets.tacticsWhite = 5;
-    targets.strategyWhite = 1;
-    targets.checkStarts = 4;
+    PlanTargets targets = Wanted({{1, 3}, {3, 4}, {5, 2}}, 5, 4, {{1, 2}});
     targets.stalemates = 1;  // no other draw wanted
     std::vector<Candidate> pool = Pool();
     for (int number = 40; number < 44; ++number)  // four draws alike
@@ -360,9 +333,8 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
     const PlanResult plan = MakePlan(pool, {}, {}, targets);
     EXPECT_FALSE(plan.complete);
     EXPECT_TRUE(plan.tactics.empty());
-    // Ten for the six places of one token (the longer ones' places among
-    // them), seven for four of three, four for two of five; the whole-FEN
-    // record first, then three times as many draws as missing, the first found.
+    // Ten for the six places of one token (the longer ones' places among them), seven for four of three, four for two
+    // of five; the whole-FEN record first, then three times as many draws as missing, the first found.
     ASSERT_EQ(plan.toConfirm.size(), 25u);
     EXPECT_EQ(plan.toConfirm[0], &WholeFenCandidate());
     const std::set<const Candidate*> draws(plan.toConfirm.begin() + 1, plan.toConfirm.begin() + 4);
@@ -375,16 +347,10 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
               "select: chosen lines still to be walked at the firm count: 0\n");
 }
 
-// The two names of a header take at most 34 characters: with both padded to
-// exactly that every line may be chosen, one character more and none.
+// The two names of a header take at most 34 characters: padded to exactly that every line may be chosen, to 35 none.
 TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
 {
-    PlanTargets targets;
-    targets.tactics.count = {{1, 1}, {3, 2}, {5, 5}};
-    targets.strategy.count = {{1, 1}};
-    targets.tacticsWhite = 6;
-    targets.strategyWhite = 1;
-    targets.checkStarts = 4;
+    const PlanTargets targets = Wanted({{1, 1}, {3, 2}, {5, 5}}, 6, 4);
     for (const std::size_t letters : {34u, 35u}) {
         std::vector<Candidate> pool = Pool();
         for (Candidate& c : pool) {
@@ -395,16 +361,10 @@ TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
     }
 }
 
-// A record of the edition in force is kept where it still keeps the rules,
-// though cheaper lines would be chosen in its place.
+// A record of the edition in force is kept where it still keeps the rules, though cheaper lines could take its place.
 TEST(MakePlan, KeepsTheRecordsOfTheEditionInForce)
 {
-    PlanTargets targets;
-    targets.tactics.count = {{1, 1}, {3, 2}, {5, 5}};
-    targets.strategy.count = {{1, 1}};
-    targets.tacticsWhite = 6;
-    targets.strategyWhite = 1;
-    targets.checkStarts = 4;
+    const PlanTargets targets = Wanted({{1, 1}, {3, 2}, {5, 5}}, 6, 4);
     const std::vector<Candidate> pool = Pool();
     auto chosen = [&](const PlanResult& plan, const Candidate& c) {
         return std::any_of(plan.tactics.begin(), plan.tactics.end(), [&](const ChosenTest& t) { return t.candidate == &c; });
@@ -421,28 +381,23 @@ TEST(MakePlan, KeepsTheRecordsOfTheEditionInForce)
 
 // ---- The written tables --------------------------------------------------
 
-// The records of a generated table as the compiler reads them: the string
-// literals between the opening and the closing brace of the array, six to a
-// record; a line break inside a literal does not compile.
+// The records of a generated table as the compiler reads them: the string literals between the opening and the
+// closing brace of the array, six to a record; a line break inside a literal does not compile.
 using Fields = std::array<std::string, 6>;  // header, position, side, solution, task text, hint
 
 std::vector<Fields> ReadTable(const std::string& text)
 {
     std::vector<std::string> literals;
     const auto begin = text.find("kTasks[] = {"), end = text.find("\n};", begin);
-    for (std::size_t i = begin; i < end; ++i) {
-        if (text[i] != '"')
-            continue;
+    for (std::size_t i = text.find('"', begin); i < end; i = text.find('"', i + 1)) {
         std::string value;
         for (++i; text[i] != '"'; ++i) {
             if (text[i] == '\n' || text[i] == '\r')
                 ADD_FAILURE() << "a line break in a string literal";
-            if (text[i] != '\\') {
+            if (text[i] == '\\')
+                value += text[++i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i];
+            else
                 value += text[i];
-                continue;
-            }
-            const char escaped = text[++i];
-            value += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
         }
         literals.push_back(value);
     }
@@ -466,7 +421,7 @@ bool Same(const Fields& a, const TaskData& b)
     return a == Fields{b.header, b.position, b.sideToMove, b.solution, b.taskText, b.hint};
 }
 
-TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
+TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInForce)
 {
     // The reader above reads the committed table as the program has it.
     const auto committed = ReadTable(Slurp(std::filesystem::path(COLLECTIONS_DIR) / "generated/TacticsTasks.cpp"));
@@ -474,8 +429,7 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     for (std::size_t i = 0; i < committed.size(); ++i)
         ASSERT_TRUE(Same(committed[i], TacticsTasks()[i])) << i + 1;
 
-    // A small plan: one white and one black tactics test and eight more;
-    // one black strategy test and seventeen white ones.
+    // A small plan: a white and a black tactics test and eight more; one black strategy test and seventeen white.
     const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
     PlanResult plan;
     plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
@@ -532,42 +486,25 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTables)
     EXPECT_EQ(lines[1].substr(0, 10), "tactics\t1\t");
     EXPECT_EQ(lines[12].substr(0, 11), "tactics\t12\t");
     EXPECT_EQ(lines[13].substr(0, 11), "strategy\t1\t");
-    std::filesystem::remove_all(dir);
-}
 
-// A record of the edition in force keeps its number, task text and solution
-// as written; a new one takes the place left.
-TEST(WriteCollections, KeepsTheRecordsOfTheEditionInForceInTheirPlaces)
-{
-    const Candidate white = Mined(Start::Quiet, true, 1, true), black = Mined(Start::Checks, false, 2, true);
-    PlanResult plan;
-    plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&black, 1, false, {}, {}, {}, {}, {}, {}}};
+    // A record of the edition in force keeps its number, task text and solution; a new one takes the place left.
     const RecordText kept{"tactics", 3, black.fen.substr(0, black.fen.find(' ')), "b", TokensOf(black.fen, black.line.moves, 1) + " ",
                           "Ход черных. Найдите оптимальный вариант", ""};
-    const auto dir = std::filesystem::temp_directory_path() / ("plan-kept-" + std::to_string(::getpid()));
-    WriteCollections(plan, (dir / "generated").string(), {kept});
-    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
-    ASSERT_EQ(tactics.size(), 4u);
-    EXPECT_EQ(tactics[2][3], kept.solution);
-    EXPECT_EQ(tactics[2][4], kept.taskText);
-    EXPECT_EQ(tactics[3][1], white.fen.substr(0, white.fen.find(' ')));
+    PlanResult two;
+    two.tactics = {plan.tactics[0], plan.tactics[1]};
+    WriteCollections(two, (dir / "kept").string(), {kept});
+    const auto withKept = ReadTable(Slurp(dir / "kept/TacticsTasks.cpp"));
+    ASSERT_EQ(withKept.size(), 4u);
+    EXPECT_EQ(withKept[2][3], kept.solution);
+    EXPECT_EQ(withKept[2][4], kept.taskText);
+    EXPECT_EQ(withKept[3][1], white.fen.substr(0, white.fen.find(' ')));
     std::filesystem::remove_all(dir);
 }
 
-} // namespace
-
-namespace {
-
-// A one-move tactic below club level is never asked for: Rxd2 of a knight
-// nobody guards, while the same capture against a guard is.
+// A one-move tactic below club level is never asked for: Rxd2 of a knight nobody guards, but against a guard it is.
 TEST(MakePlan, AsksOnlyForLinesThatKeepTheRulesOfContent)
 {
-    PlanTargets targets;
-    targets.tactics.count = {{1, 2}, {3, 2}};  // one place of one token beside the fixed records
-    targets.strategy.count = {{1, 1}};
-    targets.tacticsWhite = 4;
-    targets.strategyWhite = 0;
-    targets.stalemates = 0;
+    const PlanTargets targets = Wanted({{1, 2}, {3, 2}}, 4, 0, {{1, 1}}, 0);  // one place of one token beside the fixed records
     std::vector<Candidate> pool;
     for (const char* fen : {"4k3/pp6/8/8/8/8/3n4/3RK3 w - - 0 1", "4k3/pp6/8/8/8/4p3/3n4/3RK3 w - - 0 1"}) {
         pool.push_back(Mined(Start::Quiet, true, static_cast<int>(pool.size()) + 50, false));

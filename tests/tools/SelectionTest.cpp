@@ -1,4 +1,5 @@
 // From candidates to records: the stored form, names, headers, tokens, hints.
+#include "Words.h"
 #include "Candidate.h"
 #include "Commands.h"
 #include "Hints.h"
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <unistd.h>
 
@@ -35,24 +35,26 @@ Candidate Sample()
     return c;
 }
 
-TEST(CandidateFormat, RoundTrip)
+TEST(CandidateFormat, RoundTripAndDamagedLines)
 {
-    const Candidate c = Sample();
+    Candidate c = Sample();
     const auto back = ParseCandidate(FormatCandidate(c));
     ASSERT_TRUE(back);
     EXPECT_EQ(FormatCandidate(*back), FormatCandidate(c));
     EXPECT_EQ(back->line.steps[1].best, Score::MateIn(9));
     EXPECT_FALSE(back->line.steps[1].second);
     EXPECT_EQ(back->line.continuation.size(), 2u);
-}
-
-TEST(CandidateFormat, RefusesDamagedLines)
-{
-    std::string text = FormatCandidate(Sample());
+    // Tabs in names cannot break the line.
+    c.event = "Odd\tEvent\nName";
+    const auto odd = ParseCandidate(FormatCandidate(c));
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->event, "Odd Event Name");
+    // Damaged lines are refused.
+    const std::string text = FormatCandidate(Sample());
     EXPECT_FALSE(ParseCandidate(text.substr(0, text.size() / 2)));
     EXPECT_FALSE(ParseCandidate("X" + text.substr(1)));
     // A line whose move count does not fit its steps.
-    Candidate c = Sample();
+    c = Sample();
     c.line.moves.pop_back();
     EXPECT_FALSE(ParseCandidate(FormatCandidate(c)));
     EXPECT_FALSE(ParseScore("c12x"));
@@ -60,25 +62,14 @@ TEST(CandidateFormat, RefusesDamagedLines)
     EXPECT_EQ(ParseScore("m-3"), Score::MateIn(-3));
 }
 
-TEST(CandidateFormat, TabsInNamesCannotBreakTheLine)
-{
-    Candidate c = Sample();
-    c.event = "Odd\tEvent\nName";
-    const auto back = ParseCandidate(FormatCandidate(c));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->event, "Odd Event Name");
-}
-
 TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
 {
-    // The first step leaves only +1.2; after the third the bishop is gone
-    // for nothing on the board, though the engine sees the pawn queen.
+    // The first step leaves only +1.2; after the third the bishop is gone for nothing, though the engine sees a queen.
     EXPECT_TRUE(EndLengths(Sample()).empty());
     Candidate c = Sample();
     c.line.steps[0].after = Score::Cp(450);
     EXPECT_EQ(EndLengths(c), std::vector<int>{1});
-    // A firm walk that held only for the first move limits the ends to it,
-    // and its own score must allow the end too.
+    // A firm walk that held only for the first move limits the ends to it, and its own score must allow the end too.
     c.line.steps[1].after = Score::MateIn(3);
     c.firmChecked = true;
     c.firm = {c.line.steps[0]};
@@ -91,15 +82,12 @@ TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
     EXPECT_EQ(back->firm[0].after, Score::Cp(150));
 }
 
-TEST(Header, FrameAndLength)
+// The header's frame and length; the solution's tokens, captures marked, the line cut.
+TEST(RecordFields, HeaderAndTokens)
 {
     const std::string header = MakeHeader("NN", "NN", 0);
     EXPECT_EQ(header, "[White \"NN\"]\r\n[Black \"NN\"]\r\n[EventDate \"0000\"]");
     EXPECT_EQ(header.size(), 46u);
-}
-
-TEST(Tokens, CapturesAreMarkedAndTheLineCanBeCut)
-{
     const std::string fen = Sample().fen;
     EXPECT_EQ(TokensOf(fen, Sample().line.moves, 3), "d5-g8 h7:g8 f2-f8");
     EXPECT_EQ(TokensOf(fen, Sample().line.moves, 1), "d5-g8");
@@ -117,6 +105,15 @@ Candidate Line(TaskKind kind, const char* fen, std::vector<std::string> moves, s
     for (std::size_t i = 0; i < c.line.moves.size(); i += 2)
         c.line.steps.push_back({Score::Cp(500), Score::Cp(0), Score::Cp(500), false, false});
     return c;
+}
+
+// Whether a hint offered for the line cut to `tokens` says `text`.
+bool Offered(const Candidate& c, int tokens, const std::string& text)
+{
+    for (const Hint& h : HintVariants(c, tokens, false))
+        if (h.text.find(text) != std::string::npos)
+            return true;
+    return false;
 }
 
 TEST(Story, MateWithASacrificeOnTheBackRank)
@@ -161,75 +158,59 @@ TEST(Story, StalemateForcedByTheOnlyReply)
     EXPECT_EQ(HintVariants(c, 1, true).front().text, kHintStalemate);
 }
 
-// Devices whose guard against giving the move away has its rows in
-// HintCatalogueTest; here the ones decided by what the move is.
-TEST(Story, QuietDevices)
+// Texts some hint for the whole line says (`said`) and texts no hint says (`unsaid`).
+TEST(Story, WhatTheHintsSayAndLeaveUnsaid)
 {
-    auto has = [](const Candidate& c, const std::string& text) {
-        for (const Hint& h : HintVariants(c, 1, false))
-            if (h.text.find(text) != std::string::npos)
-                return true;
-        return false;
+    const auto T = TaskKind::Tactic, S = TaskKind::Strategy;
+    struct Row { const char* name; TaskKind kind; const char* fen; const char* moves; const char* continuation;
+                 std::vector<std::string> said, unsaid; };
+    const Row rows[] = {
+        // Devices decided by what the move is; those with a guard against giving the move away have their rows in
+        // HintCatalogueTest. A pawn that meets an enemy pawn is a break, not a space gain (c2-c4 is a second one).
+        {"a lever", S, "6k1/pp3ppp/8/3pp3/8/1P4P1/P1P2P1P/6K1 w - - 0 1", "f2f4", "", {}, {"пространств"}},
+        // Nd6-b7 leaves the bishop on a8 one move; a check takes every piece's moves for a turn, restricting nothing.
+        {"a bishop restricted", S, "b5k1/5ppp/3N4/8/8/8/5PPP/6K1 w - - 0 1", "d6b7", "", {"Лишите слона черных на a8 полезных ходов."}, {}},
+        {"a check restricts nothing", S, "b5k1/5pp1/3N4/8/8/8/5PPP/4R1K1 w - - 0 1", "e1e8", "", {}, {"Лишите"}},
+        {"a rook already on the seventh does not invade", S, "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "b7e7", "",
+         {"Ладья на седьмой горизонтали сковывает соперника."}, {"Вторгнитесь"}},
+        // Qc2+ Rd2 Qxa4 Qxa4 Nxa4: the queens come off, the rook on a4 is the gain.
+        {"the gain after a trade", T, "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B b - - 0 1", "g6c2 d1d2 c2a4 b5a4 b6a4", "",
+         {"выигрывает ладью белых"}, {"ферзя белых"}},
+        // A single capture wins the queen: no combination, and naming the queen names the capture.
+        {"a single capture", T, "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1 w - - 0 1", "e1e7", "", {}, {"ферзя черных", "Комбинация"}},
+        // A king far from the pawn's path cannot catch it; the c-pawn is passed too, so that the race does not name
+        // the push. Without it the push of the only passed pawn is the move: neither the race nor the pawn is named.
+        {"a race", T, "8/8/8/P5p1/6P1/8/2P4k/K7 w - - 0 1", "a5a6 h2g3 a6a7", "g3f4 a7a8q",
+         {"Король черных на h2 не успевает догнать проходную пешку."}, {}},
+        {"the only passed pawn", T, "8/8/8/P5p1/6P1/8/7k/K7 w - - 0 1", "a5a6 h2g3 a6a7", "g3f4 a7a8q", {},
+         {"не успевает", "Проходной пешке", "Проведите пешку в ферзи."}},
+        // Two squares from the path is a tempo short: Kc4-b5-b6 comes too late.
+        {"a tempo short", T, "8/8/8/P5p1/2k3P1/8/4P3/K7 w - - 0 1", "a5a6 c4b5 a6a7", "b5b6 a7a8q",
+         {"Король черных на c4 не успевает догнать проходную пешку."}, {}},
+        // Rf6 gxf6 Bh6+ Rg7 B:g7+ Ke7 B:f6+: the bishop and the rook on h7 both check.
+        {"a double check", T, "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4 w - - 0 1", "h6f6 g7f6 g5h6 d7g7 h6g7 f8e7 g7f6", "",
+         {"двойного шаха"}, {}},
+        {"no double check yet", T, "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4 w - - 0 1", "h6f6 g7f6 g5h6", "", {}, {"двойн"}},
     };
-    // A pawn that meets an enemy pawn is a break, not a space gain (c2-c4
-    // is a second one, so that naming the break leaves a choice).
-    const Candidate lever = Line(TaskKind::Strategy, "6k1/pp3ppp/8/3pp3/8/1P4P1/P1P2P1P/6K1 w - - 0 1", {"f2f4"});
-    EXPECT_TRUE(has(lever, "одрыв") || has(lever, "прорыв"));
-    EXPECT_FALSE(has(lever, "пространств"));
-    // Nd6-b7 leaves the bishop on a8 one move; a check takes every piece's
-    // moves for a turn and restricts nothing.
-    EXPECT_TRUE(has(Line(TaskKind::Strategy, "b5k1/5ppp/3N4/8/8/8/5PPP/6K1 w - - 0 1", {"d6b7"}),
-                    "Лишите слона черных на a8 полезных ходов."));
-    EXPECT_FALSE(has(Line(TaskKind::Strategy, "b5k1/5pp1/3N4/8/8/8/5PPP/4R1K1 w - - 0 1", {"e1e8"}), "Лишите"));
-    // A rook already on the seventh does not invade.
-    const Candidate along = Line(TaskKind::Strategy, "6k1/1R3ppp/8/8/8/8/5PPP/6K1 w - - 0 1", {"b7e7"});
-    EXPECT_TRUE(has(along, "Ладья на седьмой горизонтали сковывает соперника."));
-    EXPECT_FALSE(has(along, "Вторгнитесь"));
-}
-
-bool Offered(const Candidate& c, int tokens, const std::string& text)
-{
-    for (const Hint& h : HintVariants(c, tokens, false))
-        if (h.text.find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
-TEST(Story, WhatTheLineWinsAndWhoCannotCatchThePawn)
-{
-    // Qc2+ Rd2 Qxa4 Qxa4 Nxa4: the queens come off, the rook on a4 is the gain.
-    const Candidate trade = Line(TaskKind::Tactic, "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B b - - 0 1",
-                                 {"g6c2", "d1d2", "c2a4", "b5a4", "b6a4"});
-    EXPECT_TRUE(Offered(trade, 5, "выигрывает ладью белых"));
-    EXPECT_FALSE(Offered(trade, 5, "ферзя белых"));
-    // A single capture wins the queen: no combination, and naming the queen
-    // names the capture.
-    const Candidate capture = Line(TaskKind::Tactic, "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1 w - - 0 1", {"e1e7"});
-    EXPECT_FALSE(Offered(capture, 1, "ферзя черных"));
-    EXPECT_FALSE(Offered(capture, 1, "Комбинация"));
-    // A king far from the pawn's path cannot catch it; one beside the path is
-    // beaten by something else, here by the capture g7:f8.
-    // The c-pawn is passed too, so that the race does not name the push.
-    const Candidate race = Line(TaskKind::Tactic, "8/8/8/P5p1/6P1/8/2P4k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
-    EXPECT_TRUE(Offered(race, 3, "Король черных на h2 не успевает догнать проходную пешку."));
-    // Without it the push of the only passed pawn is the move: neither the
-    // race nor the pawn may be named.
-    const Candidate only = Line(TaskKind::Tactic, "8/8/8/P5p1/6P1/8/7k/K7 w - - 0 1", {"a5a6", "h2g3", "a6a7"}, {"g3f4", "a7a8q"});
-    EXPECT_FALSE(Offered(only, 3, "не успевает"));
-    EXPECT_FALSE(Offered(only, 3, "Проходной пешке"));
-    EXPECT_FALSE(Offered(only, 3, "Проведите пешку в ферзи."));
-    // Two squares from the path is a tempo short: Kc4-b5-b6 comes too late.
-    const Candidate close = Line(TaskKind::Tactic, "8/8/8/P5p1/2k3P1/8/4P3/K7 w - - 0 1", {"a5a6", "c4b5", "a6a7"}, {"b5b6", "a7a8q"});
-    EXPECT_TRUE(Offered(close, 3, "Король черных на c4 не успевает догнать проходную пешку."));
-    const Candidate beside = Line(TaskKind::Tactic, "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6 w - - 0 1",
-                                  {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});
+    for (const Row& row : rows) {
+        const Candidate c = Line(row.kind, row.fen, Words(row.moves), Words(row.continuation));
+        for (const std::string& text : row.said)
+            EXPECT_TRUE(Offered(c, static_cast<int>(c.line.moves.size()), text)) << row.name << ": " << text;
+        for (const std::string& text : row.unsaid)
+            EXPECT_FALSE(Offered(c, static_cast<int>(c.line.moves.size()), text)) << row.name << ": " << text;
+    }
+    const Candidate lever = Line(S, rows[0].fen, {"f2f4"});
+    EXPECT_TRUE(Offered(lever, 1, "одрыв") || Offered(lever, 1, "прорыв"));
+    // One beside the path is beaten by something else, here by the capture g7:f8.
+    const Candidate beside = Line(T, "5r1k/2Q5/2b1p1RP/8/p7/1Pq5/P1P5/1K6 w - - 0 1", {"c7g7", "c3g7", "h6g7"}, {"h8g8", "g7f8q"});
     EXPECT_TRUE(ReadStory(beside, 3).promotes);
     EXPECT_FALSE(Offered(beside, 3, "не успевает догнать"));
     // e6-e7 hits queen and rook: the pawn queens by taking, which is no race.
-    const Candidate fork = Line(TaskKind::Tactic, "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1 w - - 0 1",
-                                {"e6e7"}, {"e8d6", "e7d8q"});
+    const Candidate fork = Line(T, "r1bqnr1k/p5p1/1p2Ppp1/4pN2/3n4/4B3/PPP3PP/R2Q1RK1 w - - 0 1", {"e6e7"}, {"e8d6", "e7d8q"});
     EXPECT_TRUE(ReadStory(fork, 1).promoterCaptures);
     EXPECT_FALSE(Offered(fork, 1, "не успевает догнать"));
+    // A capture that leaves a passed pawn is no push (its guard rows are in HintCatalogueTest).
+    EXPECT_FALSE(ReadStory(Line(T, "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K b - - 0 1", {"e3c5", "b5c5", "b6c5"}), 3).pushesPassed);
 }
 
 // The plan asks for the make-up the compiled edition has, length by length.
@@ -237,35 +218,12 @@ TEST(Plan, AsksForTheLengthsOfTheEdition)
 {
     auto lengths = [](std::span<const TaskData> table) {
         std::map<int, int> count;
-        for (const TaskData& t : table) {
-            std::istringstream in(t.solution);
-            int tokens = 0;
-            for (std::string token; in >> token;)
-                ++tokens;
-            ++count[tokens];
-        }
+        for (const TaskData& t : table)
+            ++count[static_cast<int>(Words(t.solution).size())];
         return count;
     };
     EXPECT_EQ(TacticsLengths().count, lengths(TacticsTasks()));
     EXPECT_EQ(StrategyLengths().count, lengths(StrategyTasks()));
-}
-
-TEST(Story, ADoubleCheckInTheLine)
-{
-    // Rf6 gxf6 Bh6+ Rg7 B:g7+ Ke7 B:f6+: the bishop and the rook on h7 both check.
-    const Candidate c = Line(TaskKind::Tactic, "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4 w - - 0 1",
-                             {"h6f6", "g7f6", "g5h6", "d7g7", "h6g7", "f8e7", "g7f6"});
-    EXPECT_TRUE(Offered(c, 7, "двойного шаха"));
-    EXPECT_FALSE(Offered(Line(TaskKind::Tactic, c.fen.c_str(), {"h6f6", "g7f6", "g5h6"}), 3, "двойн"));
-}
-
-// The passed pawn whose push is the move has its guard rows in
-// HintCatalogueTest.
-TEST(Story, ACaptureThatLeavesAPassedPawnIsNoPush)
-{
-    const Candidate recapture = Line(TaskKind::Tactic, "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K b - - 0 1",
-                                     {"e3c5", "b5c5", "b6c5"});
-    EXPECT_FALSE(ReadStory(recapture, 3).pushesPassed);
 }
 
 TEST(HintProblems, WhatAHintMayNotSay)
@@ -320,9 +278,8 @@ TEST(Hints, EveryVariantReadsAsASentence)
         }
 }
 
-// Growing the confirmed lines with the fake engine: every line is tried
-// once, whatever the number of workers (the fake's moves do not fit the
-// board, so nothing grows).
+// Growing the confirmed lines with the fake engine: every line is tried once, whatever the number of workers (the
+// fake's moves do not fit the board, so nothing grows).
 TEST(Select, ExtendTriesEachConfirmedLineWithAnyNumberOfJobs)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("select-" + std::to_string(::getpid()));
