@@ -1,6 +1,4 @@
-// The tool as a command: its exit codes and the select command's stop after a
-// number of confirmations.
-#include "Candidate.h"
+// The tool as a command: its exit codes, and the tables select writes.
 #include "Commands.h"
 
 #include <gtest/gtest.h>
@@ -31,56 +29,6 @@ TEST(Tool, ExitCodes)
     EXPECT_EQ(ExitCodeOf("-h"), 0);
     EXPECT_EQ(ExitCodeOf("mend"), 2);      // unknown command
     EXPECT_EQ(ExitCodeOf("dump extra"), 1);  // a command that refuses its arguments
-}
-
-Candidate Tactic(const std::string& gameId)
-{
-    Candidate c;
-    c.kind = TaskKind::Tactic;
-    c.gameId = gameId;
-    c.ply = 40;
-    c.white = "Pilnik, Herman";
-    c.black = "Euwe, Max";
-    c.year = 1950;
-    c.event = "Amsterdam";
-    c.fen = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1";
-    c.gameMove = "d5g8";
-    c.line.moves = {"d5g8", "h7g8", "f2f8"};
-    c.line.steps = {{Score::Cp(557), Score::Cp(-314), Score::Cp(120), false, false},
-                    {Score::MateIn(9), std::nullopt, Score::Cp(600), false, false}};
-    c.line.continuation = {"g8h7", "e7e8q"};
-    return c;
-}
-
-std::size_t LinesOf(const std::filesystem::path& file)
-{
-    std::ifstream in(file);
-    std::size_t n = 0;
-    for (std::string line; std::getline(in, line);)
-        n += line.empty() ? 0 : 1;
-    return n;
-}
-
-TEST(Select, StopsAfterTheConfirmationsAskedFor)
-{
-    const auto dir = std::filesystem::temp_directory_path() / ("select-stop-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "out");
-    {
-        std::ofstream candidates(dir / "candidates-0of1.tsv");
-        candidates << FormatCandidate(Tactic("a.pgn#1")) << '\n' << FormatCandidate(Tactic("b.pgn#2")) << '\n';
-    }
-    testing::internal::CaptureStderr();
-    const int rc = CommandSelect({"--mined", dir.string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE,
-                                  "--jobs", "1", "--max-confirm", "1"});
-    const std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(rc, 3) << log;
-    EXPECT_NE(log.find("stopped after 1 confirmations"), std::string::npos) << log;
-    // One line was searched (the fake engine's moves do not fit it: rejected),
-    // and nothing was written as a collection.
-    EXPECT_EQ(LinesOf(dir / "rejected.tsv") + LinesOf(dir / "confirmed.tsv"), 1u) << log;
-    EXPECT_TRUE(std::filesystem::is_empty(dir / "out")) << log;
-    std::filesystem::remove_all(dir);
 }
 
 std::string Contents(const std::filesystem::path& file)

@@ -323,6 +323,21 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
 }
 
 // Nothing confirmed yet: the report says what is missing; the plan asks to confirm 1.5 times what a length lacks, +1.
+// A single place of a length left open is asked for. The fixed records stand
+// on one place of one token and two of three.
+TEST(MakePlan, ASinglePlaceOpenIsAskedFor)
+{
+    PlanTargets targets;
+    targets.tacticsWhite = 1;
+    for (const auto& [length, places] : {std::pair{1, 2}, std::pair{3, 3}, std::pair{5, 1}}) {
+        targets.tactics.count = {{length, places}};
+        const std::vector<Candidate> pool{Mined(Start::Quiet, true, 1, false)};
+        const PlanResult plan = MakePlan(pool, {}, {}, targets);
+        EXPECT_FALSE(plan.complete) << length;
+        EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]), plan.toConfirm.end()) << length;
+    }
+}
+
 TEST(MakePlan, AsksToConfirmWhatIsMissing)
 {
     PlanTargets targets = Wanted({{1, 3}, {3, 4}, {5, 2}}, 5, 4, {{1, 2}});

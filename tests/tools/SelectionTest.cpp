@@ -299,4 +299,32 @@ TEST(Select, ExtendTriesEachConfirmedLineWithAnyNumberOfJobs)
     std::filesystem::remove_all(dir);
 }
 
+// With --max-confirm the command stops after that many confirmations (one line
+// searched: the fake engine's moves do not fit it, so it is rejected) and
+// writes no collection.
+TEST(Select, StopsAfterTheConfirmationsAskedFor)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("select-stop-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "out");
+    Candidate a = Sample(), b = Sample();
+    b.gameId = "masters-1950-1959.pgn#13";
+    std::ofstream(dir / "candidates-0of1.tsv") << FormatCandidate(a) << '\n' << FormatCandidate(b) << '\n';
+    testing::internal::CaptureStderr();
+    const int rc = CommandSelect({"--mined", dir.string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE,
+                                  "--jobs", "1", "--max-confirm", "1"});
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(rc, 3) << log;
+    EXPECT_NE(log.find("stopped after 1 confirmations"), std::string::npos) << log;
+    std::size_t searched = 0;
+    for (const char* file : {"rejected.tsv", "confirmed.tsv"}) {
+        std::ifstream in(dir / file);
+        for (std::string line; std::getline(in, line);)
+            searched += line.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(searched, 1u) << log;
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "out")) << log;
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace
