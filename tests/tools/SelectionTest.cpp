@@ -308,7 +308,8 @@ TEST(Select, StopsAfterTheConfirmationsAskedFor)
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "out");
     Candidate a = Sample(), b = Sample();
-    b.gameId = "masters-1950-1959.pgn#13";
+    a.gameId = "a.pgn#1";
+    b.gameId = "b.pgn#2";
     std::ofstream(dir / "candidates-0of1.tsv") << FormatCandidate(a) << '\n' << FormatCandidate(b) << '\n';
     testing::internal::CaptureStderr();
     const int rc = CommandSelect({"--mined", dir.string(), "--out", (dir / "out").string(), "--engine", FAKE_ENGINE,
