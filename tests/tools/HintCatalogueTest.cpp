@@ -226,8 +226,9 @@ TEST(HintCatalogue, EachEntryIsSaidExactlyWhereItHolds)
 }
 
 // Whether the attack mates is read from the step of the line's last user move: the first row cut after its fifth,
-// with the mate seen there alone or everywhere but there.
-TEST(HintCatalogue, TheAttackIsJudgedAtTheLastUserMove)
+// with the mate seen there alone or everywhere but there. A line without the engine's scores is read from the board
+// alone: the promotion and the material won are not judged.
+TEST(HintCatalogue, TheScoresOfTheLastUserMoveOrNone)
 {
     for (const bool mateAtTheEnd : {true, false}) {
         Candidate c = LineOf(kSaid[0]);
@@ -238,11 +239,6 @@ TEST(HintCatalogue, TheAttackIsJudgedAtTheLastUserMove)
             said.insert(h.entry);
         EXPECT_EQ(said.count("attack.mating"), mateAtTheEnd ? 1u : 0u) << mateAtTheEnd;
     }
-}
-
-// A line without the engine's scores is read from the board alone: the promotion and the material won are not judged.
-TEST(HintCatalogue, ALineWithoutScoresIsReadFromTheBoard)
-{
     const SaidRow& row = *std::find_if(std::begin(kSaid), std::end(kSaid),
                                        [](const SaidRow& r) { return std::string(r.name) == "passed, breakthrough"; });
     Candidate c = LineOf(row);
