@@ -217,31 +217,29 @@ TEST(MineModes, ProbesOfTheEndingsAndTheStalemates)
     EXPECT_TRUE(!Mode("--stalemate-tricks").keeps(TaskKind::Tactic) && Mode("--stalemate-tricks").keeps(TaskKind::Draw));
 }
 
-TEST(MineModes, StalemateTricks)
+// The plies probed for a stalemate trick and for a swing, read from the positions of a game alone.
+TEST(MineModes, StalemateTricksAndSwings)
 {
     // Black's king is walled in by its own pawn, blocked, and the rook on the g-file; only Black's rook can move.
     const char* trick = "7k/7p/7P/8/8/8/r7/2K3R1 b - - 0 1";
-    struct Row { const char* name; const char* fen; int at; std::vector<int> plies; };
-    const Row rows[] = {
+    struct TrickRow { const char* name; const char* fen; int at; std::vector<int> plies; };
+    const TrickRow tricks[] = {
         {"trick", trick, 20, {20}}, {"too early in the game", trick, 19, {}}, {"the last position", trick, 22, {}},
         {"the pawn can move", "7k/7p/8/8/8/8/r7/2K3R1 b - - 0 1", 20, {}},
         {"four pieces to give away", "7k/7p/7P/8/8/8/rnbr4/2K3R1 b - - 0 1", 20, {}},
     };
-    for (const Row& row : rows) {
+    for (const TrickRow& row : tricks) {
         std::vector<Position> positions(23, FromFen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1"));
         positions[static_cast<std::size_t>(row.at)] = FromFen(row.fen);
         EXPECT_EQ(StalemateTrickPlies(positions), row.plies) << row.name;
     }
-}
-
-TEST(MineModes, SwingsAreMaterialHeldOrMate)
-{
+    // A swing is material won and held, or a mate.
     const Position level = FromFen("r3k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position rookUp = FromFen("4k3/8/8/8/8/8/8/R3K1N1 w - - 0 1");
     const Position pawnUp = FromFen("r3k3/8/8/8/8/8/P7/R3K1N1 w - - 0 1");
     const Position blackMated = FromFen("R3k3/8/4K3/8/8/8/8/6Nr b - - 0 1");  // material as before
-    struct Row { const char* name; std::vector<Position> from16; std::vector<int> plies; };  // the positions from ply 16 on
-    const Row rows[] = {
+    struct SwingRow { const char* name; std::vector<Position> from16; std::vector<int> plies; };  // the positions from ply 16 on
+    const SwingRow swings[] = {
         {"won and kept", {rookUp, rookUp, rookUp}, {10, 11, 12, 13, 14, 15}},
         {"won and given back", {rookUp, level, level}, {}},
         {"a pawn is not enough", {pawnUp, pawnUp, pawnUp}, {}},
@@ -249,7 +247,7 @@ TEST(MineModes, SwingsAreMaterialHeldOrMate)
         {"mate within ten plies", {level, level, level, level, level, level, blackMated},
          {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
     };
-    for (const Row& row : rows) {
+    for (const SwingRow& row : swings) {
         std::vector<Position> positions(16, level);
         positions.insert(positions.end(), row.from16.begin(), row.from16.end());
         EXPECT_EQ(SwingPlies(positions), row.plies) << row.name;

@@ -39,9 +39,8 @@ private:
     std::map<std::string, EngineAnswer> m_answers;
 };
 
-const char* kRoot = "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1";
-
-TEST(UserMoveAcceptable, MarginsByKind)
+// How clear a user move must be, and where a line may end, by kind of test.
+TEST(ByKind, UserMoveMarginsAndLineOutcomes)
 {
     const auto T = TaskKind::Tactic, D = TaskKind::Draw, S = TaskKind::Strategy;
     const std::optional<Score> none;
@@ -60,17 +59,12 @@ TEST(UserMoveAcceptable, MarginsByKind)
     };
     for (const auto& [kind, best, second, first, clear] : rows)
         EXPECT_EQ(UserMoveAcceptable(kind, best, second, first), clear) << best.Text() << " " << (second ? second->Text() : "none");
-}
-
-TEST(LineMayEnd, OutcomesByKind)
-{
-    const std::tuple<TaskKind, Score, bool, bool> rows[] = {  // kind, score after, stalemate on the board, may end
-        {TaskKind::Tactic, Score::Cp(200), false, true},   {TaskKind::Tactic, Score::Cp(199), false, false},
-        {TaskKind::Tactic, Score::MateIn(3), false, true}, {TaskKind::Tactic, Score::MateIn(-3), false, false},
-        {TaskKind::Draw, Score::Cp(-50), false, true},     {TaskKind::Draw, Score::Cp(51), false, false},
-        {TaskKind::Draw, Score::Cp(51), true, true},       {TaskKind::Strategy, Score::Cp(51), true, false},
+    const std::tuple<TaskKind, Score, bool, bool> ends[] = {  // kind, score after, stalemate on the board, may end
+        {T, Score::Cp(200), false, true}, {T, Score::Cp(199), false, false}, {T, Score::MateIn(3), false, true},
+        {T, Score::MateIn(-3), false, false}, {D, Score::Cp(-50), false, true}, {D, Score::Cp(51), false, false},
+        {D, Score::Cp(51), true, true}, {S, Score::Cp(51), true, false},
     };
-    for (const auto& [kind, after, stalemate, mayEnd] : rows)
+    for (const auto& [kind, after, stalemate, mayEnd] : ends)
         EXPECT_EQ(LineMayEnd(kind, {Score::Cp(300), Score::Cp(0), after, false, stalemate}), mayEnd) << after.Text();
 }
 
@@ -84,7 +78,7 @@ protected:
         engine.Set("d5g8 h7g8", {Score::Cp(520), Score::Cp(-100)}, "f2f8");
         engine.Set("d5g8 h7g8 f2f8", {Score::Cp(-500)}, "g8h7");
         engine.Set("d5g8 h7g8 f2f8 g8h7", {Score::Cp(900), Score::Cp(-200)}, "e7e8q");
-        root = *Position::FromFen(kRoot);
+        root = *Position::FromFen("8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 1");
     }
     ScriptedEngine engine;
     Position root;

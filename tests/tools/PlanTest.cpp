@@ -363,7 +363,8 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
 }
 
 // The two names of a header take at most 34 characters: padded to exactly that every line may be chosen, to 35 none.
-TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
+// A record of the edition in force is kept where it still keeps the rules, though cheaper lines could take its place.
+TEST(MakePlan, NamesThatFitTheHeaderAndTheRecordsOfTheEditionInForce)
 {
     const PlanTargets targets = Wanted({{1, 1}, {3, 2}, {5, 5}}, 6, 4);
     for (const std::size_t letters : {34u, 35u}) {
@@ -374,12 +375,6 @@ TEST(MakePlan, PlayersNamesOfThirtyFourCharactersFitTheHeader)
         }
         EXPECT_EQ(MakePlan({}, pool, {}, targets).tactics.size(), letters == 34 ? 5u : 0u) << letters;
     }
-}
-
-// A record of the edition in force is kept where it still keeps the rules, though cheaper lines could take its place.
-TEST(MakePlan, KeepsTheRecordsOfTheEditionInForce)
-{
-    const PlanTargets targets = Wanted({{1, 1}, {3, 2}, {5, 5}}, 6, 4);
     const std::vector<Candidate> pool = Pool();
     auto chosen = [&](const PlanResult& plan, const Candidate& c) {
         return std::any_of(plan.tactics.begin(), plan.tactics.end(), [&](const ChosenTest& t) { return t.candidate == &c; });

@@ -116,26 +116,24 @@ bool Offered(const Candidate& c, int tokens, const std::string& text)
     return false;
 }
 
-TEST(Story, MateWithASacrificeOnTheBackRank)
+// A mate with a sacrifice on the back rank, a knight fork with its targets and a stalemate forced by the only reply:
+// each read from the line and named by its hints.
+TEST(Story, MateForkAndStalemateAreReadAndNamed)
 {
     // Qd8+ Rxd8 Rxd8#: the queen is given for a mate on the back rank.
-    const Candidate c = Line(TaskKind::Tactic, "2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1", {"d4d8", "c8d8", "d1d8"});
-    const LineStory story = ReadStory(c, 3);
+    const Candidate mate = Line(TaskKind::Tactic, "2r3k1/5ppp/8/8/3Q4/8/5PPP/3R2K1 w - - 0 1", {"d4d8", "c8d8", "d1d8"});
+    const LineStory story = ReadStory(mate, 3);
     EXPECT_EQ(story.end, LineEnd::Mate);
     EXPECT_TRUE(story.mates && story.backRank && story.sacrifice);
     EXPECT_EQ(story.matingKind, fullchess::Rook);
-    const auto hints = HintVariants(c, 3, false);
+    const auto hints = HintVariants(mate, 3, false);
     ASSERT_FALSE(hints.empty());
     EXPECT_EQ(hints.front().text, kHintMateWithSacrifice);
     for (const Hint& h : hints)
-        EXPECT_TRUE(HintProblems(h.text, *fullchess::Position::FromFen(c.fen), c.line.moves).empty()) << h.text;
+        EXPECT_TRUE(HintProblems(h.text, *fullchess::Position::FromFen(mate.fen), mate.line.moves).empty()) << h.text;
     // Cut after the first move the line has not reached its point: no mate hint.
-    for (const Hint& h : HintVariants(c, 1, false))
+    for (const Hint& h : HintVariants(mate, 1, false))
         EXPECT_EQ(h.text.find("в 2 хода"), std::string::npos) << h.text;
-}
-
-TEST(Story, KnightForkNamesTheDeviceAndItsTargets)
-{
     const Candidate fork = Line(TaskKind::Tactic, "r3k3/8/8/1N6/8/8/8/4K3 w - - 0 1", {"b5c7"}, {"e8d7", "c7a8"});
     const auto motifs = ReadStory(fork, 1).motifs;
     EXPECT_NE(std::find(motifs.begin(), motifs.end(), Motif::Fork), motifs.end());
@@ -148,14 +146,10 @@ TEST(Story, KnightForkNamesTheDeviceAndItsTargets)
     // A knight move that attacks nothing is no fork.
     const auto quiet = ReadStory(Line(TaskKind::Tactic, "r3k3/8/8/8/8/8/3N4/4K3 w - - 0 1", {"d2c4"}, {"e8d7", "c4b6"}), 1);
     EXPECT_EQ(std::find(quiet.motifs.begin(), quiet.motifs.end(), Motif::Fork), quiet.motifs.end());
-}
-
-TEST(Story, StalemateForcedByTheOnlyReply)
-{
     // Rg8+ leaves Kxg8 as Black's only move, and White is stalemated.
-    const Candidate c = Line(TaskKind::Draw, "7k/7p/8/8/8/8/2q5/K5R1 w - - 0 1", {"g1g8"}, {"h8g8"});
-    EXPECT_TRUE(ReadStory(c, 1).stalemate);
-    EXPECT_EQ(HintVariants(c, 1, true).front().text, kHintStalemate);
+    const Candidate stalemate = Line(TaskKind::Draw, "7k/7p/8/8/8/8/2q5/K5R1 w - - 0 1", {"g1g8"}, {"h8g8"});
+    EXPECT_TRUE(ReadStory(stalemate, 1).stalemate);
+    EXPECT_EQ(HintVariants(stalemate, 1, true).front().text, kHintStalemate);
 }
 
 // Texts some hint for the whole line says (`said`) and texts no hint says (`unsaid`).
