@@ -2,7 +2,6 @@
 // collections: the strategy start and gain, the one-move tactics a club player
 // finds without looking, and the material a tactics line ends with.
 #include "HintCatalogue.h"
-#include "LineReading.h"
 #include "Rules.h"
 #include "Words.h"
 
@@ -77,24 +76,6 @@ TEST(ContentRules, ExchangeEntriesAreInTheCatalogueAndMovesAreCountedByWhatTheyD
         const auto root = *fullchess::Position::FromFen(std::string(row.fen) + " - - 0 1");
         EXPECT_EQ(KindOfMove(root, *root.ParseUci(row.move)), row.kind) << row.fen << " " << row.move;
     }
-}
-
-// A sacrifice leaves the user two points down on the move and on the start: a
-// piece given back out of a rook just won is no sacrifice, the same piece given
-// from level material is one.
-TEST(ContentRules, APieceGivenBackOutOfAGainIsNoSacrifice)
-{
-    const auto story = [](const char* fen, const char* line) {
-        Candidate c;
-        c.kind = TaskKind::Tactic;
-        c.fen = fen;
-        c.line.moves = Words(line);
-        for (std::size_t i = 0; i < c.line.moves.size(); i += 2)
-            c.line.steps.push_back({Score::Cp(500), Score::Cp(0), Score::Cp(500), false, false});
-        return ReadStory(c, static_cast<int>(c.line.moves.size()));
-    };
-    EXPECT_FALSE(story("r3k3/8/8/8/6B1/8/8/R5K1 w - - 0 1", "a1a8 e8f7 g4e6 f7e6 a8a6").sacrifice);
-    EXPECT_TRUE(story("4k3/8/8/8/6B1/8/8/R5K1 w - - 0 1", "a1a8 e8f7 g4e6 f7e6 a8a6").sacrifice);
 }
 
 } // namespace

@@ -125,6 +125,11 @@ TEST(Story, MateForkAndStalemateAreReadAndNamed)
     const LineStory story = ReadStory(mate, 3);
     EXPECT_EQ(story.end, LineEnd::Mate);
     EXPECT_TRUE(story.mates && story.backRank && story.sacrifice);
+    // A sacrifice leaves the user two points down on the move and on the start: a bishop given back out of a rook
+    // just won is none, the same bishop given from a rook up is one.
+    const std::vector<std::string> giveBack = {"a1a8", "e8f7", "g4e6", "f7e6", "a8a6"};
+    EXPECT_FALSE(ReadStory(Line(TaskKind::Tactic, "r3k3/8/8/8/6B1/8/8/R5K1 w - - 0 1", giveBack), 5).sacrifice);
+    EXPECT_TRUE(ReadStory(Line(TaskKind::Tactic, "4k3/8/8/8/6B1/8/8/R5K1 w - - 0 1", giveBack), 5).sacrifice);
     EXPECT_EQ(story.matingKind, fullchess::Rook);
     const auto hints = HintVariants(mate, 3, false);
     ASSERT_FALSE(hints.empty());
