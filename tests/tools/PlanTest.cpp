@@ -17,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -335,6 +336,22 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedFor)
         const PlanResult plan = MakePlan(pool, {}, {}, targets);
         EXPECT_FALSE(plan.complete) << length;
         EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]), plan.toConfirm.end()) << length;
+    }
+    // A strategy place asks only for a line whose plan can be named: an outpost, not a rook's pawn nudged.
+    targets = {};
+    targets.strategyWhite = 1;
+    targets.strategy.count = {{1, 2}};  // the fixed strategy record stands on one
+    for (const auto& [fen, move, asked] : {std::tuple{"6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1", "c3d5", true},
+                                           std::tuple{"4k3/pppppppp/8/8/8/8/PPPPPPPP/4K3 w - - 0 1", "a2a3", false}}) {
+        Candidate c = Mined(Start::Quiet, true, 2, false);
+        c.kind = TaskKind::Strategy;
+        c.fen = fen;
+        c.line.moves = {move};
+        c.line.steps = {{Score::Cp(100), Score::Cp(0), Score::Cp(100), false, false}};
+        c.firm = c.line.steps;
+        const std::vector<Candidate> pool{c};
+        const PlanResult plan = MakePlan(pool, {}, {}, targets);
+        EXPECT_EQ(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]) != plan.toConfirm.end(), asked) << move;
     }
 }
 
