@@ -337,7 +337,10 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedFor)
         EXPECT_FALSE(plan.complete) << length;
         EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]), plan.toConfirm.end()) << length;
     }
-    // A strategy place asks only for a line whose plan can be named: an outpost, not a rook's pawn nudged.
+    // A strategy place asks only for a line whose plan can be named: an outpost, not a rook's pawn nudged. (The
+    // hints are judged as select judges them, from the source tree.)
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(SOURCE_DIR);
     targets = {};
     targets.strategyWhite = 1;
     targets.strategy.count = {{1, 2}};  // the fixed strategy record stands on one
@@ -353,6 +356,7 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedFor)
         const PlanResult plan = MakePlan(pool, {}, {}, targets);
         EXPECT_EQ(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]) != plan.toConfirm.end(), asked) << move;
     }
+    std::filesystem::current_path(here);
 }
 
 TEST(MakePlan, AsksToConfirmWhatIsMissing)
