@@ -96,6 +96,10 @@ TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
     std::vector<Record> records{Offering({{"Вилка 0.", Fork}}), Offering({{"Вилка 1.", Fork}, {"Связка 1.", Pin}})};
     AssignHints(records, Targets(2, 4, 3));
     EXPECT_EQ(records[1].hint, "Связка 1.");
+    // With the count met either way, a record keeps its line's first idea in a used text rather than take another.
+    records = {Offering({{"Вилка.", Fork}}), Offering({{"Связка.", Pin}}), Offering({{"Вилка.", Fork}, {"Связка.", Pin}})};
+    AssignHints(records, Targets(2, 4));
+    EXPECT_EQ(records[2].hint, "Вилка.");
 }
 
 // A chain moves at most five records: a text on two of six records chained by texts is relieved, of seven not.
