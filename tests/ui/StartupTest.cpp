@@ -30,7 +30,7 @@ TEST(ScreenFit, FittedTopLeft)
         {{241, 125, 300, 200}, screen, {241, 125}}, {{500, 10, 300, 200}, screen, {340, 10}},
         {{10, 400, 300, 200}, screen, {10, 312}},   {{-20, -5, 300, 200}, screen, {0, 0}},
         {{241, 125, 746, 300}, screen, {0, 125}},   {{100, 125, 300, 600}, screen, {100, 0}},
-        {{275, 10, 676, 480}, {0, 30, 1280, 994}, {275, 30}}, // below a panel
+        {{275, 10, 676, 480}, {0, 30, 1280, 994}, {275, 30}},     // below a panel
         {{1200, 50, 300, 200}, {1280, 0, 1024, 768}, {1280, 50}}, // a second screen
     };
     for (const auto& [frame, area, expected] : rows)
@@ -38,11 +38,10 @@ TEST(ScreenFit, FittedTopLeft)
 }
 
 // Every window shown as the program shows it, with the client size it was
-// designed for. Run with the offscreen screen of screen-1280x1024.json: at
-// scale 1 every window stays where it was designed; at QT_SCALE_FACTOR=2
-// (640 x 512 for the layout) the splash and the main window are wider than
-// the screen and go to its left edge, and the windows that stick out move
-// just inside.
+// designed for, on the offscreen screen of screen-1280x1024.json: at scale 1
+// every window stays where it was designed; at QT_SCALE_FACTOR=2 (640 x 512)
+// the splash and the main window are wider than the screen and go to its
+// left edge, and the windows that stick out move just inside, to an edge.
 TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
 {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -60,9 +59,8 @@ TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
     TForm4 about(opener, &form);
     TForm5 base(boxes, &form, &form);
     TForm7 links(opener, &form);
-    const std::pair<QWidget*, QSize> windows[] = {
-        {&splash, {742, 461}}, {&form, {672, 454}},  {&options, {310, 140}},
-        {&about, {452, 228}}, {&base, {305, 110}}, {&links, {421, 91}}};
+    const std::pair<QWidget*, QSize> windows[] = {{&splash, {742, 461}}, {&form, {672, 454}}, {&options, {310, 140}},
+                                                  {&about, {452, 228}},  {&base, {305, 110}}, {&links, {421, 91}}};
     QStringList moved;
     for (const auto& [window, size] : windows) {
         const std::string name = window->objectName().toStdString();
@@ -71,14 +69,12 @@ TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
         EXPECT_EQ(window->size() - QSize(0, window == &form ? form.menuBar()->height() : 0), size) << name;
         const QRect frame = window->frameGeometry();
-        if (frame.width() > area.width())
-            EXPECT_EQ(frame.left(), area.left()) << name;
-        else
-            EXPECT_TRUE(frame.left() >= area.left() && frame.right() <= area.right()) << name;
+        EXPECT_TRUE(frame.width() > area.width() ? frame.left() == area.left()
+                                                 : frame.left() >= area.left() && frame.right() <= area.right())
+            << name;
         EXPECT_TRUE(frame.top() >= area.top() && frame.bottom() <= area.bottom()) << name;
         if (window->pos() != designed) {
             moved << window->objectName();
-            // Moved no further than needed: it now touches an edge.
             EXPECT_TRUE(frame.left() == area.left() || frame.right() == area.right() || frame.top() == area.top()
                         || frame.bottom() == area.bottom())
                 << name;
@@ -108,9 +104,8 @@ TEST(DeferredIconStyle, OverflowIconIsTheBaseStylesWhenUsed)
             icons[i].paint(&painter, QRect(3, 25, 16, 12));
         }
         EXPECT_FALSE(icons[1].isNull());
-        EXPECT_EQ(std::pair(icons[0].availableSizes(), icons[0].actualSize(QSize(20, 20))),
-                  std::pair(icons[1].availableSizes(), icons[1].actualSize(QSize(20, 20))));
-        EXPECT_EQ(drawn[0], drawn[1]) << which;
+        EXPECT_EQ(std::tuple(icons[0].availableSizes(), icons[0].actualSize(QSize(20, 20)), drawn[0]),
+                  std::tuple(icons[1].availableSizes(), icons[1].actualSize(QSize(20, 20)), drawn[1])) << which;
     }
 }
 

@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -29,8 +28,7 @@ TEST_F(Windows, SplashShowsFourteenPortraitsAndEntersTheMainWindow)
     Form().hide();
     splash.show();
     QTest::mouseClick(splash.Button1, Qt::LeftButton);
-    EXPECT_TRUE(Form().isVisible());
-    EXPECT_FALSE(splash.isVisible());
+    EXPECT_TRUE(Form().isVisible() && !splash.isVisible());
 }
 
 // Runs the event loop until the program is told to end; false when it was
@@ -38,9 +36,8 @@ TEST_F(Windows, SplashShowsFourteenPortraitsAndEntersTheMainWindow)
 bool RunsToTheEnd(const std::function<void()>& action)
 {
     QApplication::setQuitOnLastWindowClosed(false); // only an explicit end stops the loop
-    QTimer limit;
-    QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    limit.start(10000);
+    QObject limit; // its timer goes with it
+    QTimer::singleShot(10000, &limit, [] { QCoreApplication::exit(7); });
     QTimer::singleShot(0, action);
     const int code = QApplication::exec();
     QApplication::setQuitOnLastWindowClosed(true);
@@ -78,8 +75,7 @@ TEST_F(Windows, MenuItemsOpenTheirWindows)
     form.N7->trigger();
     m_random.Push(17);
     form.N8->trigger();
-    EXPECT_EQ(m_random.Bounds, (std::vector<int32_t>{42, 18}));
-    ASSERT_EQ(m_boxes.All.size(), 2u);
+    EXPECT_EQ(std::tuple(m_random.Bounds, m_boxes.All.size()), std::tuple(std::vector<int32_t>{42, 18}, 2u));
 }
 
 // Presses the one button of the next modal box once it is open (and once
