@@ -10,25 +10,15 @@ namespace {
 
 TEST(Notation, TokenKeys)
 {
-    struct Row {
-        const char* token;
-        const char* key; // nullptr: refused
-        bool strict;     // ParseToken accepts it too
-    } rows[] = {
-        {"e3-g5", "65-47", true},   {"f3:d1", "66-84", true},   {"a8-h1", "11-88", true},
-        {"h2:h1", "78-88", true},   {"b3?e6", "62-35", false},  {"e3-g5 f3", "65-47", false},
-        {"", nullptr, false},       {"e3-g", nullptr, false},   {"eX-g5", nullptr, false},
-        {"e3-g ", nullptr, false},  {"e0-g5", nullptr, false},  {"e3-g9", nullptr, false},
-        {"E3-g5", nullptr, false},  {"e3-i5", nullptr, false},  {"`3-g5", nullptr, false},
+    const std::tuple<const char*, const char*, bool> rows[] = { // token, key ("": refused), ParseToken accepts it
+        {"e3-g5", "65-47", true}, {"f3:d1", "66-84", true},  {"a8-h1", "11-88", true}, {"h2:h1", "78-88", true},
+        {"b3?e6", "62-35", false}, {"e3-g5 f3", "65-47", false}, {"", "", false},     {"e3-g", "", false},
+        {"eX-g5", "", false},     {"e3-g ", "", false},      {"e0-g5", "", false},     {"e3-g9", "", false},
+        {"E3-g5", "", false},     {"e3-i5", "", false},      {"`3-g5", "", false},
     };
-    for (const Row& r : rows) {
-        const auto key = TokenToMoveKey(r.token);
-        EXPECT_EQ(key.has_value(), r.key != nullptr) << r.token;
-        if (key && r.key) {
-            EXPECT_EQ(*key, r.key) << r.token;
-        }
-        EXPECT_EQ(ParseToken(r.token).has_value(), r.strict) << r.token;
-    }
+    for (const auto& [token, key, strict] : rows)
+        EXPECT_EQ(std::pair(TokenToMoveKey(token).value_or("refused"), ParseToken(token).has_value()),
+                  std::pair(std::string(*key ? key : "refused"), strict)) << token;
     for (const char* bad : {"A", "i", "", "ab", "1"})
         EXPECT_EQ(FileNumber(bad), 0) << bad;
 }
@@ -53,32 +43,22 @@ TEST(Notation, WrittenTokensReadBackOnEveryPairOfSquares)
     EXPECT_TRUE(DecodeToken("a2xa1").value().IsCapture()); // played as a capture
 }
 
-TEST(Notation, LinesSplitAndJoin)
+TEST(Notation, LinesSplitJoinAndTheLastTokenRule)
 {
     const std::vector<std::string> tokens{"e3-g5", "f3:d1", "b3:e6"};
-    EXPECT_EQ(std::pair(LineTokens("e3-g5 f3:d1 b3:e6 "), LineTokens(" e3-g5  f3:d1 b3:e6")), std::pair(tokens, tokens));
+    EXPECT_EQ(std::tuple(LineTokens("e3-g5 f3:d1 b3:e6 "), LineTokens(" e3-g5  f3:d1 b3:e6"), LineTokens("").size()),
+              std::tuple(tokens, tokens, 0u));
     EXPECT_EQ(std::pair(JoinTokens(tokens), JoinTokens({})), std::pair(std::string("e3-g5 f3:d1 b3:e6"), std::string()));
-    EXPECT_TRUE(LineTokens("").empty());
-}
+    const std::tuple<const char*, int, const char*, bool> rows[] = { // line, position, TokenAt, IsLastToken
 
-TEST(Notation, TokenAtAndTheLastTokenRule)
-{
-    struct Row {
-        const char* line;
-        int pos;
-        const char* token;
-        bool last;
-    } rows[] = {
         {"e3-g5 f3:d1 b3:e6", 1, "e3-g5", false},   {"e3-g5 f3:d1 b3:e6", 7, "f3:d1", false},
         {"e3-g5 f3:d1 b3:e6", 13, "b3:e6", true},   {"e3-g5 f3:d1 b3:e6 ", 13, "b3:e6", true},
         {"e3-g5 f3:d1 b3:e6 ", 1, "e3-g5", false},  {"d1-d8 ", 1, "d1-d8", true},
         {"e3-g5 f3:d1 b3:e6", 19, "", true},        {"e3-g5 ", 6, " ", true},
         {"e3-g5", 0, "", true},                     {"e3-g5 f3:d1", 5, "5 f3:", false},                    {"", 1, "", true},
     };
-    for (const Row& r : rows) {
-        EXPECT_EQ(TokenAt(r.line, r.pos), r.token) << r.line << " @" << r.pos;
-        EXPECT_EQ(IsLastToken(r.line, r.pos), r.last) << r.line << " @" << r.pos;
-    }
+    for (const auto& [line, pos, token, last] : rows)
+        EXPECT_EQ(std::pair(TokenAt(line, pos), IsLastToken(line, pos)), std::pair(std::string(token), last)) << line << " @" << pos;
 }
 
 } // namespace

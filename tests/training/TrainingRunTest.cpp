@@ -3,6 +3,7 @@
 #include "RunFixture.h"
 
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -39,9 +40,8 @@ TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
     // Retry and playback before any task only say so.
     run.Button3Click();
     run.Button1Click();
-    EXPECT_EQ(view.Notices, (Lines{kNoTaskText, kNoTaskText}));
-    EXPECT_EQ(std::tuple(run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
-              std::tuple(true, 0u, false, 0, 0));
+    EXPECT_EQ(std::tuple(view.Notices, run.TaskOver(), run.UsedTasks().size(), view.ClockRunning, view.PlaybackMs, loads),
+              std::tuple(Lines{kNoTaskText, kNoTaskText}, true, 0u, false, 0, 0));
 }
 
 TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
@@ -67,10 +67,10 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     EXPECT_EQ(std::tuple(view.Text, view.Clock, view.ClockRunning), std::tuple(header, ClockDisplay{1, 15}, true));
     Write(SettingId::Hint, 1);
     run.Button3Click();
-    EXPECT_EQ(view.Text, withHint);
+    const Lines retried = view.Text;
     run.Button1Click();
-    EXPECT_EQ(std::tuple(view.Text, run.UsedTasks(), random.Reseeds, view.Notices.size()),
-              std::tuple(header, std::vector<int32_t>{1, 1, 1, 1}, 3, 0u));
+    EXPECT_EQ(std::tuple(retried, view.Text, run.UsedTasks(), random.Reseeds, view.Notices.size()),
+              std::tuple(withHint, header, std::vector<int32_t>{1, 1, 1, 1}, 3, 0u));
 }
 
 TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
@@ -89,9 +89,10 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
     EXPECT_EQ(std::tuple(random.Bounds.back(), run.TaskSolution()), std::tuple(189, "f4-f5"));
     TaskBaseSetting = 1;
     run.Button3Click();
-    EXPECT_EQ(run.TaskSolution(), "f4-f5");
+    const std::string retried = run.TaskSolution();
     run.Button1Click();
-    EXPECT_EQ(std::tuple(run.TaskSolution(), run.UsedTasks()), std::tuple("f4-f5", std::vector<int32_t>{1, 4, 1, 1, 1}));
+    EXPECT_EQ(std::tuple(retried, run.TaskSolution(), run.UsedTasks()),
+              std::tuple("f4-f5", "f4-f5", std::vector<int32_t>{1, 4, 1, 1, 1}));
 
     // Any other base draws and loads nothing, but the clock starts.
     const int before = loads;
@@ -125,16 +126,12 @@ TEST_F(TrainingRunTest, AThousandNewTasksGoThroughEachCollectionInRounds)
         const std::size_t range = static_cast<std::size_t>(CollectionOf(base)->Range);
         ASSERT_GT(numbers.size(), 2 * range) << base;
         for (std::size_t from = 0; from < numbers.size(); from += range) {
-            std::vector<int32_t> round(numbers.begin() + static_cast<std::ptrdiff_t>(from),
-                                       numbers.begin() + static_cast<std::ptrdiff_t>(std::min(from + range, numbers.size())));
-            if (from > 0) {
-                EXPECT_NE(round.front(), numbers[from - 1]) << "base " << base << ", round from " << from;
-            }
-            std::sort(round.begin(), round.end());
-            EXPECT_EQ(std::adjacent_find(round.begin(), round.end()), round.end()) << "base " << base;
-            if (round.size() == range) {
-                EXPECT_TRUE(round.front() == 1 && round.back() == static_cast<int32_t>(range)) << "base " << base;
-            }
+            // As many different numbers as draws, all in the collection.
+            const auto first = numbers.begin() + static_cast<std::ptrdiff_t>(from);
+            const std::size_t length = std::min(range, numbers.size() - from);
+            const std::set<int32_t> round(first, first + static_cast<std::ptrdiff_t>(length));
+            EXPECT_TRUE(round.size() == length && *round.begin() >= 1 && *round.rbegin() <= static_cast<int32_t>(range) &&
+                        (from == 0 || *first != numbers[from - 1])) << "base " << base << ", round from " << from;
         }
     }
 }
@@ -178,16 +175,13 @@ TEST_P(AttemptTable, VerdictsRepliesAndCounts)
     NewTask(a.task);
     // An attempt that ends is stopped and counted before its message.
     view.WhileOpen = [&](const std::string& text) {
-        if (text != kGuessedText && text != kMoveImpossibleText) {
-            EXPECT_FALSE(view.ClockRunning) << text;
-            EXPECT_EQ(run.AttemptCount(), a.attempts) << text;
-        }
+        const bool ends = text != kGuessedText && text != kMoveImpossibleText;
+        EXPECT_TRUE(!ends || (!view.ClockRunning && run.AttemptCount() == a.attempts)) << text;
     };
     for (const auto& [from, to] : a.moves)
         Play(from, to);
-    EXPECT_EQ(view.Notices, a.notices);
-    EXPECT_EQ(std::tuple(run.AttemptCount(), run.SolvedCount(), run.SolutionPos(), run.TaskOver(), view.ClockRunning),
-              std::tuple(a.attempts, a.solved, a.solutionPos, a.over, !a.over));
+    EXPECT_EQ(std::tuple(view.Notices, run.AttemptCount(), run.SolvedCount(), run.SolutionPos(), run.TaskOver(), view.ClockRunning),
+              std::tuple(a.notices, a.attempts, a.solved, a.solutionPos, a.over, !a.over));
     // The move line is switched off: no reply draws one.
     EXPECT_EQ(std::tuple(view.BoardEnabled, run.LastMoveText(), view.Line), std::tuple(a.boardEnabled, a.lastMove, std::nullopt));
     // Nothing is undone after the end, and nothing more can be moved.
@@ -224,42 +218,32 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 {
     // A time of 0 or less in the file (an older program wrote them) is the
     // default.
-    const std::pair<int32_t, ClockDisplay> rows[] = {{180, {3, 0}}, {61, {1, 1}}, {60, {1, 0}}, {59, {0, 59}},
-                                                     {0, {3, 0}},   {-90, {3, 0}}};
+    const std::pair<int32_t, ClockDisplay> rows[] = {{180, {3, 0}}, {61, {1, 1}}, {60, {1, 0}},
+                                                     {59, {0, 59}}, {0, {3, 0}},  {-90, {3, 0}}};
     int attempts = 0;
     NewTask(1);
     for (const auto& [time, start] : rows) {
         Write(SettingId::MoveTime, time);
         run.Button3Click();
         view.Notices.clear();
-        // Counted down one second a tick, from what the clock shows.
-        int ticks = 0;
-        ClockDisplay shown = start;
         EXPECT_EQ(view.Clock, start);
-        while (view.Notices.empty() && ticks < 1000) {
-            const int left = shown.Minutes * 60 + shown.Seconds - 1;
-            EXPECT_EQ(run.ClockTick(), left == 0) << time;
-            ++ticks;
-            if (left > 0) {
-                EXPECT_EQ(view.Clock, (ClockDisplay{left / 60, left % 60})) << time;
-            }
-            shown = view.Clock;
+        // One second a tick; the time is out on the last.
+        for (int left = start.Minutes * 60 + start.Seconds - 1; left >= 0; --left) {
+            const bool out = run.ClockTick();
+            EXPECT_EQ(std::pair(out, view.Clock), std::pair(left == 0, ClockDisplay{left / 60, left % 60})) << time;
         }
-        const int full = start.Minutes * 60 + start.Seconds;
-        EXPECT_EQ(view.Notices, Lines{kTimeOutText});
-        EXPECT_EQ(std::tuple(ticks, view.Clock, view.ClockRunning, run.TaskOver(), run.AttemptCount()),
-                  std::tuple(full, ClockDisplay{0, 0}, false, true, ++attempts));
+        EXPECT_EQ(std::tuple(view.Notices, view.ClockRunning, run.TaskOver(), run.AttemptCount(), run.SolvedCount()),
+                  std::tuple(Lines{kTimeOutText}, false, true, ++attempts, 0));
     }
-    EXPECT_EQ(run.SolvedCount(), 0);
 
     // The options dialog resets the display; a running clock counts on.
     Write(SettingId::MoveTime, 180);
     run.Button3Click();
     run.ClockTick();
     run.SetClockDisplay(62);
-    EXPECT_EQ(view.Clock, (ClockDisplay{1, 2}));
+    const ClockDisplay reset = view.Clock;
     run.Timer2Timer();
-    EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning), std::tuple(ClockDisplay{1, 1}, true));
+    EXPECT_EQ(std::tuple(reset, view.Clock, view.ClockRunning), std::tuple(ClockDisplay{1, 2}, ClockDisplay{1, 1}, true));
 }
 
 TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessage)
@@ -280,15 +264,16 @@ TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessage)
 TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
 {
     NewTask(1);
-    Picture* queen = FigureOn("d4");
-    // The release never came; the next press goes to another figure.
+    Picture *queen = FigureOn("d4"), *pawn = FigureOn("a2");
+    // The release never came; the next press goes to another figure, which
+    // is released where it was pressed: both back, silently.
     run.FigureMouseDown(*queen, 17, 17);
     run.FigureMouseMove(*queen, 42, -46);
-    run.FigureMouseDown(*FigureOn("a2"), 17, 17);
-    EXPECT_EQ((PixelPos{queen->Left(), queen->Top()}), Place("d4"));
-    run.FigureMouseUp(*FigureOn("a2")); // released where it was pressed: back, silently
-    EXPECT_EQ((PixelPos{FigureOn("a2")->Left(), FigureOn("a2")->Top()}), Place("a2"));
-    EXPECT_TRUE(view.Notices.empty());
+    run.FigureMouseDown(*pawn, 17, 17);
+    const PixelPos queenThen{queen->Left(), queen->Top()};
+    run.FigureMouseUp(*pawn);
+    EXPECT_EQ(std::tuple(queenThen, PixelPos{pawn->Left(), pawn->Top()}, view.Notices.size()),
+              std::tuple(Place("d4"), Place("a2"), 0u));
 }
 
 // The playback plays its N tokens in N ticks from the task's start (after
@@ -307,9 +292,9 @@ TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
         run.ClockTick();
         const std::size_t notices = view.Notices.size();
         run.Button1Click();
-        EXPECT_EQ(std::tuple(CodeOn(ticks[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock),
-                  std::tuple("", true, 2000, false, ClockDisplay{3, 0})) << task;
-        EXPECT_EQ(std::vector(run.UsedTasks().end() - 2, run.UsedTasks().end()), (std::vector<int32_t>{task, task}));
+        EXPECT_EQ(std::tuple(CodeOn(ticks[0].first), run.TaskOver(), view.PlaybackMs, view.ClockRunning, view.Clock,
+                             std::vector(run.UsedTasks().end() - 2, run.UsedTasks().end())),
+                  std::tuple("", true, 2000, false, ClockDisplay{3, 0}, std::vector<int32_t>{task, task})) << task;
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             EXPECT_GT(view.PlaybackMs, 0) << "stopped before tick " << i + 1;
             run.Timer1Timer();
@@ -374,19 +359,11 @@ TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)
     EXPECT_EQ(view.Notices, Lines{"Количество попыток 4. Результат 2."});
 }
 
-// The parts where the run's tables do not reach: the real collections behind
-// the loader and the timer arithmetic at its limits.
-TEST(TaskParts, LoaderAndTimerArithmetic)
+// The timer arithmetic at its limits, where the run's tables do not reach.
+TEST(TaskParts, TimerArithmetic)
 {
-    EXPECT_EQ(std::tuple(LoadFromCollections(kTacticsBase, 1)->solution, LoadFromCollections(kStrategyBase, 189)->marker,
-                         LoadFromCollections(kStrategyBase, 190)->marker),
-              std::tuple("f5-h6 g7:h6 g5:f6", 1, 0));
-    EXPECT_FALSE(LoadFromCollections(0, 1).has_value() || LoadFromCollections(3, 1).has_value());
-    EXPECT_EQ(std::tuple(CollectionOf(1), CollectionOf(2), CollectionOf(0).has_value()),
-              std::tuple(CollectionLimits{225}, CollectionLimits{189}, false));
-    EXPECT_EQ(FullTime(-61), (ClockDisplay{-1, -1}));
-    EXPECT_EQ(std::tuple(CountDown({0, 1}), CountDown({1, 0}), CountDown({0, -1})),
-              std::tuple(ClockStep{{0, 0}, true}, ClockStep{{0, 59}, false}, ClockStep{{0, 0}, true}));
+    EXPECT_EQ(std::tuple(FullTime(-61), CountDown({0, 1}), CountDown({1, 0}), CountDown({0, -1})),
+              std::tuple(ClockDisplay{-1, -1}, ClockStep{{0, 0}, true}, ClockStep{{0, 59}, false}, ClockStep{{0, 0}, true}));
     constexpr int kLongest = std::numeric_limits<int>::max();
     EXPECT_EQ(std::tuple(PlaybackIntervalMs(2147483), PlaybackIntervalMs(2147484), PlaybackIntervalMs(kLongest)),
               std::tuple(2147483000, kLongest, kLongest));
