@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,10 +33,8 @@ TEST(Pictures, OnlyAPieceCodeOfColourAndKindHasAPicture)
 {
     for (std::string_view code : AssetPaths::kPieceCodes)
         EXPECT_FALSE(AssetPaths::Piece(code) == nullptr || AssetPaths::Piece2x(code) == nullptr) << code;
-    for (std::string_view bad : {"", "w", "WP", "wx", "wpx"}) {
-        EXPECT_EQ(AssetPaths::Piece(bad), nullptr);
-        EXPECT_EQ(AssetPaths::Piece2x(bad), nullptr);
-    }
+    for (std::string_view bad : {"", "w", "WP", "wx", "wpx"})
+        EXPECT_TRUE(AssetPaths::Piece(bad) == nullptr && AssetPaths::Piece2x(bad) == nullptr) << bad;
 }
 
 // Every portrait is in the format its entry names and decodes from its
@@ -106,11 +102,6 @@ QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<GifColor
     return ok ? out : QByteArray();
 }
 
-GifColorType Colour(int r, int g, int b)
-{
-    return GifColorType{static_cast<GifByteType>(r), static_cast<GifByteType>(g), static_cast<GifByteType>(b)};
-}
-
 // `image` as a JPEG of quality 100, written by Qt's own JPEG plugin (a grey
 // image as a one-component file).
 QByteArray MakeJpeg(const QImage& image, bool progressive = false)
@@ -135,8 +126,7 @@ QImage Smooth(int width, int height, QImage::Format format = QImage::Format_RGB8
 
 TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
 {
-    const std::vector<GifColorType> map = {Colour(10, 20, 30), Colour(255, 255, 255), Colour(200, 0, 0),
-                                           Colour(0, 0, 200)};
+    const std::vector<GifColorType> map = {{10, 20, 30}, {255, 255, 255}, {200, 0, 0}, {0, 0, 200}};
     GifFrame f{0, 0, 4, 2, false, {}, 1, {0, 1, 2, 3, 3, 2, 1, 0}};
     QImage image = PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f}));
     // Index 1, the control block's transparent one, stays clear.
@@ -148,19 +138,15 @@ TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
     // transparency flag, is no control block.
     const std::string comment("\x01\0\0\0", 4);
     EXPECT_EQ(PortraitDecoder::DecodeGif(MakeGif(4, 2, map, {f}, comment)).pixel(0, 0), qRgb(10, 20, 30));
-
     // Interlaced rows come out in natural order.
     GifFrame rows{0, 0, 3, 11, true, {}, -1, {}};
     for (int y = 0; y < 11; ++y)
         rows.pixels.insert(rows.pixels.end(), 3, static_cast<GifPixelType>(y % 4));
     image = PortraitDecoder::DecodeGif(MakeGif(3, 11, map, {rows}));
-    for (int y = 0; y < 11; ++y) {
-        const GifColorType c = map[static_cast<std::size_t>(y % 4)];
-        EXPECT_EQ(image.pixel(1, y), qRgb(c.Red, c.Green, c.Blue)) << "row " << y;
-    }
-
+    for (std::size_t y = 0; y < 11; ++y)
+        EXPECT_EQ(image.pixel(1, int(y)), qRgb(map[y % 4].Red, map[y % 4].Green, map[y % 4].Blue)) << "row " << y;
     // A local table wins; only the first frame shows.
-    GifFrame local{0, 0, 2, 1, false, {Colour(250, 0, 0), Colour(0, 0, 250)}, -1, {1, 0}};
+    GifFrame local{0, 0, 2, 1, false, {{250, 0, 0}, {0, 0, 250}}, -1, {1, 0}};
     image = PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {local}));
     EXPECT_EQ(std::pair(image.pixel(0, 0), image.pixel(1, 0)), std::pair(qRgb(0, 0, 250), qRgb(250, 0, 0)));
     GifFrame tall{0, 0, 1, 4096, false, {}, -1, std::vector<GifPixelType>(4096, 2)}; // as tall as may be
@@ -171,7 +157,6 @@ TEST(GifDecoder, TransparencyInterlaceTablesAndPlacement)
     }
     GifFrame first{0, 0, 2, 1, false, {}, -1, {2, 2}}, second{0, 0, 2, 1, false, {}, -1, {3, 3}};
     EXPECT_EQ(PortraitDecoder::DecodeGif(MakeGif(2, 1, map, {first, second})).pixel(1, 0), qRgb(200, 0, 0));
-
     // A frame at (2, 1) is clipped to the screen, the rest stays clear; its
     // rows below the screen, nearly a whole row wide, go nowhere.
     GifFrame offset{2, 1, 62, 4, false, {}, -1, std::vector<GifPixelType>(248, 2)};
