@@ -39,28 +39,10 @@ TEST_F(MainWindow, ButtonsLabelsAndTextPaneShowTheTask)
               std::tuple(Texts{"Количество попыток 0. Результат 0."}, QStringLiteral("Tresolvin Стратегия"), "1 2"));
 }
 
-TEST_F(MainWindow, DragFollowsThePointerAndASmallOneGoesBackSilently)
-{
-    Form();
-    NewTask(1);
-    FigurePicture* queen = FigureOn("d4");
-    const QPoint home = queen->pos();
-    QTest::mousePress(queen, Qt::LeftButton, {}, {10, 10});
-    QTest::mouseMove(queen, {19, -1});
-    QTest::mouseRelease(queen, Qt::LeftButton, {}, {10, 10});
-    EXPECT_EQ(queen->pos(), home);
-    QTest::mousePress(queen, Qt::RightButton, {}, {10, 10}); // any button drags, the figure on top
-    QTest::mouseMove(queen, {10 + 37, 10 - 121});
-    EXPECT_EQ(std::pair(Form().ScrollBox1->children().last(), queen->pos()),
-              std::pair(static_cast<QObject*>(queen), home + QPoint(37, -121)));
-    QTest::mouseMove(queen, {10 + 85, 10 + 3});
-    QTest::mouseRelease(queen, Qt::RightButton, {}, {10, 10});
-    EXPECT_EQ(std::pair(queen->pos(), m_boxes.All), std::pair(Place("g7"), Texts{"Вы не угадали ход. Задание не решено"}));
-}
-
 // Under the message box the drop is settled already: a refused figure is
-// home (and the clock runs on), a captured one is gone from its square.
-TEST_F(MainWindow, DropIsSettledBeforeTheMessage)
+// home (and the clock runs on), a captured one is gone from its square. A
+// dragged figure follows the pointer; a small drag goes back silently.
+TEST_F(MainWindow, DragsFollowThePointerAndAreSettledBeforeTheMessage)
 {
     Form();
     NewTask(1);
@@ -74,6 +56,22 @@ TEST_F(MainWindow, DropIsSettledBeforeTheMessage)
     Play("b3", "e6"); // a capture, but not the solution
     EXPECT_EQ(m_boxes.All, (Texts{"Данный ход не возможен", "Вы не угадали ход. Задание не решено"}));
     EXPECT_TRUE(rookHome && pawnGone && QTest::qWaitFor([&] { return pawn.isNull(); }));
+
+    QTest::mouseClick(Form().Button3, Qt::LeftButton);
+    m_boxes.All.clear();
+    FigurePicture* queen = FigureOn("d4");
+    const QPoint queenHome = queen->pos();
+    QTest::mousePress(queen, Qt::LeftButton, {}, {10, 10});
+    QTest::mouseMove(queen, {19, -1});
+    QTest::mouseRelease(queen, Qt::LeftButton, {}, {10, 10});
+    EXPECT_EQ(queen->pos(), queenHome);
+    QTest::mousePress(queen, Qt::RightButton, {}, {10, 10}); // any button drags, the figure on top
+    QTest::mouseMove(queen, {10 + 37, 10 - 121});
+    EXPECT_EQ(std::pair(Form().ScrollBox1->children().last(), queen->pos()),
+              std::pair(static_cast<QObject*>(queen), queenHome + QPoint(37, -121)));
+    QTest::mouseMove(queen, {10 + 85, 10 + 3});
+    QTest::mouseRelease(queen, Qt::RightButton, {}, {10, 10});
+    EXPECT_EQ(std::pair(queen->pos(), m_boxes.All), std::pair(Place("g7"), Texts{"Вы не угадали ход. Задание не решено"}));
 }
 
 TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
