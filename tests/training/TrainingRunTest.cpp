@@ -195,24 +195,20 @@ TEST_P(AttemptTable, VerdictsRepliesAndCounts)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AttemptTable,
-    testing::Values(
-        Attempt{"Solved", 1, {{"e3", "g5"}, {"b3", "e6"}}, {kGuessedText, kSolvedText}, 1, 1, 13, true, false, "62-35"},
-        Attempt{"WrongFirst", 1, {{"d4", "d8"}}, {kNotGuessedText}, 1, 0, 7, true, true, "54-14"},
-        Attempt{"WrongLast", 1, {{"e3", "g5"}, {"d4", "d8"}}, {kGuessedText, kNotGuessedText}, 1, 0, 13, true, false,
-                "54-14"},
-        Attempt{"RightSquaresWrongOrder", 1, {{"b3", "e6"}}, {kNotGuessedText}, 1, 0, 7, true, true, "62-35"},
-        Attempt{"GuessedGoesOn", 1, {{"e3", "g5"}}, {kGuessedText}, 0, 0, 13, false, true, "00-84"},
-        Attempt{"Illegal", 1, {{"d1", "d5"}, {"c3", "c5"}}, {kMoveImpossibleText, kMoveImpossibleText}, 0, 0, 1, false,
-                true, ""},
-        Attempt{"OtherSideAndOwnSquare", 1, {{"f3", "e2"}, {"e3", "e3"}}, {}, 0, 0, 1, false, true, ""},
-        Attempt{"ReplyTakesTheDroppedFigure", 2, {{"f5", "h6"}, {"g5", "f6"}}, {kGuessedText, kSolvedText}, 1, 1, 13,
-                true, false, "47-36"},
-        Attempt{"BlackOneToken", 3, {{"e8", "d8"}}, {kSolvedText}, 1, 1, 1, true, false, "15-14"},
-        Attempt{"LineEndsWithAReply", 5, {{"e3", "g5"}, {"b3", "e6"}},
-                {kGuessedText, kOperationImpossibleText, kNotGuessedText}, 1, 0, 13, true, false, "62-35"}),
-    [](const auto& info) { return std::string(info.param.name); });
+const Attempt kAttempts[] = {
+    {"Solved", 1, {{"e3", "g5"}, {"b3", "e6"}}, {kGuessedText, kSolvedText}, 1, 1, 13, true, false, "62-35"},
+    {"WrongFirst", 1, {{"d4", "d8"}}, {kNotGuessedText}, 1, 0, 7, true, true, "54-14"},
+    {"WrongLast", 1, {{"e3", "g5"}, {"d4", "d8"}}, {kGuessedText, kNotGuessedText}, 1, 0, 13, true, false, "54-14"},
+    {"RightSquaresWrongOrder", 1, {{"b3", "e6"}}, {kNotGuessedText}, 1, 0, 7, true, true, "62-35"},
+    {"GuessedGoesOn", 1, {{"e3", "g5"}}, {kGuessedText}, 0, 0, 13, false, true, "00-84"},
+    {"Illegal", 1, {{"d1", "d5"}, {"c3", "c5"}}, {kMoveImpossibleText, kMoveImpossibleText}, 0, 0, 1, false, true, ""},
+    {"OtherSideAndOwnSquare", 1, {{"f3", "e2"}, {"e3", "e3"}}, {}, 0, 0, 1, false, true, ""},
+    {"ReplyTakesTheDroppedFigure", 2, {{"f5", "h6"}, {"g5", "f6"}}, {kGuessedText, kSolvedText}, 1, 1, 13, true, false, "47-36"},
+    {"BlackOneToken", 3, {{"e8", "d8"}}, {kSolvedText}, 1, 1, 1, true, false, "15-14"},
+    {"LineEndsWithAReply", 5, {{"e3", "g5"}, {"b3", "e6"}}, {kGuessedText, kOperationImpossibleText, kNotGuessedText}, 1, 0, 13,
+     true, false, "62-35"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, AttemptTable, testing::ValuesIn(kAttempts), [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 {
