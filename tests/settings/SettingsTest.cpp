@@ -17,12 +17,10 @@ namespace {
 TEST(IntegerReader, AcceptsDecimalAndHexWithSignAndLeadingBlanks)
 {
     const std::pair<const char*, int32_t> accepted[] = {
-        {"180", 180},          {"0", 0},           {"007", 7},          {"   60", 60},          {"+5", 5},
-        {"-5", -5},            {"  -12", -12},     {"$3C", 60},         {"x3c", 60},           {"X3C", 60},
-        {"0x3C", 60},          {"0X3c", 60},       {"-$10", -16},       {"+0x10", 16},         {"$0000000A", 10},
-        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX}, {"-$80000000", INT32_MIN},
-        {"000000000000000000000000000042", 42},
-    };
+        {"180", 180}, {"0", 0},     {"007", 7},       {"   60", 60}, {"+5", 5},         {"-5", -5},      {"  -12", -12},
+        {"$3C", 60},  {"x3c", 60},  {"X3C", 60},      {"0x3C", 60},  {"0X3c", 60},      {"-$10", -16},   {"+0x10", 16},
+        {"$0000000A", 10}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX},
+        {"-$80000000", INT32_MIN}, {"000000000000000000000000000042", 42}};
     for (const auto& [text, value] : accepted)
         EXPECT_EQ(ReadInteger(text), value) << '"' << text << '"';
     for (const char* text : {"", "   ", "abc", "180 ", "1 80", "180s", "1.5", "-", "+", "--5", "- 5", "$", "0x", "x",
@@ -63,35 +61,25 @@ TEST_F(SettingsFile, ReadsGiveTheValueOrTheDefaultAndCreateNothing)
     std::vector<int32_t> defaults;
     for (const SettingInfo& info : kSettings)
         defaults.push_back(LoadSetting(info.Id));
-    EXPECT_EQ(defaults, (std::vector<int32_t>{180, 1, 0, 0, 1}));
-    EXPECT_EQ(TaskBaseSetting + MoveTimeSetting + MoveIntervalSetting, 182);
-    EXPECT_FALSE(fs::exists(File().parent_path()));
-    struct Row {
-        const char* text;
-        SettingId id;
-        int32_t expected;
-    } rows[] = {
-        {"[VREMYA]\nvremya=0x3C\n", SettingId::MoveTime, 60},
-        {"[VREMYA]\nvremya=90s\n", SettingId::MoveTime, 180},
-        {"[SECNAHOD]\nsecnahod=3\n", SettingId::MoveInterval, 3},
-        // A time or an interval of 0 or less, as older programs wrote them,
-        // reads as the default; the switches and the base take any number.
-        {"[VREMYA]\nvremya=-5\n", SettingId::MoveTime, 180},
-        {"[VREMYA]\nvremya=0\n", SettingId::MoveTime, 180},
-        {"[VREMYA]\nvremya=1\n", SettingId::MoveTime, 1},
-        {"[SECNAHOD]\nsecnahod=0\n", SettingId::MoveInterval, 1},
+    EXPECT_EQ(std::tuple(defaults, TaskBaseSetting + MoveTimeSetting + MoveIntervalSetting, fs::exists(File().parent_path())),
+              std::tuple(std::vector<int32_t>{180, 1, 0, 0, 1}, 182, false));
+    // A time or an interval of 0 or less, as older programs wrote them, reads
+    // as the default; the switches and the base take any number.
+    const std::tuple<const char*, SettingId, int32_t> rows[] = {
+        {"[VREMYA]\nvremya=0x3C\n", SettingId::MoveTime, 60}, {"[VREMYA]\nvremya=90s\n", SettingId::MoveTime, 180},
+        {"[SECNAHOD]\nsecnahod=3\n", SettingId::MoveInterval, 3}, {"[VREMYA]\nvremya=-5\n", SettingId::MoveTime, 180},
+        {"[VREMYA]\nvremya=0\n", SettingId::MoveTime, 180},       {"[VREMYA]\nvremya=1\n", SettingId::MoveTime, 1},
+        {"[SECNAHOD]\nsecnahod=0\n", SettingId::MoveInterval, 1}, {"[BAZA1]\nbaza1=3\n", SettingId::TaskBase, 3},
         {"[otobragenie_hoda]\notobragenie_hoda=-1\n", SettingId::MoveLine, -1},
-        {"[BAZA1]\nbaza1=3\n", SettingId::TaskBase, 3},
         {"[otobragenie_hoda]\notobragenie_hoda=\n", SettingId::MoveLine, 0},
         {"[otobragenie_podskazki]\notobragenie_podskazki=1\n", SettingId::Hint, 1},
         {"\x01\x02\xff[\xfe]=\x00", SettingId::Hint, 0},
     };
-    for (const Row& r : rows) {
-        Spill(File(), r.text);
-        EXPECT_EQ(LoadSetting(r.id), r.expected) << r.text;
-        EXPECT_EQ(*InfoOf(r.id).Variable, r.expected) << r.text;
+    for (const auto& [text, id, expected] : rows) {
+        Spill(File(), text);
         // Only a value the file really holds counts as stored.
-        EXPECT_EQ(StoredSettingValue(r.id).has_value(), r.expected != InfoOf(r.id).Default) << r.text;
+        EXPECT_EQ(std::tuple(LoadSetting(id), *InfoOf(id).Variable, StoredSettingValue(id).has_value()),
+                  std::tuple(expected, expected, expected != InfoOf(id).Default)) << text;
     }
 }
 
@@ -105,14 +93,12 @@ TEST_F(SettingsFile, WritesKeepOtherLinesAndLeaveTheVariables)
     Spill(File(), "# mine\n[vremya]\nVREMYA=180\n[Extra]\nx=y\n");
     MoveTimeSetting = 77;
     ASSERT_TRUE(WriteSettingValue(SettingId::MoveTime, 2147483647));
-    EXPECT_EQ(MoveTimeSetting, 77);
-    EXPECT_EQ(Slurp(File()), "# mine\n[vremya]\nVREMYA=2147483647\n[Extra]\nx=y\n");
+    EXPECT_EQ(std::pair(MoveTimeSetting, Slurp(File())), std::pair(77, std::string("# mine\n[vremya]\nVREMYA=2147483647\n[Extra]\nx=y\n")));
     // A plain file where the directory should be: the error names it.
     fs::remove_all(File().parent_path());
     Spill(dir.Path() / "xdg" / "tresolvin", "in the way");
     const auto result = WriteSettingValue(SettingId::MoveTime, 60);
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.Error.find((dir.Path() / "xdg" / "tresolvin").string()), std::string::npos) << result.Error;
+    EXPECT_TRUE(!result && result.Error.find((dir.Path() / "xdg" / "tresolvin").string()) != std::string::npos) << result.Error;
     EXPECT_EQ(ReadSettingValue(SettingId::MoveTime), 180);
 }
 
