@@ -301,6 +301,33 @@ TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
     }
 }
 
+// A figure held while the playback moves (the rook the first token moves;
+// the rook the second takes, on f8 after one tick; a king the line never
+// touches): the hold ends before the program's move, the release moves
+// nothing, and the board ends in the line's final position.
+TEST_F(TrainingRunTest, FigureHeldDuringThePlaybackChangesNothing)
+{
+    NewTask(4);
+    for (const auto& [square, ticksBefore] : {std::pair{"f1", 0}, {"f8", 1}, {"e1", 0}}) {
+        run.Button1Click(); // each playback sets the task up anew
+        for (int t = 0; t < ticksBefore; ++t)
+            run.Timer1Timer();
+        Picture* held = FigureOn(square);
+        ASSERT_NE(held, nullptr) << square;
+        run.FigureMouseDown(*held, 17, 17);
+        run.FigureMouseMove(*held, 17 - 40, 17 + 40);
+        run.Timer1Timer();
+        run.FigureMouseUp(*held);
+        while (view.PlaybackMs > 0)
+            run.Timer1Timer();
+        std::string board;
+        for (const char* s : {"f8", "e8", "a3", "e1", "f1", "d8", "a2"})
+            board += CodeOn(s) + ",";
+        EXPECT_EQ(std::tuple(board, run.FigureList().size(), PixelPos{FigureOn("f8")->Left(), FigureOn("f8")->Top()}, view.Notices.size()),
+                  std::tuple("br,bk,wp,wk,,,,", 4u, Place("f8"), 0u)) << square;
+    }
+}
+
 TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
 {
     NewTask(1);

@@ -112,36 +112,4 @@ TEST_F(MainWindow, TimeOutDuringADragPutsTheFigureBackUnjudged)
               std::tuple(home, Texts{"Вы не успели решить задание за заданное время"}, QString("0 0"), ""));
 }
 
-// A figure held while the playback moves: the hold ends before the
-// program's move, its release moves nothing, and the board ends in the
-// line's final position.
-TEST_F(MainWindow, FigureHeldDuringThePlaybackChangesNothing)
-{
-    Write(SettingId::MoveInterval, 1);
-    TForm1& form = Form();
-    // The rook the first token moves; the rook the second token takes (on f8
-    // after one tick); a king the line never touches. Each playback sets the
-    // task up anew.
-    NewTask(4);
-    for (const auto& [square, ticksBefore] : {std::pair{"f1", 0}, {"f8", 1}, {"e1", 0}}) {
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        for (int t = 0; t < ticksBefore; ++t)
-            form.Timer1Timer();
-        QPointer<FigurePicture> held = FigureOn(square);
-        ASSERT_TRUE(held) << square;
-        QTest::mousePress(held, Qt::LeftButton, {}, {17, 17});
-        QTest::mouseMove(held, {17 - 40, 17 + 40});
-        form.Timer1Timer();
-        if (held)
-            QTest::mouseRelease(held, Qt::LeftButton, {}, {17 - 40, 17 + 40});
-        while (form.Timer1->isActive())
-            form.Timer1Timer();
-        std::string board;
-        for (const char* s : {"f8", "e8", "a3", "e1", "f1", "d8", "a2"})
-            board += CodeOn(s) + ",";
-        EXPECT_EQ(std::tuple(board, Run().FigureList().size(), FigureOn("f8")->pos(), m_boxes.All.size()),
-                  std::tuple("br,bk,wp,wk,,,,", 4u, Place("f8"), 0u)) << square;
-    }
-}
-
 } // namespace
