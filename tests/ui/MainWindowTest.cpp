@@ -94,22 +94,4 @@ TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
     EXPECT_TRUE(form.Image1->isEnabled() && form.Image1->pixmap().toImage() == form.Image14->pixmap().toImage());
 }
 
-TEST_F(MainWindow, TimeOutDuringADragPutsTheFigureBackUnjudged)
-{
-    Write(SettingId::MoveTime, 1);
-    Form();
-    NewTask(1);
-    FigurePicture* bishop = FigureOn("e3");
-    const QPoint home = bishop->pos();
-    QTest::mousePress(bishop, Qt::LeftButton, {}, {17, 17});
-    QTest::mouseMove(bishop, {17 + 80, 17 - 80}); // over g5, the right move
-    bool homeUnderTheBox = false;
-    m_boxes.WhileOpen = [&](const std::string&) { homeUnderTheBox = bishop->pos() == home; };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_boxes.All.empty(); }, 2500)); // the real clock runs out
-    EXPECT_TRUE(homeUnderTheBox);
-    QTest::mouseRelease(bishop, Qt::LeftButton, {}, {17, 17});
-    EXPECT_EQ(std::tuple(bishop->pos(), m_boxes.All, Clock(), Run().LastMoveText()),
-              std::tuple(home, Texts{"Вы не успели решить задание за заданное время"}, QString("0 0"), ""));
-}
-
 } // namespace
