@@ -64,10 +64,10 @@ inline int32_t FreeIndexFor(BoardTable& table, const TaskRounds& rounds, int32_t
     return static_cast<int32_t>(at(chosen) - free.begin());
 }
 
-// No settings file, and every setting 0 in memory.
+// No settings file (nor its directory), and every setting 0 in memory.
 inline void ResetSettings()
 {
-    std::filesystem::remove(SettingsFilePath());
+    std::filesystem::remove_all(SettingsFilePath().parent_path());
     for (const SettingInfo& info : kSettings)
         *info.Variable = 0;
 }

@@ -1,8 +1,8 @@
 // The settings dialogs, driven like a user (typing, ticking, clicking "Ok"),
 // and the clickable labels of the secondary windows.
+#include "Boards.h"
 #include "Fakes.h"
 #include "IniFile.h"
-#include "Settings.h"
 #include "about.h"
 #include "baza.h"
 #include "links.h"
@@ -29,12 +29,7 @@ const std::string kMustBePositive = "Значение должно быть бо
 
 class Dialogs : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::remove_all(SettingsFilePath().parent_path());
-        for (const SettingInfo& info : kSettings)
-            *info.Variable = 0;
-    }
+    void SetUp() override { ResetSettings(); }
     static void Put(SettingId id, const std::string& text)
     {
         ASSERT_TRUE(WriteIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key, text));

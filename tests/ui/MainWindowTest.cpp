@@ -1,10 +1,29 @@
-// The main window's wiring on top of the training run (whose rules the
-// training tests check): real mouse events, buttons, timers and pictures.
+// The windows' wiring on top of the training run (whose rules the training
+// tests check): real mouse events, buttons, timers and pictures; the
+// splash, the menu, the ways the program ends and the real message boxes;
+// and what the start-up (Startup.h) gives every window: the windows kept on
+// their screen and the overflow icon read late.
+#include "DeferredIconStyle.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
+#include "QtMessageBoxes.h"
+#include "ScreenFit.h"
+#include "about.h"
+#include "baza.h"
+#include "links.h"
+#include "option.h"
+#include "zastavka.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -92,6 +111,188 @@ TEST_F(MainWindow, ReplyTakesTheFigureJustDropped)
               std::tuple("Вариант разыгран. Поздравляем", false, shown));
     NewTask(1);
     EXPECT_TRUE(form.Image1->isEnabled() && form.Image1->pixmap().toImage() == form.Image14->pixmap().toImage());
+}
+
+TEST_F(MainWindow, SplashShowsFourteenPortraitsAndEntersTheMainWindow)
+{
+    TForm6 splash;
+    for (std::size_t i = 0; i < TForm6::kPortraitCount; ++i) { // six, six and two to a panel
+        EXPECT_FALSE(splash.Portraits[i]->pixmap().isNull() || splash.Names[i]->text().isEmpty()) << i + 1;
+        EXPECT_EQ(splash.Portraits[i]->parentWidget(), splash.Panels[i < 6 ? 0 : i < 12 ? 1 : 2]) << i + 1;
+    }
+    splash.SetMainWindow(&Form());
+    Form().hide();
+    splash.show();
+    QTest::mouseClick(splash.Button1, Qt::LeftButton);
+    EXPECT_TRUE(Form().isVisible() && !splash.isVisible());
+}
+
+// Runs the event loop until the program is told to end; false when it was
+// not within ten seconds.
+bool RunsToTheEnd(const std::function<void()>& action)
+{
+    QApplication::setQuitOnLastWindowClosed(false); // only an explicit end stops the loop
+    QObject limit; // its timer goes with it
+    QTimer::singleShot(10000, &limit, [] { QCoreApplication::exit(7); });
+    QTimer::singleShot(0, action);
+    const int code = QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(true);
+    return code == 0;
+}
+
+TEST_F(MainWindow, ClosingAWindowOrExitEndsTheProgram)
+{
+    TForm6 splash;
+    splash.show();
+    EXPECT_TRUE(RunsToTheEnd([&] { splash.close(); }));
+    EXPECT_TRUE(RunsToTheEnd([&] { Form().close(); }));
+    EXPECT_TRUE(RunsToTheEnd([&] { Form().N4->trigger(); }));
+    Form().N2->menuAction()->trigger(); // the top-level "Выход" does nothing
+    EXPECT_TRUE(m_boxes.All.empty());
+}
+
+TEST_F(MainWindow, MenuItemsOpenTheirWindows)
+{
+    TForm1& form = Form();
+    QDialog options, base, about, links;
+    form.AttachWindows(&options, &base, &about, &links);
+    for (const auto& [action, dialog] :
+         {std::pair{form.N9, &options}, {form.N10, &base}, {form.N3, &about}, {form.N11, &links}}) {
+        bool modal = false;
+        QTimer::singleShot(0, dialog, [dialog = dialog, &modal] {
+            modal = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+            dialog->reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(modal) << action->objectName().toStdString();
+    }
+    // The quote commands draw from their tables.
+    m_random.Push(0);
+    form.N7->trigger();
+    m_random.Push(17);
+    form.N8->trigger();
+    EXPECT_EQ(std::tuple(m_random.Bounds, m_boxes.All.size()), std::tuple(std::vector<int32_t>{42, 18}, 2u));
+}
+
+// Presses the one button of the next modal box once it is open (and once
+// `waitWhileOpen` holds), after writing down what the box shows.
+void AnswerNextBox(QStringList& facts, const std::function<bool()>& waitWhileOpen = [] { return true; })
+{
+    QTimer::singleShot(0, [&facts, waitWhileOpen] {
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); }));
+        ASSERT_EQ(box->buttons().size(), 1);
+        facts << box->windowTitle() << box->text() << QString::number(box->icon()) << box->buttons()[0]->text()
+              << QString::number(box->textFormat()) << QString::number(QTest::qWaitFor(waitWhileOpen));
+        QTest::mouseClick(box->buttons()[0], Qt::LeftButton);
+    });
+}
+
+TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
+{
+    QtMessageBoxes boxes;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    QStringList facts;
+    AnswerNextBox(facts, [&] { return ticks >= 3; });
+    boxes.Notice("<b>Вы угадали ход</b>");
+    // The error box's one button is Qt's Russian for "Yes" (Startup.h).
+    AnswerNextBox(facts);
+    boxes.Error("Ошибка при чтении данных!");
+    const QString plain = QString::number(Qt::PlainText);
+    EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "OK", plain,
+                                  "1", "Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical),
+                                  "&Да", plain, "1"}));
+}
+
+// A frame that sticks out moves just inside the available area; one larger
+// than it goes to its left or top edge.
+TEST(ScreenFit, FittedTopLeft)
+{
+    const QRect screen(0, 0, 640, 512);
+    const std::tuple<QRect, QRect, QPoint> rows[] = {
+        {{241, 125, 300, 200}, screen, {241, 125}}, {{500, 10, 300, 200}, screen, {340, 10}},
+        {{10, 400, 300, 200}, screen, {10, 312}},   {{-20, -5, 300, 200}, screen, {0, 0}},
+        {{241, 125, 746, 300}, screen, {0, 125}},   {{100, 125, 300, 600}, screen, {100, 0}},
+        {{275, 10, 676, 480}, {0, 30, 1280, 994}, {275, 30}},     // below a panel
+        {{1200, 50, 300, 200}, {1280, 0, 1024, 768}, {1280, 50}}, // a second screen
+    };
+    for (const auto& [frame, area, expected] : rows)
+        EXPECT_EQ(ScreenFit::FittedTopLeft(frame, area), expected) << frame.x() << "," << frame.y();
+}
+
+// Every window shown as the program shows it, with the client size it was
+// designed for, on the offscreen screen of screen-1280x1024.json: at scale 1
+// every window stays where it was designed; at QT_SCALE_FACTOR=2 (640 x 512)
+// the splash and the main window are wider than the screen and go to its
+// left edge, and the windows that stick out move just inside, to an edge.
+TEST(ScreenFit, EveryWindowIsShownOnItsScreen)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    const qreal scale = screen->devicePixelRatio();
+    if (screen->geometry().size() * scale != QSize(1280, 1024))
+        GTEST_SKIP() << "needs the 1280 x 1024 screen of screen-1280x1024.json";
+
+    FakeMessageBoxes boxes;
+    ScriptedRandom random;
+    RecordingUrlOpener opener;
+    TForm6 splash;
+    TForm1 form(boxes, random);
+    TForm3 options(boxes, &form, &form);
+    TForm4 about(opener, &form);
+    TForm5 base(boxes, &form, &form);
+    TForm7 links(opener, &form);
+    const std::pair<QWidget*, QSize> windows[] = {{&splash, {742, 461}}, {&form, {672, 454}}, {&options, {310, 140}},
+                                                  {&about, {452, 228}},  {&base, {305, 110}}, {&links, {421, 91}}};
+    QStringList moved;
+    for (const auto& [window, size] : windows) {
+        const std::string name = window->objectName().toStdString();
+        const QPoint designed = window->pos();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
+        EXPECT_EQ(window->size() - QSize(0, window == &form ? form.menuBar()->height() : 0), size) << name;
+        const QRect frame = window->frameGeometry();
+        EXPECT_TRUE(frame.width() > area.width() ? frame.left() == area.left()
+                                                 : frame.left() >= area.left() && frame.right() <= area.right())
+            << name;
+        EXPECT_TRUE(frame.top() >= area.top() && frame.bottom() <= area.bottom()) << name;
+        if (window->pos() != designed) {
+            moved << window->objectName();
+            EXPECT_TRUE(frame.left() == area.left() || frame.right() == area.right() || frame.top() == area.top()
+                        || frame.bottom() == area.bottom())
+                << name;
+        }
+        window->hide();
+    }
+    EXPECT_EQ(moved, scale == 1 ? QStringList{} : QStringList({"Form6", "Form1", "Form4", "Form5", "Form7"}));
+}
+
+// The overflow button's icon, read late, is the base style's icon, as a
+// pixmap at ratio 1.5 and as painted at ratio 2; any other icon is the base
+// style's own.
+TEST(DeferredIconStyle, OverflowIconIsTheBaseStylesWhenUsed)
+{
+    auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr) << "the application's style is not the start-up's";
+    for (auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+                       QStyle::SP_MessageBoxCritical}) {
+        const QIcon icons[] = {style->standardIcon(which), style->baseStyle()->standardIcon(which)};
+        QImage drawn[2];
+        for (int i = 0; i < 2; ++i) {
+            drawn[i] = QImage(80, 80, QImage::Format_ARGB32);
+            drawn[i].setDevicePixelRatio(2);
+            drawn[i].fill(Qt::transparent);
+            QPainter painter(&drawn[i]);
+            painter.drawPixmap(0, 0, icons[i].pixmap(QSize(20, 20), 1.5));
+            icons[i].paint(&painter, QRect(3, 25, 16, 12));
+        }
+        EXPECT_FALSE(icons[1].isNull());
+        EXPECT_EQ(std::tuple(icons[0].availableSizes(), icons[0].actualSize(QSize(20, 20)), drawn[0]),
+                  std::tuple(icons[1].availableSizes(), icons[1].actualSize(QSize(20, 20)), drawn[1])) << which;
+    }
 }
 
 } // namespace
