@@ -54,7 +54,6 @@ TEST(Collections, EveryRecordHasTheFormTheProgramReads)
 TEST(QuoteTables, LoadFillsInRangeResetsTheContinuationAndIgnoresOthers)
 {
     std::set<std::string> quotes;
-    int continued = 0;
     Tcitata reused;
     TGulmar comment;
     for (int32_t n = 0; n < std::max(Tcitata::Count, TGulmar::Count); ++n) {
@@ -64,12 +63,11 @@ TEST(QuoteTables, LoadFillsInRangeResetsTheContinuationAndIgnoresOthers)
         EXPECT_TRUE(reused.continuation == q.continuation && !q.author.empty() && !q.quote.empty()) << n;
         EXPECT_EQ(QuoteMessage(q), q.quote + " " + q.continuation + " " + q.author) << n;
         quotes.insert(q.quote);
-        continued += !q.continuation.empty();
         comment.LoadQuote(n);
         EXPECT_TRUE(n >= TGulmar::Count || !comment.comment.empty()) << n;
         EXPECT_EQ(CommentMessage(comment), comment.comment + " " + comment.continuation);
     }
-    EXPECT_EQ(std::tuple(quotes.size(), continued), std::tuple(42u, 1));
+    EXPECT_EQ(quotes.size(), static_cast<std::size_t>(Tcitata::Count)); // all different
     for (int32_t bad : {-1, 42, std::numeric_limits<int32_t>::min()}) {
         Tcitata q;
         q.quote = "Q";

@@ -50,7 +50,7 @@ TEST_F(TrainingRunTest, NewTaskShowsTheDrawnTaskAndStartsTheClock)
     HintSetting = 1; // decided by the switch in memory, then re-read (off)
     NewTask(1);
     EXPECT_EQ(std::tuple(run.CurrentTaskNumber(), run.UsedTasks(), random.Reseeds, random.Bounds, run.TaskSolution()),
-              std::tuple(1, std::vector<int32_t>{1}, 1, std::vector<int32_t>{225}, "e3-g5 f3:d1 b3:e6"));
+              std::tuple(1, std::vector<int32_t>{1}, 1, std::vector<int32_t>{kTacticsCount}, "e3-g5 f3:d1 b3:e6"));
     EXPECT_EQ(std::tuple(run.WhiteToMove(), run.SolutionPos(), run.TaskOver(), run.FigureList().size(), CodeOn("e3")),
               std::tuple(true, 1, false, 23u, "wb"));
     EXPECT_EQ(std::tuple(view.Clock, view.ClockRunning, view.Line), std::tuple(ClockDisplay{1, 15}, true, std::nullopt));
@@ -80,13 +80,13 @@ TEST_F(TrainingRunTest, TheDrawFollowsTheBaseAndItsRounds)
     NewTask(1);
     random.Push(2);
     run.Button2Click();
-    EXPECT_EQ(std::tuple(run.CurrentTaskNumber(), random.Bounds.back(), random.Left()), std::tuple(4, 224, 0u));
+    EXPECT_EQ(std::tuple(run.CurrentTaskNumber(), random.Bounds.back(), random.Left()), std::tuple(4, kTacticsCount - 1, 0u));
 
-    // Strategy: 1..189, its own round (test 1 is free there); the retry and
+    // Strategy: its own collection and round (test 1 is free there); the retry and
     // the playback keep the collection the task came from.
     TaskBaseSetting = 2;
     NewTask(1);
-    EXPECT_EQ(std::tuple(random.Bounds.back(), run.TaskSolution()), std::tuple(189, "f4-f5"));
+    EXPECT_EQ(std::tuple(random.Bounds.back(), run.TaskSolution()), std::tuple(kStrategyCount, "f4-f5"));
     TaskBaseSetting = 1;
     run.Button3Click();
     const std::string retried = run.TaskSolution();

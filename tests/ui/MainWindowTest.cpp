@@ -12,6 +12,8 @@
 #include "baza.h"
 #include "links.h"
 #include "option.h"
+#include "quotes/UnitGulmar.h"
+#include "quotes/Unitcitata.h"
 #include "zastavka.h"
 
 #include <QAbstractButton>
@@ -36,7 +38,6 @@ TEST_F(MainWindow, ButtonsLabelsAndTextPaneShowTheTask)
     Write(SettingId::MoveTime, 75);
     Write(SettingId::TaskBase, 1);
     TForm1& form = Form();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tresolvin Тактика"));
     m_tasks[{kTacticsBase, 1}].header = "<b>x</b>\r\n[Black \"y\"]\r\n&amp;"; // shown as plain text
     NewTask(1);
     EXPECT_EQ(std::pair(Clock(), form.TextPaneLines()),
@@ -171,7 +172,7 @@ TEST_F(MainWindow, MenuItemsOpenTheirWindows)
     form.N7->trigger();
     m_random.Push(17);
     form.N8->trigger();
-    EXPECT_EQ(std::tuple(m_random.Bounds, m_boxes.All.size()), std::tuple(std::vector<int32_t>{42, 18}, 2u));
+    EXPECT_EQ(std::tuple(m_random.Bounds, m_boxes.All.size()), std::tuple(std::vector<int32_t>{Tcitata::Count, TGulmar::Count}, 2u));
 }
 
 // Presses the one button of the next modal box once it is open (and once
