@@ -19,11 +19,7 @@
 class MainWindowFixture : public testing::Test {
 protected:
     void SetUp() override { ResetSettings(); }
-    void TearDown() override
-    {
-        m_form.reset();
-        QTest::qWait(0);
-    }
+    void TearDown() override { m_form.reset(), QTest::qWait(0); }
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
