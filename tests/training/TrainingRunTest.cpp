@@ -244,7 +244,7 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 
 // The time runs out under the "guessed" message (the board is locked, the
 // reply still comes), or during a drag (the figure goes home unjudged).
-TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessageAndDuringADrag)
+TEST_F(TrainingRunTest, TimeOutsAndUnfinishedDrags)
 {
     Write(SettingId::MoveTime, 1);
     NewTask(1);
@@ -270,14 +270,13 @@ TEST_F(TrainingRunTest, TimeOutUnderTheGuessedMessageAndDuringADrag)
     run.FigureMouseUp(*bishop);
     EXPECT_EQ(std::tuple(underTheBox, PixelPos{bishop->Left(), bishop->Top()}, view.Notices, view.Clock, run.LastMoveText()),
               std::tuple(Place("e3"), Place("e3"), Lines{kTimeOutText}, ClockDisplay{0, 0}, lastMove));
-}
 
-TEST_F(TrainingRunTest, UnfinishedDragsGoHome)
-{
+    // A drag whose release never came ends when the next press goes to
+    // another figure, which is released where it was pressed: both go back,
+    // silently.
     NewTask(1);
+    view.Notices.clear();
     Picture *queen = FigureOn("d4"), *pawn = FigureOn("a2");
-    // The release never came; the next press goes to another figure, which
-    // is released where it was pressed: both back, silently.
     run.FigureMouseDown(*queen, 17, 17);
     run.FigureMouseMove(*queen, 42, -46);
     run.FigureMouseDown(*pawn, 17, 17);
