@@ -159,6 +159,7 @@ TEST_F(Board, DropVerdicts)
         {"PawnDoubleBlockedNear", "4k3/8/8/8/8/4n3/4P3/4K3", true, "e2", "e4", kNo, 0},
         {"PawnStepBlocked", "4k3/8/8/8/8/4N3/4P3/4K3", true, "e2", "e3", kNo, 0},
         {"PawnDoubleOntoFigure", "4k3/8/8/8/4n3/8/4P3/4K3", true, "e2", "e4", kNo, 0},
+        {"PawnDoubleOffStartRow", "4k3/8/8/8/8/4P3/8/4K3", true, "e3", "e5", kNo, 0},
         {"PawnTriple", kInitial, true, "e2", "e5", kNo, 0},
         {"PawnStraightNeverTakes", "4k3/8/8/8/4p3/4P3/8/4K3", true, "e3", "e4", kNo, 0},
         {"PawnDiagonalEmpty", kInitial, true, "e2", "d3", kNo, 0},
