@@ -1,6 +1,7 @@
 #pragma once
 // Small boards of the tests' own making, for the training run and the main
-// window.
+// window, with what both fixtures share: the scripting of a draw and the
+// reset of the settings.
 #include "BoardGeometry.h"
 #include "Settings.h"
 #include "TaskDraw.h"
