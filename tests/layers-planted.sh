@@ -26,9 +26,9 @@ screen/MessageBoxes.h|"Settings.h"
 settings/dialogs/option.cpp|"TrainingRun.h"
 tools/tasks/Plan.cpp|"Settings.h"
 tools/make-assets/main.cpp|"MessageBoxes.h"
-tests/core/NotationTest.cpp|"TrainingRun.h"
+tests/core/ChessBoardTest.cpp|"TrainingRun.h"
 tests/training/TrainingRunTest.cpp|"../ui/Fakes.h"
-tests/settings/SettingsTest.cpp|"../core/FakePicture.h"
+tests/settings/IniFileTest.cpp|"../core/FakePicture.h"
 tests/training/TrainingRunTest.cpp|<QObject>
 PLANTED
 exit $status

@@ -1,6 +1,8 @@
 #pragma once
 // Pictures that only remember what was done to them, so that the board and
-// the training run can be checked without any window.
+// the training run can be checked without any window. The factory owns every
+// picture it made, released ones too; a new picture lies above every earlier
+// one in Stacking (bottom to top).
 #include "Picture.h"
 
 #include <algorithm>
@@ -17,24 +19,17 @@ public:
     void SetTop(int top) override { m_top = top, Log += 'T'; }
     int Width() const override { return 35; }
     int Height() const override { return 35; }
-    void BringToFront() override
-    {
-        std::erase(m_stacking, this);
-        m_stacking.push_back(this);
-    }
+    void BringToFront() override { std::erase(m_stacking, this), m_stacking.push_back(this); }
     void DeferredRelease() override { ++Releases; }
 
     int Releases = 0;
     std::string Log; // "T" and "L" for every SetTop and SetLeft, in order
 
 private:
-    int m_left = -1000;
-    int m_top = -1000;
+    int m_left = -1000, m_top = -1000;
     std::vector<FakePicture*>& m_stacking;
 };
 
-// Owns every picture it made, released ones too; a new picture lies above
-// every earlier one in Stacking (bottom to top).
 class FakePictureFactory final : public PictureFactory {
 public:
     Picture* CreatePicture(const std::string&) override

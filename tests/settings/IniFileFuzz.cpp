@@ -10,15 +10,14 @@
 // pad the file to just under the size limit. The rest is the file.
 #include "IniFile.h"
 #include "Settings.h"
+#include "TempDir.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -27,14 +26,8 @@ namespace {
 // A directory of this process's own, removed at exit.
 const fs::path& Dir()
 {
-    static const struct Temporary {
-        fs::path path = [] {
-            std::string pattern = (fs::temp_directory_path() / "tresolvin-fuzz-XXXXXX").string();
-            return ::mkdtemp(pattern.data()) ? fs::path(pattern) : (std::abort(), fs::path());
-        }();
-        ~Temporary() { std::error_code ec; fs::remove_all(path, ec); }
-    } dir;
-    return dir.path;
+    static const TempDir dir;
+    return dir.Path();
 }
 
 [[noreturn]] void Fail(const std::string& what)
@@ -114,11 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The same write through a file: the same outcome, nothing left behind.
     const fs::path file = Dir() / "opt.ini";
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << before;
+    Spill(file, before);
     const IniWriteResult written = WriteIniValue(file, section, key, value);
-    std::ostringstream read;
-    read << std::ifstream(file, std::ios::binary).rdbuf();
-    if (bool(written) != bool(result) || read.str() != after)
+    if (bool(written) != bool(result) || Slurp(file) != after)
         Fail("the file differs from the text: " + written.Error);
     if (written && ReadIniValue(file, section, key) != value)
         Fail("the file does not read back");

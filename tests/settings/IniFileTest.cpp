@@ -1,12 +1,17 @@
 // The INI reader and writer: name matching, what a write keeps, and how
-// the file is replaced (and when it is not).
+// the file is replaced (and when it is not); and the five settings in
+// "opt.ini": where the file is, how a number is read, what a read gives and
+// what a write leaves.
 #include "IniFile.h"
+#include "IntegerReader.h"
+#include "Settings.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,7 +19,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <thread>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -26,24 +33,15 @@ namespace {
 TEST(IniFile, LookupFindsTheFirstMatchOfTheNamesInAnyCaseAndLineEnd)
 {
     const std::pair<std::string, std::optional<std::string>> rows[] = {
-        {"[VREMYA]\nvremya=180\n", "180"},
-        {"[vReMyA]\nVREMYA=90\n", "90"},
-        {"  [ VREMYA ]  \n\t vremya \t=  75  \n", "75"},
-        {"[VREMYA]\r\nvremya=60\r\n", "60"},
-        {"[A]\rk=1\r[VREMYA]\rvremya=60\r", "60"},
-        {"[A]\rk=1\n\r[VREMYA]\r\nvremya=5", "5"},
-        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "75"},
-        {"[VREMYA]\nvremya=\"60\"\n", "60"},
-        {"[VREMYA]\nvremya='60'\n", "60"},
-        {"[VREMYA]\nvremya=\"60\n", "\"60"},
-        {"[VREMYA]\nvremya=\n", ""},
-        {"[VREMYA]\nvremya=a=b\n", "a=b"},
-        {"[VREMYA]\nvremya=1\nvremya=2\n", "1"},
-        {"[VREMYA]\nvremya=1\n[B]\nvremya=3\n[vremya]\nvremya=2\n", "1"},
-        {"[SECNAHOD]\nvremya=5\n[VREMYA]\nx=1\n", std::nullopt},
-        {"vremya=5\n[VREMYA]\n", std::nullopt},
-        {"[VREMYA]\n;vremya=1\n#vremya=2\n", std::nullopt},
-        {"[VREMYA1]\nvremya=3\n", std::nullopt},
+        {"[VREMYA]\nvremya=180\n", "180"},         {"[vReMyA]\nVREMYA=90\n", "90"},
+        {"  [ VREMYA ]  \n\t vremya \t=  75  \n", "75"}, {"[VREMYA]\r\nvremya=60\r\n", "60"},
+        {"[A]\rk=1\r[VREMYA]\rvremya=60\r", "60"},    {"[A]\rk=1\n\r[VREMYA]\r\nvremya=5", "5"},
+        {"\xEF\xBB\xBF[VREMYA]\nvremya=75\n", "75"}, {"[VREMYA]\nvremya=\"60\"\n", "60"},
+        {"[VREMYA]\nvremya='60'\n", "60"},         {"[VREMYA]\nvremya=\"60\n", "\"60"},
+        {"[VREMYA]\nvremya=\n", ""},               {"[VREMYA]\nvremya=a=b\n", "a=b"},
+        {"[VREMYA]\nvremya=1\nvremya=2\n", "1"},    {"[VREMYA]\nvremya=1\n[B]\nvremya=3\n[vremya]\nvremya=2\n", "1"},
+        {"[SECNAHOD]\nvremya=5\n[VREMYA]\nx=1\n", std::nullopt}, {"vremya=5\n[VREMYA]\n", std::nullopt},
+        {"[VREMYA]\n;vremya=1\n#vremya=2\n", std::nullopt},   {"[VREMYA1]\nvremya=3\n", std::nullopt},
         {"[VREMYA\nvremya=5\n", "5"},
     };
     for (const auto& [content, expected] : rows)
@@ -62,13 +60,11 @@ TEST(IniFile, ReplaceKeepsEveryOtherLineAndTheFilesLineEnds)
         {"[vremya]\n  Vremya = 180\n", "[vremya]\nVremya=60\n"},
         {"[VREMYA]\nother=1\n\n[BAZA1]\nbaza1=1\n", "[VREMYA]\nother=1\nvremya=60\n\n[BAZA1]\nbaza1=1\n"},
         {"[VREMYA]\n[BAZA1]\nbaza1=1\n", "[VREMYA]\nvremya=60\n[BAZA1]\nbaza1=1\n"},
-        {"[BAZA1]\nbaza1=2\n", "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"},
+        {"[BAZA1]\nbaza1=2\n", "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=60\n"}, {"[VREMYA]\nother=1", "[VREMYA]\nother=1\nvremya=60\n"},
         {"[BAZA1]\r\nbaza1=2\r\n", "[BAZA1]\r\nbaza1=2\r\n[VREMYA]\r\nvremya=60\r\n"},
-        {"[VREMYA]\nother=1", "[VREMYA]\nother=1\nvremya=60\n"},
         {"[BAZA1]\nvremya=5\n", "[BAZA1]\nvremya=5\n[VREMYA]\nvremya=60\n"},
-        {"[VREMYA]\n;vremya=1\n", "[VREMYA]\nvremya=60\n;vremya=1\n"},
+        {"[VREMYA]\n;vremya=1\n", "[VREMYA]\nvremya=60\n;vremya=1\n"}, {"[VREMYA]\r\nvremya=75\r", "[VREMYA]\r\nvremya=60\r"},
         {"[VREMYA]\nvremya=1\nvremya=2\n", "[VREMYA]\nvremya=60\nvremya=2\n"},
-        {"[VREMYA]\r\nvremya=75\r", "[VREMYA]\r\nvremya=60\r"},
         {"[BAZA1]\r\nbaza1=2\r", "[BAZA1]\r\nbaza1=2\r[VREMYA]\r\nvremya=60\r\n"},
         {"[BAZA1]\rbaza1=2", "[BAZA1]\rbaza1=2\r[VREMYA]\rvremya=60\r"},
         {"[VREMYA]\rother=1\n\n", "[VREMYA]\rother=1\nvremya=60\r\n\n"},
@@ -98,8 +94,7 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
     EXPECT_EQ(::chown(tree.c_str(), kNobody, kNobody), 0);
     EXPECT_TRUE(rootsOwn.empty() || ::lchown(rootsOwn.c_str(), 0, 0) == 0);
     int fds[2];
-    if (::pipe(fds) != 0)
-        return IniWriteResult::Failure("pipe failed");
+    EXPECT_EQ(::pipe(fds), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
@@ -109,26 +104,22 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
         ::_exit(::write(fds[1], message.data(), message.size()) < 0);
     }
     ::close(fds[1]);
-    std::string message;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, static_cast<std::size_t>(n));
-    ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child could not drop root";
-    if (message.empty())
-        return IniWriteResult::Failure("no answer from the child");
-    return message[0] == '1' ? IniWriteResult::Success() : IniWriteResult::Failure(message.substr(1));
+    char buffer[4096]; // one write of the child's, smaller than a pipe's buffer
+    const std::string message(buffer, static_cast<std::size_t>(std::max<ssize_t>(::read(fds[0], buffer, sizeof buffer), 0)));
+    ::close(fds[0]);
+    return message.starts_with('1') ? IniWriteResult::Success() : IniWriteResult::Failure(message.substr(message.empty() ? 0 : 1));
 }
 
-// Whether the reason after the path is in the program's language (Cyrillic
-// letters are two bytes in UTF-8, above 0x7F).
+// Whether the reason after the path is in the program's language (system
+// messages are ASCII here; Cyrillic letters are bytes above 0x7F in UTF-8).
 bool ReasonIsRussian(const std::string& error)
 {
     const std::size_t colon = error.rfind(": ");
-    return colon != std::string::npos && std::any_of(error.begin() + static_cast<std::ptrdiff_t>(colon), error.end(),
-                                                     [](char c) { return static_cast<unsigned char>(c) >= 0xD0; });
+    return colon != std::string::npos &&
+           std::any_of(error.begin() + static_cast<std::ptrdiff_t>(colon), error.end(), [](char c) { return c & 0x80; });
 }
 
 class IniFileOnDisk : public testing::Test {
@@ -148,8 +139,7 @@ protected:
 
 TEST_F(IniFileOnDisk, WritesCreateKeepAndGoThroughLinksLeavingNoTemporaryFile)
 {
-    EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), std::nullopt);
-    EXPECT_FALSE(fs::exists(File().parent_path())); // a read creates nothing
+    EXPECT_TRUE(!ReadIniValue(File(), "VREMYA", "vremya") && !fs::exists(File().parent_path())); // a read creates nothing
     ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
     EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
     Spill(File(), "; written by hand\n[Window]\nx = 10\n\n[VREMYA]\nvremya=180\n");
@@ -157,11 +147,9 @@ TEST_F(IniFileOnDisk, WritesCreateKeepAndGoThroughLinksLeavingNoTemporaryFile)
     ASSERT_TRUE(WriteIniValue(File(), "vremya", "Vremya", "90"));
     ASSERT_TRUE(WriteIniValue(File(), "BAZA1", "baza1", "2"));
     EXPECT_EQ(Slurp(File()), "; written by hand\n[Window]\nx = 10\n\n[VREMYA]\nvremya=90\n[BAZA1]\nbaza1=2\n");
-    EXPECT_EQ(ReadIniValue(File(), "vremya", "VREMYA"), "90");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"opt.ini"});
-    struct stat st {};
-    ASSERT_EQ(::stat(File().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u); // the file's permissions stay
+    // The file's permissions stay; no temporary file is left.
+    EXPECT_EQ(std::tuple(ReadIniValue(File(), "vremya", "VREMYA"), Entries(), fs::status(File()).permissions()),
+              std::tuple("90", std::vector<std::string>{"opt.ini"}, fs::perms::owner_read | fs::perms::owner_write));
 }
 
 // A failed write is reported with the path and the reason and changes
@@ -211,43 +199,37 @@ TEST_F(IniFileOnDisk, AReplacedFileKeepsItsOwnerGroupAndMode)
     ASSERT_EQ(::chown(File().c_str(), kOther, kOther), 0);
     ASSERT_EQ(::chmod(File().c_str(), 0640), 0);
     ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
-    struct stat st {};
-    ASSERT_EQ(::stat(File().c_str(), &st), 0);
-    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(kOther, kOther, 0640u));
-    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
+    const auto owner = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(File().c_str(), &st), 0);
+        return std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777, Slurp(File()));
+    };
+    EXPECT_EQ(owner(), std::tuple(kOther, kOther, 0640u, "[VREMYA]\nvremya=60\n"));
 
     // "nobody" may write root's file (mode 0666, in nobody's directory) but
     // may not give a new file to root.
     ASSERT_EQ(::chmod(File().c_str(), 0666), 0);
     const auto refused =
         WriteUnprivileged(dir.Path(), [&] { return WriteIniValue(File(), "VREMYA", "vremya", "90"); }, File());
-    EXPECT_FALSE(refused);
     EXPECT_NE(refused.Error.find("файл принадлежит другому пользователю"), std::string::npos) << refused.Error;
-    ASSERT_EQ(::stat(File().c_str(), &st), 0);
-    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(0u, 0u, 0666u));
-    EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=60\n");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"opt.ini"});
+    EXPECT_EQ(std::tuple(refused.Ok, owner(), Entries()),
+              std::tuple(false, std::tuple(0u, 0u, 0666u, "[VREMYA]\nvremya=60\n"), std::vector<std::string>{"opt.ini"}));
 }
 
 TEST_F(IniFileOnDisk, NamesAndValuesThatWouldBreakTheFileAreRefused)
 {
     const std::string before = "[VREMYA]\nvremya=180\n";
     Spill(File(), before);
-    const struct {
-        const char* section;
-        const char* key;
-        const char* value;
-    } rows[] = {{"VREMYA", "vremya", "60\n[BAZA1]"}, {"VREMYA", "vremya", "60\r"}, {"VRE\nMYA", "vremya", "1"},
-                {"VREMYA", "vrem\nya", "1"}, {"", "vremya", "1"}, {"VREMYA", "", "1"}, {"A]B", "k", "1"},
-                {"VREMYA", "a=b", "1"}, {"VREMYA", ";vremya", "1"}, {" VREMYA", "vremya", "1"},
-                {"VREMYA", "vremya ", "1"}, {"VREMYA", "vremya", " 60"}, {"VREMYA", "vremya", "\"60\""},
-                {"VREMYA", "vremya", "60\t"}};
-    for (const auto& row : rows) {
-        const auto result = WriteIniValue(File(), row.section, row.key, row.value);
-        EXPECT_FALSE(result) << row.section << " / " << row.key << " / " << row.value;
-        EXPECT_NE(result.Error.find(File().string()), std::string::npos) << result.Error;
+    const std::tuple<std::string, std::string, std::string> rows[] = { // section, key, value
+        {"VREMYA", "vremya", "60\n[BAZA1]"}, {"VREMYA", "vremya", "60\r"}, {"VRE\nMYA", "vremya", "1"},
+        {"VREMYA", "vrem\nya", "1"}, {"", "vremya", "1"}, {"VREMYA", "", "1"}, {"A]B", "k", "1"},
+        {"VREMYA", "a=b", "1"}, {"VREMYA", ";vremya", "1"}, {" VREMYA", "vremya", "1"}, {"VREMYA", "vremya ", "1"},
+        {"VREMYA", "vremya", " 60"}, {"VREMYA", "vremya", "\"60\""}, {"VREMYA", "vremya", "60\t"},
+        {"VREMYA", "vremya", std::string(kMaxIniValueChars + 1, '1')}};
+    for (const auto& [section, key, value] : rows) {
+        const auto result = WriteIniValue(File(), section, key, value);
+        EXPECT_TRUE(!result && result.Error.find(File().string()) != std::string::npos) << section << "/" << key << "/" << value;
     }
-    EXPECT_FALSE(WriteIniValue(File(), "VREMYA", "vremya", std::string(kMaxIniValueChars + 1, '1')));
     EXPECT_EQ(Slurp(File()), before);
     const std::string longest(kMaxIniValueChars, '1'); // the longest value that reads back
     ASSERT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", longest));
@@ -292,11 +274,8 @@ TEST_F(IniFileOnDisk, SymbolicLinksAreNeverReplaced)
         fs::remove(File());
         fs::create_symlink(row.link, File());
         const auto result = WriteIniValue(File(), "A", "k", "2");
-        EXPECT_EQ(bool(result), row.written.has_value()) << row.link << ": " << result.Error;
-        EXPECT_TRUE(fs::is_symlink(File())) << row.link;
-        if (row.written) {
-            EXPECT_EQ(Slurp(*row.written), "[A]\nk=2\n") << row.link;
-        }
+        EXPECT_EQ(std::tuple(bool(result), fs::is_symlink(File()), row.written ? Slurp(*row.written) : ""),
+                  std::tuple(row.written.has_value(), true, row.written ? "[A]\nk=2\n" : "")) << row.link << ": " << result.Error;
     }
 }
 
@@ -321,38 +300,24 @@ TEST_F(IniFileOnDisk, TemporaryFilesOfKilledWritersAreRemovedByTheNextWrite)
     EXPECT_EQ(Entries(), kept);
 }
 
-// Another process holding the lock for longer than kIniLockWait has the
-// write refused and the file left alone; a lock given up within the wait
-// lets it through.
+// A lock held elsewhere (another open of the directory, as another process
+// would hold it) for longer than kIniLockWait has the write refused and the
+// file left alone; a lock given up within the wait lets it through.
 TEST_F(IniFileOnDisk, ALockHeldElsewhereDelaysAWriteOnlyBriefly)
 {
     Spill(File(), "[VREMYA]\nvremya=180\n");
-    int locked[2], release[2];
-    ASSERT_TRUE(::pipe(locked) == 0 && ::pipe(release) == 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int fd = ::open(File().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
-        char c;
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(locked[1], "L", 1) != 1 || ::read(release[0], &c, 1) != 1)
-            ::_exit(1);
-        ::usleep(300 * 1000); // still held when the next write starts
-        ::_exit(0);
-    }
-    char c;
-    ASSERT_EQ(::read(locked[0], &c, 1), 1);
+    const int fd = ::open(File().parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     const auto start = std::chrono::steady_clock::now();
     const auto refused = WriteIniValue(File(), "VREMYA", "vremya", "60");
     EXPECT_GE(std::chrono::steady_clock::now() - start, kIniLockWait);
     EXPECT_NE(refused.Error.find("файл занят другой копией программы"), std::string::npos) << refused.Error;
     EXPECT_EQ(Slurp(File()), "[VREMYA]\nvremya=180\n");
-    ASSERT_EQ(::write(release[1], "R", 1), 1);
-    EXPECT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60"));
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::thread release([fd] { std::this_thread::sleep_for(kIniLockWait / 5), ::flock(fd, LOCK_UN); });
+    EXPECT_TRUE(WriteIniValue(File(), "VREMYA", "vremya", "60")); // still locked when it starts
+    release.join();
+    ::close(fd);
     EXPECT_EQ(ReadIniValue(File(), "VREMYA", "vremya"), "60");
-    for (int fd : {locked[0], locked[1], release[0], release[1]})
-        ::close(fd);
 }
 
 TEST(IniFile, TheFuzzCorpusReadsBack)
@@ -364,6 +329,94 @@ TEST(IniFile, TheFuzzCorpusReadsBack)
         ++inputs;
     }
     EXPECT_GE(inputs, 10u);
+}
+
+TEST(IntegerReader, AcceptsDecimalAndHexWithSignAndLeadingBlanks)
+{
+    const std::pair<const char*, int32_t> accepted[] = {
+        {"180", 180}, {"0", 0},     {"007", 7},       {"   60", 60}, {"+5", 5},         {"-5", -5},      {"  -12", -12},
+        {"$3C", 60},  {"x3c", 60},  {"X3C", 60},      {"0x3C", 60},  {"0X3c", 60},      {"-$10", -16},   {"+0x10", 16},
+        {"$0000000A", 10}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX},
+        {"-$80000000", INT32_MIN}, {"000000000000000000000000000042", 42}};
+    for (const auto& [text, value] : accepted)
+        EXPECT_EQ(ReadInteger(text), value) << '"' << text << '"';
+    for (const char* text : {"", "   ", "abc", "180 ", "1 80", "180s", "1.5", "-", "+", "--5", "- 5", "$", "0x", "x",
+                             "1A", "$1G", "$-5", "0x$5", "\t5", "2147483648", "-2147483649", "$80000000",
+                             "$FFFFFFFF", "99999999999999999999999999999"})
+        EXPECT_FALSE(ReadInteger(text).has_value()) << '"' << text << '"';
+    EXPECT_FALSE(ReadInteger(std::string_view("12\0", 3)).has_value()); // a NUL is not the end
+}
+
+// Every test has a home and a configuration directory of its own: the real
+// ones are never seen.
+class SettingsFile : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("HOME", (dir.Path() / "home").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir.Path() / "xdg").c_str(), 1);
+    }
+    TempDir dir;
+    fs::path File() const { return dir.Path() / "xdg" / "tresolvin" / "opt.ini"; }
+};
+
+TEST_F(SettingsFile, LocationFollowsXdgConfigHomeElseHome)
+{
+    EXPECT_EQ(SettingsFilePath(), File());
+    const std::string home = std::getenv("HOME");
+    for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(SettingsFilePath(), fs::path(home) / ".config" / "tresolvin" / "opt.ini") << (xdg ? xdg : "unset");
+    }
+    ::unsetenv("HOME"); // then the home directory of the password database
+    EXPECT_EQ(SettingsFilePath(), fs::path(::getpwuid(::getuid())->pw_dir) / ".config" / "tresolvin" / "opt.ini");
+    ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(SettingsFile, ReadsGiveTheValueOrTheDefaultAndCreateNothing)
+{
+    std::vector<int32_t> defaults;
+    for (const SettingInfo& info : kSettings)
+        defaults.push_back(LoadSetting(info.Id));
+    EXPECT_EQ(std::tuple(defaults, TaskBaseSetting + MoveTimeSetting + MoveIntervalSetting, fs::exists(File().parent_path())),
+              std::tuple(std::vector<int32_t>{180, 1, 0, 0, 1}, 182, false));
+    // A time or an interval of 0 or less, as older programs wrote them, reads
+    // as the default; the switches and the base take any number.
+    const std::tuple<const char*, SettingId, int32_t> rows[] = {
+        {"[VREMYA]\nvremya=0x3C\n", SettingId::MoveTime, 60}, {"[VREMYA]\nvremya=90s\n", SettingId::MoveTime, 180},
+        {"[SECNAHOD]\nsecnahod=3\n", SettingId::MoveInterval, 3}, {"[VREMYA]\nvremya=-5\n", SettingId::MoveTime, 180},
+        {"[VREMYA]\nvremya=0\n", SettingId::MoveTime, 180},       {"[VREMYA]\nvremya=1\n", SettingId::MoveTime, 1},
+        {"[SECNAHOD]\nsecnahod=0\n", SettingId::MoveInterval, 1}, {"[BAZA1]\nbaza1=3\n", SettingId::TaskBase, 3},
+        {"[otobragenie_hoda]\notobragenie_hoda=-1\n", SettingId::MoveLine, -1},
+        {"[otobragenie_hoda]\notobragenie_hoda=\n", SettingId::MoveLine, 0},
+        {"[otobragenie_podskazki]\notobragenie_podskazki=1\n", SettingId::Hint, 1},
+        {"\x01\x02\xff[\xfe]=\x00", SettingId::Hint, 0},
+    };
+    for (const auto& [text, id, expected] : rows) {
+        Spill(File(), text);
+        // Only a value the file really holds counts as stored.
+        EXPECT_EQ(std::tuple(LoadSetting(id), *InfoOf(id).Variable, StoredSettingValue(id).has_value()),
+                  std::tuple(expected, expected, expected != InfoOf(id).Default)) << text;
+    }
+}
+
+TEST_F(SettingsFile, WritesKeepOtherLinesAndLeaveTheVariables)
+{
+    for (auto [id, value] : {std::pair{SettingId::TaskBase, 2}, {SettingId::MoveTime, 240}, {SettingId::MoveInterval, 2},
+                             {SettingId::MoveLine, 1}, {SettingId::Hint, 0}, {SettingId::MoveTime, -30}})
+        ASSERT_TRUE(WriteSettingValue(id, value));
+    EXPECT_EQ(Slurp(File()), "[BAZA1]\nbaza1=2\n[VREMYA]\nvremya=-30\n[SECNAHOD]\nsecnahod=2\n"
+                             "[otobragenie_hoda]\notobragenie_hoda=1\n[otobragenie_podskazki]\notobragenie_podskazki=0\n");
+    Spill(File(), "# mine\n[vremya]\nVREMYA=180\n[Extra]\nx=y\n");
+    MoveTimeSetting = 77;
+    ASSERT_TRUE(WriteSettingValue(SettingId::MoveTime, 2147483647));
+    EXPECT_EQ(std::pair(MoveTimeSetting, Slurp(File())), std::pair(77, std::string("# mine\n[vremya]\nVREMYA=2147483647\n[Extra]\nx=y\n")));
+    // A plain file where the directory should be: the error names it.
+    fs::remove_all(File().parent_path());
+    Spill(dir.Path() / "xdg" / "tresolvin", "in the way");
+    const auto result = WriteSettingValue(SettingId::MoveTime, 60);
+    EXPECT_TRUE(!result && result.Error.find((dir.Path() / "xdg" / "tresolvin").string()) != std::string::npos) << result.Error;
+    EXPECT_EQ(ReadSettingValue(SettingId::MoveTime), 180);
 }
 
 } // namespace

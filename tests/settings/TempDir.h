@@ -13,9 +13,7 @@ public:
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "tresolvin-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        m_path = ::mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("mkdtemp failed");
     }
     ~TempDir()
     {
@@ -36,9 +34,8 @@ private:
 
 inline std::string Slurp(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(file, std::ios::binary).rdbuf();
     return s.str();
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // Small boards of the tests' own making, for the training run and the main
-// window.
+// window, with what both fixtures share: the scripting of a draw and the
+// reset of the settings.
 #include "BoardGeometry.h"
+#include "Settings.h"
+#include "TaskDraw.h"
 #include "TaskRecord.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <vector>
@@ -43,22 +47,30 @@ inline BoardTable Boards()
             {{kStrategyBase, 1}, boards::kStrategy}};
 }
 
-// The index, among the tests still free in the round (`free`, in the order
-// the draw sees them), that a scripted draw must give for the board of test
-// `number` of `base`: `number` itself while it is free, else the first free
-// number from 100 on, which is given the same board in `table`.
-inline int32_t FreeIndexFor(BoardTable& table, const std::vector<int32_t>& free, int32_t base, int32_t number)
+// The index, among the tests of the base in TaskBaseSetting still free in
+// `rounds` (in the order the draw sees them), that a scripted draw must give
+// for the board of test `number`: `number` itself while it is free, else the
+// first free number from 100 on, which is given the same board in `table`.
+inline int32_t FreeIndexFor(BoardTable& table, const TaskRounds& rounds, int32_t number)
 {
+    const int32_t base = TaskBaseSetting;
+    const std::vector<int32_t> free = rounds.Candidates(base, CollectionOf(base)->Range);
     const auto at = [&](int32_t n) { return std::find(free.begin(), free.end(), n); };
     int32_t chosen = number;
     if (at(number) == free.end()) {
-        chosen = 100;
-        while (at(chosen) == free.end())
-            ++chosen;
+        for (chosen = 100; at(chosen) == free.end(); ++chosen) {}
         if (const auto it = table.find({base, number}); it != table.end())
             table[{base, chosen}] = it->second;
     }
     return static_cast<int32_t>(at(chosen) - free.begin());
+}
+
+// No settings file (nor its directory), and every setting 0 in memory.
+inline void ResetSettings()
+{
+    std::filesystem::remove_all(SettingsFilePath().parent_path());
+    for (const SettingInfo& info : kSettings)
+        *info.Variable = 0;
 }
 
 // A loader over `table`: nothing for a base that names no collection, an

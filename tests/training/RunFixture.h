@@ -5,7 +5,6 @@
 #include "../core/FakePicture.h"
 #include "Boards.h"
 #include "ScriptedRandom.h"
-#include "Settings.h"
 #include "TrainingRun.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +18,8 @@ public:
     void Notice(const std::string& text) override
     {
         Notices.push_back(text);
-        if (WhileOpen) {
-            const auto hook = WhileOpen; // a hook may replace itself
+        if (const auto hook = WhileOpen) // a copy: a hook may replace itself
             hook(text);
-        }
     }
     void Error(const std::string& text) override { Errors.push_back(text); }
     void ShowClock(ClockDisplay display) override { Clock = display; }
@@ -48,18 +45,15 @@ class RunFixture : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        std::string dir = (std::filesystem::temp_directory_path() / "tresolvin-run-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-        s_config = dir;
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        s_config = (std::filesystem::temp_directory_path() / "tresolvin-run-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(s_config.data()), nullptr);
+        ::setenv("XDG_CONFIG_HOME", s_config.c_str(), 1);
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(s_config); }
 
     void SetUp() override
     {
-        std::filesystem::remove(SettingsFilePath());
-        for (const SettingInfo& info : kSettings)
-            *info.Variable = 0;
+        ResetSettings();
         run.FormCreate();
     }
 
@@ -68,8 +62,7 @@ protected:
     // "Задание" with the draw scripted to give test `number`.
     void NewTask(int32_t number)
     {
-        const std::vector<int32_t> free = run.Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
-        random.Push(FreeIndexFor(tasks, free, TaskBaseSetting, number));
+        random.Push(FreeIndexFor(tasks, run.Rounds(), number));
         run.Button2Click();
     }
 
@@ -90,7 +83,7 @@ protected:
         Drag(*FigureOn(from), Place(to).Left - Place(from).Left, Place(to).Top - Place(from).Top);
     }
 
-    static inline std::filesystem::path s_config;
+    static inline std::string s_config;
     static constexpr BoardGeometry kStandard{32, 32, 385};
     BoardTable tasks = Boards();
     int loads = 0;

@@ -15,12 +15,10 @@ public:
     int32_t Below(int32_t bound) override
     {
         Bounds.push_back(bound);
-        if (m_script.empty())
-            throw std::logic_error("the script of draws is used up");
+        if (m_script.empty() || m_script.front() < 0 || m_script.front() >= bound)
+            throw std::logic_error("the script of draws is used up, or its next one is outside the bound");
         const int32_t value = m_script.front();
         m_script.pop_front();
-        if (value < 0 || value >= bound)
-            throw std::logic_error("scripted draw outside the bound");
         return value;
     }
     void Push(int32_t value) { m_script.push_back(value); }

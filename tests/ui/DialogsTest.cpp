@@ -1,8 +1,8 @@
 // The settings dialogs, driven like a user (typing, ticking, clicking "Ok"),
 // and the clickable labels of the secondary windows.
+#include "Boards.h"
 #include "Fakes.h"
 #include "IniFile.h"
-#include "Settings.h"
 #include "about.h"
 #include "baza.h"
 #include "links.h"
@@ -19,8 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <tuple>
+#include <sstream>
 
 namespace {
 
@@ -30,12 +29,7 @@ const std::string kMustBePositive = "Значение должно быть бо
 
 class Dialogs : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::remove_all(SettingsFilePath().parent_path());
-        for (const SettingInfo& info : kSettings)
-            *info.Variable = 0;
-    }
+    void SetUp() override { ResetSettings(); }
     static void Put(SettingId id, const std::string& text)
     {
         ASSERT_TRUE(WriteIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key, text));
@@ -45,8 +39,7 @@ protected:
         return ReadIniValue(SettingsFilePath(), InfoOf(id).Section, InfoOf(id).Key).value_or("-");
     }
     // The four keys of the options dialog: time, interval, line, hint.
-    static constexpr SettingId kOptions[] = {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine,
-                                            SettingId::Hint};
+    static constexpr SettingId kOptions[] = {SettingId::MoveTime, SettingId::MoveInterval, SettingId::MoveLine, SettingId::Hint};
     static void PutOptions(const Texts& texts)
     {
         for (std::size_t i = 0; i < 4; ++i)
@@ -58,13 +51,6 @@ protected:
         for (SettingId id : kOptions)
             texts.push_back(Stored(id));
         return texts;
-    }
-    // A plain file where the settings directory should be: nothing can be
-    // written.
-    static void BreakSettingsDirectory()
-    {
-        std::filesystem::remove_all(SettingsFilePath().parent_path());
-        std::ofstream(SettingsFilePath().parent_path()) << "x";
     }
     static void Type(QLineEdit* field, const QString& text)
     {
@@ -93,14 +79,14 @@ TEST_F(Dialogs, OptionsAreFilledFromTheFileAtCreationOnly)
     Put(SettingId::MoveTime, "99");
     dialog.show();
     EXPECT_EQ(std::tuple(dialog.Edit1->text(), dialog.Edit2->text(), dialog.CheckBox1->isChecked(),
-                         dialog.CheckBox2->isChecked(), observer.Times, MoveTimeSetting),
-              std::tuple(QString("60"), QString("10"), false, true, std::vector<int32_t>{60}, 60));
-    EXPECT_TRUE(boxes.All.empty());
+                         dialog.CheckBox2->isChecked(), observer.Times, MoveTimeSetting, boxes.All.size()),
+              std::tuple(QString("60"), QString("10"), false, true, std::vector<int32_t>{60}, 60, 0u));
 }
 
 // "Ok" checks the fields (a value below 1 is reported, then made positive
 // or, for 0, the previous one), takes them into memory, writes them and
-// tells the observer the time; a field that is no number is a write error.
+// tells the observer the time; a field that is no number is a write error,
+// which leaves the file at "150 3 0 0".
 TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
 {
     struct Row {
@@ -109,7 +95,7 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         bool line, hint;
         Texts errors;
         QString timeAfter, intervalAfter;
-        std::vector<int32_t> memory; // time, interval, line, hint; the file stays "150 3 0 0" on a write error
+        std::vector<int32_t> memory; // time, interval, line, hint
     } rows[] = {
         {"Plain", "200", "2", true, false, {}, "200", "2", {200, 2, 1, 0}},
         {"OneSecond", "1", "1", false, true, {}, "1", "1", {1, 1, 0, 1}},
@@ -131,30 +117,28 @@ TEST_F(Dialogs, OptionsOkRunsItsStepsInOrder)
         observer.Times.clear();
         // The box comes before the corrected value.
         boxes.WhileOpen = [&](const std::string& text) {
-            if (text == kMustBePositive) {
-                EXPECT_TRUE(dialog.Edit1->text().startsWith('-') || dialog.Edit2->text().startsWith('-') ||
-                            dialog.Edit1->text() == "0" || dialog.Edit2->text() == "0");
-            }
+            for (const QString& field : {dialog.Edit1->text(), dialog.Edit2->text()})
+                if (field.startsWith('-') || field == "0")
+                    return;
+            EXPECT_NE(text, kMustBePositive);
         };
         Type(dialog.Edit1, r.time);
         QTest::keyClick(dialog.Edit1, Qt::Key_Return); // Enter in a field closes nothing
         ASSERT_TRUE(dialog.isVisible());
         Type(dialog.Edit2, r.interval);
-        if (dialog.CheckBox1->isChecked() != r.line)
-            Click(dialog.CheckBox1);
-        if (dialog.CheckBox2->isChecked() != r.hint)
-            Click(dialog.CheckBox2);
+        for (const auto& [box, ticked] : {std::pair{dialog.CheckBox1, r.line}, {dialog.CheckBox2, r.hint}})
+            if (box->isChecked() != ticked)
+                Click(box);
         QTest::mouseClick(dialog.Button1, Qt::LeftButton);
         const bool failed = r.errors == Texts{kWriteError};
         Texts file;
         for (int32_t value : failed ? std::vector<int32_t>{150, 3, 0, 0} : r.memory)
             file.push_back(std::to_string(value));
         EXPECT_EQ(std::tuple(dialog.result(), boxes.Errors, dialog.Edit1->text(), dialog.Edit2->text(), StoredOptions()),
-                  std::tuple(int(QDialog::Accepted), r.errors, r.timeAfter, r.intervalAfter, file))
-            << r.name;
-        EXPECT_EQ((std::vector<int32_t>{MoveTimeSetting, MoveIntervalSetting, MoveLineSetting, HintSetting}), r.memory)
-            << r.name;
-        EXPECT_EQ(observer.Times, failed ? std::vector<int32_t>{} : std::vector<int32_t>{r.memory[0]}) << r.name;
+                  std::tuple(int(QDialog::Accepted), r.errors, r.timeAfter, r.intervalAfter, file)) << r.name;
+        EXPECT_EQ(std::pair(std::vector<int32_t>{MoveTimeSetting, MoveIntervalSetting, MoveLineSetting, HintSetting},
+                            observer.Times),
+                  std::pair(r.memory, failed ? std::vector<int32_t>{} : std::vector<int32_t>{r.memory[0]})) << r.name;
         boxes.WhileOpen = nullptr;
     }
 }
@@ -166,10 +150,10 @@ TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
     // A first "Ok" with nothing changed creates the four sections in order.
     TForm3 options(boxes, &observer);
     Confirm(options, options.Button1);
-    std::ifstream file(SettingsFilePath(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
-              "[VREMYA]\nvremya=180\n[SECNAHOD]\nsecnahod=1\n[otobragenie_hoda]\notobragenie_hoda=0\n"
-              "[otobragenie_podskazki]\notobragenie_podskazki=0\n");
+    std::ostringstream file;
+    file << std::ifstream(SettingsFilePath(), std::ios::binary).rdbuf();
+    EXPECT_EQ(file.str(), "[VREMYA]\nvremya=180\n[SECNAHOD]\nsecnahod=1\n[otobragenie_hoda]\notobragenie_hoda=0\n"
+                          "[otobragenie_podskazki]\notobragenie_podskazki=0\n");
     // Another copy stores a time and the hint; this one changes the interval.
     PutOptions({"111", "1", "0", "1"});
     options.show();
@@ -177,33 +161,30 @@ TEST_F(Dialogs, OkWritesOnlyWhatChangedOrIsMissing)
     Confirm(options, options.Button1);
     EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "1"}));
     // A field changed here is written over another copy's value.
-    Put(SettingId::MoveTime, "150");
-    Put(SettingId::Hint, "0");
+    PutOptions({"150", "7", "0", "0"});
     options.show();
     Type(options.Edit1, "111");
     Click(options.CheckBox2); // ticked: this dialog last read it clear
     Confirm(options, options.Button1);
     EXPECT_EQ(StoredOptions(), (Texts{"111", "7", "0", "1"}));
     // What this dialog wrote last counts as read.
-    Put(SettingId::MoveTime, "222");
-    Put(SettingId::Hint, "0");
+    PutOptions({"222", "7", "0", "0"});
     Confirm(options, options.Button1);
     EXPECT_EQ(StoredOptions(), (Texts{"222", "7", "0", "0"}));
 
-    // A file of an older program with a time and an interval of 0: read as
-    // the defaults, and "Ok" puts them in the file.
-    PutOptions({"0", "-5", "1", "0"});
-    TForm3 fresh(boxes, &observer);
-    EXPECT_EQ(std::tuple(fresh.Edit1->text(), fresh.Edit2->text()), std::tuple(QString("180"), QString("1")));
-    Confirm(fresh, fresh.Button1);
-    EXPECT_EQ(StoredOptions(), (Texts{"180", "1", "1", "0"}));
-    // One second is a time of its own, kept when 0 is typed.
-    PutOptions({"1", "1", "0", "0"});
-    TForm3 quick(boxes, &observer);
-    quick.show();
-    Type(quick.Edit1, "0");
-    Confirm(quick, quick.Button1);
-    EXPECT_EQ(StoredOptions(), (Texts{"1", "1", "0", "0"}));
+    // A file of an older program with a time and an interval of 0 or less:
+    // read as the defaults, and "Ok" puts them in the file. One second is a
+    // time of its own, kept when 0 is typed.
+    for (const auto& [stored, typed, written] : {std::tuple{Texts{"0", "-5", "1", "0"}, "", Texts{"180", "1", "1", "0"}},
+                                                 {Texts{"1", "1", "0", "0"}, "0", Texts{"1", "1", "0", "0"}}}) {
+        PutOptions(stored);
+        TForm3 fresh(boxes, &observer);
+        fresh.show();
+        if (*typed)
+            Type(fresh.Edit1, typed);
+        Confirm(fresh, fresh.Button1);
+        EXPECT_EQ(StoredOptions(), written);
+    }
 
     // The base dialog likewise.
     TForm5 base(boxes, &observer);
@@ -245,8 +226,7 @@ TEST_F(Dialogs, BaseDialogMarksChoosesAndWrites)
         dialog.FormCreate();
         EXPECT_EQ(dialog.RadioButton2->isChecked(), chosen == 2) << file;
     }
-    EXPECT_EQ(observer.Bases.size(), 6u);
-    EXPECT_TRUE(boxes.All.empty());
+    EXPECT_EQ(std::tuple(observer.Bases.size(), boxes.All.size()), std::tuple(6u, 0u));
 }
 
 // A failed write says why; the options dialog closes all the same, with the
@@ -255,16 +235,16 @@ TEST_F(Dialogs, AFailedWriteIsReportedWithItsReason)
 {
     TForm3 options(boxes, &observer);
     TForm5 base(boxes, &observer);
-    BreakSettingsDirectory();
+    // A plain file where the settings directory should be: nothing can be written.
+    std::filesystem::remove_all(SettingsFilePath().parent_path());
+    std::ofstream(SettingsFilePath().parent_path()) << "x";
     options.show();
     Type(options.Edit1, "120");
     QTest::mouseClick(options.Button1, Qt::LeftButton);
-    EXPECT_EQ(std::tuple(options.result(), MoveTimeSetting, observer.Times),
-              std::tuple(int(QDialog::Accepted), 120, std::vector<int32_t>{180, 120}));
     base.show();
     QTest::mouseClick(base.Button1, Qt::LeftButton);
-    EXPECT_TRUE(base.isVisible());
-    ASSERT_EQ(boxes.Errors.size(), 2u);
+    EXPECT_EQ(std::tuple(options.result(), MoveTimeSetting, observer.Times, base.isVisible(), boxes.Errors.size()),
+              std::tuple(int(QDialog::Accepted), 120, std::vector<int32_t>{180, 120}, true, 2u));
     for (const std::string& error : boxes.Errors) // the reason follows on a line of its own
         EXPECT_TRUE(error.rfind(kWriteError + "\n", 0) == 0 && error.size() > kWriteError.size() + 1) << error;
 }

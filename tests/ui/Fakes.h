@@ -23,10 +23,8 @@ private:
     void Record(const std::string& text)
     {
         All.push_back(text);
-        if (WhileOpen) {
-            const auto hook = WhileOpen; // a hook may replace itself
+        if (const auto hook = WhileOpen) // a copy: a hook may replace itself
             hook(text);
-        }
     }
 };
 

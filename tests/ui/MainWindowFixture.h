@@ -6,7 +6,6 @@
 #include "Fakes.h"
 #include "FigurePicture.h"
 #include "ScriptedRandom.h"
-#include "Settings.h"
 #include "Unit1.h"
 
 #include <QLabel>
@@ -15,22 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 class MainWindowFixture : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::remove(SettingsFilePath());
-        for (const SettingInfo& info : kSettings)
-            *info.Variable = 0;
-    }
-    void TearDown() override
-    {
-        m_form.reset();
-        QTest::qWait(0);
-    }
+    void SetUp() override { ResetSettings(); }
+    void TearDown() override { m_form.reset(), QTest::qWait(0); }
 
     static void Write(SettingId id, int32_t value) { ASSERT_TRUE(WriteSettingValue(id, value).Ok); }
 
@@ -51,8 +40,7 @@ protected:
     // "Задание", clicked, with the draw scripted to give test `number`.
     void NewTask(int32_t number)
     {
-        const std::vector<int32_t> free = Run().Rounds().Candidates(TaskBaseSetting, CollectionOf(TaskBaseSetting)->Range);
-        m_random.Push(FreeIndexFor(m_tasks, free, TaskBaseSetting, number));
+        m_random.Push(FreeIndexFor(m_tasks, Run().Rounds(), number));
         QTest::mouseClick(Form().Button2, Qt::LeftButton);
     }
 

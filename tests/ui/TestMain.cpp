@@ -17,8 +17,7 @@ int main(int argc, char** argv)
     if (!config.isValid())
         return 2;
     ::setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform == nullptr || std::strncmp(platform, "offscreen", 9) != 0)
+    if (const char* platform = std::getenv("QT_QPA_PLATFORM"); !platform || std::strncmp(platform, "offscreen", 9) != 0)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const auto app = CreateApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tresolvin"));
