@@ -31,6 +31,8 @@ TEST(ContentRules, WhatATestMayDoWithMaterialAndItsFirstMove)
          "plan.attack-king", "check"},
         {"strategy: a line that wins a rook", K::Strategy, "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R b",
          "a8c8 d1c1 c3c1 h1c1 c8c1", "plan.battery", "wins 5"},
+        {"strategy: a line that wins a knight, three points", K::Strategy, "6k1/5ppp/8/8/1n6/8/5PPP/2R3K1 w", "c1c4 g8f8 c4b4",
+         "plan.activate", "wins 3"},
         {"strategy: a line that stops as the rooks are traded", K::Strategy, "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R b",
          "a8c8 d1c1 c3c1", "plan.battery", ""},
         {"one move: takes an unguarded pawn", K::Tactic, "8/5p2/5K2/4P2p/2N2k2/8/8/8 w", "f6f7", "", "unguarded"},
