@@ -147,6 +147,9 @@ const SaidRow kSaid[] = {
     {"plan.king-to-centre", S, "6k1/5ppp/8/8/8/8/5PPP/4K3 w - - 0 1", "e1e2", "", 1, "c100", "plan.king-strong plan.king-to-centre plan.king-wing"},
     {"plan.attack-king", S, "r2q2k1/5ppp/8/8/8/8/3Q1PP1/R5K1 w - - 0 1", "d2h6", "", 1, "c100",
      "plan.half-open-file plan.attack-king plan.attack-king-closer"},
+    // The second user move takes a rook on the other wing: the line no longer goes at the king.
+    {"no king attack once a move turns away", S, "r2q2k1/5ppp/8/8/8/8/3Q1PP1/R5K1 w - - 0 1", "d2h6 a8a7 a1a7", "", 3, "c100",
+     "plan.half-open-file plan.win-material plan.win-material-scattered plan.win-piece-named"},
     // Kc1-b2 traps the bishop; the king's walk is the move, so the king is not named.
     {"trap", T, "4k3/8/8/8/8/1P6/b1P5/2K5 w - - 0 1", "c1b2 e8d7 b2a2", "", 3, "c300",
      "trap.catch trap.on-square material.combination material.win material.doomed"},
