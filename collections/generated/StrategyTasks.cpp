@@ -32,7 +32,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Takacs, S.\"]\r\n[EventDate \"1922\"]",
      "3r4/3k4/1R6/2R5/P1K5/1P1r4/4p3/8", "w", "c5-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e2 изолирована: направьте на нее фигуры."},
+     "Проходную пешку соперника лучше всего сдерживать ладьей, стоящей позади нее."},
     // 7
     {"[White \"Karpov, A.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1982\"]",
      "1r4k1/6pp/p3p3/1P1pn1nP/P1bR3N/3p4/5PB1/R5K1", "w", "f2-f4",
@@ -47,17 +47,17 @@ const TaskData kTasks[] = {
     {"[White \"Krasenkow, M.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"2000\"]",
      "5bk1/2N2pp1/4p3/1Q5p/2n1P3/5PP1/P3KBqP/8", "b", "c4-d2 b5-b6 d2:f3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на f3 плохо защищена: она не удержится."},
+     "Прикрытие короля белых ослаблено: конь черных вторгается в их лагерь."},
     // 10
     {"[White \"Blatny, P.\"]\r\n[Black \"Kreiman, B.\"]\r\n[EventDate \"2002\"]",
      "2rr2k1/1p2pp1p/p7/P1pNqp2/2PpP3/1P1PnR2/R4QPP/6K1", "w", "f2-h4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на h7 изолирована: направьте на нее фигуры."},
+     "Перебросьте ферзя на королевский фланг: прикрытие короля черных ослаблено."},
     // 11
     {"[White \"Kapu, J.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1951\"]",
      "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R", "b", "a8-c8 d1-c1 c3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на d1 плохо защищена: она не удержится."},
+     "Король белых открыт, а открытая линия принадлежит сдвоенным ладьям черных."},
     // 12
     {"[White \"Te Kolste, J.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1925\"]",
      "5r1k/1p4r1/p7/3pP3/3P1P1n/3Q4/PP5K/5R2", "b", "f8-g8",
@@ -72,7 +72,7 @@ const TaskData kTasks[] = {
     {"[White \"Bronstein, D.\"]\r\n[Black \"Byvshev, V.\"]\r\n[EventDate \"1952\"]",
      "1q3rk1/3nrpnb/pp1p4/2pP2P1/P1P1P3/1P2RB2/5N2/QN2R1K1", "w", "f2-g4 e7-e5 g4:e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на e7 плохо защищена: она не удержится."},
+     "Перебросьте коня поближе к ослабленному королевскому флангу черных."},
     // 15
     {"[White \"Germek, M.\"]\r\n[Black \"Gligoric, S.\"]\r\n[EventDate \"1949\"]",
      "8/B2kbp2/p3p1p1/4P2p/7P/6P1/1P2KP2/8", "w", "e2-d3 d7-c6 d3-c4",
@@ -102,7 +102,7 @@ const TaskData kTasks[] = {
     {"[White \"Gurevich, M.\"]\r\n[Black \"Gofshtein, L.\"]\r\n[EventDate \"1994\"]",
      "r6k/4qpp1/p2bpN1p/1p4P1/nP3P1Q/P2Pp2P/4K3/2R4R", "b", "a6-a5 f6-e4 a5:b4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на b4 плохо защищена: она не удержится."},
+     "Пешечный подрыв на ферзевом фланге вскрывает позицию белых."},
     // 21
     {"[White \"Garcia, G.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1966\"]",
      "2r3k1/5pbp/2Pp2p1/1rp2P2/1pQ1PB2/6NP/1q4P1/R4RK1", "b", "b2-d4 c4:d4 g7:d4 g1-h2 d4:a1",
@@ -162,7 +162,7 @@ const TaskData kTasks[] = {
     {"[White \"Gligoric, S.\"]\r\n[Black \"Gerusel, M.\"]\r\n[EventDate \"1969\"]",
      "rr4k1/pp2n1pp/2pNppbn/6Q1/q1PP2P1/B4R2/B4P1P/R5K1", "w", "g5-e3 g8-h8 e3:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e6 плохо защищена: она не удержится."},
+     "Конь на форпосте поддерживает давление на слабую пешку черных."},
     // 33
     {"[White \"Oll, L.\"]\r\n[Black \"Yrjola, J.\"]\r\n[EventDate \"1991\"]",
      "r3nrk1/pp1b2bp/3p4/3Pp1B1/5Pp1/2N1N3/PP1R2PP/5RK1", "w", "f4-f5",
@@ -187,7 +187,7 @@ const TaskData kTasks[] = {
     {"[White \"Parma, B.\"]\r\n[Black \"Ribli, Z.\"]\r\n[EventDate \"1974\"]",
      "3r2k1/1bq2p2/p4Pp1/1p1p2P1/1P4B1/P1N4Q/2n2R2/6K1", "b", "c7-e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на g5 плохо защищена: направьте на нее фигуры."},
+     "Централизуйте ферзя: из центра он действует на обоих флангах."},
     // 38
     {"[White \"Tukmakov, V.\"]\r\n[Black \"Psakhis, L.\"]\r\n[EventDate \"1987\"]",
      "5bk1/1r3p2/p3q1p1/P1pNn2p/5B2/3R3P/1r3PP1/2RQ2K1", "w", "d3-e3",
@@ -277,12 +277,12 @@ const TaskData kTasks[] = {
     {"[White \"Wade, R.\"]\r\n[Black \"Byrne, R.\"]\r\n[EventDate \"1970\"]",
      "2br4/p3p1kp/2P2bp1/4p3/p3N3/2P3PP/6B1/5R1K", "w", "f1-a1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на a4 изолирована: направьте на нее фигуры."},
+     "Ладью — на полуоткрытую линию: пешки черных на ферзевом фланге слабы."},
     // 56
     {"[White \"Lutz, C.\"]\r\n[Black \"Nunn, J.\"]\r\n[EventDate \"2000\"]",
      "r1bq1rk1/2p1n1bp/3p2p1/p1PPp3/8/B3P1P1/P2NB2P/R2Q1RK1", "b", "e7-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на e3 плохо защищена: направьте на нее фигуры."},
+     "Переведите коня к ослабленным полям в лагере белых."},
     // 57
     {"[White \"Cosulich, R.\"]\r\n[Black \"Unzicker, W.\"]\r\n[EventDate \"1970\"]",
      "3rb3/4k2p/prpp1pp1/N3p3/1P2P3/2P3P1/P2R1P1P/2KR4", "w", "a5-c4",
@@ -367,12 +367,12 @@ const TaskData kTasks[] = {
     {"[White \"Ivkov, B.\"]\r\n[Black \"Karpov, A.\"]\r\n[EventDate \"1970\"]",
      "3qrknQ/pbr2pp1/1p2pb1p/4N3/3P4/P1p3N1/1P3PPP/1B1RR1K1", "w", "b1-h7 f8-e7 g3-f5 e6:f5 e5-c6 e7-d7 c6:d8 g7-g6 h8:g8",
      "Ход белых. Найдите оптимальный вариант",
-     "Ферзь черных на d8 плохо защищен: он не удержится."},
+     "Король черных зажат собственными фигурами: усиливайте давление."},
     // 74
     {"[White \"Ljubojevic, L.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1989\"]",
      "3r2k1/6pp/2q1p3/4P3/5P2/1Q4PK/P6P/R7", "b", "d8-d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на a2 изолирована: направьте на нее фигуры."},
+     "Вторжение ладьи на предпоследнюю горизонталь белых."},
     // 75
     {"[White \"Sultan Khan, M.\"]\r\n[Black \"Thomas, G.\"]\r\n[EventDate \"1930\"]",
      "2r3k1/1prb2p1/p3q2p/3p1p2/PP1B1P2/2nBP3/4Q1PP/R4RK1", "w", "e2-d2",
@@ -382,7 +382,7 @@ const TaskData kTasks[] = {
     {"[White \"Alexander, C.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1936\"]",
      "r4bk1/3R2p1/6p1/4P1N1/2P4R/p6P/6PK/5r2", "w", "e5-e6 f1-f5 e6-e7 f8:e7 d7:e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на f8 плохо защищен: он не удержится."},
+     "Проходная пешка белых отвлечет защитника черных."},
     // 77
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1979\"]",
      "r3r1k1/ppq2pp1/1bp1bnnB/3pP3/8/1BP2NNP/P2Q1PP1/R3R1K1", "b", "f6-e4 g3:e4 d5:e4 e1:e4 e6:b3 a2:b3 f7-f5",
@@ -517,7 +517,7 @@ const TaskData kTasks[] = {
     {"[White \"Stahlberg, G.\"]\r\n[Black \"Marini, L.\"]\r\n[EventDate \"1947\"]",
      "4rr2/p5kp/nppQ4/4pqN1/2P2P2/P5P1/1P5P/R4RK1", "w", "a1-e1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e5 изолирована: направьте на нее фигуры."},
+     "Включите ладью в игру: давление на слабость в центре."},
     // 104
     {"[White \"Sergeant, E.\"]\r\n[Black \"Denker, A.\"]\r\n[EventDate \"1945\"]",
      "8/1K3p1p/3p1k2/3P1p2/5b2/pP2p2P/P5P1/4R3", "b", "f6-e5",
@@ -527,7 +527,7 @@ const TaskData kTasks[] = {
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на a6 плохо защищена: она не удержится."},
+     "Атакуйте пешки черных ладьей с тыла."},
     // 106
     {"[White \"Karjakin, S.\"]\r\n[Black \"Bricard, E.\"]\r\n[EventDate \"2005\"]",
      "5r2/k5bp/N1pR2p1/8/8/P7/1PP4P/1K1R1r2", "w", "a6-b4 c6-c5 b4-c6",
@@ -597,7 +597,7 @@ const TaskData kTasks[] = {
     {"[White \"Morozevich, A.\"]\r\n[Black \"Chernin, A.\"]\r\n[EventDate \"1995\"]",
      "r5kr/p1n5/1n1p2p1/2pP1pBp/1p5P/5QR1/P1q1NPP1/3R1K2", "w", "e2-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на g6 плохо защищена: направьте на нее фигуры."},
+     "Конь белых рвется к ослабленным полям в лагере черных."},
     // 120
     {"[White \"Portisch, L.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1989\"]",
      "5k2/5ppp/1n3n2/r1Np4/P7/6P1/3N1P1P/R5K1", "w", "d2-b3",
@@ -607,12 +607,12 @@ const TaskData kTasks[] = {
     {"[White \"Kasparov, G.\"]\r\n[Black \"Arbakov, V.\"]\r\n[EventDate \"1994\"]",
      "8/pp2kp1r/2pp1p1P/8/2P1PR2/4P3/PP3K2/8", "w", "f4-h4 f6-f5 e4:f5 e7-f6 h4-h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на f6 плохо защищена: она не удержится."},
+     "Поддержите далеко продвинутую пешку ладьей сзади."},
     // 122
     {"[White \"Gurevich, M.\"]\r\n[Black \"Stocek, J.\"]\r\n[EventDate \"2004\"]",
      "4q1k1/6p1/1p5n/p1pR4/P7/5QP1/6K1/8", "w", "d5-d6 h6-f7 d6:b6",
      "Ход белых. Найдите оптимальный вариант",
-     "Пешка черных на b6 плохо защищена: она не удержится."},
+     "Активизируйте ладью: слабости черных на шестой горизонтали."},
     // 123
     {"[White \"Panno, O.\"]\r\n[Black \"Toran Albero, R.\"]\r\n[EventDate \"1955\"]",
      "2N5/1p4p1/p4p1p/P1k5/8/6P1/5PP1/6K1", "w", "g1-f1 c5-b4 c8-d6 b4:a5 d6:b7",
@@ -692,7 +692,7 @@ const TaskData kTasks[] = {
     {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
      "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4 c6:d5 c4:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь черных на b4 плохо защищен: он не удержится."},
+     "Передислокация коня белых усиливает давление в центре."},
     // 139
     {"[White \"Psakhis, L.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1985\"]",
      "r5k1/r4pbR/5qp1/3p4/1p1P4/nP1N3Q/P3NP2/2K4R", "b", "a3-b5 d3:b4 b5:d4 h7:g7 f6:g7",
@@ -732,7 +732,7 @@ const TaskData kTasks[] = {
     {"[White \"Unzicker, W.\"]\r\n[Black \"Abramovic, B.\"]\r\n[EventDate \"1982\"]",
      "5r2/1p2pkbp/p1rp2p1/5p2/4PP2/PnNPB1PP/1PR3K1/3R4", "b", "f8-c8 d3-d4 f5:e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на e4 плохо защищена: она не удержится."},
+     "Сдвойте ладьи: давление на ферзевом фланге перегрузит защиту белых."},
     // 147
     {"[White \"Mortimer, J.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1891\"]",
      "3Q4/5ppp/4q3/8/8/5P2/P3k1PP/6K1", "w", "d8-d4",
@@ -792,7 +792,7 @@ const TaskData kTasks[] = {
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1960\"]",
      "2r1r2k/1p6/pP1p4/1b1P1p2/2N1nPpP/2P1P3/4B2P/2R1R1K1", "w", "c4-a5 b5:e2 e1:e2 e4:c3 c1:c3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на b5 плохо защищен: он не удержится."},
+     "Конь белых рвется к слабостям черных на ферзевом фланге."},
     // 159
     {"[White \"Tarrasch, S.\"]\r\n[Black \"Walbrodt, C.\"]\r\n[EventDate \"1894\"]",
      "4r3/pp4k1/n1q2pp1/8/8/B5RP/P1PQ2P1/6K1", "w", "a3-b2",
@@ -822,7 +822,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Atkins, H.\"]\r\n[EventDate \"1922\"]",
      "3r3k/5qp1/p6p/3bQ3/PR3P2/7P/2p3PK/3R4", "w", "d1-c1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на c2 изолирована: направьте на нее фигуры."},
+     "Проходную пешку соперника надо прежде всего остановить."},
     // 165
     {"[White \"Atalik, S.\"]\r\n[Black \"Wojtkiewicz, A.\"]\r\n[EventDate \"2002\"]",
      "2r2k2/3Q1p1p/6r1/4p1p1/P1q1P1P1/4BP2/1PP4P/2KR4", "w", "c2-c3 g6-c6 e3:g5 f8-g8 d7-e7",
@@ -887,12 +887,12 @@ const TaskData kTasks[] = {
     {"[White \"Gelbfuhs, O.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "4r1k1/ppp3p1/3q1nNp/3p4/3P2PP/5Q2/P1P5/5RK1", "b", "e8-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на d4 плохо защищена: направьте на нее фигуры."},
+     "Активизируйте ладью: пешки белых в центре и на королевском фланге слабы."},
     // 178
     {"[White \"Kogan, A.\"]\r\n[Black \"Dreev, A.\"]\r\n[EventDate \"2008\"]",
      "8/R4pp1/4pk1p/3p3P/2bP1KP1/2r2P1N/8/8", "b", "c3-d3 f4-g3 d3:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на d4 плохо защищена: она не удержится."},
+     "Разрозненные пешки белых — добыча активной ладьи."},
     // 179
     {"[White \"Illescas Cordoba, M.\"]\r\n[Black \"Shirov, A.\"]\r\n[EventDate \"1996\"]",
      "4r2k/2Q5/2p4p/1p3pbP/2n5/P1N5/1Pq5/K5RR", "w", "h1-h2 c4-d2 c7:c6",
@@ -907,7 +907,7 @@ const TaskData kTasks[] = {
     {"[White \"Petrosian, T.\"]\r\n[Black \"Simagin, V.\"]\r\n[EventDate \"1956\"]",
      "5k2/p4r1p/3P3q/2p1p3/P1P1N3/8/6QB/7K", "w", "e4-g5 f7-d7 g2-f3 f8-g7 g5-e4 d7:d6 e4:d6",
      "Ход белых. Найдите оптимальный вариант",
-     "Ладья черных на f7 плохо защищена: она не удержится."},
+     "Конь и ферзь белых вместе бьют по неудачно поставленной ладье черных."},
     // 182
     {"[White \"Beliavsky, A.\"]\r\n[Black \"Sveshnikov, E.\"]\r\n[EventDate \"1981\"]",
      "8/3R3p/6p1/8/2pb4/1p1k2P1/1P3P1P/3K4", "b", "c4-c3",
@@ -937,7 +937,7 @@ const TaskData kTasks[] = {
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Mestel, A.\"]\r\n[EventDate \"1979\"]",
      "r1b1r3/pp1q1Nbk/n1p2npp/5p2/8/Q1NPP1P1/P4PBP/1RB2RK1", "w", "f7-d6 e8-d8 d6:c8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на c8 плохо защищен: он не удержится."},
+     "Конь белых вторгается на сильное поле в лагере черных."},
     // 188
     {"[White \"Ehlvest, J.\"]\r\n[Black \"Arencibia, W.\"]\r\n[EventDate \"1990\"]",
      "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1", "w", "a2-a4",
