@@ -162,7 +162,7 @@ const TaskData kTasks[] = {
     {"[White \"Gligoric, S.\"]\r\n[Black \"Gerusel, M.\"]\r\n[EventDate \"1969\"]",
      "rr4k1/pp2n1pp/2pNppbn/6Q1/q1PP2P1/B4R2/B4P1P/R5K1", "w", "g5-e3 g8-h8 e3:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь на форпосте поддерживает давление на слабую пешку черных."},
+     "Конь на форпосте сковывает черных, а ферзь переключается на слабую пешку."},
     // 33
     {"[White \"Oll, L.\"]\r\n[Black \"Yrjola, J.\"]\r\n[EventDate \"1991\"]",
      "r3nrk1/pp1b2bp/3p4/3Pp1B1/5Pp1/2N1N3/PP1R2PP/5RK1", "w", "f4-f5",
@@ -307,7 +307,7 @@ const TaskData kTasks[] = {
     {"[White \"Kuczynski, R.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1992\"]",
      "2b2bk1/2Q3pp/p7/2Np1p1N/1P1B3n/3P3P/4q1P1/7K", "w", "h5-f4",
      "Ход белых. Найдите оптимальный вариант",
-     "Верните коня в центр с выигрышем темпа."},
+     "Верните коня в игру с выигрышем темпа."},
     // 62
     {"[White \"Panno, O.\"]\r\n[Black \"Sherwin, J.\"]\r\n[EventDate \"1953\"]",
      "3rr1k1/1p1bbp2/2p5/q1n1NPp1/p1P3P1/Pn6/1PQ2BBK/3RRN2", "w", "f5-f6 e7:f6 e5:d7 c5:d7 e1:e8 d8:e8 d1:d7",
@@ -372,7 +372,7 @@ const TaskData kTasks[] = {
     {"[White \"Ljubojevic, L.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1989\"]",
      "3r2k1/6pp/2q1p3/4P3/5P2/1Q4PK/P6P/R7", "b", "d8-d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Вторжение ладьи на предпоследнюю горизонталь белых."},
+     "Ладья черных рвется в тыл белых по открытой линии."},
     // 75
     {"[White \"Sultan Khan, M.\"]\r\n[Black \"Thomas, G.\"]\r\n[EventDate \"1930\"]",
      "2r3k1/1prb2p1/p3q2p/3p1p2/PP1B1P2/2nBP3/4Q1PP/R4RK1", "w", "e2-d2",
@@ -527,7 +527,7 @@ const TaskData kTasks[] = {
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Атакуйте пешки черных ладьей с тыла."},
+     "Ладья должна атаковать пешки соперника с фланга, а не в лоб."},
     // 106
     {"[White \"Karjakin, S.\"]\r\n[Black \"Bricard, E.\"]\r\n[EventDate \"2005\"]",
      "5r2/k5bp/N1pR2p1/8/8/P7/1PP4P/1K1R1r2", "w", "a6-b4 c6-c5 b4-c6",
@@ -692,7 +692,7 @@ const TaskData kTasks[] = {
     {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
      "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4 c6:d5 c4:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Передислокация коня белых усиливает давление в центре."},
+     "Размены в центре оставляют белым коня на форпосте против слона черных."},
     // 139
     {"[White \"Psakhis, L.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1985\"]",
      "r5k1/r4pbR/5qp1/3p4/1p1P4/nP1N3Q/P3NP2/2K4R", "b", "a3-b5 d3:b4 b5:d4 h7:g7 f6:g7",
