@@ -32,12 +32,12 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Takacs, S.\"]\r\n[EventDate \"1922\"]",
      "3r4/3k4/1R6/2R5/P1K5/1P1r4/4p3/8", "w", "c5-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e2 изолирована: направьте на нее фигуры."},
+     "Проходную пешку соперника лучше всего сдерживать ладьей, стоящей позади нее."},
     // 7
     {"[White \"Karpov, A.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1982\"]",
      "1r4k1/6pp/p3p3/1P1pn1nP/P1bR3N/3p4/5PB1/R5K1", "w", "f2-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь черных на e5 стоит неудачно: нападите на него."},
+     "Оба коня черных стоят на одной горизонтали: пешка может потревожить сразу обоих."},
     // 8
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Lee, F.\"]\r\n[EventDate \"1900\"]",
      "6k1/p3q2p/np2p1p1/5pP1/1PP2P2/4Q3/P4P2/2KB4", "w", "a2-a3",
@@ -47,17 +47,17 @@ const TaskData kTasks[] = {
     {"[White \"Krasenkow, M.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"2000\"]",
      "5bk1/2N2pp1/4p3/1Q5p/2n1P3/5PP1/P3KBqP/8", "b", "c4-d2 b5-b6 d2:f3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на f3 плохо защищена: она не удержится."},
+     "Прикрытие короля белых ослаблено: конь черных вторгается в их лагерь."},
     // 10
     {"[White \"Blatny, P.\"]\r\n[Black \"Kreiman, B.\"]\r\n[EventDate \"2002\"]",
      "2rr2k1/1p2pp1p/p7/P1pNqp2/2PpP3/1P1PnR2/R4QPP/6K1", "w", "f2-h4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на h7 изолирована: направьте на нее фигуры."},
+     "Перебросьте ферзя на королевский фланг: прикрытие короля черных ослаблено."},
     // 11
     {"[White \"Kapu, J.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1951\"]",
      "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R", "b", "a8-c8 d1-c1 c3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на d1 плохо защищена: она не удержится."},
+     "Король белых открыт, а открытая линия принадлежит сдвоенным ладьям черных."},
     // 12
     {"[White \"Te Kolste, J.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1925\"]",
      "5r1k/1p4r1/p7/3pP3/3P1P1n/3Q4/PP5K/5R2", "b", "f8-g8",
@@ -72,7 +72,7 @@ const TaskData kTasks[] = {
     {"[White \"Bronstein, D.\"]\r\n[Black \"Byvshev, V.\"]\r\n[EventDate \"1952\"]",
      "1q3rk1/3nrpnb/pp1p4/2pP2P1/P1P1P3/1P2RB2/5N2/QN2R1K1", "w", "f2-g4 e7-e5 g4:e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на e7 плохо защищена: она не удержится."},
+     "Перебросьте коня поближе к ослабленному королевскому флангу черных."},
     // 15
     {"[White \"Germek, M.\"]\r\n[Black \"Gligoric, S.\"]\r\n[EventDate \"1949\"]",
      "8/B2kbp2/p3p1p1/4P2p/7P/6P1/1P2KP2/8", "w", "e2-d3 d7-c6 d3-c4",
@@ -97,12 +97,12 @@ const TaskData kTasks[] = {
     {"[White \"Finegold, B.\"]\r\n[Black \"Christiansen, L.\"]\r\n[EventDate \"1994\"]",
      "2rrb1kb/pp2np1p/4p1p1/1q4B1/1P1PBQ2/P4N1P/5PP1/3RR1K1", "b", "e7-d5 e4:d5 d8:d5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на f4 стоит неудачно: нападите на него."},
+     "Конь черных с темпом встает в центр и меняется на сильного слона белых."},
     // 20
     {"[White \"Gurevich, M.\"]\r\n[Black \"Gofshtein, L.\"]\r\n[EventDate \"1994\"]",
      "r6k/4qpp1/p2bpN1p/1p4P1/nP3P1Q/P2Pp2P/4K3/2R4R", "b", "a6-a5 f6-e4 a5:b4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на b4 плохо защищена: она не удержится."},
+     "Пешечный подрыв на ферзевом фланге вскрывает позицию белых."},
     // 21
     {"[White \"Garcia, G.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1966\"]",
      "2r3k1/5pbp/2Pp2p1/1rp2P2/1pQ1PB2/6NP/1q4P1/R4RK1", "b", "b2-d4 c4:d4 g7:d4 g1-h2 d4:a1",
@@ -127,12 +127,12 @@ const TaskData kTasks[] = {
     {"[White \"Romanovsky, P.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1945\"]",
      "1r3rk1/1n1bq1p1/Q2p3p/1p1P1p2/1PP2p2/8/P2NB1PP/4RR1K", "b", "e7-e3 d2-b3 b8-a8 a6:b7 a8-a7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь белых на d2 стоит неудачно: нападите на него."},
+     "Ферзь белых далеко от своих: ферзь черных вторгается в их лагерь."},
     // 26
     {"[White \"Perlis, J.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1908\"]",
      "2kr4/p1bb1B1p/2p1r3/5p2/2N3p1/2P3P1/PP3P1P/R3R1K1", "b", "e6-f6 e1-e7 f6:f7 e7:f7 d7-e6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на f7 стоит неудачно: нападите на него."},
+     "Фигура белых забралась глубоко в лагерь черных и может остаться без отступления."},
     // 27
     {"[White \"Von Popiel, I.\"]\r\n[Black \"Schlechter, C.\"]\r\n[EventDate \"1896\"]",
      "8/3n4/pp1p1k2/3P1ppp/1PPK4/3N3P/P5P1/8", "w", "c4-c5",
@@ -162,7 +162,7 @@ const TaskData kTasks[] = {
     {"[White \"Gligoric, S.\"]\r\n[Black \"Gerusel, M.\"]\r\n[EventDate \"1969\"]",
      "rr4k1/pp2n1pp/2pNppbn/6Q1/q1PP2P1/B4R2/B4P1P/R5K1", "w", "g5-e3 g8-h8 e3:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e6 плохо защищена: она не удержится."},
+     "Конь на форпосте сковывает черных, а ферзь переключается на слабую пешку."},
     // 33
     {"[White \"Oll, L.\"]\r\n[Black \"Yrjola, J.\"]\r\n[EventDate \"1991\"]",
      "r3nrk1/pp1b2bp/3p4/3Pp1B1/5Pp1/2N1N3/PP1R2PP/5RK1", "w", "f4-f5",
@@ -172,7 +172,7 @@ const TaskData kTasks[] = {
     {"[White \"Browne, W.\"]\r\n[Black \"Peters, J.\"]\r\n[EventDate \"1977\"]",
      "r2q1rk1/6p1/4pn1p/4N3/pb1PPB2/1p1Q2P1/5P1P/RR4K1", "w", "d3-c4 d8-b6 e5-d3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на b4 стоит неудачно: нападите на него."},
+     "Передовые фигуры и пешки черных на ферзевом фланге оторваны от своих."},
     // 35
     {"[White \"Smyslov, V.\"]\r\n[Black \"Zagoriansky, E.\"]\r\n[EventDate \"1943\"]",
      "2b1n1k1/q5pp/p1nr4/1p1p4/3P4/5NNP/PPB3PK/2RQ4", "w", "f3-e5 c6-e7 d1-h5 g7-g6 h5-g5 d6-f6 g3-h5",
@@ -182,12 +182,12 @@ const TaskData kTasks[] = {
     {"[White \"Lahno, K.\"]\r\n[Black \"Zhao, X.\"]\r\n[EventDate \"2007\"]",
      "1r4k1/3n1p1p/1qQp2p1/p2P4/4P2b/P7/5PBB/5RK1", "b", "d7-e5 c6:b6 b8:b6 h2:e5 d6:e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на c6 стоит неудачно: нападите на него."},
+     "Конь черных с темпом занимает центр и вынуждает размен ферзей."},
     // 37
     {"[White \"Parma, B.\"]\r\n[Black \"Ribli, Z.\"]\r\n[EventDate \"1974\"]",
      "3r2k1/1bq2p2/p4Pp1/1p1p2P1/1P4B1/P1N4Q/2n2R2/6K1", "b", "c7-e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на g5 плохо защищена: направьте на нее фигуры."},
+     "Централизуйте ферзя: из центра он действует на обоих флангах."},
     // 38
     {"[White \"Tukmakov, V.\"]\r\n[Black \"Psakhis, L.\"]\r\n[EventDate \"1987\"]",
      "5bk1/1r3p2/p3q1p1/P1pNn2p/5B2/3R3P/1r3PP1/2RQ2K1", "w", "d3-e3",
@@ -277,12 +277,12 @@ const TaskData kTasks[] = {
     {"[White \"Wade, R.\"]\r\n[Black \"Byrne, R.\"]\r\n[EventDate \"1970\"]",
      "2br4/p3p1kp/2P2bp1/4p3/p3N3/2P3PP/6B1/5R1K", "w", "f1-a1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на a4 изолирована: направьте на нее фигуры."},
+     "Ладью — на полуоткрытую линию: пешки черных на ферзевом фланге слабы."},
     // 56
     {"[White \"Lutz, C.\"]\r\n[Black \"Nunn, J.\"]\r\n[EventDate \"2000\"]",
      "r1bq1rk1/2p1n1bp/3p2p1/p1PPp3/8/B3P1P1/P2NB2P/R2Q1RK1", "b", "e7-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на e3 плохо защищена: направьте на нее фигуры."},
+     "Переведите коня к ослабленным полям в лагере белых."},
     // 57
     {"[White \"Cosulich, R.\"]\r\n[Black \"Unzicker, W.\"]\r\n[EventDate \"1970\"]",
      "3rb3/4k2p/prpp1pp1/N3p3/1P2P3/2P3P1/P2R1P1P/2KR4", "w", "a5-c4",
@@ -307,7 +307,7 @@ const TaskData kTasks[] = {
     {"[White \"Kuczynski, R.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1992\"]",
      "2b2bk1/2Q3pp/p7/2Np1p1N/1P1B3n/3P3P/4q1P1/7K", "w", "h5-f4",
      "Ход белых. Найдите оптимальный вариант",
-     "Ферзь черных на e2 стоит неудачно: нападите на него."},
+     "Верните коня в игру с выигрышем темпа."},
     // 62
     {"[White \"Panno, O.\"]\r\n[Black \"Sherwin, J.\"]\r\n[EventDate \"1953\"]",
      "3rr1k1/1p1bbp2/2p5/q1n1NPp1/p1P3P1/Pn6/1PQ2BBK/3RRN2", "w", "f5-f6 e7:f6 e5:d7 c5:d7 e1:e8 d8:e8 d1:d7",
@@ -327,7 +327,7 @@ const TaskData kTasks[] = {
     {"[White \"De Firmian, N.\"]\r\n[Black \"Lein, A.\"]\r\n[EventDate \"1990\"]",
      "r3r1k1/4Pppp/b7/2n1p1P1/1pNRP3/1P2B3/qPP1Q2P/2KR4", "w", "d4-d8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на e8 стоит неудачно: нападите на нее."},
+     "Проходная пешка белых в шаге от превращения: отвлеките блокирующую фигуру."},
     // 66
     {"[White \"Berliner, H.\"]\r\n[Black \"Almgren, S.\"]\r\n[EventDate \"1946\"]",
      "2b2rk1/r5p1/2nq2Pp/1p1p1P1Q/p7/4p1N1/PP4BP/2R2R1K", "w", "f5-f6",
@@ -337,7 +337,7 @@ const TaskData kTasks[] = {
     {"[White \"Euwe, M.\"]\r\n[Black \"Porath, Y.\"]\r\n[EventDate \"1954\"]",
      "5k2/1R3p2/5npp/3p4/3P1PP1/r3PB2/2r3P1/1R4K1", "w", "b1-b6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь черных на f6 стоит неудачно: нападите на него."},
+     "Активизируйте вторую ладью: вторжение ладей в лагерь черных."},
     // 68
     {"[White \"Saemisch, F.\"]\r\n[Black \"Gruber, T.\"]\r\n[EventDate \"1921\"]",
      "2n2rk1/1q3pp1/p2P4/1p1p3Q/4n3/P1P4P/1P5B/1B2R2K", "w", "h2-e5",
@@ -367,12 +367,12 @@ const TaskData kTasks[] = {
     {"[White \"Ivkov, B.\"]\r\n[Black \"Karpov, A.\"]\r\n[EventDate \"1970\"]",
      "3qrknQ/pbr2pp1/1p2pb1p/4N3/3P4/P1p3N1/1P3PPP/1B1RR1K1", "w", "b1-h7 f8-e7 g3-f5 e6:f5 e5-c6 e7-d7 c6:d8 g7-g6 h8:g8",
      "Ход белых. Найдите оптимальный вариант",
-     "Ферзь черных на d8 плохо защищен: он не удержится."},
+     "Король черных зажат собственными фигурами: усиливайте давление."},
     // 74
     {"[White \"Ljubojevic, L.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1989\"]",
      "3r2k1/6pp/2q1p3/4P3/5P2/1Q4PK/P6P/R7", "b", "d8-d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на a2 изолирована: направьте на нее фигуры."},
+     "Ладья черных рвется в тыл белых по открытой линии."},
     // 75
     {"[White \"Sultan Khan, M.\"]\r\n[Black \"Thomas, G.\"]\r\n[EventDate \"1930\"]",
      "2r3k1/1prb2p1/p3q2p/3p1p2/PP1B1P2/2nBP3/4Q1PP/R4RK1", "w", "e2-d2",
@@ -382,7 +382,7 @@ const TaskData kTasks[] = {
     {"[White \"Alexander, C.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1936\"]",
      "r4bk1/3R2p1/6p1/4P1N1/2P4R/p6P/6PK/5r2", "w", "e5-e6 f1-f5 e6-e7 f8:e7 d7:e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на f8 плохо защищен: он не удержится."},
+     "Проходная пешка белых отвлечет защитника черных."},
     // 77
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1979\"]",
      "r3r1k1/ppq2pp1/1bp1bnnB/3pP3/8/1BP2NNP/P2Q1PP1/R3R1K1", "b", "f6-e4 g3:e4 d5:e4 e1:e4 e6:b3 a2:b3 f7-f5",
@@ -407,7 +407,7 @@ const TaskData kTasks[] = {
     {"[White \"De Riviere, J.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1860\"]",
      "2rr2k1/8/4n2b/2ppP1pP/p2P4/P3BR2/2R2P2/5K2", "w", "f3-f6 e6:d4 e3:d4 h6-g7 f6-g6 c5:d4 c2:c8 d8:c8 h5-h6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на h6 стоит неудачно: нападите на него."},
+     "Ладья вторгается, пешка h идет вперед: атака на короля черных."},
     // 82
     {"[White \"Christoffel, M.\"]\r\n[Black \"Euwe, M.\"]\r\n[EventDate \"1946\"]",
      "r4r1k/pp5p/2p1Q1p1/4P3/2pPn2q/2P2P2/P6P/R1B2RK1", "b", "f8-f5",
@@ -437,7 +437,7 @@ const TaskData kTasks[] = {
     {"[White \"Tartakower, S.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1926\"]",
      "Q7/3rnk2/2Rq1p1p/1p2p1pP/3pP1P1/1r1P1P2/6N1/2R3K1", "b", "d7-d8 c6:d6 d8:a8",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на a8 стоит неудачно: нападите на него."},
+     "Не спешите спасать ферзя: у черных есть контрудар по далекой фигуре белых."},
     // 88
     {"[White \"Gudmundsson, S.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1930\"]",
      "5rk1/1p3rpp/pPp2q2/2PpR3/3n1P2/3R2P1/1P5P/2BQ3K", "b", "f6:e5 f4:e5 f7-f1 d1:f1 f8:f1",
@@ -457,7 +457,7 @@ const TaskData kTasks[] = {
     {"[White \"Bernstein, O.\"]\r\n[Black \"Maroczy, G.\"]\r\n[EventDate \"1911\"]",
      "8/p7/2p1NP2/P1P1K2b/8/6kp/8/8", "w", "e6-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на h5 стоит неудачно: нападите на него."},
+     "Конь белых с темпом включается в борьбу с проходной черных."},
     // 92
     {"[White \"Polugaevsky, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1972\"]",
      "6k1/p2b4/1q4np/4b1Q1/4N3/1P1r1P2/P5KP/3R1R2", "w", "g5-c1 d3:d1 f1:d1 g6-h4 g2-h1",
@@ -472,7 +472,7 @@ const TaskData kTasks[] = {
     {"[White \"Zvjaginsev, V.\"]\r\n[Black \"Marinelli, T.\"]\r\n[EventDate \"1996\"]",
      "1B4k1/5pp1/br5p/4p3/p3P3/P2n1PP1/1PR1B2P/5K2", "w", "b8-c7 b6-b3 c7-a5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на b6 стоит неудачно: нападите на нее."},
+     "Активная ладья черных — их главный козырь: лишите ее простора."},
     // 95
     {"[White \"Jakovenko, D.\"]\r\n[Black \"Kiriakov, P.\"]\r\n[EventDate \"1997\"]",
      "3k4/1p5p/3N4/1Pn5/4pp2/2N3b1/2P3K1/8", "b", "e4-e3 d6-f5 g3-e1 c3-d5 c5-e6 g2-f3 e1-a5",
@@ -517,7 +517,7 @@ const TaskData kTasks[] = {
     {"[White \"Stahlberg, G.\"]\r\n[Black \"Marini, L.\"]\r\n[EventDate \"1947\"]",
      "4rr2/p5kp/nppQ4/4pqN1/2P2P2/P5P1/1P5P/R4RK1", "w", "a1-e1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на e5 изолирована: направьте на нее фигуры."},
+     "Включите ладью в игру: давление на слабость в центре."},
     // 104
     {"[White \"Sergeant, E.\"]\r\n[Black \"Denker, A.\"]\r\n[EventDate \"1945\"]",
      "8/1K3p1p/3p1k2/3P1p2/5b2/pP2p2P/P5P1/4R3", "b", "f6-e5",
@@ -527,7 +527,7 @@ const TaskData kTasks[] = {
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на a6 плохо защищена: она не удержится."},
+     "Ладья должна атаковать пешки соперника с фланга, а не в лоб."},
     // 106
     {"[White \"Karjakin, S.\"]\r\n[Black \"Bricard, E.\"]\r\n[EventDate \"2005\"]",
      "5r2/k5bp/N1pR2p1/8/8/P7/1PP4P/1K1R1r2", "w", "a6-b4 c6-c5 b4-c6",
@@ -537,7 +537,7 @@ const TaskData kTasks[] = {
     {"[White \"Lange, M.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1864\"]",
      "2k5/p1p5/1bp5/5r2/6p1/2PN4/PP3PPK/5R2", "b", "f5-d5 f1-d1 c6-c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь белых на d3 стоит неудачно: нападите на него."},
+     "Ладья и пешка вместе вытесняют коня белых с его поста."},
     // 108
     {"[White \"Saidy, A.\"]\r\n[Black \"Fischer, R.\"]\r\n[EventDate \"1963\"]",
      "8/1p6/p5k1/3p4/P2P1pn1/3K4/1P1B2P1/8", "b", "g6-f5",
@@ -567,7 +567,7 @@ const TaskData kTasks[] = {
     {"[White \"Gurevich, D.\"]\r\n[Black \"Illescas Cordoba, M.\"]\r\n[EventDate \"1993\"]",
      "2r3k1/3r3p/4R1p1/p5P1/R1nN1P2/2p1P3/P7/2K5", "b", "c4-b2 a4-a3 b2-d3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на a4 стоит неудачно: нападите на нее."},
+     "Маневр коня с темпом поддерживает проходную пешку черных."},
     // 114
     {"[White \"Lowcki, M.\"]\r\n[Black \"Breyer, G.\"]\r\n[EventDate \"1911\"]",
      "6k1/5pp1/7p/2PpP3/p4qP1/PpK5/1P2QP2/8", "w", "e5-e6 g8-f8 e6:f7",
@@ -597,22 +597,22 @@ const TaskData kTasks[] = {
     {"[White \"Morozevich, A.\"]\r\n[Black \"Chernin, A.\"]\r\n[EventDate \"1995\"]",
      "r5kr/p1n5/1n1p2p1/2pP1pBp/1p5P/5QR1/P1q1NPP1/3R1K2", "w", "e2-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на g6 плохо защищена: направьте на нее фигуры."},
+     "Конь белых рвется к ослабленным полям в лагере черных."},
     // 120
     {"[White \"Portisch, L.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1989\"]",
      "5k2/5ppp/1n3n2/r1Np4/P7/6P1/3N1P1P/R5K1", "w", "d2-b3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на a5 стоит неудачно: нападите на нее."},
+     "Фигура черных на краю доски стеснена: используйте это с темпом."},
     // 121
     {"[White \"Kasparov, G.\"]\r\n[Black \"Arbakov, V.\"]\r\n[EventDate \"1994\"]",
      "8/pp2kp1r/2pp1p1P/8/2P1PR2/4P3/PP3K2/8", "w", "f4-h4 f6-f5 e4:f5 e7-f6 h4-h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на f6 плохо защищена: она не удержится."},
+     "Поддержите далеко продвинутую пешку ладьей сзади."},
     // 122
     {"[White \"Gurevich, M.\"]\r\n[Black \"Stocek, J.\"]\r\n[EventDate \"2004\"]",
      "4q1k1/6p1/1p5n/p1pR4/P7/5QP1/6K1/8", "w", "d5-d6 h6-f7 d6:b6",
      "Ход белых. Найдите оптимальный вариант",
-     "Пешка черных на b6 плохо защищена: она не удержится."},
+     "Активизируйте ладью: слабости черных на шестой горизонтали."},
     // 123
     {"[White \"Panno, O.\"]\r\n[Black \"Toran Albero, R.\"]\r\n[EventDate \"1955\"]",
      "2N5/1p4p1/p4p1p/P1k5/8/6P1/5PP1/6K1", "w", "g1-f1 c5-b4 c8-d6 b4:a5 d6:b7",
@@ -627,7 +627,7 @@ const TaskData kTasks[] = {
     {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
      "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь белых на b6 стоит неудачно: нападите на него."},
+     "Глубоко забравшийся конь белых может остаться без поддержки."},
     // 126
     {"[White \"Bisguier, A.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1962\"]",
      "3rb1k1/1p1rqp2/p3pp1Q/8/1b6/1P1BPN2/P2R1PPP/3R2K1", "b", "f6-f5",
@@ -647,7 +647,7 @@ const TaskData kTasks[] = {
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1987\"]",
      "4rr1k/1p3ppp/8/3p1b2/P2P2q1/3Q2P1/1P3P1P/R1R2NK1", "w", "f1-e3 f5:d3 e3:g4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на g4 стоит неудачно: нападите на него."},
+     "Одинокий ферзь черных в лагере белых — повод для выигрыша темпа."},
     // 130
     {"[White \"Lobron, E.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1983\"]",
      "6k1/5pp1/2b1r2p/1p3q1n/2pB3Q/2P4P/1P3PPK/R4N2", "b", "f5-d5 f2-f3 e6-e2",
@@ -692,7 +692,7 @@ const TaskData kTasks[] = {
     {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
      "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4 c6:d5 c4:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь черных на b4 плохо защищен: он не удержится."},
+     "Размены в центре оставляют белым коня на форпосте против слона черных."},
     // 139
     {"[White \"Psakhis, L.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1985\"]",
      "r5k1/r4pbR/5qp1/3p4/1p1P4/nP1N3Q/P3NP2/2K4R", "b", "a3-b5 d3:b4 b5:d4 h7:g7 f6:g7",
@@ -732,7 +732,7 @@ const TaskData kTasks[] = {
     {"[White \"Unzicker, W.\"]\r\n[Black \"Abramovic, B.\"]\r\n[EventDate \"1982\"]",
      "5r2/1p2pkbp/p1rp2p1/5p2/4PP2/PnNPB1PP/1PR3K1/3R4", "b", "f8-c8 d3-d4 f5:e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на e4 плохо защищена: она не удержится."},
+     "Сдвойте ладьи: давление на ферзевом фланге перегрузит защиту белых."},
     // 147
     {"[White \"Mortimer, J.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1891\"]",
      "3Q4/5ppp/4q3/8/8/5P2/P3k1PP/6K1", "w", "d8-d4",
@@ -762,7 +762,7 @@ const TaskData kTasks[] = {
     {"[White \"Topalov, V.\"]\r\n[Black \"Kalesis, N.\"]\r\n[EventDate \"1993\"]",
      "1r4k1/2q2ppp/2rp1b2/4pP2/1pB1P3/1Q6/1PP1R1PP/R6K", "w", "c4-d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на c6 стоит неудачно: нападите на нее."},
+     "Слон белых занимает неприступный форпост в центре."},
     // 153
     {"[White \"Adams, M.\"]\r\n[Black \"Houska, J.\"]\r\n[EventDate \"2007\"]",
      "7r/p3kpp1/4p2p/1p2P3/q2PR3/2n5/P5PP/1Q3RK1", "w", "b1-c1 h8-c8 g1-h1",
@@ -792,7 +792,7 @@ const TaskData kTasks[] = {
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1960\"]",
      "2r1r2k/1p6/pP1p4/1b1P1p2/2N1nPpP/2P1P3/4B2P/2R1R1K1", "w", "c4-a5 b5:e2 e1:e2 e4:c3 c1:c3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на b5 плохо защищен: он не удержится."},
+     "Конь белых рвется к слабостям черных на ферзевом фланге."},
     // 159
     {"[White \"Tarrasch, S.\"]\r\n[Black \"Walbrodt, C.\"]\r\n[EventDate \"1894\"]",
      "4r3/pp4k1/n1q2pp1/8/8/B5RP/P1PQ2P1/6K1", "w", "a3-b2",
@@ -812,7 +812,7 @@ const TaskData kTasks[] = {
     {"[White \"Brond, V.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1967\"]",
      "3r2k1/R4pp1/2p1p2p/2N5/5P2/n1P1P3/4K2P/8", "b", "a3-b5 a7-a6 b5:c3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на a7 стоит неудачно: нападите на нее."},
+     "Маневр коня с темпом выигрывает слабую пешку белых."},
     // 163
     {"[White \"Reshevsky, S.\"]\r\n[Black \"Kurajica, B.\"]\r\n[EventDate \"1976\"]",
      "5rk1/p3r3/1p1qn1p1/3pbP1p/1P1n3P/P2PB1NB/R5Q1/5R1K", "b", "e5:g3 f5:e6 f8:f1 g2:f1 d4:e6",
@@ -822,7 +822,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Atkins, H.\"]\r\n[EventDate \"1922\"]",
      "3r3k/5qp1/p6p/3bQ3/PR3P2/7P/2p3PK/3R4", "w", "d1-c1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на c2 изолирована: направьте на нее фигуры."},
+     "Проходную пешку соперника надо прежде всего остановить."},
     // 165
     {"[White \"Atalik, S.\"]\r\n[Black \"Wojtkiewicz, A.\"]\r\n[EventDate \"2002\"]",
      "2r2k2/3Q1p1p/6r1/4p1p1/P1q1P1P1/4BP2/1PP4P/2KR4", "w", "c2-c3 g6-c6 e3:g5 f8-g8 d7-e7",
@@ -887,17 +887,17 @@ const TaskData kTasks[] = {
     {"[White \"Gelbfuhs, O.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "4r1k1/ppp3p1/3q1nNp/3p4/3P2PP/5Q2/P1P5/5RK1", "b", "e8-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на d4 плохо защищена: направьте на нее фигуры."},
+     "Активизируйте ладью: пешки белых в центре и на королевском фланге слабы."},
     // 178
     {"[White \"Kogan, A.\"]\r\n[Black \"Dreev, A.\"]\r\n[EventDate \"2008\"]",
      "8/R4pp1/4pk1p/3p3P/2bP1KP1/2r2P1N/8/8", "b", "c3-d3 f4-g3 d3:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка белых на d4 плохо защищена: она не удержится."},
+     "Разрозненные пешки белых — добыча активной ладьи."},
     // 179
     {"[White \"Illescas Cordoba, M.\"]\r\n[Black \"Shirov, A.\"]\r\n[EventDate \"1996\"]",
      "4r2k/2Q5/2p4p/1p3pbP/2n5/P1N5/1Pq5/K5RR", "w", "h1-h2 c4-d2 c7:c6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на c2 стоит неудачно: нападите на него."},
+     "Защитите вторую горизонталь с выигрышем темпа."},
     // 180
     {"[White \"Shiyanovsky, V.\"]\r\n[Black \"Taimanov, M.\"]\r\n[EventDate \"1962\"]",
      "1r4k1/1rq1bpp1/p1p1b3/7Q/P3P3/1PN1R1P1/2P4P/2KR1B2", "b", "g7-g6 h5-f3 e7-g5",
@@ -907,7 +907,7 @@ const TaskData kTasks[] = {
     {"[White \"Petrosian, T.\"]\r\n[Black \"Simagin, V.\"]\r\n[EventDate \"1956\"]",
      "5k2/p4r1p/3P3q/2p1p3/P1P1N3/8/6QB/7K", "w", "e4-g5 f7-d7 g2-f3 f8-g7 g5-e4 d7:d6 e4:d6",
      "Ход белых. Найдите оптимальный вариант",
-     "Ладья черных на f7 плохо защищена: она не удержится."},
+     "Конь и ферзь белых вместе бьют по неудачно поставленной ладье черных."},
     // 182
     {"[White \"Beliavsky, A.\"]\r\n[Black \"Sveshnikov, E.\"]\r\n[EventDate \"1981\"]",
      "8/3R3p/6p1/8/2pb4/1p1k2P1/1P3P1P/3K4", "b", "c4-c3",
@@ -937,7 +937,7 @@ const TaskData kTasks[] = {
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Mestel, A.\"]\r\n[EventDate \"1979\"]",
      "r1b1r3/pp1q1Nbk/n1p2npp/5p2/8/Q1NPP1P1/P4PBP/1RB2RK1", "w", "f7-d6 e8-d8 d6:c8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на c8 плохо защищен: он не удержится."},
+     "Конь белых вторгается на сильное поле в лагере черных."},
     // 188
     {"[White \"Ehlvest, J.\"]\r\n[Black \"Arencibia, W.\"]\r\n[EventDate \"1990\"]",
      "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1", "w", "a2-a4",
