@@ -602,7 +602,7 @@ const TaskData kTasks[] = {
     {"[White \"Portisch, L.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1989\"]",
      "5k2/5ppp/1n3n2/r1Np4/P7/6P1/3N1P1P/R5K1", "w", "d2-b3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Фигура черных на краю доски стеснена: используйте это с темпом."},
+     "Фигура черных на краю доски стеснена: выиграйте на этом темп."},
     // 121
     {"[White \"Kasparov, G.\"]\r\n[Black \"Arbakov, V.\"]\r\n[EventDate \"1994\"]",
      "8/pp2kp1r/2pp1p1P/8/2P1PR2/4P3/PP3K2/8", "w", "f4-h4 f6-f5 e4:f5 e7-f6 h4-h5",
@@ -627,7 +627,7 @@ const TaskData kTasks[] = {
     {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
      "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Глубоко забравшийся конь белых может остаться без поддержки."},
+     "Конь белых забрался глубоко и оторван от своих фигур."},
     // 126
     {"[White \"Bisguier, A.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1962\"]",
      "3rb1k1/1p1rqp2/p3pp1Q/8/1b6/1P1BPN2/P2R1PPP/3R2K1", "b", "f6-f5",

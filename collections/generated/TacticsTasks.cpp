@@ -507,7 +507,7 @@ const TaskData kTasks[] = {
     {"[White \"Chiburdanidze, M.\"]\r\n[Black \"Akhmilovskaya, E.\"]\r\n[EventDate \"1990\"]",
      "6b1/6P1/8/4K3/4P3/2k5/1pB5/8", "w", "c2-b1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слону белых предстоит двойная работа: удержать пешку b2 и поддержать пешку g7."},
+     "Слону белых предстоит двойная работа: сдерживать пешку b2 и поддерживать пешку g7."},
     // 102
     {"[White \"Suetin, A.\"]\r\n[Black \"Plachetka, J.\"]\r\n[EventDate \"1979\"]",
      "1r5k/5p2/p4Nnp/2p1P3/3q4/P2p4/3B1RPP/1rQ2RK1", "w", "c1:b1 b8:b1 f1:b1",
