@@ -137,12 +137,12 @@ const TaskData kTasks[] = {
     {"[White \"Von Minckwitz, J.\"]\r\n[Black \"Mackenzie, G.\"]\r\n[EventDate \"1885\"]",
      "8/8/2p3p1/p5p1/P1k1P3/3p1P1P/1P3KP1/8", "b", "c4-b3 f2-e3 b3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на f2 не успевает догнать проходную пешку."},
+     "Проходная пешка черных пройдет только под прикрытием короля."},
     // 28
     {"[White \"Neumann, G.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1870\"]",
      "Q7/8/4p3/5p2/5P2/8/5KP1/2qk4", "w", "a8-f3 d1-c2 f3-c6 c2-b1 c6:c1 b1:c1 f2-e3 c1-d1 e3-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на f2 — главная фигура этого эндшпиля."},
+     "Разменяйте ферзей, но только когда король черных будет далеко от центра."},
     // 29
     {"[White \"Olafsson, F.\"]\r\n[Black \"Donner, J.\"]\r\n[EventDate \"1970\"]",
      "r3rk2/pp3p2/2p1qN1p/5R2/2P5/3nP1Q1/P2P2PP/6K1", "w", "f6-h7 f8-e7 g3-c7 e6-d7 f5:f7 e7:f7 c7:d7",
@@ -182,7 +182,7 @@ const TaskData kTasks[] = {
     {"[White \"Tal, M.\"]\r\n[Black \"Geller, E.\"]\r\n[EventDate \"1964\"]",
      "6rk/2q1bQ2/5p2/1pn1p2P/4P1bN/2Pp4/5PP1/3R2K1", "w", "h4-g6 g8:g6 h5:g6 e7-d6 g6-g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ладью черных."},
+     "Пешка h5 белых станет главным участником матовой атаки."},
     // 37
     {"[White \"Nikolic, S.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1967\"]",
      "r2q2k1/3Pr2p/p1b3p1/1pN1npQ1/3B4/P1N1p3/1PP3PP/3R2K1", "w", "g5-f6",
@@ -232,7 +232,7 @@ const TaskData kTasks[] = {
     {"[White \"Short, N.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1982\"]",
      "8/1K6/P4p2/6p1/P5kp/8/8/8", "b", "h4-h3 a6-a7 h3-h2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на b7 не успевает догнать проходную пешку."},
+     "Оба ферзя появятся почти одновременно, но ферзь черных — с шахом."},
     // 47
     {"[White \"Marshall, F.\"]\r\n[Black \"Duras, O.\"]\r\n[EventDate \"1905\"]",
      "8/pp2r1k1/2p2r2/3p1P2/3P4/3qP2R/PP3Q1K/8", "w", "f2-g3 g7-f7 h3-h7 f7-e8 g3-b8 e8-d7 b8:b7",
@@ -307,7 +307,7 @@ const TaskData kTasks[] = {
     {"[White \"Yudasin, L.\"]\r\n[Black \"Mascarinas, R.\"]\r\n[EventDate \"1990\"]",
      "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1", "w", "c1-c8 b8:c8 e6:c8 a4-e8 c8:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ферзя черных."},
+     "Слабость последней горизонтали черных решает."},
     // 62
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Smyslov, V.\"]\r\n[EventDate \"1972\"]",
      "r5k1/pp4p1/2p1q1p1/4P1B1/2nn2P1/5Q2/P4RK1/5R2", "w", "f3-f8 a8:f8 f2:f8 g8-h7 f1-h1",
@@ -317,17 +317,17 @@ const TaskData kTasks[] = {
     {"[White \"Norwood, D.\"]\r\n[Black \"Miles, A.\"]\r\n[EventDate \"1988\"]",
      "8/6k1/3p2bR/1p1P2Pp/3K1N2/1P6/8/6r1", "b", "g1:g5 h6:g6 g5:g6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода вы выиграете ладью белых."},
+     "Ладья белых на h6 забралась слишком далеко: поймайте ее."},
     // 64
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Kasparov, G.\"]\r\n[EventDate \"1983\"]",
      "8/8/5p2/p3PP1p/Pk5P/1p1K4/8/8", "b", "b4-a3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на d3 не успевает догнать проходную пешку."},
+     "Проходная пешка черных пройдет только под прикрытием короля."},
     // 65
     {"[White \"Yudasin, L.\"]\r\n[Black \"Kramnik, V.\"]\r\n[EventDate \"1994\"]",
      "7k/1P4R1/7P/8/8/3K4/1r6/8", "b", "b2-b3 d3-d2 b3-b2 d2-d1 b2-b1 d1-d2 b1-b2 d2-e3 b2-b3 e3-d4 b3-b4 d4-c5 b4-b5",
      "Ход черных. Найдите оптимальный вариант. Сделайте ничью.",
-     "Спасите партию вечным шахом."},
+     "Ничью дает вечный шах."},
     // 66
     {"[White \"Byrne, R.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5n2/5N2/3PP3/3k1K2/8/8/8", "w", "e5-e6",
@@ -347,7 +347,7 @@ const TaskData kTasks[] = {
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Pollock, W.\"]\r\n[EventDate \"1895\"]",
      "R7/7k/4pPp1/8/1P1Kp3/6rp/8/8", "w", "f6-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на h7 не успевает догнать проходную пешку."},
+     "Ладья белых на a8 уже стережет поле превращения: черным не успеть."},
     // 70
     {"[White \"Pelikan, J.\"]\r\n[Black \"Stahlberg, G.\"]\r\n[EventDate \"1944\"]",
      "6k1/p3r1pp/1p3rP1/3b4/4p3/2R3P1/PP2PPB1/6K1", "w", "c3-c8 f6-f8 c8:f8 g8:f8 g6:h7",
@@ -382,7 +382,7 @@ const TaskData kTasks[] = {
     {"[White \"Tarrasch, S.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1923\"]",
      "8/P3R3/8/8/8/3k1p2/r1p5/5K2", "w", "e7-d7 d3-e3 d7-e7 e3-d2 e7-d7 d2-e3 d7-e7 e3-d2 e7-d7",
      "Ход белых. Найдите оптимальный вариант. Сделайте ничью.",
-     "Королю черных на d3 не уйти от вечного шаха."},
+     "Ничью дает вечный шах."},
     // 77
     {"[White \"Navarovszky, L.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1959\"]",
      "2r2rk1/1p1b2bp/pN3qp1/P2P3n/2B1Pp2/2Q4P/1P3PPB/2KR3R", "b", "f6:b6 a5:b6 g7:c3",
@@ -442,7 +442,7 @@ const TaskData kTasks[] = {
     {"[White \"Maroczy, G.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1903\"]",
      "8/8/P5p1/8/3p1p1P/6k1/8/3K4", "b", "f4-f3 a6-a7 f3-f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на d1 не успевает догнать проходную пешку."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 89
     {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
      "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
@@ -502,7 +502,7 @@ const TaskData kTasks[] = {
     {"[White \"Leko, P.\"]\r\n[Black \"Huebner, R.\"]\r\n[EventDate \"2000\"]",
      "8/7P/5K2/8/2b3B1/2k5/1p4P1/8", "w", "g4-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на c3 не успевает догнать проходную пешку."},
+     "Сначала обезвредьте пешку черных на b2, и проходная h7 решит."},
     // 101
     {"[White \"Chiburdanidze, M.\"]\r\n[Black \"Akhmilovskaya, E.\"]\r\n[EventDate \"1990\"]",
      "6b1/6P1/8/4K3/4P3/2k5/1pB5/8", "w", "c2-b1",
@@ -532,7 +532,7 @@ const TaskData kTasks[] = {
     {"[White \"Schiffers, E.\"]\r\n[Black \"Chigorin, M.\"]\r\n[EventDate \"1879\"]",
      "5rn1/1Q4bk/2pp3p/2p1p3/2P4r/1P1qB3/P4P1N/2K3RR", "b", "d3-c3 c1-b1 e5-e4 g1:g7 c3:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ладью белых."},
+     "Батарея на большой диагонали решает."},
     // 107
     {"[White \"Bologan, V.\"]\r\n[Black \"Prokopchuk, E.\"]\r\n[EventDate \"1996\"]",
      "r7/5qpk/7p/4Qp2/7P/8/PPr5/K2R2R1", "w", "g1:g7 f7:g7 e5:f5 h7-h8 f5:c2",
@@ -552,7 +552,7 @@ const TaskData kTasks[] = {
     {"[White \"Alburt, L.\"]\r\n[Black \"Lerner, K.\"]\r\n[EventDate \"1978\"]",
      "8/8/3P1n2/2p1p3/PpP5/4k3/2K5/8", "w", "a4-a5 e3-d4 a5-a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на e3 не успевает догнать проходную пешку."},
+     "Черным не удержать сразу две проходные пешки белых."},
     // 111
     {"[White \"Forintos, G.\"]\r\n[Black \"De Firmian, N.\"]\r\n[EventDate \"1982\"]",
      "5r1k/7p/p1rPBP2/1p6/2p2P1R/3q4/2Q5/7K", "w", "c2-g2 d3-b1 h1-h2",
@@ -562,7 +562,7 @@ const TaskData kTasks[] = {
     {"[White \"Alekhine, A.\"]\r\n[Black \"Novotny, O.\"]\r\n[EventDate \"1943\"]",
      "5qk1/r1nr4/p2p1pPp/P1p1pP1Q/1pP4P/1P1P1P2/3K2R1/6R1", "w", "g6-g7 d7:g7 g2:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Сдвоенные ладьи белых на линии «g» готовы к прорыву."},
     // 113
     {"[White \"Timman, J.\"]\r\n[Black \"Wedberg, T.\"]\r\n[EventDate \"2002\"]",
      "5r1k/3bRQb1/pn1p1N1p/2p2pqN/8/7P/P4PP1/6K1", "w", "f7:f8 g7:f8 e7-h7",
@@ -587,7 +587,7 @@ const TaskData kTasks[] = {
     {"[White \"Letelier, R.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1954\"]",
      "1r1qr2k/5Bb1/3n1nP1/1N1Pp1Qp/4P3/2p1BP2/P7/2KR4", "w", "d1-h1 d6:f7 g6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода атака на короля черных станет неотразимой."},
+     "Линия «h» важнее слона: атакуйте короля черных, не тратя время на размены."},
     // 118
     {"[White \"Kasimdzhanov, R.\"]\r\n[Black \"Polgar, J.\"]\r\n[EventDate \"2005\"]",
      "7k/r7/5q1p/1p1p4/1P6/2P1R3/7P/4Q2K", "w", "e3-e8 h8-h7 e1-b1 f6-g6 e8-h8 h7:h8 b1:g6 a7-a1 h1-g2",
@@ -672,7 +672,7 @@ const TaskData kTasks[] = {
     {"[White \"Bisguier, A.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "r1br4/3kb1R1/4p1Q1/p2n2B1/3P2P1/5q2/1P5P/4R1K1", "w", "g5:e7 f3-g2 g1:g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ферзя черных."},
+     "Уберите защитника, и ладья черных на d8 останется без прикрытия."},
     // 135
     {"[White \"Westerinen, H.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1967\"]",
      "4r1k1/5ppp/p2p4/4r3/1pNn4/1P6/1PPK2PP/R3R3", "b", "d4-f3 g2:f3 e5-d5 d2-c1 e8:e1",
@@ -697,7 +697,7 @@ const TaskData kTasks[] = {
     {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
      "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Ладья белых на d1 перегружена защитой."},
     // 140
     {"[White \"Blackburne, J.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "6q1/pp1nb1k1/2p5/4pPp1/2P3P1/1P5Q/1P4K1/7R", "w", "h3-h6 g7-f7 h6-e6 f7-f8 e6:d7",
@@ -737,17 +737,17 @@ const TaskData kTasks[] = {
     {"[White \"Adler, B.\"]\r\n[Black \"Benjamin, J.\"]\r\n[EventDate \"1975\"]",
      "b5k1/5p1p/ppq1p1p1/8/3Q1P2/8/PPr3PP/3R2RK", "b", "c2:g2 d4-d8 g8-g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Батарея на большой диагонали решает."},
     // 148
     {"[White \"Borisek, J.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2003\"]",
      "r5k1/4bp1p/3p4/3Pp1Pp/8/BPqQ1P2/K6P/3R3R", "b", "c3-b4 a2-b2 b4:a3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на a3 обречен."},
+     "Слон белых на a3 связан по вертикали «a» и обречен."},
     // 149
     {"[White \"Lasker, E.\"]\r\n[Black \"Showalter, J.\"]\r\n[EventDate \"1892\"]",
      "8/5K2/5P2/6k1/3p2p1/8/7P/8", "w", "f7-g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g5 не успевает догнать проходную пешку."},
+     "Король белых должен не только поддержать пешку f6, но и стеснить короля черных."},
     // 150
     {"[White \"Benjamin, J.\"]\r\n[Black \"Petursson, M.\"]\r\n[EventDate \"1987\"]",
      "1R6/8/p3n2k/P2pP1p1/3P2p1/8/2r2PP1/6K1", "w", "b8-b6 h6-g6 b6:e6",
@@ -897,7 +897,7 @@ const TaskData kTasks[] = {
     {"[White \"Euwe, M.\"]\r\n[Black \"Palmer, E.\"]\r\n[EventDate \"1919\"]",
      "r4b1r/pp2n1pk/8/5Pq1/2p3P1/1Q6/PPP5/R1B2RK1", "w", "b3-h3 h7-g8 h3:h8 g8:h8 c1:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ладью черных."},
+     "Не спешите брать ферзя черных: сначала промежуточный ход."},
     // 180
     {"[White \"Sax, G.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"1987\"]",
      "5r2/3b3k/3p1p1p/3Pn2Q/1p2PR2/1P4RP/3q2PK/8", "w", "h5:h6 h7:h6 f4-h4",
@@ -917,7 +917,7 @@ const TaskData kTasks[] = {
     {"[White \"Bogoljubov, E.\"]\r\n[Black \"Alekhine, A.\"]\r\n[EventDate \"1929\"]",
      "2Q5/p4Rpk/4p2p/1P6/P3q3/2p3PK/3r1P1P/8", "b", "d2-d5 f7:g7 h7:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте ладью белых."},
+     "Король белых на h3 в матовой сети: найдите тихий ход с угрозой мата."},
     // 184
     {"[White \"Bisguier, A.\"]\r\n[Black \"Penrose, J.\"]\r\n[EventDate \"1950\"]",
      "r4r1k/2qb3p/p2p1p2/1pnPN3/2p1Pn2/2P1N3/PPB1QPR1/6RK", "w", "g2-g8 f8:g8 e5-f7 ",
@@ -932,7 +932,7 @@ const TaskData kTasks[] = {
     {"[White \"Lilienthal, A.\"]\r\n[Black \"Furman, S.\"]\r\n[EventDate \"1948\"]",
      "5rk1/6pp/R1p1q3/3pN1b1/3P2p1/5rP1/1P3PQP/3R2K1", "b", "f3:f2 g2:f2 f8:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода вы выиграете ферзя белых."},
+     "Линия «f» ведет к королю белых: сдвоенные ладьи черных готовы к удару."},
     // 187
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Gutman, L.\"]\r\n[EventDate \"1987\"]",
      "8/1p3Qb1/p5pk/P1p1p1p1/1P2P1P1/2P1N2n/5P1P/4qB1K", "w", "e3-f5 g6:f5 f7-h5",
@@ -947,12 +947,12 @@ const TaskData kTasks[] = {
     {"[White \"Gheorghiu, F.\"]\r\n[Black \"Speelman, J.\"]\r\n[EventDate \"1980\"]",
      "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K", "b", "e3:c5 b5:c5 b6:c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва ферзя окупается с лихвой."},
+     "Пешка b6 прикрывает короля черных: не открывайте линию «b»."},
     // 190
     {"[White \"Mieses, J.\"]\r\n[Black \"Gunsberg, I.\"]\r\n[EventDate \"1902\"]",
      "3k4/8/pKP2p2/P2b3P/8/8/8/8", "w", "h5-h6 d5-e4 b6-b7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на b6 — главная фигура этого эндшпиля."},
+     "Черным не удержать сразу две проходные пешки белых."},
     // 191
     {"[White \"Ilyin-Genevsky, A.\"]\r\n[Black \"Levenfish, G.\"]\r\n[EventDate \"1925\"]",
      "5rk1/7q/3P4/p1p5/PpP3p1/1P1R2pP/4Q3/7K", "b", "h7:h3 h1-g1 f8-f1 e2:f1 h3-h2",
@@ -1017,12 +1017,12 @@ const TaskData kTasks[] = {
     {"[White \"Svidler, P.\"]\r\n[Black \"Belov, V.\"]\r\n[EventDate \"2003\"]",
      "8/p4ppk/Pp2R2p/5p1q/8/6Q1/1P3r1P/6RK", "b", "f2:h2 g3:h2 h5-f3 g1-g2 f3-d1 h2-g1 d1-h5 g2-h2 h5-f3 h2-g2 f3-h5 g1-h2 h5-d1",
      "Ход черных. Найдите оптимальный вариант.  Сделайте ничью.",
-     "Королю белых на h1 не уйти от вечного шаха."},
+     "Ничью дает вечный шах."},
     // 204
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Von Scheve, T.\"]\r\n[EventDate \"1887\"]",
      "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B", "b", "g6-c2 d1-d2 c2:a4 b5:a4 b6:a4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ладью белых."},
+     "Шах с двойным ударом выигрывает ладью белых."},
     // 205
     {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
      "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4 ",
@@ -1122,7 +1122,7 @@ const TaskData kTasks[] = {
     {"[White \"Epishin, V.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2002\"]",
      "2r3k1/5p1p/4pp2/1P1p4/pq6/b1rRPN2/3QBPPP/K6R", "b", "c3-c1 h1:c1 c8:c1 d2:c1 a3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ферзя белых."},
+     "Слабость первой горизонтали белых стоит им ферзя."},
     // 225
     {"[White \"Blackburne, J.\"]\r\n[Black \"Lipschuetz, S.\"]\r\n[EventDate \"1889\"]",
      "2b2r2/6k1/6Pp/3p1r2/pp1PpN2/1q2P1QP/5P2/6RK", "w", "f4-h5 f5:h5 g3-c7 c8-d7 c7:d7 ",
