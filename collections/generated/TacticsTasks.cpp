@@ -67,7 +67,7 @@ const TaskData kTasks[] = {
     {"[White \"Tartakower, S.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1937\"]",
      "8/2P2k2/2P5/p7/6R1/p1K5/5rp1/8", "b", "a3-a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных остался один шаг до поля превращения."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 14
     {"[White \"Ragozin, V.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1939\"]",
      "8/p7/2p5/P1P2kP1/5p1p/5K1P/8/8", "w", "g5-g6 f5:g6 f3:f4 g6-f6 f4-g4 f6-e5 g4:h4",
