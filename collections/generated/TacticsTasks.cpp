@@ -947,7 +947,7 @@ const TaskData kTasks[] = {
     {"[White \"Gheorghiu, F.\"]\r\n[Black \"Speelman, J.\"]\r\n[EventDate \"1980\"]",
      "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K", "b", "e3:c5 b5:c5 b6:c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка b6 прикрывает короля черных: не открывайте линию «b»."},
+     "Связка пешки b6 снимется, как только ферзь белых уйдет с линии «b»."},
     // 190
     {"[White \"Mieses, J.\"]\r\n[Black \"Gunsberg, I.\"]\r\n[EventDate \"1902\"]",
      "3k4/8/pKP2p2/P2b3P/8/8/8/8", "w", "h5-h6 d5-e4 b6-b7",
