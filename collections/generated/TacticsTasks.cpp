@@ -32,7 +32,7 @@ const TaskData kTasks[] = {
     {"[White \"Winawer, S.\"]\r\n[Black \"Gifford, H.\"]\r\n[EventDate \"1878\"]",
      "5r2/r4k2/P1p2p1p/3PpB2/7P/6q1/5R2/1Q5K", "w", "f5-e6 f7-g7 f2-g2 g3:g2 h1:g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Попробуйте выиграть на связке ферзя черных на g3."},
+     "Используйте связку."},
     // 7
     {"[White \"Gulko, B.\"]\r\n[Black \"Dvorietzky, M.\"]\r\n[EventDate \"1975\"]",
      "5k2/5pp1/PR2b2p/2p5/8/4r2P/1P4PK/8", "w", "b6-b8 f8-e7 b8-b7 e7-f6 a6-a7",
@@ -47,12 +47,12 @@ const TaskData kTasks[] = {
     {"[White \"Bird, H.\"]\r\n[Black \"Vergani, B.\"]\r\n[EventDate \"1895\"]",
      "r4rk1/1p2n1p1/p1pRb1qp/4Pp2/2P1pP2/1P2P1Q1/PB4PP/3R3K", "w", "g3:g6 e7:g6 d6:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Уничтожение защиты решает."},
+     "Уничтожьте защитника."},
     // 10
     {"[White \"Martin, P.\"]\r\n[Black \"Pilnik, H.\"]\r\n[EventDate \"1947\"]",
      "8/8/8/4Rpk1/6p1/4P1K1/4r3/8", "b", "e2:e3 e5:e3 f5-f4 g3-f2 f4:e3 f2:e3 g5-h4 e3-f2 h4-h3 f2-g1 h3-g3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Атака на короля белых неотразима."},
+     "Размен ладей ведет к выигранному пешечному эндшпилю."},
     // 11
     {"[White \"Chigorin, M.\"]\r\n[Black \"Hanham, J.\"]\r\n[EventDate \"1889\"]",
      "8/p2b1kp1/1p3P1p/n1pN4/2q2B2/2Q2PKP/6P1/8", "w", "c3-e5 a5-c6 e5-d6 c4:d5 d6:d5",
@@ -67,7 +67,7 @@ const TaskData kTasks[] = {
     {"[White \"Tartakower, S.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1937\"]",
      "8/2P2k2/2P5/p7/6R1/p1K5/5rp1/8", "b", "a3-a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных остался один шаг до поля превращения."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 14
     {"[White \"Ragozin, V.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1939\"]",
      "8/p7/2p5/P1P2kP1/5p1p/5K1P/8/8", "w", "g5-g6 f5:g6 f3:f4 g6-f6 f4-g4 f6-e5 g4:h4",
@@ -92,7 +92,7 @@ const TaskData kTasks[] = {
     {"[White \"Van Scheltinga, T.\"]\r\n[Black \"Stahlberg, G.\"]\r\n[EventDate \"1956\"]",
      "8/8/5K1k/3p3p/4b2P/6R1/6p1/8", "b", "d5-d4 f6-e5 d4-d3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных осталось четыре шага до поля превращения."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 19
     {"[White \"Leonhardt, P.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1912\"]",
      "8/p7/5P2/8/2k5/r1p1K3/5R2/8", "b", "c3-c2 e3-d2 a3-a1 f2-f4 c4-b3 f4-b4 b3:b4",
@@ -112,7 +112,7 @@ const TaskData kTasks[] = {
     {"[White \"Nadanian, A.\"]\r\n[Black \"Aronian, L.\"]\r\n[EventDate \"1999\"]",
      "6k1/3q2Pp/p3r2Q/8/1p6/1Bb5/5PP1/6K1", "b", "d7-d1 b3:d1 e6:h6 d1-b3 g8:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Главный защитник — ферзь белых на h6."},
+     "Отвлеките слона белых: без связки у черных найдется сильный удар."},
     // 23
     {"[White \"Janowsky, D.\"]\r\n[Black \"Mason, J.\"]\r\n[EventDate \"1894\"]",
      "4qkbQ/1p4p1/1P1p1p1p/8/5P2/8/6P1/2R3K1", "w", "g1-f2 e8-e6 c1-c7",
@@ -137,12 +137,12 @@ const TaskData kTasks[] = {
     {"[White \"Von Minckwitz, J.\"]\r\n[Black \"Mackenzie, G.\"]\r\n[EventDate \"1885\"]",
      "8/8/2p3p1/p5p1/P1k1P3/3p1P1P/1P3KP1/8", "b", "c4-b3 f2-e3 b3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на f2 не успевает догнать проходную пешку."},
+     "Проходная пешка черных пройдет только под прикрытием короля."},
     // 28
     {"[White \"Neumann, G.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1870\"]",
      "Q7/8/4p3/5p2/5P2/8/5KP1/2qk4", "w", "a8-f3 d1-c2 f3-c6 c2-b1 c6:c1 b1:c1 f2-e3 c1-d1 e3-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на f2 — главная фигура этого эндшпиля."},
+     "Разменяйте ферзей, но только когда король черных будет далеко от центра."},
     // 29
     {"[White \"Olafsson, F.\"]\r\n[Black \"Donner, J.\"]\r\n[EventDate \"1970\"]",
      "r3rk2/pp3p2/2p1qN1p/5R2/2P5/3nP1Q1/P2P2PP/6K1", "w", "f6-h7 f8-e7 g3-c7 e6-d7 f5:f7 e7:f7 c7:d7",
@@ -162,7 +162,7 @@ const TaskData kTasks[] = {
     {"[White \"Szabo, L.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "8/8/8/p1K5/P1p5/8/1Pk5/8", "w", "c5:c4 c2:b2 c4-b5 b2-c3 b5:a5 c3-c4 a5-b6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на c2 не выдержит атаки."},
+     "Пешку b2 не удержать: важнее, чтобы король белых успел к пешкам черных."},
     // 33
     {"[White \"Najdorf, M.\"]\r\n[Black \"Heidenfeld, W.\"]\r\n[EventDate \"1961\"]",
      "2B4k/6qp/p6r/4P3/5P2/1P4Pb/PQ5K/3R3R", "b", "h3-f1 c8-h3 h6:h3 h2-g1 g7:g3",
@@ -182,7 +182,7 @@ const TaskData kTasks[] = {
     {"[White \"Tal, M.\"]\r\n[Black \"Geller, E.\"]\r\n[EventDate \"1964\"]",
      "6rk/2q1bQ2/5p2/1pn1p2P/4P1bN/2Pp4/5PP1/3R2K1", "w", "h4-g6 g8:g6 h5:g6 e7-d6 g6-g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ладью черных."},
+     "Пешка h5 белых станет главным участником матовой атаки."},
     // 37
     {"[White \"Nikolic, S.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1967\"]",
      "r2q2k1/3Pr2p/p1b3p1/1pN1npQ1/3B4/P1N1p3/1PP3PP/3R2K1", "w", "g5-f6",
@@ -192,7 +192,7 @@ const TaskData kTasks[] = {
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1970\"]",
      "8/8/8/1p1k4/3P1Pp1/P3K2p/5PP1/8", "w", "g2:h3 g4:h3 e3-f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный прорыв решает."},
+     "Сначала обезвредьте пешки черных на королевском фланге."},
     // 39
     {"[White \"Neumann, G.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1864\"]",
      "6k1/2p3p1/2p3qp/2N1Pp2/p1r2P2/8/r1R3PP/2Q2R1K", "w", "c2:a2 c4:c1 f1:c1",
@@ -207,7 +207,7 @@ const TaskData kTasks[] = {
     {"[White \"Flohr, S.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1933\"]",
      "8/PR6/4Pk2/5pp1/8/r7/4K3/8", "w", "e6-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходную пешку белых уже не остановить."},
+     "Черным не удержать сразу две проходные пешки белых."},
     // 42
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Katalymov, B.\"]\r\n[EventDate \"1958\"]",
      "8/7p/7P/4K1p1/8/2k2P2/8/8", "w", "e5-f6 c3-d4 f6-g7 d4-e3 g7:h7",
@@ -217,7 +217,7 @@ const TaskData kTasks[] = {
     {"[White \"Shirov, A.\"]\r\n[Black \"Giorgadze, G.\"]\r\n[EventDate \"1989\"]",
      "5r2/p6k/4P3/1p3p2/2p5/2P2B2/PP6/7K", "w", "f3-h5 f8-g8 e6-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходную пешку белых уже не остановить."},
+     "Проведите пешку в ферзи."},
     // 44
     {"[White \"Boleslavsky, I.\"]\r\n[Black \"Petrosian, T.\"]\r\n[EventDate \"1953\"]",
      "8/8/2p2R2/7p/5P1k/2rR3P/5PK1/2r5", "w", "d3-g3",
@@ -227,12 +227,12 @@ const TaskData kTasks[] = {
     {"[White \"Tal, M.\"]\r\n[Black \"Velimirovic, D.\"]\r\n[EventDate \"1979\"]",
      "2r2b1r/pp1k3p/4qp2/2p2R2/1PR5/4P1PQ/P2P3P/6K1", "w", "c4-e4 e6:e4 f5-e5 d7-c7 e5:e4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Промежуточный ход решает."},
+     "Завлеките ферзя черных под вскрытый шах."},
     // 46
     {"[White \"Short, N.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1982\"]",
      "8/1K6/P4p2/6p1/P5kp/8/8/8", "b", "h4-h3 a6-a7 h3-h2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на b7 не успевает догнать проходную пешку."},
+     "Оба ферзя появятся почти одновременно, но ферзь черных — с шахом."},
     // 47
     {"[White \"Marshall, F.\"]\r\n[Black \"Duras, O.\"]\r\n[EventDate \"1905\"]",
      "8/pp2r1k1/2p2r2/3p1P2/3P4/3qP2R/PP3Q1K/8", "w", "f2-g3 g7-f7 h3-h7 f7-e8 g3-b8 e8-d7 b8:b7",
@@ -292,7 +292,7 @@ const TaskData kTasks[] = {
     {"[White \"Polgar, J.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2000\"]",
      "8/5r1k/2Q4p/3pP2P/p5q1/Pp6/1P6/K5R1", "w", "c6-g6 g4:g6 h5:g6 h7-g8 g6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной шах решает исход борьбы."},
+     "Все решит пешечная вилка."},
     // 59
     {"[White \"Gligoric, S.\"]\r\n[Black \"Damjanovic, M.\"]\r\n[EventDate \"1967\"]",
      "8/1B1b4/4k3/2PpP2p/5K2/8/8/8", "w", "c5-c6",
@@ -302,12 +302,12 @@ const TaskData kTasks[] = {
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Albin, A.\"]\r\n[EventDate \"1896\"]",
      "5b1k/7P/4K1P1/4N3/8/1P1R4/p7/5r2", "w", "d3-d1 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва ладьи окупается с лихвой."},
+     "Жертва материала окупается."},
     // 61
     {"[White \"Yudasin, L.\"]\r\n[Black \"Mascarinas, R.\"]\r\n[EventDate \"1990\"]",
      "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1", "w", "c1-c8 b8:c8 e6:c8 a4-e8 c8:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ферзя черных."},
+     "Слабость последней горизонтали черных решает."},
     // 62
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Smyslov, V.\"]\r\n[EventDate \"1972\"]",
      "r5k1/pp4p1/2p1q1p1/4P1B1/2nn2P1/5Q2/P4RK1/5R2", "w", "f3-f8 a8:f8 f2:f8 g8-h7 f1-h1",
@@ -317,17 +317,17 @@ const TaskData kTasks[] = {
     {"[White \"Norwood, D.\"]\r\n[Black \"Miles, A.\"]\r\n[EventDate \"1988\"]",
      "8/6k1/3p2bR/1p1P2Pp/3K1N2/1P6/8/6r1", "b", "g1:g5 h6:g6 g5:g6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода вы выиграете ладью белых."},
+     "Ладья белых на h6 забралась слишком далеко: поймайте ее."},
     // 64
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Kasparov, G.\"]\r\n[EventDate \"1983\"]",
      "8/8/5p2/p3PP1p/Pk5P/1p1K4/8/8", "b", "b4-a3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на d3 не успевает догнать проходную пешку."},
+     "Проходная пешка черных пройдет только под прикрытием короля."},
     // 65
     {"[White \"Yudasin, L.\"]\r\n[Black \"Kramnik, V.\"]\r\n[EventDate \"1994\"]",
      "7k/1P4R1/7P/8/8/3K4/1r6/8", "b", "b2-b3 d3-d2 b3-b2 d2-d1 b2-b1 d1-d2 b1-b2 d2-e3 b2-b3 e3-d4 b3-b4 d4-c5 b4-b5",
      "Ход черных. Найдите оптимальный вариант. Сделайте ничью.",
-     "Спасите партию вечным шахом."},
+     "Ничью дает вечный шах."},
     // 66
     {"[White \"Byrne, R.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5n2/5N2/3PP3/3k1K2/8/8/8", "w", "e5-e6",
@@ -347,7 +347,7 @@ const TaskData kTasks[] = {
     {"[White \"Pillsbury, H.\"]\r\n[Black \"Pollock, W.\"]\r\n[EventDate \"1895\"]",
      "R7/7k/4pPp1/8/1P1Kp3/6rp/8/8", "w", "f6-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на h7 не успевает догнать проходную пешку."},
+     "Ладья белых на a8 уже стережет поле превращения: черным не успеть."},
     // 70
     {"[White \"Pelikan, J.\"]\r\n[Black \"Stahlberg, G.\"]\r\n[EventDate \"1944\"]",
      "6k1/p3r1pp/1p3rP1/3b4/4p3/2R3P1/PP2PPB1/6K1", "w", "c3-c8 f6-f8 c8:f8 g8:f8 g6:h7",
@@ -372,7 +372,7 @@ const TaskData kTasks[] = {
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Kotov, A.\"]\r\n[EventDate \"1946\"]",
      "4r1k1/p2b1p2/1p3n1p/3p2p1/P1pP2P1/2P1rPKP/3Q4/R3RB2", "b", "f6-e4 g3-g2 e4:d2 e1:e3 e8:e3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двойной удар по королю белых на g3 и ферзю белых на d2."},
+     "Пешка белых на f3 связана и не защищает соседние поля."},
     // 75
     {"[White \"Timman, J.\"]\r\n[Black \"Medina Garcia, A.\"]\r\n[EventDate \"1969\"]",
      "3R4/1bQ2pk1/2q4p/5p2/1r6/1P4P1/4PP1P/6K1", "w", "c7-e5 c6-f6 d8-g8 g7:g8 e5:f6",
@@ -382,7 +382,7 @@ const TaskData kTasks[] = {
     {"[White \"Tarrasch, S.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1923\"]",
      "8/P3R3/8/8/8/3k1p2/r1p5/5K2", "w", "e7-d7 d3-e3 d7-e7 e3-d2 e7-d7 d2-e3 d7-e7 e3-d2 e7-d7",
      "Ход белых. Найдите оптимальный вариант. Сделайте ничью.",
-     "Королю черных на d3 не уйти от вечного шаха."},
+     "Ничью дает вечный шах."},
     // 77
     {"[White \"Navarovszky, L.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1959\"]",
      "2r2rk1/1p1b2bp/pN3qp1/P2P3n/2B1Pp2/2Q4P/1P3PPB/2KR3R", "b", "f6:b6 a5:b6 g7:c3",
@@ -392,7 +392,7 @@ const TaskData kTasks[] = {
     {"[White \"Ivanchuk, V.\"]\r\n[Black \"Dokhoian, Y.\"]\r\n[EventDate \"1989\"]",
      "3r2k1/pp3p1p/2n3p1/2Q2P2/6r1/2P2N1q/PP2RP1P/4R2K", "w", "e2-e8 d8:e8 e1:e8 g8-g7 c5-f8 ",
      "Ход белых. Найдите оптимальный вариант.",
-     "Освобождение линии с темпом решает."},
+     "Слабость последней горизонтали черных решает."},
     // 79
     {"[White \"Quinteros, M.\"]\r\n[Black \"Ostojic, P.\"]\r\n[EventDate \"1975\"]",
      "2b3k1/6p1/pp3pB1/3PrP2/P1P1p2Q/6K1/7P/q7", "w", "h4-h7 g8-f8 h7-h8 f8-e7 h8-e8 e7-d6 e8-c6",
@@ -442,7 +442,7 @@ const TaskData kTasks[] = {
     {"[White \"Maroczy, G.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1903\"]",
      "8/8/P5p1/8/3p1p1P/6k1/8/3K4", "b", "f4-f3 a6-a7 f3-f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых на d1 не успевает догнать проходную пешку."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 89
     {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
      "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
@@ -502,7 +502,7 @@ const TaskData kTasks[] = {
     {"[White \"Leko, P.\"]\r\n[Black \"Huebner, R.\"]\r\n[EventDate \"2000\"]",
      "8/7P/5K2/8/2b3B1/2k5/1p4P1/8", "w", "g4-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на c3 не успевает догнать проходную пешку."},
+     "Сначала обезвредьте пешку черных на b2, и проходная h7 решит."},
     // 101
     {"[White \"Chiburdanidze, M.\"]\r\n[Black \"Akhmilovskaya, E.\"]\r\n[EventDate \"1990\"]",
      "6b1/6P1/8/4K3/4P3/2k5/1pB5/8", "w", "c2-b1",
@@ -512,7 +512,7 @@ const TaskData kTasks[] = {
     {"[White \"Suetin, A.\"]\r\n[Black \"Plachetka, J.\"]\r\n[EventDate \"1979\"]",
      "1r5k/5p2/p4Nnp/2p1P3/3q4/P2p4/3B1RPP/1rQ2RK1", "w", "c1:b1 b8:b1 f1:b1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Освобождение линии с темпом решает."},
+     "Линия «b» должна остаться за белыми."},
     // 103
     {"[White \"Addison, W.\"]\r\n[Black \"Evans, L.\"]\r\n[EventDate \"1963\"]",
      "8/5pk1/5n2/4Q1p1/3pp1PP/8/5PBK/2q5", "b", "c1-f4 e5:f4 g5:f4",
@@ -532,7 +532,7 @@ const TaskData kTasks[] = {
     {"[White \"Schiffers, E.\"]\r\n[Black \"Chigorin, M.\"]\r\n[EventDate \"1879\"]",
      "5rn1/1Q4bk/2pp3p/2p1p3/2P4r/1P1qB3/P4P1N/2K3RR", "b", "d3-c3 c1-b1 e5-e4 g1:g7 c3:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Комбинация выигрывает ладью белых."},
+     "Батарея на большой диагонали решает."},
     // 107
     {"[White \"Bologan, V.\"]\r\n[Black \"Prokopchuk, E.\"]\r\n[EventDate \"1996\"]",
      "r7/5qpk/7p/4Qp2/7P/8/PPr5/K2R2R1", "w", "g1:g7 f7:g7 e5:f5 h7-h8 f5:c2",
@@ -547,12 +547,12 @@ const TaskData kTasks[] = {
     {"[White \"Szabo, L.\"]\r\n[Black \"Stoltz, G.\"]\r\n[EventDate \"1952\"]",
      "2r5/5k1p/p1N1rnp1/8/2Q2pq1/8/P5PP/1R4K1", "w", "c6-e5 f7-g7 b1-b7 g7-h6 e5:g4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по королю черных на f7 и ферзю черных на g4."},
+     "Ладья черных на e6 связана: используйте это."},
     // 110
     {"[White \"Alburt, L.\"]\r\n[Black \"Lerner, K.\"]\r\n[EventDate \"1978\"]",
      "8/8/3P1n2/2p1p3/PpP5/4k3/2K5/8", "w", "a4-a5 e3-d4 a5-a6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на e3 не успевает догнать проходную пешку."},
+     "Черным не удержать сразу две проходные пешки белых."},
     // 111
     {"[White \"Forintos, G.\"]\r\n[Black \"De Firmian, N.\"]\r\n[EventDate \"1982\"]",
      "5r1k/7p/p1rPBP2/1p6/2p2P1R/3q4/2Q5/7K", "w", "c2-g2 d3-b1 h1-h2",
@@ -562,7 +562,7 @@ const TaskData kTasks[] = {
     {"[White \"Alekhine, A.\"]\r\n[Black \"Novotny, O.\"]\r\n[EventDate \"1943\"]",
      "5qk1/r1nr4/p2p1pPp/P1p1pP1Q/1pP4P/1P1P1P2/3K2R1/6R1", "w", "g6-g7 d7:g7 g2:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ладью черных."},
+     "Сдвоенные ладьи белых на линии «g» готовы к прорыву."},
     // 113
     {"[White \"Timman, J.\"]\r\n[Black \"Wedberg, T.\"]\r\n[EventDate \"2002\"]",
      "5r1k/3bRQb1/pn1p1N1p/2p2pqN/8/7P/P4PP1/6K1", "w", "f7:f8 g7:f8 e7-h7",
@@ -587,7 +587,7 @@ const TaskData kTasks[] = {
     {"[White \"Letelier, R.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1954\"]",
      "1r1qr2k/5Bb1/3n1nP1/1N1Pp1Qp/4P3/2p1BP2/P7/2KR4", "w", "d1-h1 d6:f7 g6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода атака на короля черных станет неотразимой."},
+     "Линия «h» важнее слона: атакуйте короля черных, не тратя время на размены."},
     // 118
     {"[White \"Kasimdzhanov, R.\"]\r\n[Black \"Polgar, J.\"]\r\n[EventDate \"2005\"]",
      "7k/r7/5q1p/1p1p4/1P6/2P1R3/7P/4Q2K", "w", "e3-e8 h8-h7 e1-b1 f6-g6 e8-h8 h7:h8 b1:g6 a7-a1 h1-g2",
@@ -607,7 +607,7 @@ const TaskData kTasks[] = {
     {"[White \"Mikenas, V.\"]\r\n[Black \"Soultanbeieff, V.\"]\r\n[EventDate \"1933\"]",
      "4k3/3R4/3Pr3/8/2pK4/2P5/8/8", "w", "d7-e7 e6:e7 d6:e7 e8:e7 d4:c4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на e8 не выдержит атаки."},
+     "Размен ладей ведет к выигранному пешечному эндшпилю."},
     // 122
     {"[White \"Ivkov, B.\"]\r\n[Black \"Milic, B.\"]\r\n[EventDate \"1952\"]",
      "8/8/8/P6p/1pk2KpP/8/5P2/8", "w", "a5-a6 b4-b3 a6-a7",
@@ -627,7 +627,7 @@ const TaskData kTasks[] = {
     {"[White \"Kotov, A.\"]\r\n[Black \"Ragozin, V.\"]\r\n[EventDate \"1953\"]",
      "3r1r2/pb2qkn1/1p6/2pN1P1p/2P3p1/P2QP3/6PP/4RRK1", "w", "f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по ферзю черных на e7 и коню черных на g7."},
+     "Не спасайте коня на d5: у белых есть удар сильнее."},
     // 126
     {"[White \"Alekhine, A.\"]\r\n[Black \"Portela, C.\"]\r\n[EventDate \"1926\"]",
      "2k1r3/pp1r3p/2n5/3qPp2/2Np1p2/R2Q4/2P3PP/1R5K", "w", "a3:a7 c6:a7 c4-b6 c8-b8 b6:d5",
@@ -657,7 +657,7 @@ const TaskData kTasks[] = {
     {"[White \"Kozomara, V.\"]\r\n[Black \"Ivkov, B.\"]\r\n[EventDate \"1957\"]",
      "8/5B1p/4p1pP/4P1P1/3k1P2/2pb4/8/2K5", "b", "d4-e3 f7-g8 e3:f4 g8:h7 f4:g5 h7-g8 g5:h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Главный защитник — пешка белых на g5."},
+     "Атакуйте пешечную цепь белых с основания: король черных съест ее звено за звеном."},
     // 132
     {"[White \"Piskov, Y.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1991\"]",
      "1r3k2/5B2/2p5/2P3p1/6P1/7r/4Q3/2K5", "b", "h3-c3 c1-d2 b8-b2 d2:c3 b2:e2",
@@ -672,7 +672,7 @@ const TaskData kTasks[] = {
     {"[White \"Bisguier, A.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "r1br4/3kb1R1/4p1Q1/p2n2B1/3P2P1/5q2/1P5P/4R1K1", "w", "g5:e7 f3-g2 g1:g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте ферзя черных."},
+     "Уберите защитника, и ладья черных на d8 останется без прикрытия."},
     // 135
     {"[White \"Westerinen, H.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1967\"]",
      "4r1k1/5ppp/p2p4/4r3/1pNn4/1P6/1PPK2PP/R3R3", "b", "d4-f3 g2:f3 e5-d5 d2-c1 e8:e1",
@@ -687,7 +687,7 @@ const TaskData kTasks[] = {
     {"[White \"Isaacson, D.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1964\"]",
      "8/8/1R2p3/2pkP2p/7p/2p5/P6K/8", "b", "c3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных осталось два шага до поля превращения."},
+     "Не дайте ладье белых зайти в тыл проходной пешке."},
     // 138
     {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
      "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
@@ -697,7 +697,7 @@ const TaskData kTasks[] = {
     {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
      "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Ладья белых на d1 перегружена защитой."},
     // 140
     {"[White \"Blackburne, J.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "6q1/pp1nb1k1/2p5/4pPp1/2P3P1/1P5Q/1P4K1/7R", "w", "h3-h6 g7-f7 h6-e6 f7-f8 e6:d7",
@@ -737,22 +737,22 @@ const TaskData kTasks[] = {
     {"[White \"Adler, B.\"]\r\n[Black \"Benjamin, J.\"]\r\n[EventDate \"1975\"]",
      "b5k1/5p1p/ppq1p1p1/8/3Q1P2/8/PPr3PP/3R2RK", "b", "c2:g2 d4-d8 g8-g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Батарея на большой диагонали решает."},
     // 148
     {"[White \"Borisek, J.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2003\"]",
      "r5k1/4bp1p/3p4/3Pp1Pp/8/BPqQ1P2/K6P/3R3R", "b", "c3-b4 a2-b2 b4:a3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на a3 обречен."},
+     "Слон белых на a3 связан по вертикали «a» и обречен."},
     // 149
     {"[White \"Lasker, E.\"]\r\n[Black \"Showalter, J.\"]\r\n[EventDate \"1892\"]",
      "8/5K2/5P2/6k1/3p2p1/8/7P/8", "w", "f7-g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g5 не успевает догнать проходную пешку."},
+     "Король белых должен не только поддержать пешку f6, но и стеснить короля черных."},
     // 150
     {"[White \"Benjamin, J.\"]\r\n[Black \"Petursson, M.\"]\r\n[EventDate \"1987\"]",
      "1R6/8/p3n2k/P2pP1p1/3P2p1/8/2r2PP1/6K1", "w", "b8-b6 h6-g6 b6:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Попробуйте выиграть на связке коня черных на e6."},
+     "Ищите связку: король черных стоит неудачно."},
     // 151
     {"[White \"Novikov, I.\"]\r\n[Black \"Mikhalchishin, A.\"]\r\n[EventDate \"1987\"]",
      "7k/pp3p2/4rPq1/3pPQNp/7P/2p5/P5P1/6K1", "w", "f5:g6",
@@ -787,7 +787,7 @@ const TaskData kTasks[] = {
     {"[White \"Bacrot, E.\"]\r\n[Black \"Leko, P.\"]\r\n[EventDate \"2008\"]",
      "4r1k1/pp3rp1/2p2b1P/4n3/2P1Q3/1P1p4/q2B1P2/3KN1RR", "w", "e4-h7 g8-f8 d2-b4 c6-c5 b4:c5 f7-e7 h6:g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проведите пешку в ферзи."},
+     "Ферзь, слон и пешка h6 белых плетут матовую сеть."},
     // 158
     {"[White \"Gurevich, D.\"]\r\n[Black \"Wolff, P.\"]\r\n[EventDate \"1995\"]",
      "R7/8/3K4/1k6/3P4/8/p1r5/8", "b", "c2-c6 d6-d7 c6-a6",
@@ -807,7 +807,7 @@ const TaskData kTasks[] = {
     {"[White \"Teichmann, R.\"]\r\n[Black \"Wolf, H.\"]\r\n[EventDate \"1907\"]",
      "7r/4kp2/1pp5/p6q/2r1PR2/5Q2/5P1P/3R2K1", "w", "f4:f7 h5:f7 d1-d7 e7:d7 f3:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Промежуточный ход решает."},
+     "Отвлеките короля черных от защиты своего ферзя."},
     // 162
     {"[White \"Kotov, A.\"]\r\n[Black \"Smyslov, V.\"]\r\n[EventDate \"1950\"]",
      "6qk/2b1Np1n/2p2p2/1p1p3Q/1r1P1P1R/4PK2/6rP/1B6", "b", "g2-f2 f3:f2 b4-b2 h5-e2 b2:e2",
@@ -827,7 +827,7 @@ const TaskData kTasks[] = {
     {"[White \"Miralles, G.\"]\r\n[Black \"Larsen, B.\"]\r\n[EventDate \"1989\"]",
      "2r3k1/5p1p/6p1/8/pB4P1/P7/1P3P2/3B2K1", "b", "c8-c1 g1-h2 c1:d1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Попробуйте выиграть на связке слона белых на d1."},
+     "Связка выигрывает легкую фигуру белых."},
     // 166
     {"[White \"Polzin, R.\"]\r\n[Black \"Sokolov, I.\"]\r\n[EventDate \"2005\"]",
      "4QR2/6pk/p2P4/1pp4P/8/2P3p1/P3q3/6K1", "b", "e2-h2 g1-f1 g3-g2",
@@ -897,7 +897,7 @@ const TaskData kTasks[] = {
     {"[White \"Euwe, M.\"]\r\n[Black \"Palmer, E.\"]\r\n[EventDate \"1919\"]",
      "r4b1r/pp2n1pk/8/5Pq1/2p3P1/1Q6/PPP5/R1B2RK1", "w", "b3-h3 h7-g8 h3:h8 g8:h8 c1:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ладью черных."},
+     "Не спешите брать ферзя черных: сначала промежуточный ход."},
     // 180
     {"[White \"Sax, G.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"1987\"]",
      "5r2/3b3k/3p1p1p/3Pn2Q/1p2PR2/1P4RP/3q2PK/8", "w", "h5:h6 h7:h6 f4-h4",
@@ -907,7 +907,7 @@ const TaskData kTasks[] = {
     {"[White \"Shabalov, A.\"]\r\n[Black \"Westerinen, H.\"]\r\n[EventDate \"1991\"]",
      "8/p7/3R4/3b3P/1p1k4/2p3K1/PP6/8", "w", "b2:c3 b4:c3 h5-h6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный прорыв: пожертвуйте пешку, чтобы провести другую."},
+     "Проходная h5 пройдет даже ценой ладьи, но сначала лишите черных контригры."},
     // 182
     {"[White \"Puc, S.\"]\r\n[Black \"Hort, V.\"]\r\n[EventDate \"1969\"]",
      "6k1/2b2p1p/2Q1b1p1/1p4N1/1P2P3/4q3/P5P1/3R3K", "b", "e3:g5 c6:c7 g5-h5 h1-g1 h5:d1",
@@ -917,7 +917,7 @@ const TaskData kTasks[] = {
     {"[White \"Bogoljubov, E.\"]\r\n[Black \"Alekhine, A.\"]\r\n[EventDate \"1929\"]",
      "2Q5/p4Rpk/4p2p/1P6/P3q3/2p3PK/3r1P1P/8", "b", "d2-d5 f7:g7 h7:g7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте ладью белых."},
+     "Король белых на h3 в матовой сети: найдите тихий ход с угрозой мата."},
     // 184
     {"[White \"Bisguier, A.\"]\r\n[Black \"Penrose, J.\"]\r\n[EventDate \"1950\"]",
      "r4r1k/2qb3p/p2p1p2/1pnPN3/2p1Pn2/2P1N3/PPB1QPR1/6RK", "w", "g2-g8 f8:g8 e5-f7 ",
@@ -932,7 +932,7 @@ const TaskData kTasks[] = {
     {"[White \"Lilienthal, A.\"]\r\n[Black \"Furman, S.\"]\r\n[EventDate \"1948\"]",
      "5rk1/6pp/R1p1q3/3pN1b1/3P2p1/5rP1/1P3PQP/3R2K1", "b", "f3:f2 g2:f2 f8:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 2 хода вы выиграете ферзя белых."},
+     "Линия «f» ведет к королю белых: сдвоенные ладьи черных готовы к удару."},
     // 187
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Gutman, L.\"]\r\n[EventDate \"1987\"]",
      "8/1p3Qb1/p5pk/P1p1p1p1/1P2P1P1/2P1N2n/5P1P/4qB1K", "w", "e3-f5 g6:f5 f7-h5",
@@ -947,12 +947,12 @@ const TaskData kTasks[] = {
     {"[White \"Gheorghiu, F.\"]\r\n[Black \"Speelman, J.\"]\r\n[EventDate \"1980\"]",
      "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K", "b", "e3:c5 b5:c5 b6:c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва ферзя окупается с лихвой."},
+     "Связка пешки b6 снимется, как только ферзь белых уйдет с линии «b»."},
     // 190
     {"[White \"Mieses, J.\"]\r\n[Black \"Gunsberg, I.\"]\r\n[EventDate \"1902\"]",
      "3k4/8/pKP2p2/P2b3P/8/8/8/8", "w", "h5-h6 d5-e4 b6-b7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых на b6 — главная фигура этого эндшпиля."},
+     "Черным не удержать сразу две проходные пешки белых."},
     // 191
     {"[White \"Ilyin-Genevsky, A.\"]\r\n[Black \"Levenfish, G.\"]\r\n[EventDate \"1925\"]",
      "5rk1/7q/3P4/p1p5/PpP3p1/1P1R2pP/4Q3/7K", "b", "h7:h3 h1-g1 f8-f1 e2:f1 h3-h2",
@@ -972,7 +972,7 @@ const TaskData kTasks[] = {
     {"[White \"Gygli, F.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1934\"]",
      "r7/1pp2pkp/2bp2p1/p1nBr3/2P2QP1/2N4P/PP6/2K1R2R", "b", "c5-d3 c1-c2 d3:f4 e1:e5 d6:e5 d5:c6 b7:c6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двойной удар по королю белых на c1 и ферзю белых на f4."},
+     "Не защищайте ладью e5: ответный удар сильнее."},
     // 195
     {"[White \"Anderssen, A.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1868\"]",
      "1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K", "w", "d1-f1 g6-f6 f1:f6 d6:f6 g5:f6 f7:f6 h8:b8",
@@ -1012,17 +1012,17 @@ const TaskData kTasks[] = {
     {"[White \"Tal, M.\"]\r\n[Black \"Koblencs, A.\"]\r\n[EventDate \"1957\"]",
      "2b2knQ/r2r2pR/2q1p2R/1p3pB1/6P1/2P5/P1Pp4/3K4", "w", "h6-f6 g7:f6 g5-h6 d7-g7 h6:g7 f8-e7 g7:f6 e7-d6 f6-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "От двойного шаха закрыться нельзя."},
+     "Откройте слону белых путь к королю черных."},
     // 203
     {"[White \"Svidler, P.\"]\r\n[Black \"Belov, V.\"]\r\n[EventDate \"2003\"]",
      "8/p4ppk/Pp2R2p/5p1q/8/6Q1/1P3r1P/6RK", "b", "f2:h2 g3:h2 h5-f3 g1-g2 f3-d1 h2-g1 d1-h5 g2-h2 h5-f3 h2-g2 f3-h5 g1-h2 h5-d1",
      "Ход черных. Найдите оптимальный вариант.  Сделайте ничью.",
-     "Королю белых на h1 не уйти от вечного шаха."},
+     "Ничью дает вечный шах."},
     // 204
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Von Scheve, T.\"]\r\n[EventDate \"1887\"]",
      "2k3rr/1pp5/1n1P2q1/1Q2p3/R5P1/2P5/PP2K2p/3R3B", "b", "g6-c2 d1-d2 c2:a4 b5:a4 b6:a4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ладью белых."},
+     "Шах с двойным ударом выигрывает ладью белых."},
     // 205
     {"[White \"Szukszta, J.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1956\"]",
      "r1bq2k1/pp3pbp/2P3p1/8/3N2P1/1QN1r3/PP3KPP/3R1B1R", "b", "g7:d4 d1:d4 d8:d4 ",
@@ -1032,7 +1032,7 @@ const TaskData kTasks[] = {
     {"[White \"Korneev, O.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"1998\"]",
      "8/8/8/6p1/2B1kp2/1p6/5K2/8", "b", "b3-b2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Проходной пешке черных осталось три шага до поля превращения."},
+     "Белым не удержать сразу две проходные пешки черных."},
     // 207
     {"[White \"Kushnir, A.\"]\r\n[Black \"Gaprindashvili, N.\"]\r\n[EventDate \"1969\"]",
      "8/2R2Rp1/1p4k1/7p/3r1BP1/1P5K/P3r2P/6b1", "b", "d4-d3 h3-h4 g1-f2 f4-g3 f2:g3 h2:g3 e2-h2",
@@ -1052,12 +1052,12 @@ const TaskData kTasks[] = {
     {"[White \"Soultanbeieff, V.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1930\"]",
      "6rk/pp1nbq2/4p3/3p1p1P/5PN1/P2Q4/1P2N1R1/K7", "w", "g4-h6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по ферзю черных на f7 и ладье черных на g8."},
+     "Конь белых на g4 мешает своей ладье: уберите его с темпом."},
     // 211
     {"[White \"Geller, E.\"]\r\n[Black \"Adamski, J.\"]\r\n[EventDate \"1966\"]",
      "8/7p/3p2p1/kP1P1pP1/2K2P2/7P/8/8", "w", "h3-h4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходной пешке белых осталось три шага до поля превращения."},
+     "В этом эндшпиле решает запасной темп: поставьте черных в цугцванг."},
     // 212
     {"[White \"Wojtkiewicz, A.\"]\r\n[Black \"Zhelnin, V.\"]\r\n[EventDate \"1995\"]",
      "8/6P1/6r1/8/4k2K/7P/5R2/8", "w", "f2-f7",
@@ -1077,7 +1077,7 @@ const TaskData kTasks[] = {
     {"[White \"Winawer, S.\"]\r\n[Black \"Hruby, V.\"]\r\n[EventDate \"1882\"]",
      "1r3q2/p4b1k/2pb1Pp1/3p2Q1/8/1P1B4/P1P3PP/5R1K", "w", "f1-f3 f8-h6 f3-h3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Попробуйте выиграть на связке ферзя черных на f8."},
+     "Связка по линии «h» выигрывает ферзя черных."},
     // 216
     {"[White \"Trapl, J.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1961\"]",
      "1r2b1k1/6n1/p2p1R1B/2pPp2p/3qP1P1/5Q2/Pr3R2/1BK5", "w", "f6-f8 g8-h7 f8-h8 h7:h8 f3-f8 h8-h7 f8:g7",
@@ -1112,7 +1112,7 @@ const TaskData kTasks[] = {
     {"[White \"Blackburne, J.\"]\r\n[Black \"Mortimer, J.\"]\r\n[EventDate \"1883\"]",
      "r4rk1/3p4/b2Pp1q1/p1Pp2pR/3Q4/1P4p1/PB3PK1/8", "w", "d4-h8 g8-f7 h5-h7 f7-e8 h7-e7 e8-d8 h8:f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король черных на g8 не выдержит атаки."},
+     "Атака на короля черных неотразима."},
     // 223
     {"[White \"Chigorin, M.\"]\r\n[Black \"Znosko-Borovsky, E.\"]\r\n[EventDate \"1903\"]",
      "6k1/p3rppp/b5q1/2Q5/1B3PP1/P7/1PP1r2P/2KR4", "w", "d1-d8 e7-e8 c5-f8 e8:f8 d8:f8",
@@ -1122,7 +1122,7 @@ const TaskData kTasks[] = {
     {"[White \"Epishin, V.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"2002\"]",
      "2r3k1/5p1p/4pp2/1P1p4/pq6/b1rRPN2/3QBPPP/K6R", "b", "c3-c1 h1:c1 c8:c1 d2:c1 a3:c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Жертва окупается: за 3 хода вы выиграете ферзя белых."},
+     "Слабость первой горизонтали белых стоит им ферзя."},
     // 225
     {"[White \"Blackburne, J.\"]\r\n[Black \"Lipschuetz, S.\"]\r\n[EventDate \"1889\"]",
      "2b2r2/6k1/6Pp/3p1r2/pp1PpN2/1q2P1QP/5P2/6RK", "w", "f4-h5 f5:h5 g3-c7 c8-d7 c7:d7 ",
