@@ -108,7 +108,10 @@ std::vector<HandWrittenHint> ReadWrittenByHand(const std::filesystem::path& file
     return hints;
 }
 
-void LoadWrittenByHand(const std::filesystem::path& file) { HandWritten() = ReadWrittenByHand(file); }
+void LoadWrittenByHand(const std::filesystem::path& file)
+{
+    HandWritten() = std::filesystem::exists(file) ? ReadWrittenByHand(file) : std::vector<HandWrittenHint>{};
+}
 
 const Hint* WrittenByHand(const Candidate& c, int tokens)
 {

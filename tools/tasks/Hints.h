@@ -47,7 +47,8 @@ struct HandWrittenHint {
     std::string reason;
 };
 std::vector<HandWrittenHint> ReadWrittenByHand(const std::filesystem::path& file);
-// Makes the hints of `file` the ones WrittenByHand finds.
+// Makes the hints of `file` the ones WrittenByHand finds; none when there is
+// no such file (a mined folder without hand hints, not those loaded before).
 void LoadWrittenByHand(const std::filesystem::path& file);
 // The hand-written hint for this line, or null.
 const Hint* WrittenByHand(const Candidate& c, int tokens);

@@ -323,11 +323,14 @@ std::string HeaderName(const std::string& raw, const std::string& tablePath)
 {
     static std::mutex mutex;
     static std::map<std::string, std::map<std::string, std::string>> tables;
+    // Kept by the absolute path: a relative one names another file once the
+    // working directory changes.
+    const std::string path = std::filesystem::absolute(tablePath).lexically_normal().string();
     {
         std::lock_guard lock(mutex);
-        auto it = tables.find(tablePath);
+        auto it = tables.find(path);
         if (it == tables.end())
-            it = tables.emplace(tablePath, ReadPlayersTable(tablePath)).first;
+            it = tables.emplace(path, ReadPlayersTable(path)).first;
         if (const auto at = it->second.find(raw); at != it->second.end())
             return at->second;
     }

@@ -334,8 +334,7 @@ int CommandSelect(const std::vector<std::string>& args)
     const long long nodes = o.nodes;
     const int jobs = o.jobs;
     const auto candidates = LoadCandidates(mined);
-    if (const auto byHand = std::filesystem::path(mined) / "hints-by-hand.tsv"; std::filesystem::exists(byHand))
-        LoadWrittenByHand(byHand);
+    LoadWrittenByHand(std::filesystem::path(mined) / "hints-by-hand.tsv");
     Store store(mined);
     std::cerr << "select: " << candidates.size() << " candidates, " << store.confirmed.size() << " confirmed, "
               << store.rejected.size() << " rejected\n";
