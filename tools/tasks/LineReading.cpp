@@ -441,7 +441,8 @@ LineStory ReadStory(const Candidate& c, int tokens)
 {
     LineStory story;
     const auto root = Position::FromFen(c.fen);
-    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size())
+    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size()
+        || static_cast<std::size_t>((tokens - 1) / 2) >= c.line.steps.size())
         return story;
     const Replayed r = ReplayCandidate(c, tokens, 16);
     const auto& step = c.line.steps[static_cast<std::size_t>((tokens - 1) / 2)];
