@@ -17,7 +17,7 @@ const TaskData kTasks[] = {
     {"[White \"Benko, P.\"]\r\n[Black \"Szily, J.\"]\r\n[EventDate \"1956\"]",
      "r1b2rk1/p2n1ppp/2p1pn2/qp1p4/2PP4/NP3NP1/P3PPBP/R1Q2RK1", "w", "c4-c5",
      "Ход белых. Найдите оптимальный вариант",
-     "Продвижение пешки на ферзевом фланге отнимает у фигур черных важные поля."},
+     "Захватите пространство."},
     // 4
     {"[White \"Schiffers, E.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1903\"]",
      "r1bq1rk1/p1p1bppp/1p2pn2/4N1B1/3P4/3B4/PPP2PPP/R2Q1RK1", "b", "c8-b7",
@@ -42,7 +42,7 @@ const TaskData kTasks[] = {
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Lee, F.\"]\r\n[EventDate \"1900\"]",
      "6k1/p3q2p/np2p1p1/5pP1/1PP2P2/4Q3/P4P2/2KB4", "w", "a2-a3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство белых на ферзевом фланге — залог будущей проходной."},
+     "Прежде чем идти вперед, укрепите атакованную позицию на ферзевом фланге."},
     // 9
     {"[White \"Krasenkow, M.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"2000\"]",
      "5bk1/2N2pp1/4p3/1Q5p/2n1P3/5PP1/P3KBqP/8", "b", "c4-d2 b5-b6 d2:f3",
@@ -82,7 +82,7 @@ const TaskData kTasks[] = {
     {"[White \"Van den Doel, E.\"]\r\n[Black \"Van Wely, L.\"]\r\n[EventDate \"1998\"]",
      "8/8/P2p2p1/4nkPp/2pR3P/1pP2p2/8/1K6", "b", "e5-d3 d4:d6 f5-g4 d6-f6 d3-f4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь на форпосте, откуда его не прогнать пешкой, часто сильнее слона."},
+     "Все решает проходная: поддержите ее фигурами."},
     // 17
     {"[White \"Gershon, A.\"]\r\n[Black \"Aronian, L.\"]\r\n[EventDate \"2000\"]",
      "5rk1/pbp4p/1p1p1p2/6qn/1PP2RBr/P2QP2P/1B4PK/R7", "w", "a1-f1 h5:f4 f1:f4 h7-h5 g4-f3",
@@ -192,7 +192,7 @@ const TaskData kTasks[] = {
     {"[White \"Tukmakov, V.\"]\r\n[Black \"Psakhis, L.\"]\r\n[EventDate \"1987\"]",
      "5bk1/1r3p2/p3q1p1/P1pNn2p/5B2/3R3P/1r3PP1/2RQ2K1", "w", "d3-e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Открытая линия «e» — ключ к позиции. Займите ее первыми."},
+     "Фигуры соперника стоят на одной линии: ищите связку."},
     // 39
     {"[White \"Sakaev, K.\"]\r\n[Black \"Vaulin, A.\"]\r\n[EventDate \"1997\"]",
      "8/8/8/6p1/2R1bk2/7p/1P3K2/8", "w", "f2-g1",
@@ -202,17 +202,17 @@ const TaskData kTasks[] = {
     {"[White \"Saemisch, F.\"]\r\n[Black \"Gomez, E.\"]\r\n[EventDate \"1943\"]",
      "b7/p4pk1/1pr1p1p1/7p/8/P4BPP/1P1R1P1K/8", "b", "c6-c8 f3:a8 c8:a8",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте ладью на ферзевом фланге."},
+     "Фигура под ударом: отступая, не ослабьте свою позицию."},
     // 41
     {"[White \"Waitzkin, J.\"]\r\n[Black \"McNab, C.\"]\r\n[EventDate \"1998\"]",
      "4k3/p6p/2p2pp1/Pp4q1/1P2P3/5P1Q/2r3PP/3R1K2", "b", "f6-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двиньте пешки на фланге, где стоит король белых: штурм вскроет линии для ладей."},
+     "Атака белых опасна: сначала защита, потом все остальное."},
     // 42
     {"[White \"Radjabov, T.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"2002\"]",
      "2r2rk1/1b5p/pqn2bp1/1p2pp2/8/P3PNB1/1P2QPPP/1BRR2K1", "b", "e5-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Захватите пространство."},
+     "Наступайте пешками с темпом: так выигрывают пространство."},
     // 43
     {"[White \"Quinteros, M.\"]\r\n[Black \"Pachman, L.\"]\r\n[EventDate \"1976\"]",
      "5k2/1Q2Nqb1/7p/p7/P4r2/8/5P1P/3R2K1", "b", "g7-d4",
@@ -232,12 +232,12 @@ const TaskData kTasks[] = {
     {"[White \"Lev, R.\"]\r\n[Black \"Gelfand, B.\"]\r\n[EventDate \"1987\"]",
      "3r2k1/5p2/p7/1p2r3/1PnbB3/P4QK1/7P/7R", "b", "f7-f5 h1-d1 e5:e4 f3:f5 e4-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешечный штурм открывает линии против короля."},
+     "Пункт e4 — слабое место белых: усильте давление на него."},
     // 47
     {"[White \"Rossetto, H.\"]\r\n[Black \"Panno, O.\"]\r\n[EventDate \"1962\"]",
      "8/8/1p4p1/3kb3/pP3p1P/P1pP1K2/2R1P3/8", "b", "d5-d4",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть в центре."},
+     "Ладья белых скована пешкой c3: пользуйтесь этим и усиливайте позицию."},
     // 48
     {"[White \"Iljin, A.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2008\"]",
      "6k1/5p1p/1N4p1/1p6/3b4/P1n1B1P1/5P1P/6K1", "b", "d4:e3 f2:e3 g8-f8 g1-f2 f8-e7",
@@ -272,7 +272,7 @@ const TaskData kTasks[] = {
     {"[White \"Lowcki, M.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1912\"]",
      "1r5r/p1k2pbp/2b1p1p1/4P3/1pPR4/4B3/PN3PPP/R5K1", "w", "b2-d3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активизируйте коня в центре."},
+     "Конь, стоящий без дела, — худшая фигура: найдите ему поле, где он будет работать."},
     // 55
     {"[White \"Wade, R.\"]\r\n[Black \"Byrne, R.\"]\r\n[EventDate \"1970\"]",
      "2br4/p3p1kp/2P2bp1/4p3/p3N3/2P3PP/6B1/5R1K", "w", "f1-a1",
@@ -302,7 +302,7 @@ const TaskData kTasks[] = {
     {"[White \"Kavalek, L.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1968\"]",
      "4r1r1/p1k1b2p/2pn4/3p3P/3P1B2/2qB3Q/P7/R3R2K", "w", "f4-e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "С длинной диагонали фигура бьет через всю доску."},
+     "Ферзь черных забрался в лагерь белых: не дайте ему там освоиться."},
     // 61
     {"[White \"Kuczynski, R.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1992\"]",
      "2b2bk1/2Q3pp/p7/2Np1p1N/1P1B3n/3P3P/4q1P1/7K", "w", "h5-f4",
@@ -312,7 +312,7 @@ const TaskData kTasks[] = {
     {"[White \"Panno, O.\"]\r\n[Black \"Sherwin, J.\"]\r\n[EventDate \"1953\"]",
      "3rr1k1/1p1bbp2/2p5/q1n1NPp1/p1P3P1/Pn6/1PQ2BBK/3RRN2", "w", "f5-f6 e7:f6 e5:d7 c5:d7 e1:e8 d8:e8 d1:d7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Точная игра выигрывает слона черных."},
+     "Ладья черных на d8 перегружена: точная игра выигрывает фигуру."},
     // 63
     {"[White \"Mackenzie, G.\"]\r\n[Black \"Sellman, A.\"]\r\n[EventDate \"1883\"]",
      "1nrr4/5p2/1k2p1p1/1PNp3p/2nP1P2/1R1K4/2R3PP/1N6", "w", "b1-c3",
@@ -332,7 +332,7 @@ const TaskData kTasks[] = {
     {"[White \"Berliner, H.\"]\r\n[Black \"Almgren, S.\"]\r\n[EventDate \"1946\"]",
      "2b2rk1/r5p1/2nq2Pp/1p1p1P1Q/p7/4p1N1/PP4BP/2R2R1K", "w", "f5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство на королевском фланге должно дать проходную."},
+     "Прикрытие короля черных ослаблено: пора его взламывать."},
     // 67
     {"[White \"Euwe, M.\"]\r\n[Black \"Porath, Y.\"]\r\n[EventDate \"1954\"]",
      "5k2/1R3p2/5npp/3p4/3P1PP1/r3PB2/2r3P1/1R4K1", "w", "b1-b6",
@@ -352,7 +352,7 @@ const TaskData kTasks[] = {
     {"[White \"Shulman, Y.\"]\r\n[Black \"Ginsburg, M.\"]\r\n[EventDate \"2001\"]",
      "r1b2k1r/pp1nqn2/2pp2Qb/4P2p/2PP1p2/2NB2BP/PP4P1/3RR1K1", "w", "e5-e6 f4:g3 e6:f7 d7-e5 d4:e5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный штурм открывает линии против короля."},
+     "Прикрытие короля черных ослаблено: пора его взламывать."},
     // 71
     {"[White \"Gligoric, S.\"]\r\n[Black \"Benko, F.\"]\r\n[EventDate \"1955\"]",
      "2b1r1k1/2p4p/1p4p1/p1qP4/2P5/1P2Q1P1/P5BP/4R1K1", "w", "e3:c5 e8:e1 g1-f2 b6:c5 f2:e1",
@@ -377,7 +377,7 @@ const TaskData kTasks[] = {
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Balashov, Y.\"]\r\n[EventDate \"1971\"]",
      "r1b2rk1/1p3pbn/p2p2p1/2nPp2p/Pq2P3/2NBBPN1/3Q2PP/R4RK1", "w", "a4-a5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Захватите пространство."},
+     "Ферзь черных забрался в лагерь белых: не дайте ему там освоиться."},
     // 76
     {"[White \"Alexander, C.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1936\"]",
      "r4bk1/3R2p1/6p1/4P1N1/2P4R/p6P/6PK/5r2", "w", "e5-e6 f1-f5 e6-e7 f8:e7 d7:e7",
@@ -387,7 +387,7 @@ const TaskData kTasks[] = {
     {"[White \"Sveshnikov, E.\"]\r\n[Black \"Yusupov, A.\"]\r\n[EventDate \"1979\"]",
      "r3r1k1/ppq2pp1/1bp1bnnB/3pP3/8/1BP2NNP/P2Q1PP1/R3R1K1", "b", "f6-e4 g3:e4 d5:e4 e1:e4 e6:b3 a2:b3 f7-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте темп нападением на ферзя белых."},
+     "Слон белых на h6 держится только на ферзе: черные выигрывают темпы нападениями на тяжелые фигуры белых."},
     // 78
     {"[White \"Chigorin, M.\"]\r\n[Black \"Cohn, W.\"]\r\n[EventDate \"1898\"]",
      "8/1p3p1k/1p3nr1/1P2p3/RqP1P1bP/3P4/2Q2RNK/1r3B2", "b", "b4-c5 a4-a2 b1-d1",
@@ -422,12 +422,12 @@ const TaskData kTasks[] = {
     {"[White \"Treybal, K.\"]\r\n[Black \"Saemisch, F.\"]\r\n[EventDate \"1923\"]",
      "3q4/7k/1p3p1p/1P3P2/2B5/1P2Q3/8/2Kb4", "w", "e3-g1 d1-h5 c1-c2 d8-b8 g1-g2",
      "Ход белых. Найдите оптимальный вариант.",
-     "Открытая линия «g» — ключ к позиции. Займите ее первыми."},
+     "Захватите открытую линию."},
     // 85
     {"[White \"Mecking, H.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1975\"]",
      "3b4/4kpn1/1p3p2/p6p/2P1KP1P/2N3P1/P1B5/8", "w", "e4-d5 e7-d7 c2-a4 d7-c8 d5-c6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король в эндшпиле сам защищает и поддерживает пешки."},
+     "Активный король решает исход эндшпиля: ведите его в лагерь соперника."},
     // 86
     {"[White \"De Boer, G.\"]\r\n[Black \"Oll, L.\"]\r\n[EventDate \"1992\"]",
      "2nr1k2/1p6/5B1p/2R5/pPQ5/P3q1P1/6KP/3r1R2", "b", "d1:f1 c4:f1 d8-d2 g2-h3 e3-e6 f1-f5 e6:f5",
@@ -437,7 +437,7 @@ const TaskData kTasks[] = {
     {"[White \"Flohr, S.\"]\r\n[Black \"Bolbochan, J.\"]\r\n[EventDate \"1937\"]",
      "4n3/3k4/1p2p1pp/1N1pP3/1P1K1PP1/8/7P/8", "w", "f4-f5 g6:f5 g4:f5 e6:f5 d4:d5 d7-e7 b5-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство белых на королевском фланге — залог будущей проходной."},
+     "Двигайте пешечное большинство."},
     // 88
     {"[White \"Gudmundsson, S.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1930\"]",
      "5rk1/1p3rpp/pPp2q2/2PpR3/3n1P2/3R2P1/1P5P/2BQ3K", "b", "f6:e5 f4:e5 f7-f1 d1:f1 f8:f1",
@@ -447,12 +447,12 @@ const TaskData kTasks[] = {
     {"[White \"Kalme, C.\"]\r\n[Black \"Fischer, R.\"]\r\n[EventDate \"1957\"]",
      "5k1b/5p1p/1r1p2pP/2p3P1/P1P2P2/1p2P3/2R1RK2/8", "w", "c2-c1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Найдите позиционно сильнейший ход."},
+     "Проходная пешка соперника — главная опасность: займитесь ею в первую очередь."},
     // 90
     {"[White \"Kamyshov, M.\"]\r\n[Black \"Lilienthal, A.\"]\r\n[EventDate \"1945\"]",
      "8/8/4k1K1/1p3R1P/1r6/8/8/8", "w", "f5-g5 b4-h4 h5-h6",
      "Ход белых. Найдите оптимальный вариант",
-     "Захватите открытую линию."},
+     "Все решает проходная: поддержите ее фигурами."},
     // 91
     {"[White \"Bernstein, O.\"]\r\n[Black \"Maroczy, G.\"]\r\n[EventDate \"1911\"]",
      "8/p7/2p1NP2/P1P1K2b/8/6kp/8/8", "w", "e6-f4",
@@ -462,12 +462,12 @@ const TaskData kTasks[] = {
     {"[White \"Polugaevsky, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1972\"]",
      "6k1/p2b4/1q4np/4b1Q1/4N3/1P1r1P2/P5KP/3R1R2", "w", "g5-c1 d3:d1 f1:d1 g6-h4 g2-h1",
      "Ход белых. Найдите оптимальный вариант",
-     "Открытая линия «c» — ключ к позиции. Займите ее первыми."},
+     "Фигура под ударом: отступая, не ослабьте свою позицию."},
     // 93
     {"[White \"Duz-Khotimirsky, F.\"]\r\n[Black \"Spielmann, R.\"]\r\n[EventDate \"1907\"]",
      "k6r/ppQ1n1p1/6q1/5p2/4rB2/1P4P1/P1PR3P/5R1K", "b", "e7-c6 d2-d7 h8-b8 d7:g7 g6-h5 h2-h4 h5-e2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь черных сильнее всего в центре доски: найдите ему там место."},
+     "Атака белых опасна: сначала защита, потом все остальное."},
     // 94
     {"[White \"Zvjaginsev, V.\"]\r\n[Black \"Marinelli, T.\"]\r\n[EventDate \"1996\"]",
      "1B4k1/5pp1/br5p/4p3/p3P3/P2n1PP1/1PR1B2P/5K2", "w", "b8-c7 b6-b3 c7-a5",
@@ -492,7 +492,7 @@ const TaskData kTasks[] = {
     {"[White \"Kolisch, I.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1861\"]",
      "1b2r3/1p3r1k/p4P1p/3q2p1/3Bp1RP/4Q3/PPP2R2/7K", "b", "b8-f4 g4:f4 g5:f4 f2:f4 d5:a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает ладью белых."},
+     "Точная игра выигрывает у белых качество."},
     // 99
     {"[White \"Nunn, J.\"]\r\n[Black \"Rayner, E.\"]\r\n[EventDate \"1974\"]",
      "r1b2rk1/1p3pbp/p5p1/2pB2N1/3n1P2/8/PPPR1BPP/1K5R", "w", "h1-e1 c8-f5 e1-e7",
@@ -507,7 +507,7 @@ const TaskData kTasks[] = {
     {"[White \"Colle, E.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1931\"]",
      "8/8/4n3/1pp1Pp2/5Pk1/1PK1B3/8/8", "b", "g4-f3 c3-d2 f3-e4 d2-e2 c5-c4 b3:c4 b5:c4 e2-d2 c4-c3",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть на королевском фланге."},
+     "Активный король решает исход эндшпиля: ведите его в лагерь соперника."},
     // 102
     {"[White \"Capablanca, J.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1929\"]",
      "8/1pr4k/2p2qp1/1PPp1r1p/3PpPRP/4P3/1R5K/5Q2", "w", "g4-g5",
@@ -522,7 +522,7 @@ const TaskData kTasks[] = {
     {"[White \"Sergeant, E.\"]\r\n[Black \"Denker, A.\"]\r\n[EventDate \"1945\"]",
      "8/1K3p1p/3p1k2/3P1p2/5b2/pP2p2P/P5P1/4R3", "b", "f6-e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть в центре."},
+     "Активный король решает исход эндшпиля: ведите его в лагерь соперника."},
     // 105
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
@@ -542,7 +542,7 @@ const TaskData kTasks[] = {
     {"[White \"Saidy, A.\"]\r\n[Black \"Fischer, R.\"]\r\n[EventDate \"1963\"]",
      "8/1p6/p5k1/3p4/P2P1pn1/3K4/1P1B2P1/8", "b", "g6-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть на королевском фланге."},
+     "В эндшпиле король — сильная фигура."},
     // 109
     {"[White \"Freymann, S.\"]\r\n[Black \"Teichmann, R.\"]\r\n[EventDate \"1909\"]",
      "r6r/bpp1kBpp/p1np2n1/P3p1N1/1P2P3/2PP4/3N1PPP/3R1RK1", "b", "g6-f4",
@@ -562,7 +562,7 @@ const TaskData kTasks[] = {
     {"[White \"Guimard, C.\"]\r\n[Black \"Keres, P.\"]\r\n[EventDate \"1955\"]",
      "rn4k1/pb1q2b1/3pp1B1/2pp2Q1/1pP3N1/8/PP3PP1/5RK1", "b", "b8-c6 c4:d5 d7-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Все ходы, кроме одного, ухудшают позицию. Найдите этот ход."},
+     "Атака белых опасна: последняя неразвитая легкая фигура черных должна вступить в защиту."},
     // 113
     {"[White \"Gurevich, D.\"]\r\n[Black \"Illescas Cordoba, M.\"]\r\n[EventDate \"1993\"]",
      "2r3k1/3r3p/4R1p1/p5P1/R1nN1P2/2p1P3/P7/2K5", "b", "c4-b2 a4-a3 b2-d3",
@@ -572,27 +572,27 @@ const TaskData kTasks[] = {
     {"[White \"Lowcki, M.\"]\r\n[Black \"Breyer, G.\"]\r\n[EventDate \"1911\"]",
      "6k1/5pp1/7p/2PpP3/p4qP1/PpK5/1P2QP2/8", "w", "e5-e6 g8-f8 e6:f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+     "Слабые пункты в лагере черных — мишени для фигур белых."},
     // 115
     {"[White \"Gurevich, D.\"]\r\n[Black \"Dzindzichashvili, R.\"]\r\n[EventDate \"1981\"]",
      "5R2/3n1pp1/1P4k1/3b2p1/8/5P1P/6PK/8", "w", "f8-d8 d7:b6 d8-d6 f7-f6 d6:b6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте темп нападением на коня черных."},
+     "Король черных на шестой горизонтали уязвим: ладья белых найдет там и шах, и добычу."},
     // 116
     {"[White \"Ibragimov, I.\"]\r\n[Black \"Faibisovich, V.\"]\r\n[EventDate \"1991\"]",
      "8/2pnk3/p1p2p1p/2Nr1Pp1/3PK3/R3P3/P6P/8", "w", "c5-e6 d7-b8 e6:c7 d5-d7 c7-e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Соперник не успевает защитить пешку: заберите ее."},
+     "Выиграйте пешку."},
     // 117
     {"[White \"Anderssen, A.\"]\r\n[Black \"Knorre, V.\"]\r\n[EventDate \"1865\"]",
      "2rq1rk1/pn1b2pp/8/bp1PpN2/4P1P1/2p5/PBB4P/3Q1RRK", "w", "b2-c1",
      "Ход белых. Найдите оптимальный вариант",
-     "Активизируйте слона на ферзевом фланге."},
+     "Фигура под ударом: отступая, не ослабьте свою позицию."},
     // 118
     {"[White \"Hort, V.\"]\r\n[Black \"Wilder, M.\"]\r\n[EventDate \"1988\"]",
      "8/8/4N3/KP3p2/2k3p1/6P1/5n2/8", "b", "f2-e4 b5-b6 e4-d6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте коня в центре."},
+     "Проходная пешка соперника — главная опасность: займитесь ею в первую очередь."},
     // 119
     {"[White \"Morozevich, A.\"]\r\n[Black \"Chernin, A.\"]\r\n[EventDate \"1995\"]",
      "r5kr/p1n5/1n1p2p1/2pP1pBp/1p5P/5QR1/P1q1NPP1/3R1K2", "w", "e2-f4",
@@ -632,7 +632,7 @@ const TaskData kTasks[] = {
     {"[White \"Bisguier, A.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1962\"]",
      "3rb1k1/1p1rqp2/p3pp1Q/8/1b6/1P1BPN2/P2R1PPP/3R2K1", "b", "f6-f5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Захватите пространство."},
+     "Атака белых опасна: сначала защита, потом все остальное."},
     // 127
     {"[White \"Rothman, A.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1946\"]",
      "2rq1rk1/pp3pbp/2pB1np1/8/4P3/8/PPQ2PPP/3R1KNR", "b", "f8-e8 e4-e5 f6-d5",
@@ -642,7 +642,7 @@ const TaskData kTasks[] = {
     {"[White \"Paulsen, L.\"]\r\n[Black \"Leffmann, K.\"]\r\n[EventDate \"1883\"]",
      "r6r/p1p1kpp1/1p1qbn2/P1p5/4PP1p/2PBB3/2P3PP/RQ1R2K1", "b", "d6-c6 f4-f5 e6-d7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Большая диагональ a8–h1 ведет к королю белых."},
+     "Пункт e4 — слабое место белых: усильте давление на него."},
     // 129
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1987\"]",
      "4rr1k/1p3ppp/8/3p1b2/P2P2q1/3Q2P1/1P3P1P/R1R2NK1", "w", "f1-e3 f5:d3 e3:g4",
@@ -652,7 +652,7 @@ const TaskData kTasks[] = {
     {"[White \"Lobron, E.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1983\"]",
      "6k1/5pp1/2b1r2p/1p3q1n/2pB3Q/2P4P/1P3PPK/R4N2", "b", "f5-d5 f2-f3 e6-e2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Большая диагональ a8–h1 — ключ к позиции."},
+     "Займите длинную диагональ."},
     // 131
     {"[White \"Kavalek, L.\"]\r\n[Black \"Cuellar Gacharna, M.\"]\r\n[EventDate \"1967\"]",
      "3R4/R2n1kp1/4p1q1/4p3/3rP3/5P2/7Q/2r1NK2", "b", "c1-d1 a7-a2 g6-g5",
@@ -662,12 +662,12 @@ const TaskData kTasks[] = {
     {"[White \"Prameshuber, A.\"]\r\n[Black \"Huebner, R.\"]\r\n[EventDate \"1970\"]",
      "r4r1k/p7/2pRn1qp/2p2R2/P1PbP3/4p3/1PQ1B1PB/6K1", "b", "f8-g8",
      "Ход черных. Найдите оптимальный вариант.",
-     "Сдвойте тяжелые фигуры."},
+     "Король белых прикрыт слабо, а ладья черных на f8 под ударом: совместите защиту с атакой."},
     // 133
     {"[White \"Denker, A.\"]\r\n[Black \"Turner, A.\"]\r\n[EventDate \"1955\"]",
      "r2q1rk1/p2n1ppp/1p6/2p1b3/1PR2B2/3BPP1P/P2Q1P2/R5K1", "w", "a1-d1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Сдвоение тяжелых фигур по линии «d» усиливает давление."},
+     "Сдвойте тяжелые фигуры."},
     // 134
     {"[White \"Laznicka, V.\"]\r\n[Black \"Ponomariov, R.\"]\r\n[EventDate \"2007\"]",
      "2r2rk1/pp4bp/1n3q2/4p2R/3nP3/2N1B1Q1/PP4P1/1K1R2N1", "b", "c8:c3 b2:c3 b6-a4 e3:d4 e5:d4 c3:d4 f6-b6 g3-b3 b6:b3 a2:b3 a4-c3 b1-c2 c3:d1 c2:d1 f8-f1",
@@ -682,12 +682,12 @@ const TaskData kTasks[] = {
     {"[White \"Mackenzie, G.\"]\r\n[Black \"Tarrasch, S.\"]\r\n[EventDate \"1885\"]",
      "2bn1rk1/6q1/2p2bN1/2Pp2p1/1P1B2p1/4PN2/2Q3K1/R7", "w", "f3-e5 f8-e8 a1-h1 e8:e5 h1-h8 g7:h8 g6:h8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Соперник не успевает защитить пешку: заберите ее."},
+     "Прикрытие короля черных ослаблено: пора его взламывать."},
     // 137
     {"[White \"Johner, H.\"]\r\n[Black \"Sultan Khan, M.\"]\r\n[EventDate \"1931\"]",
      "3r4/1b2kp2/pq5p/1p2p3/1P2P3/PQ4P1/1b2NP2/1B2RK2", "b", "d8-d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Подключите фигуры к атаке на короля."},
+     "Фигура черных вторгается в лагерь белых и нападает сразу на несколько целей."},
     // 138
     {"[White \"Larsen, B.\"]\r\n[Black \"Udovcic, M.\"]\r\n[EventDate \"1961\"]",
      "1r4k1/2q2p2/p2NpP1p/P1p1P1p1/1nN1BnPb/2QP4/7P/5R1K", "w", "c4-b6 b4-d5 e4:d5 f4:d5 b6:d5 c7-c6 c3-c4 c6:d5 c4:d5",
@@ -722,7 +722,7 @@ const TaskData kTasks[] = {
     {"[White \"Andersen, E.\"]\r\n[Black \"Mikenas, V.\"]\r\n[EventDate \"1935\"]",
      "1kq5/1p5r/p2P1p2/4n3/4P3/2N5/P1P2QP1/2K2R2", "w", "f2-d4",
      "Ход белых. Найдите оптимальный вариант.",
-     "С длинной диагонали фигура бьет через всю доску."},
+     "Слабые пункты в лагере черных — мишени для фигур белых."},
     // 145
     {"[White \"Dreev, A.\"]\r\n[Black \"Damljanovic, B.\"]\r\n[EventDate \"1990\"]",
      "R7/5k2/1N2n2p/2p5/P4p2/2n1B2P/5PK1/r7", "w", "e3-d2",
@@ -732,7 +732,7 @@ const TaskData kTasks[] = {
     {"[White \"Chiburdanidze, M.\"]\r\n[Black \"Romanishin, O.\"]\r\n[EventDate \"2003\"]",
      "4r1k1/5pp1/1p6/2b3p1/1P3P2/P2pPq2/3B1PQP/2R4K", "b", "f3-e2 b4:c5 e2:d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Слон белых на d2 стоит неудачно: нападите на него."},
+     "По полуоткрытой линии «e» тяжелые фигуры давят на пешку белых."},
     // 147
     {"[White \"Mortimer, J.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1891\"]",
      "3Q4/5ppp/4q3/8/8/5P2/P3k1PP/6K1", "w", "d8-d4",
@@ -742,7 +742,7 @@ const TaskData kTasks[] = {
     {"[White \"Sokolov, I.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1995\"]",
      "4r1kr/3n1p1p/bq1p1npQ/3P4/2p5/2N2P2/1P1RBNPP/5R1K", "b", "b6-e3 h6:e3 e8:e3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте темп нападением на ферзя белых."},
+     "Атака белых опасна: сначала защита, потом все остальное."},
     // 149
     {"[White \"Steinitz, W.\"]\r\n[Black \"Von Bardeleben, C.\"]\r\n[EventDate \"1895\"]",
      "r6r/pp1qnkpp/5p2/3p4/3N4/8/PP2QPPP/2R1R1K1", "w", "d4-e6 e7-c6 e6-c5 d7-f5 c5:b7 f5-d7 b7-c5",
@@ -767,7 +767,7 @@ const TaskData kTasks[] = {
     {"[White \"Adams, M.\"]\r\n[Black \"Houska, J.\"]\r\n[EventDate \"2007\"]",
      "7r/p3kpp1/4p2p/1p2P3/q2PR3/2n5/P5PP/1Q3RK1", "w", "b1-c1 h8-c8 g1-h1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Открытая линия «c» — ключ к позиции. Займите ее первыми."},
+     "Конь черных на c3 нападает на ферзя и ладью белых: ответьте нападением на него."},
     // 154
     {"[White \"Van Wely, L.\"]\r\n[Black \"Hracek, Z.\"]\r\n[EventDate \"1992\"]",
      "6r1/8/1p6/pPk5/P1p4P/5RP1/3K4/8", "b", "c5-b4",
@@ -777,7 +777,7 @@ const TaskData kTasks[] = {
     {"[White \"Adams, M.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"1994\"]",
      "1nkr1bnr/2q1pppp/3p4/1B6/QPpPP3/2P2P1P/P4P2/R1B2RK1", "w", "d4-d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Продвижение пешки в центре отнимает у фигур черных важные поля."},
+     "Захватите пространство."},
     // 156
     {"[White \"Alburt, L.\"]\r\n[Black \"Kudrin, S.\"]\r\n[EventDate \"1985\"]",
      "4rk2/p4pp1/Bn5p/3P4/2p1Q3/2q3P1/P3PPKP/3R4", "w", "e4-h7",
@@ -802,7 +802,7 @@ const TaskData kTasks[] = {
     {"[White \"Knorre, V.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1866\"]",
      "r2qr1k1/p1b3pp/3p1pn1/2pP1PP1/8/1n1BQN2/pB3P1P/2R3RK", "w", "d3-e4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Большая диагональ a8–h1 — ключ к позиции."},
+     "Ладья черных на e8 нападает на ферзя белых: перекройте линию e."},
     // 161
     {"[White \"Byrne, R.\"]\r\n[Black \"Liberzon, V.\"]\r\n[EventDate \"1976\"]",
      "2kr3r/1p1q1ppp/p2p4/3P1n2/n2Q1N2/3R1B2/PPP3PP/2K4R", "w", "d4-a7",
@@ -827,7 +827,7 @@ const TaskData kTasks[] = {
     {"[White \"Atalik, S.\"]\r\n[Black \"Wojtkiewicz, A.\"]\r\n[EventDate \"2002\"]",
      "2r2k2/3Q1p1p/6r1/4p1p1/P1q1P1P1/4BP2/1PP4P/2KR4", "w", "c2-c3 g6-c6 e3:g5 f8-g8 d7-e7",
      "Ход белых. Найдите оптимальный вариант",
-     "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути."},
+     "Ферзь и ладья черных нацелены по линии c на пункт c2: отразите угрозу."},
     // 166
     {"[White \"Van Wely, L.\"]\r\n[Black \"Van den Doel, E.\"]\r\n[EventDate \"2000\"]",
      "2r3k1/1b3p2/pp1n2p1/3pRnPp/3P3P/1P1B1P1q/PB2Q1N1/6K1", "w", "d3:f5 d6:f5 e5-e8 g8-h7 e2-e5 c8:e8 e5:e8",
@@ -852,7 +852,7 @@ const TaskData kTasks[] = {
     {"[White \"Zukertort, J.\"]\r\n[Black \"Chigorin, M.\"]\r\n[EventDate \"1881\"]",
      "r1r3bk/4n1pp/1p6/2npPp2/1BqN1P2/8/P1B3PP/R2Q1RK1", "w", "a2-a3 e7-c6 d4:c6 c8:c6 c2:f5",
      "Ход белых. Найдите оптимальный вариант",
-     "Конь черных на e7 плохо защищен: он не удержится."},
+     "Прежде чем идти вперед, укрепите атакованную позицию на ферзевом фланге."},
     // 171
     {"[White \"Mikenas, V.\"]\r\n[Black \"Kirilov, V.\"]\r\n[EventDate \"1949\"]",
      "5rk1/p1Qb4/B1p5/3p4/3P4/2P2PP1/P3RK2/3q4", "b", "d7-g4",
@@ -867,22 +867,22 @@ const TaskData kTasks[] = {
     {"[White \"Nikolic, P.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"2001\"]",
      "1rr3k1/pb1n1qb1/4p2p/4P3/P2pN3/1B3N2/1PQ2PP1/3RR1K1", "w", "b3-c4 d7:e5 f3:e5 g7:e5 e4-g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Активизируйте слона на ферзевом фланге."},
+     "Слабые пункты в лагере черных — мишени для фигур белых."},
     // 174
     {"[White \"Tseitlin, M.\"]\r\n[Black \"Averbakh, Y.\"]\r\n[EventDate \"1970\"]",
      "7k/7p/3pBn1q/1p1P1P2/2p1p3/2P1R2P/1P3Q1b/5K2", "b", "h2-f4 e3-g3 f4:g3 f2:g3 h6-c1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает ладью белых."},
+     "Точная игра выигрывает у белых качество."},
     // 175
     {"[White \"Marco, G.\"]\r\n[Black \"Janowsky, D.\"]\r\n[EventDate \"1898\"]",
      "1r2q1k1/p1p3p1/1bp1nr1p/3p4/1P2b1PN/2P3BP/P3QP1K/2RNR3", "b", "e6-f4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Подключите фигуры к атаке на короля."},
+     "Фигура черных вторгается в лагерь белых и нападает сразу на несколько целей."},
     // 176
     {"[White \"Nikolic, P.\"]\r\n[Black \"Mamedyarov, S.\"]\r\n[EventDate \"2005\"]",
      "4r1k1/p2n1p2/b2q2pb/3p4/2pNn2P/R3P3/PP2P1BP/2QR1NK1", "b", "d7-f6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь черных сильнее всего в центре доски: найдите ему там место."},
+     "Конь, стоящий без дела, — худшая фигура: найдите ему поле, где он будет работать."},
     // 177
     {"[White \"Gelbfuhs, O.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "4r1k1/ppp3p1/3q1nNp/3p4/3P2PP/5Q2/P1P5/5RK1", "b", "e8-e4",
@@ -902,7 +902,7 @@ const TaskData kTasks[] = {
     {"[White \"Shiyanovsky, V.\"]\r\n[Black \"Taimanov, M.\"]\r\n[EventDate \"1962\"]",
      "1r4k1/1rq1bpp1/p1p1b3/7Q/P3P3/1PN1R1P1/2P4P/2KR1B2", "b", "g7-g6 h5-f3 e7-g5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте темп нападением на ферзя белых."},
+     "Фигуры соперника стоят на одной линии: ищите связку."},
     // 181
     {"[White \"Petrosian, T.\"]\r\n[Black \"Simagin, V.\"]\r\n[EventDate \"1956\"]",
      "5k2/p4r1p/3P3q/2p1p3/P1P1N3/8/6QB/7K", "w", "e4-g5 f7-d7 g2-f3 f8-g7 g5-e4 d7:d6 e4:d6",
@@ -912,7 +912,7 @@ const TaskData kTasks[] = {
     {"[White \"Beliavsky, A.\"]\r\n[Black \"Sveshnikov, E.\"]\r\n[EventDate \"1981\"]",
      "8/3R3p/6p1/8/2pb4/1p1k2P1/1P3P1P/3K4", "b", "c4-c3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Двигайте пешечное большинство."},
+     "Только быстрые действия на ферзевом фланге спасают черных: ладья белых уже хозяйничает в их лагере."},
     // 183
     {"[White \"Ivanchuk, V.\"]\r\n[Black \"Timman, J.\"]\r\n[EventDate \"2006\"]",
      "r3r3/p4pkp/1p6/2p1n3/2P1n3/3R2P1/PB2PPKP/R7", "w", "f2-f4",
@@ -922,12 +922,12 @@ const TaskData kTasks[] = {
     {"[White \"Gunsberg, I.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1895\"]",
      "2r3k1/3b1pp1/3p1n1p/1pqPn3/p2R1P2/P5NP/BB1Q2PK/8", "b", "e5-c4 a2:c4 b5:c4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте темп нападением на ферзя белых."},
+     "Найдите форпост для коня."},
     // 185
     {"[White \"Gerusel, M.\"]\r\n[Black \"Browne, W.\"]\r\n[EventDate \"1975\"]",
      "8/pp2B3/3pb1P1/2pk3P/P4p2/8/5K2/8", "b", "e6-f5 f2-f3 d5-e5 e7-g5 f5-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте слона на королевском фланге."},
+     "Проходные пешки белых g и h опасны: слон черных должен их остановить."},
     // 186
     {"[White \"Gurevich, D.\"]\r\n[Black \"Hjartarson, J.\"]\r\n[EventDate \"1982\"]",
      "4r1k1/7p/6p1/2P2p2/1P1b1P2/P3R3/6NP/6K1", "w", "g1-f2",
@@ -942,7 +942,7 @@ const TaskData kTasks[] = {
     {"[White \"Ehlvest, J.\"]\r\n[Black \"Arencibia, W.\"]\r\n[EventDate \"1990\"]",
      "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1", "w", "a2-a4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Захватите пространство."},
+     "Наступайте пешками с темпом: так выигрывают пространство."},
     // 189
     {"[White \"Stupica, J.\"]\r\n[Black \"Unzicker, W.\"]\r\n[EventDate \"1969\"]",
      "r2r1q2/5bpk/p4p1p/1p3P1N/2pPR2Q/4P3/PP4PP/2R3K1", "b", "d8-e8",
