@@ -252,7 +252,7 @@ const TaskData kTasks[] = {
     {"[White \"Nyback, T.\"]\r\n[Black \"Malakhov, V.\"]\r\n[EventDate \"2006\"]",
      "r1rq2k1/5pb1/1p2p2p/p1Pp1p2/PP1P1P2/R2QB1P1/5KP1/2R5", "w", "b4-b5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечное большинство белых на ферзевом фланге — залог будущей проходной."},
+     "Захватите пространство."},
     // 51
     {"[White \"Blackburne, J.\"]\r\n[Black \"Mason, J.\"]\r\n[EventDate \"1894\"]",
      "1r3r1k/pp1n2pp/5q2/2p2b2/3p1P2/5B1P/PPPQ2PB/2KRR3", "w", "g2-g4 f5-g6 f4-f5",
@@ -787,7 +787,7 @@ const TaskData kTasks[] = {
     {"[White \"Kasimdzhanov, R.\"]\r\n[Black \"Akopian, V.\"]\r\n[EventDate \"2002\"]",
      "r2qr1k1/pp3ppp/n1pb4/8/2PPB1b1/P4N2/1PQ2PPP/R1B2RK1", "b", "g4:f3 e4:f3 d8-h4 g2-g3 h4:d4 c1-e3 d4-f6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Пешка d4 белых защищена всего одной фигурой: размен и двойной удар ферзя решают."},
     // 158
     {"[White \"Botvinnik, M.\"]\r\n[Black \"Tal, M.\"]\r\n[EventDate \"1960\"]",
      "2r1r2k/1p6/pP1p4/1b1P1p2/2N1nPpP/2P1P3/4B2P/2R1R1K1", "w", "c4-a5 b5:e2 e1:e2 e4:c3 c1:c3",

@@ -100,10 +100,11 @@ std::vector<HandWrittenHint> ReadWrittenByHand(const std::filesystem::path& file
             continue;
         // placement, tokens, motif, hint, reason
         const auto fields = Fields(line);
-        const Motif motif = fields.size() == 5 ? MotifNamed(fields[2]) : Motif::None;
+        const bool exchange = fields.size() == 5 && fields[2] == kExchangeTerm;
+        const Motif motif = exchange ? Motif::Plan : fields.size() == 5 ? MotifNamed(fields[2]) : Motif::None;
         if (fields.size() != 5 || (motif == Motif::None && fields[2] != MotifName(Motif::None)) || fields[3].empty())
             throw std::runtime_error(file.string() + ":" + std::to_string(number) + ": expected placement, tokens, motif, hint, reason");
-        hints.push_back({fields[0], std::stoi(fields[1]), {fields[3], motif, kEntryByHand}, fields[4]});
+        hints.push_back({fields[0], std::stoi(fields[1]), {fields[3], motif, exchange ? kEntryByHandExchange : kEntryByHand}, fields[4]});
     }
     return hints;
 }

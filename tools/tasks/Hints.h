@@ -28,6 +28,10 @@ inline const std::string kHintStalemate = "Сделайте ничью пато�
 
 // Catalogue entry names of hints that come from elsewhere.
 inline constexpr const char* kEntryByHand = "by-hand";  // the trainer's, from the data file
+// The trainer's hint of a strategy line whose device is the exchange it starts
+// with: a row whose motif column says kExchangeTerm.
+inline constexpr const char* kEntryByHandExchange = "by-hand.exchange";
+inline constexpr const char* kExchangeTerm = "размен";
 inline constexpr const char* kEntryGiven = "given";     // the worked examples, which stand as given
 
 struct Hint {

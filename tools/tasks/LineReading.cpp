@@ -441,13 +441,15 @@ LineStory ReadStory(const Candidate& c, int tokens)
 {
     LineStory story;
     const auto root = Position::FromFen(c.fen);
-    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size()
-        || static_cast<std::size_t>((tokens - 1) / 2) >= c.line.steps.size())
+    if (!root || tokens < 1 || static_cast<std::size_t>(tokens) > c.line.moves.size())
         return story;
     const Replayed r = ReplayCandidate(c, tokens, 16);
-    const auto& step = c.line.steps[static_cast<std::size_t>((tokens - 1) / 2)];
+    // A line without the engine's scores is read from the board alone, its
+    // end as if the score were decisive (as verify judges without an engine).
+    const auto last = static_cast<std::size_t>((tokens - 1) / 2);
+    const Score after = last < c.line.steps.size() ? c.line.steps[last].after : Score::Cp(kDecisiveCp);
     const LineBoard board = ReplayLine(*root, c.line.moves, tokens);
-    story.end = JudgeEnd(c.kind, board, step.after);
+    story.end = JudgeEnd(c.kind, board, after);
     story.userMoves = (tokens + 1) / 2;
     story.mates = board.mate;
     story.stalemate = story.end == LineEnd::Stalemate;

@@ -1124,6 +1124,10 @@ private:
         for (const auto& [hint, wanted] : m_targets.special)
             if (m_uses[hint] != wanted)
                 note += "hint \"" + hint + "\" on " + std::to_string(m_uses[hint]) + " records, not " + std::to_string(wanted) + "\n";
+        for (const auto& [hint, uses] : m_uses)
+            if (!IsSpecial(hint) && uses > m_targets.perTextCap)
+                note += "hint \"" + hint + "\" on " + std::to_string(uses) + " records, more than "
+                    + std::to_string(m_targets.perTextCap) + "\n";
         if (Count() != m_targets.distinct)
             note += std::to_string(Count()) + " distinct hints, not " + std::to_string(m_targets.distinct) + "\n";
         return note;

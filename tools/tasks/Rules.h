@@ -77,9 +77,9 @@ std::vector<std::string> ContentProblems(TaskKind kind, const fullchess::Positio
                                          const std::vector<std::string>& moves, std::string_view hintEntry);
 // The catalogue entries whose device is an exchange.
 bool ExchangeEntry(std::string_view entry);
-inline constexpr std::array<std::string_view, 6> kExchangeEntries{
+inline constexpr std::array<std::string_view, 7> kExchangeEntries{
     "plan.queen-trade", "plan.queen-trade-weaknesses", "plan.trade", "plan.trade-simplifies",
-    "plan.pawn-trade", "plan.pawn-trade-file"};
+    "plan.pawn-trade", "plan.pawn-trade-file", "by-hand.exchange"};
 
 // What a single move does, the strongest first: mates, checks, takes, or none of these.
 enum class MoveKind { Quiet, Capture, Check, Mate };
