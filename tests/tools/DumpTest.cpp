@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <unistd.h>
@@ -53,8 +52,7 @@ TEST(Verify, KeptVerdictsAreReusedOnlyUnderTheirKey)
         return testing::internal::GetCapturedStdout();
     };
     auto rewrite = [&](const std::string& pattern, const std::string& with) {
-        std::ifstream in(file);
-        const std::string line((std::istreambuf_iterator<char>(in)), {});
+        const std::string line = Contents(file);
         std::ofstream(file) << std::regex_replace(line, std::regex(pattern), with);
     };
     const std::string searched = run(1);

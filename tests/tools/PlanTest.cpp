@@ -5,6 +5,7 @@
 #include "Plan.h"
 #include "Rules.h"
 #include "TaskData.h"
+#include "Words.h"
 #include "chess/Position.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <tuple>
 
 namespace {
@@ -449,14 +448,6 @@ std::vector<Fields> ReadTable(const std::string& text)
     return out;
 }
 
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 bool Same(const Fields& a, const TaskData& b)
 {
     return a == Fields{b.header, b.position, b.sideToMove, b.solution, b.taskText, b.hint};
@@ -479,7 +470,7 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInFor
     const auto dir = std::filesystem::temp_directory_path() / ("plan-test-" + std::to_string(::getpid()));
     WriteCollections(plan, (dir / "generated").string());
 
-    const auto tactics = ReadTable(Slurp(dir / "generated/TacticsTasks.cpp"));
+    const auto tactics = ReadTable(Contents(dir / "generated/TacticsTasks.cpp"));
     ASSERT_EQ(tactics.size(), 12u);
     EXPECT_TRUE(Same(tactics[0], TacticsTasks()[0]));  // the worked examples stand as given
     EXPECT_TRUE(Same(tactics[1], TacticsTasks()[1]));
@@ -503,7 +494,7 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInFor
     EXPECT_EQ(blanks, 8);
     const std::string w = "Ход белых. Найдите оптимальный вариант", b = "Ход черных. Найдите оптимальный вариант";
     EXPECT_EQ(texts, (std::map<std::string, int>{{w + ".", 5}, {b + ".", 2}, {w + ". Сделайте ничью.", 2}, {w + ".  Сделайте ничью.", 1}}));
-    const auto strategy = ReadTable(Slurp(dir / "generated/StrategyTasks.cpp"));
+    const auto strategy = ReadTable(Contents(dir / "generated/StrategyTasks.cpp"));
     ASSERT_EQ(strategy.size(), 19u);
     EXPECT_TRUE(Same(strategy[0], StrategyTasks()[0]));
     // Sixteen white task texts and one black lack the final period.
@@ -518,7 +509,7 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInFor
     PlanResult two;
     two.tactics = {plan.tactics[0], plan.tactics[1]};
     WriteCollections(two, (dir / "kept").string(), {kept});
-    const auto withKept = ReadTable(Slurp(dir / "kept/TacticsTasks.cpp"));
+    const auto withKept = ReadTable(Contents(dir / "kept/TacticsTasks.cpp"));
     ASSERT_EQ(withKept.size(), 4u);
     EXPECT_EQ(withKept[2][3], kept.solution);
     EXPECT_EQ(withKept[2][4], kept.taskText);
