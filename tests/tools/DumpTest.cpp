@@ -33,7 +33,8 @@ TEST(Dump, OneLinePerRecordInCollectionOrder)
             + std::to_string(records[i].number) + ",";
         EXPECT_EQ(lines[i].rfind(start, 0), 0u) << lines[i];
         EXPECT_EQ(lines[i].back(), '}');
-        EXPECT_TRUE(std::all_of(lines[i].begin(), lines[i].end(), [](unsigned char c) { return c >= 0x20; })) << i;
+        EXPECT_TRUE(std::all_of(lines[i].begin(), lines[i].end(), [](unsigned char c) { return c >= 0x20; }))
+            << "a raw control character in line " << i + 1;
     }
 }
 

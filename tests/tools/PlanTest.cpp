@@ -355,7 +355,8 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedForALineThatKeepsTheRules)
         EXPECT_EQ(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]) != plan.toConfirm.end(), asked) << move;
     }
     std::filesystem::current_path(here);
-    // A one-move tactic below club level is never asked for: Rxd2 of a knight nobody guards, but against a guard it is.
+    // A one-move tactic below club level is never asked for: Rxd2 of a knight nobody guards, but against a guard
+    // it is.
     std::vector<Candidate> pool;
     for (const char* fen : {"4k3/pp6/8/8/8/8/3n4/3RK3 w - - 0 1", "4k3/pp6/8/8/8/4p3/3n4/3RK3 w - - 0 1"}) {
         pool.push_back(Mined(Start::Quiet, true, static_cast<int>(pool.size()) + 50, false));
@@ -365,8 +366,9 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedForALineThatKeepsTheRules)
     }
     // One place of one token beside the fixed records.
     const PlanResult plan = MakePlan(pool, {}, {}, Wanted({{1, 2}, {3, 2}}, 4, 0, {{1, 1}}, 0));
-    EXPECT_EQ(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[0]), plan.toConfirm.end());
-    EXPECT_NE(std::find(plan.toConfirm.begin(), plan.toConfirm.end(), &pool[1]), plan.toConfirm.end()) << plan.report;
+    const auto& asked = plan.toConfirm;
+    EXPECT_EQ(std::find(asked.begin(), asked.end(), &pool[0]), asked.end());
+    EXPECT_NE(std::find(asked.begin(), asked.end(), &pool[1]), asked.end()) << plan.report;
 }
 
 // Nothing confirmed yet: the report says what is missing; the plan asks to confirm 1.5 times what a length lacks, +1.

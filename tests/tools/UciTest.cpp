@@ -159,13 +159,15 @@ TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
     EXPECT_EQ(analysis.lines[0].score, Score::Cp(10));  // the bound did not replace the exact score
     EXPECT_EQ(analysis.lines[1].score, Score::Cp(-20));
     EXPECT_EQ(analysis.bestMove, "e2e4");
+    const auto& w = raw->written;
     for (const char* command : {"setoption name Threads value 1", "setoption name MultiPV value 2", "ucinewgame",
                                 "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2", "go nodes 1000"})
-        EXPECT_NE(std::find(raw->written.begin(), raw->written.end(), command), raw->written.end()) << command;
+        EXPECT_NE(std::find(w.begin(), w.end(), command), w.end()) << command;
 }
 
 // Starts an engine that answers `go` from the script (none: `mode` decides) and runs one search.
-EngineError Search(std::vector<std::string> script, int multiPv, Analysis& analysis, bool ScriptedIo::*mode = nullptr)
+EngineError Search(std::vector<std::string> script, int multiPv, Analysis& analysis,
+                   bool ScriptedIo::*mode = nullptr)
 {
     auto io = std::make_unique<ScriptedIo>();
     io->script = std::move(script);
