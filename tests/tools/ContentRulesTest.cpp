@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 struct Row {
@@ -66,17 +68,12 @@ TEST(ContentRules, ExchangeEntriesAreInTheCatalogueAndMovesAreCountedByWhatTheyD
     for (const std::string_view name : kExchangeEntries)
         EXPECT_NE(FindHintEntry(name), nullptr) << name;
     EXPECT_FALSE(ExchangeEntry("plan.win-pawn"));
-    struct KindRow {
-        const char* fen;
-        const char* move;
-        MoveKind kind;
-    };
-    for (const KindRow& row : {KindRow{"6k1/5ppp/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Mate},
-                               KindRow{"6k1/5pp1/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Check},
-                               KindRow{"6k1/r4ppp/8/8/8/8/5PPP/R5K1 w", "a1a7", MoveKind::Capture},
-                               KindRow{"6k1/5ppp/8/8/8/8/5PPP/R5K1 w", "a1a7", MoveKind::Quiet}}) {
-        const auto root = *fullchess::Position::FromFen(std::string(row.fen) + " - - 0 1");
-        EXPECT_EQ(KindOfMove(root, *root.ParseUci(row.move)), row.kind) << row.fen << " " << row.move;
+    for (const auto& [fen, move, kind] : {std::tuple{"6k1/5ppp/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Mate},
+                                          {"6k1/5pp1/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Check},
+                                          {"6k1/r4ppp/8/8/8/8/5PPP/R5K1 w", "a1a7", MoveKind::Capture},
+                                          {"6k1/5ppp/8/8/8/8/5PPP/R5K1 w", "a1a7", MoveKind::Quiet}}) {
+        const auto root = *fullchess::Position::FromFen(std::string(fen) + " - - 0 1");
+        EXPECT_EQ(KindOfMove(root, *root.ParseUci(move)), kind) << fen << " " << move;
     }
 }
 

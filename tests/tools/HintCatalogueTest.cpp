@@ -379,7 +379,6 @@ TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
         EXPECT_TRUE(h.tokens % 2 == 1) << h.hint.text;
         EXPECT_TRUE(lines.insert({h.placement, h.tokens}).second) << h.hint.text;
     }
-    EXPECT_EQ(hints[5].hint.motif, Motif::Zugzwang);
     LoadWrittenByHand(file);
     Candidate c;
     c.fen = hints[3].placement + " w - - 0 1";

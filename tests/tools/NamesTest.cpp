@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -51,16 +50,13 @@ TEST(Names, HeaderForms)
     }
 }
 
-TEST(Names, WithoutEvidenceTheOrderIsGuessedAndSaid)
+// The table first, then the rules; without evidence the order is guessed and said.
+TEST(Names, TableFirstThenTheRules)
 {
     const PlayerName name = CanonicalName("Harold Evans Jennings", Corpus());
     EXPECT_EQ(name.header, "Jennings, H.");
     EXPECT_TRUE(name.guessed);
     EXPECT_EQ(CanonicalName("Yates Frederick", NameEvidence()).header, "Frederick, Y.");
-}
-
-TEST(Names, TableFirstThenTheRules)
-{
     const auto path = std::filesystem::temp_directory_path() / "tresolvin-players-test.tsv";
     std::ofstream(path) << "# comment\nYates Frederick\tYates, F.\nSvidler,P\tSvidler, P.\n";
     EXPECT_EQ(HeaderName("Yates Frederick", path.string()), "Yates, F.");

@@ -34,37 +34,29 @@ TEST(Pgn, ReadsConsecutiveGamesWithTheirTagsAndLines)
     EXPECT_EQ(second->firstLine, 8);
     EXPECT_EQ(second->moves, (std::vector<std::string>{"d4", "d5"}));
     EXPECT_FALSE(reader.Next());
+    // A game without a blank line before the next tags still ends there.
+    std::istringstream joined("[Event \"A\"]\n\n1. e4 e5 *\n[Event \"B\"]\n\n1. c4 *\n");
+    PgnReader split(joined);
+    EXPECT_EQ(split.Next()->moves.size(), 2u);
+    EXPECT_EQ(split.Next()->Tag("Event"), "B");
 }
 
-TEST(Pgn, GameWithoutBlankLineBeforeNextTagsStillSplits)
-{
-    std::istringstream in("[Event \"A\"]\n\n1. e4 e5 *\n[Event \"B\"]\n\n1. c4 *\n");
-    PgnReader reader(in);
-    EXPECT_EQ(reader.Next()->moves.size(), 2u);
-    EXPECT_EQ(reader.Next()->Tag("Event"), "B");
-}
-
-TEST(Pgn, IllegalMoveIsReportedWithFileAndLine)
+// A replay gives one position more than moves; an illegal move is reported with its file, line and ply.
+TEST(Pgn, ReplayGivesEveryPositionOrTheIllegalMove)
 {
     CorpusGame game;
     game.file = "x.pgn";
     game.line = 42;
-    game.san = {"e4", "e5", "Ke3"};
-    std::string error;
-    EXPECT_FALSE(ReplayGame(game, error));
-    EXPECT_NE(error.find("x.pgn:42"), std::string::npos) << error;
-    EXPECT_NE(error.find("ply 3"), std::string::npos) << error;
-}
-
-TEST(Pgn, ReplayGivesOnePositionMoreThanMoves)
-{
-    CorpusGame game;
     game.san = {"e4", "e5", "Nf3"};
     std::string error;
     const auto replay = ReplayGame(game, error);
     ASSERT_TRUE(replay);
     EXPECT_EQ(replay->positions.size(), 4u);
     EXPECT_EQ(replay->positions.back().Placement(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R");
+    game.san.back() = "Ke3";
+    EXPECT_FALSE(ReplayGame(game, error));
+    EXPECT_NE(error.find("x.pgn:42"), std::string::npos) << error;
+    EXPECT_NE(error.find("ply 3"), std::string::npos) << error;
 }
 
 TEST(Pgn, YearComesFromDateElseEventDate)

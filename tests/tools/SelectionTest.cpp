@@ -5,7 +5,6 @@
 #include "Hints.h"
 #include "Plan.h"
 #include "Select.h"
-#include "TaskData.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +86,6 @@ TEST(RecordFields, HeaderAndTokens)
 {
     const std::string header = MakeHeader("NN", "NN", 0);
     EXPECT_EQ(header, "[White \"NN\"]\r\n[Black \"NN\"]\r\n[EventDate \"0000\"]");
-    EXPECT_EQ(header.size(), 46u);
     const std::string fen = Sample().fen;
     EXPECT_EQ(TokensOf(fen, Sample().line.moves, 3), "d5-g8 h7:g8 f2-f8");
     EXPECT_EQ(TokensOf(fen, Sample().line.moves, 1), "d5-g8");
@@ -210,19 +208,6 @@ TEST(Story, WhatTheHintsSayAndLeaveUnsaid)
     EXPECT_FALSE(Offered(fork, 1, "не успевает догнать"));
     // A capture that leaves a passed pawn is no push (its guard rows are in HintCatalogueTest).
     EXPECT_FALSE(ReadStory(Line(T, "r7/1kp5/1p5p/1QR1p3/6P1/4q1B1/P2r2PP/2R4K b - - 0 1", {"e3c5", "b5c5", "b6c5"}), 3).pushesPassed);
-}
-
-// The plan asks for the make-up the compiled edition has, length by length.
-TEST(Plan, AsksForTheLengthsOfTheEdition)
-{
-    auto lengths = [](std::span<const TaskData> table) {
-        std::map<int, int> count;
-        for (const TaskData& t : table)
-            ++count[static_cast<int>(Words(t.solution).size())];
-        return count;
-    };
-    EXPECT_EQ(TacticsLengths().count, lengths(TacticsTasks()));
-    EXPECT_EQ(StrategyLengths().count, lengths(StrategyTasks()));
 }
 
 TEST(HintProblems, WhatAHintMayNotSay)

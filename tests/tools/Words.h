@@ -1,6 +1,9 @@
 #pragma once
-// The blank-separated words of a text, for tests that write lines and moves
-// as one string.
+// Text helpers for the tool tests: the blank-separated words of a text (lines
+// and moves written as one string) and the bytes of a file.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,4 +15,10 @@ inline std::vector<std::string> Words(const std::string& text)
     for (std::string w; in >> w;)
         words.push_back(w);
     return words;
+}
+
+inline std::string Contents(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
