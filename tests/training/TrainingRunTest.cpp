@@ -212,10 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AttemptTable, testing::ValuesIn(kAttempts), [](co
 
 TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
 {
-    // A time of 0 or less in the file (an older program wrote them) is the
-    // default.
-    const std::pair<int32_t, ClockDisplay> rows[] = {{180, {3, 0}}, {61, {1, 1}}, {60, {1, 0}},
-                                                     {59, {0, 59}}, {0, {3, 0}},  {-90, {3, 0}}};
+    const std::pair<int32_t, ClockDisplay> rows[] = {{180, {3, 0}}, {61, {1, 1}}, {60, {1, 0}}, {59, {0, 59}}};
     int attempts = 0;
     NewTask(1);
     for (const auto& [time, start] : rows) {
@@ -342,16 +339,11 @@ TEST_F(TrainingRunTest, FigureHeldDuringThePlaybackChangesNothing)
     }
 }
 
-TEST_F(TrainingRunTest, PlaybackIntervalsAndEndings)
+TEST_F(TrainingRunTest, PlaybackEndings)
 {
-    NewTask(1);
-    for (const auto& [seconds, ms] : {std::pair{1, 1000}, {3, 3000}, {0, 1000}, {-4, 1000}}) {
-        Write(SettingId::MoveInterval, seconds);
-        run.Button3Click();
-        run.Button1Click();
-        EXPECT_EQ(view.PlaybackMs, ms) << seconds;
-    }
     // A new task and a retry end a running playback.
+    NewTask(1);
+    run.Button1Click();
     run.Timer1Timer();
     run.Button3Click();
     EXPECT_EQ(std::tuple(view.PlaybackMs, run.TaskOver()), std::tuple(0, false));
