@@ -10,11 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -80,9 +78,9 @@ TEST(IniFile, ReplaceKeepsEveryOtherLineAndTheFilesLineEnds)
 }
 
 // Root may write into read-only directories and read unreadable files, so
-// under root the write runs in a child process that has given up root for
-// the unprivileged "nobody" ids (the test tree is handed to them first).
-// `rootsOwn`, when given, stays root's.
+// under root the write runs with the unprivileged "nobody" ids as the
+// effective ones (the test tree is handed to them first), and root's are
+// taken back after it. `rootsOwn`, when given, stays root's.
 IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWriteResult()>& write,
                                  const fs::path& rootsOwn = {})
 {
@@ -93,24 +91,10 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
         EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
     EXPECT_EQ(::chown(tree.c_str(), kNobody, kNobody), 0);
     EXPECT_TRUE(rootsOwn.empty() || ::lchown(rootsOwn.c_str(), 0, 0) == 0);
-    int fds[2];
-    EXPECT_EQ(::pipe(fds), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(2);
-        const IniWriteResult result = write();
-        const std::string message = (result.Ok ? "1" : "0") + result.Error;
-        ::_exit(::write(fds[1], message.data(), message.size()) < 0);
-    }
-    ::close(fds[1]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child could not drop root";
-    char buffer[4096]; // one write of the child's, smaller than a pipe's buffer
-    const std::string message(buffer, static_cast<std::size_t>(std::max<ssize_t>(::read(fds[0], buffer, sizeof buffer), 0)));
-    ::close(fds[0]);
-    return message.starts_with('1') ? IniWriteResult::Success() : IniWriteResult::Failure(message.substr(message.empty() ? 0 : 1));
+    EXPECT_TRUE(::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0) << "could not give up root";
+    const IniWriteResult result = write();
+    EXPECT_TRUE(::seteuid(0) == 0 && ::setegid(0) == 0) << "could not take root back";
+    return result;
 }
 
 // Whether the reason after the path is in the program's language (system
