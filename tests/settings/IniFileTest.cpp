@@ -96,15 +96,6 @@ IniWriteResult WriteUnprivileged(const fs::path& tree, const std::function<IniWr
     return result;
 }
 
-// Whether the reason after the path is in the program's language (system
-// messages are ASCII here; Cyrillic letters are bytes above 0x7F in UTF-8).
-bool ReasonIsRussian(const std::string& error)
-{
-    const std::size_t colon = error.rfind(": ");
-    return colon != std::string::npos &&
-           std::any_of(error.begin() + static_cast<std::ptrdiff_t>(colon), error.end(), [](char c) { return c & 0x80; });
-}
-
 class IniFileOnDisk : public testing::Test {
 protected:
     TempDir dir;
@@ -135,8 +126,8 @@ TEST_F(IniFileOnDisk, WritesCreateKeepAndGoThroughLinksLeavingNoTemporaryFile)
               std::tuple("90", std::vector<std::string>{"opt.ini"}, fs::perms::owner_read | fs::perms::owner_write));
 }
 
-// A failed write is reported with the path and the reason and changes
-// nothing (run as "nobody" under root, where root would get past).
+// A failed write is reported with the path and the reason, in the program's
+// language, and changes nothing (run as "nobody" under root, where root would get past).
 TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
 {
     const auto locked = [](mode_t fileMode, bool readOnlyDirectory) {
@@ -148,8 +139,8 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
         };
     };
     const std::pair<std::function<void(const fs::path&)>, const char*> rows[] = {
-        {[](const fs::path& cfg) { Spill(cfg, "not a directory"); }, ""},
-        {[](const fs::path& cfg) { fs::create_directories(cfg / "opt.ini"); }, ""},
+        {[](const fs::path& cfg) { Spill(cfg, "not a directory"); }, "часть пути не является каталогом"},
+        {[](const fs::path& cfg) { fs::create_directories(cfg / "opt.ini"); }, "это не обычный файл"},
         {[](const fs::path& cfg) { Spill(cfg / "opt.ini", std::string(kMaxIniFileBytes + 1, 'x') + "\n[VREMYA]\nvremya=1\n"); },
          "файл настроек слишком велик"},
         {locked(0600, true), "нет прав на запись"},
@@ -164,7 +155,7 @@ TEST_F(IniFileOnDisk, FailedWritesAreReportedWithThePathAndChangeNothing)
         const auto result = WriteUnprivileged(fresh.Path(), [&] { return WriteIniValue(file, "VREMYA", "vremya", "60"); });
         EXPECT_FALSE(result);
         EXPECT_TRUE(result.Error.find(cfg.string()) != std::string::npos &&
-                    result.Error.find(reason) != std::string::npos && ReasonIsRussian(result.Error))
+                    result.Error.find(reason) != std::string::npos)
             << result.Error;
         EXPECT_EQ(std::pair(fs::status(file).permissions(), Slurp(file)), before) << result.Error;
     }
