@@ -251,7 +251,6 @@ TEST(Notation, LinesSplitJoinAndTheLastTokenRule)
               std::tuple(tokens, tokens, 0u));
     EXPECT_EQ(std::pair(JoinTokens(tokens), JoinTokens({})), std::pair(std::string("e3-g5 f3:d1 b3:e6"), std::string()));
     const std::tuple<const char*, int, const char*, bool> rows[] = { // line, position, TokenAt, IsLastToken
-
         {"e3-g5 f3:d1 b3:e6", 1, "e3-g5", false},   {"e3-g5 f3:d1 b3:e6", 7, "f3:d1", false},
         {"e3-g5 f3:d1 b3:e6", 13, "b3:e6", true},   {"e3-g5 f3:d1 b3:e6 ", 13, "b3:e6", true},
         {"e3-g5 f3:d1 b3:e6 ", 1, "e3-g5", false},  {"d1-d8 ", 1, "d1-d8", true},

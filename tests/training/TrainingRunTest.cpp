@@ -258,20 +258,6 @@ TEST_F(TrainingRunTest, TimeOutsAndUnfinishedDrags)
     run.FigureMouseUp(*bishop);
     EXPECT_EQ(std::tuple(underTheBox, PixelPos{bishop->Left(), bishop->Top()}, view.Notices, view.Clock, run.LastMoveText()),
               std::tuple(Place("e3"), Place("e3"), Lines{kTimeOutText}, ClockDisplay{0, 0}, lastMove));
-
-    // A drag whose release never came ends when the next press goes to
-    // another figure, which is released where it was pressed: both go back,
-    // silently.
-    NewTask(1);
-    view.Notices.clear();
-    Picture *queen = FigureOn("d4"), *pawn = FigureOn("a2");
-    run.FigureMouseDown(*queen, 17, 17);
-    run.FigureMouseMove(*queen, 42, -46);
-    run.FigureMouseDown(*pawn, 17, 17);
-    const PixelPos queenThen{queen->Left(), queen->Top()};
-    run.FigureMouseUp(*pawn);
-    EXPECT_EQ(std::tuple(queenThen, PixelPos{pawn->Left(), pawn->Top()}, view.Notices.size()),
-              std::tuple(Place("d4"), Place("a2"), 0u));
 }
 
 // The playback plays its N tokens in N ticks from the task's start (after
