@@ -221,7 +221,6 @@ TEST_F(TrainingRunTest, ClockCountsDownToTheTimeOut)
     }
 
     // The options dialog resets the display; a running clock counts on.
-    Write(SettingId::MoveTime, 180);
     run.Button3Click();
     run.ClockTick();
     run.SetClockDisplay(62);
@@ -261,8 +260,9 @@ TEST_F(TrainingRunTest, TimeOutsAndUnfinishedDrags)
 }
 
 // The playback plays its N tokens in N ticks from the task's start (after
-// dropping the attempt and its clock) and counts nothing.
-TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
+// dropping the attempt and its clock) and counts nothing; it skips a token
+// it cannot play, and a new task or a retry ends it.
+TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStartAndEndsEarly)
 {
     using Ticks = std::vector<std::pair<const char*, const char*>>; // a square and its code after each tick
     const std::pair<int, Ticks> rows[] = {{3, {{"d8", "bk"}}},
@@ -287,6 +287,35 @@ TEST_F(TrainingRunTest, PlaybackPlaysNTokensInNTicksFromTheStart)
         EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos(), run.AttemptCount() + run.SolvedCount(), view.Notices.size()),
                   std::tuple(0, static_cast<int>(1 + 6 * ticks.size()), 0, notices)) << task;
     }
+
+    // An interval longer than a timer can wait waits as long as one can; a
+    // new task and a retry end a running playback.
+    Write(SettingId::MoveInterval, 2147484);
+    NewTask(1);
+    run.Button1Click();
+    EXPECT_EQ(view.PlaybackMs, std::numeric_limits<int>::max());
+    run.Timer1Timer();
+    run.Button3Click();
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.TaskOver()), std::tuple(0, false));
+    run.Button1Click();
+    NewTask(2);
+    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos()), std::tuple(0, 1));
+
+    // An unplayable token is reported once and skipped, also when the next
+    // step comes while its message is open.
+    tasks[{kTacticsBase, 5}] = boards::kExample;
+    tasks[{kTacticsBase, 5}].solution = "e3-g5 zz-q9 b3:e6";
+    NewTask(5);
+    view.Notices.clear();
+    run.Button1Click();
+    int nested = 0;
+    view.WhileOpen = [&](const std::string&) {
+        if (nested++ == 0)
+            run.Timer1Timer();
+    };
+    run.Timer1Timer();
+    run.Timer1Timer();
+    EXPECT_EQ(std::tuple(view.Notices, CodeOn("e6"), view.PlaybackMs), std::tuple(Lines{kOperationImpossibleText}, "wb", 0));
 }
 
 // A figure held while the playback moves (the rook the first token moves;
@@ -314,37 +343,6 @@ TEST_F(TrainingRunTest, FigureHeldDuringThePlaybackChangesNothing)
         EXPECT_EQ(std::tuple(board, run.FigureList().size(), PixelPos{FigureOn("f8")->Left(), FigureOn("f8")->Top()}, view.Notices.size()),
                   std::tuple("br,bk,wp,wk,,,,", 4u, Place("f8"), 0u)) << square;
     }
-}
-
-// A playback interval longer than a timer can wait waits as long as one can;
-// a new task and a retry end a running playback.
-TEST_F(TrainingRunTest, PlaybackIntervalLimitAndEndings)
-{
-    Write(SettingId::MoveInterval, 2147484);
-    NewTask(1);
-    run.Button1Click();
-    EXPECT_EQ(view.PlaybackMs, std::numeric_limits<int>::max());
-    run.Timer1Timer();
-    run.Button3Click();
-    EXPECT_EQ(std::tuple(view.PlaybackMs, run.TaskOver()), std::tuple(0, false));
-    run.Button1Click();
-    NewTask(2);
-    EXPECT_EQ(std::tuple(view.PlaybackMs, run.SolutionPos()), std::tuple(0, 1));
-
-    // An unplayable token is reported once and skipped, also when the next
-    // step comes while its message is open.
-    tasks[{kTacticsBase, 5}] = boards::kExample;
-    tasks[{kTacticsBase, 5}].solution = "e3-g5 zz-q9 b3:e6";
-    NewTask(5);
-    run.Button1Click();
-    int nested = 0;
-    view.WhileOpen = [&](const std::string&) {
-        if (nested++ == 0)
-            run.Timer1Timer();
-    };
-    run.Timer1Timer();
-    run.Timer1Timer();
-    EXPECT_EQ(std::tuple(view.Notices, CodeOn("e6"), view.PlaybackMs), std::tuple(Lines{kOperationImpossibleText}, "wb", 0));
 }
 
 TEST_F(TrainingRunTest, ResultsCountEndedAndSolvedAttempts)

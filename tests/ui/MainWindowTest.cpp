@@ -7,7 +7,6 @@
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtMessageBoxes.h"
-#include "ScreenFit.h"
 #include "about.h"
 #include "baza.h"
 #include "links.h"
@@ -20,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -144,8 +142,6 @@ TEST_F(MainWindow, ClosingAWindowOrExitEndsTheProgram)
     EXPECT_TRUE(RunsToTheEnd([&] { splash.close(); }));
     EXPECT_TRUE(RunsToTheEnd([&] { Form().close(); }));
     EXPECT_TRUE(RunsToTheEnd([&] { Form().N4->trigger(); }));
-    Form().N2->menuAction()->trigger(); // the top-level "Выход" does nothing
-    EXPECT_TRUE(m_boxes.All.empty());
 }
 
 TEST_F(MainWindow, MenuItemsOpenTheirWindows)
@@ -202,20 +198,6 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
     EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "OK", plain,
                                   "1", "Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical),
                                   "&Да", plain, "1"}));
-}
-
-// A frame that sticks out above or to the left, below a panel or onto a
-// second screen moves just inside the available area (the windows' test
-// below meets the right and bottom edges and the frames larger than it).
-TEST(ScreenFit, FittedTopLeft)
-{
-    const std::tuple<QRect, QRect, QPoint> rows[] = {
-        {{-20, -5, 300, 200}, {0, 0, 640, 512}, {0, 0}},
-        {{275, 10, 676, 480}, {0, 30, 1280, 994}, {275, 30}},     // below a panel
-        {{1200, 50, 300, 200}, {1280, 0, 1024, 768}, {1280, 50}}, // a second screen
-    };
-    for (const auto& [frame, area, expected] : rows)
-        EXPECT_EQ(ScreenFit::FittedTopLeft(frame, area), expected) << frame.x() << "," << frame.y();
 }
 
 // Every window shown as the program shows it, with the client size it was
