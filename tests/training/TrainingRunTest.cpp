@@ -23,7 +23,7 @@ TEST_F(TrainingRunTest, CreationFollowsTheSettingsFile)
 {
     EXPECT_EQ(std::tuple(run.Dragging(), run.TaskOver(), run.WhiteToMove(), run.SolutionPos(), run.TaskSolution()),
               std::tuple(false, false, false, 0, ""));
-    const std::tuple<int32_t, int32_t, const char*, ClockDisplay> rows[] = { // time and base (0: no key), caption, clock
+    const std::tuple<int32_t, int32_t, const char*, ClockDisplay> rows[] = { // time, base (0: no key), caption, clock
         {0, 0, "Tresolvin Тактика", {3, 0}}, {0, 3, "Tresolvin", {3, 0}}, {90, 2, "Tresolvin Стратегия", {1, 30}}};
     for (const auto& [time, base, caption, clock] : rows) {
         std::filesystem::remove(SettingsFilePath());
