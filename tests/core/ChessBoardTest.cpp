@@ -1,7 +1,7 @@
-// The square/pixel mappings, position setup, the square queries, captures
-// and the judging of a drop, on fake pictures; move tokens: reading, writing
-// and the round trip between them, MoveKeys, and the positions of tokens in
-// a solution line.
+// The square/pixel mappings, position setup, captures and the square
+// queries, and the judging of a drop, on fake pictures; move tokens:
+// reading, writing and the round trip between them, MoveKeys, and the
+// positions of tokens in a solution line.
 #include "ChessBoard.h"
 #include "FakePicture.h"
 #include "Notation.h"
@@ -94,23 +94,6 @@ TEST_F(Board, PlacePositionReadsEveryCharacterInReadingOrder)
     EXPECT_EQ(std::pair(factory.Made.back()->Log, factory.Stacking.back()), std::pair(std::string("TL"), factory.Made.back().get()));
 }
 
-TEST_F(Board, SquareQueriesScanTheListLatestFirst)
-{
-    Picture* white = board.CreateFigure(4, "wq", 4)->Image;
-    Picture* black = board.CreateFigure(4, "bn", 4)->Image;
-    EXPECT_EQ(std::tuple(board.FigureAt(4, 4), board.CodeOf(white), board.CodeOf(nullptr)), std::tuple(black, "wq", ""));
-    EXPECT_EQ(std::tuple(board.ColourAt(nullptr, 4, 4), board.ColourAt(black, 4, 4), board.ColourAt(nullptr, 1, 1)),
-              std::tuple("b", "w", kNet));
-    EXPECT_EQ(std::tuple(board.SquareFree(black, 4, 4), board.SquareFree(nullptr, 4, 5), board.SquareFree(nullptr, 0, 9)),
-              std::tuple(kNelza, kMogno, kMogno));
-    // The square follows the picture: order in the list decides, not order
-    // of arrival. FigureAt takes the column first.
-    board.PlaceOnSquare(*white, 5, 4);
-    EXPECT_EQ(std::pair(board.FigureAt(4, 5), board.FigureAt(5, 4)), std::pair(white, static_cast<Picture*>(nullptr)));
-    board.PlaceOnSquare(*white, 4, 4);
-    EXPECT_EQ(board.FigureAt(4, 4), black);
-}
-
 TEST_F(Board, CaptureTargetSparesKingsOwnFiguresAndTheMover)
 {
     const std::tuple<const char*, const char*, bool, bool> rows[] = { // target, mover's colour, allowed, taken
@@ -128,13 +111,18 @@ TEST_F(Board, CaptureTargetSparesKingsOwnFiguresAndTheMover)
         EXPECT_EQ(std::pair(board.FigureList().size(), board.CodeOf(mover)), std::pair(before - taken, std::string("wb")));
     }
     // Only the first enemy goes, a king before it notwithstanding; the rest
-    // keep their order.
+    // keep their order. The square queries see the latest figure in the list
+    // on a square, the mover left out when one is given.
     board.ClearFigures();
     board.CreateFigure(1, "bn", 1);
     for (const char* code : {"bk", "bn", "bp"})
         board.CreateFigure(1, code, 2);
-    EXPECT_TRUE(board.CaptureTarget(board.CreateFigure(1, "wr", 2)->Image, "w", 1, 2));
-    EXPECT_EQ(Listing(), "bn11 bk12 bp12 wr12 ");
+    Picture* rook = board.CreateFigure(1, "wr", 2)->Image;
+    EXPECT_TRUE(board.CaptureTarget(rook, "w", 1, 2));
+    EXPECT_EQ(std::tuple(Listing(), board.FigureAt(2, 1), board.ColourAt(nullptr, 1, 2), board.ColourAt(rook, 1, 2)),
+              std::tuple("bn11 bk12 bp12 wr12 ", rook, "w", "b"));
+    EXPECT_EQ(std::tuple(board.CodeOf(nullptr), board.ColourAt(nullptr, 4, 4), board.SquareFree(rook, 1, 2)),
+              std::tuple("", kNet, kNelza));
 }
 
 // The press records the from-square; the release leaves the figure a few
@@ -194,9 +182,7 @@ TEST_F(Board, DropVerdicts)
         {"RookDiagonal", "4k3/8/8/8/8/8/8/R3K3", true, "a1", "b2", kNo, 0},
         {"QueenKnightMove", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "e6", kNo, 0},
         {"QueenDiagonalBlocked", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "f2", kNo, 0},
-        {"QueenDiagonalTakes", "4k3/8/8/8/3Q4/4p3/8/4K3", true, "d4", "e3", kMade, 1},
         {"QueenRow", "4k3/8/8/8/3Q4/8/8/4K3", true, "d4", "h4", kMade, 0},
-        {"QueenNoKing", "k7/8/8/8/8/8/8/Q3K3", true, "a1", "a8", kNo, 0},
         {"King", "4k3/8/8/8/8/8/8/4K3", true, "e1", "d2", kMade, 0},
         {"KingNoCastling", "4k3/8/8/8/8/8/8/4K2R", true, "e1", "g1", kNo, 0},
         {"KingTakesDefended", "4k3/8/8/8/8/8/3r4/3rK3", true, "e1", "d2", kMade, 1},
@@ -221,7 +207,9 @@ TEST_F(Board, DropVerdicts)
     }
 }
 
-TEST(Notation, TokenKeys)
+// Malformed tokens are refused; every pair of squares, written as a token,
+// reads back as the same move and the same MoveKey.
+TEST(Notation, TokenKeysAndTheRoundTripOnEveryPairOfSquares)
 {
     const std::tuple<const char*, const char*, bool> rows[] = { // token, key ("": refused), ParseToken accepts it
         {"e3-g5", "65-47", true}, {"f3:d1", "66-84", true},  {"a8-h1", "11-88", true}, {"h2:h1", "78-88", true},
@@ -232,14 +220,6 @@ TEST(Notation, TokenKeys)
     for (const auto& [token, key, strict] : rows)
         EXPECT_EQ(std::pair(TokenToMoveKey(token).value_or("refused"), ParseToken(token).has_value()),
                   std::pair(std::string(*key ? key : "refused"), strict)) << token;
-    for (const char* bad : {"A", "i", "", "ab", "1"})
-        EXPECT_EQ(FileNumber(bad), 0) << bad;
-}
-
-// Every pair of squares, written as a token, reads back as the same move
-// and the same MoveKey.
-TEST(Notation, WrittenTokensReadBackOnEveryPairOfSquares)
-{
     for (int from = 0; from < 64; ++from) {
         for (int to = 0; to < 64; ++to) {
             const int fromCol = from % 8 + 1, fromRow = from / 8 + 1, toCol = to % 8 + 1, toRow = to / 8 + 1;
@@ -263,7 +243,6 @@ TEST(Notation, LinesSplitJoinAndTheLastTokenRule)
               std::tuple(tokens, tokens, 0u));
     EXPECT_EQ(std::pair(JoinTokens(tokens), JoinTokens({})), std::pair(std::string("e3-g5 f3:d1 b3:e6"), std::string()));
     const std::tuple<const char*, int, const char*, bool> rows[] = { // line, position, TokenAt, IsLastToken
-
         {"e3-g5 f3:d1 b3:e6", 1, "e3-g5", false},   {"e3-g5 f3:d1 b3:e6", 7, "f3:d1", false},
         {"e3-g5 f3:d1 b3:e6", 13, "b3:e6", true},   {"e3-g5 f3:d1 b3:e6 ", 13, "b3:e6", true},
         {"e3-g5 f3:d1 b3:e6 ", 1, "e3-g5", false},  {"d1-d8 ", 1, "d1-d8", true},

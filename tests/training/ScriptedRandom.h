@@ -22,7 +22,6 @@ public:
         return value;
     }
     void Push(int32_t value) { m_script.push_back(value); }
-    std::size_t Left() const { return m_script.size(); }
     int Reseeds = 0;
     std::vector<int32_t> Bounds;
 
