@@ -29,6 +29,10 @@ TEST(ContentRules, WhatATestMayDoWithMaterialAndItsFirstMove)
          "b1d3 c4d3 d2b1 b5b4 c3a4", "plan.trade-simplifies", ""},
         {"strategy: the same capture under a hint of no exchange", K::Strategy,
          "2r1r1k1/3bqp2/p2b1n1p/1p1Pp1p1/2p1P3/1PNn1P2/P2N1BPP/1BRQ1RK1 w", "b1d3 c4d3 d2b1 b5b4 c3a4", "plan.activate", "capture"},
+        {"strategy: the same capture, a hand hint naming the exchange", K::Strategy,
+         "2r1r1k1/3bqp2/p2b1n1p/1p1Pp1p1/2p1P3/1PNn1P2/P2N1BPP/1BRQ1RK1 w", "b1d3 c4d3 d2b1 b5b4 c3a4", "by-hand.exchange", ""},
+        {"strategy: the same capture, any other hand hint", K::Strategy,
+         "2r1r1k1/3bqp2/p2b1n1p/1p1Pp1p1/2p1P3/1PNn1P2/P2N1BPP/1BRQ1RK1 w", "b1d3 c4d3 d2b1 b5b4 c3a4", "by-hand", "capture"},
         {"strategy: a first move that checks", K::Strategy, "8/1Q6/pN2nkpp/2p1bp2/P6P/2P2P2/4KBq1/8 b", "e6f4 e2e3",
          "plan.attack-king", "check"},
         {"strategy: a line that wins a rook", K::Strategy, "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R b",
@@ -66,7 +70,7 @@ TEST(ContentRules, WhatATestMayDoWithMaterialAndItsFirstMove)
 TEST(ContentRules, ExchangeEntriesAreInTheCatalogueAndMovesAreCountedByWhatTheyDo)
 {
     for (const std::string_view name : kExchangeEntries)
-        EXPECT_NE(FindHintEntry(name), nullptr) << name;
+        EXPECT_TRUE(FindHintEntry(name) || name == kEntryByHandExchange) << name;
     EXPECT_FALSE(ExchangeEntry("plan.win-pawn"));
     for (const auto& [fen, move, kind] : {std::tuple{"6k1/5ppp/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Mate},
                                           {"6k1/5pp1/8/8/8/8/5PPP/R5K1 w", "a1a8", MoveKind::Check},

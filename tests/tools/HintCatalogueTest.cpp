@@ -363,6 +363,9 @@ TEST(HintWords, CapitalsPluralsAndWings)
         EXPECT_EQ(WingPhrase(fullchess::MakeSquare(file, 7 - file)), wings[file]) << file;
 }
 
+// The one row that names the exchange its strategy line starts with.
+constexpr const char* kExchangeRow = "Пешка d4 белых защищена всего одной фигурой: размен и двойной удар ферзя решают.";
+
 TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
 {
     const auto file = std::filesystem::path(MINED_DIR) / "hints-by-hand.tsv";
@@ -375,7 +378,7 @@ TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
     std::set<std::pair<std::string, int>> lines;  // a second hint for a line would never be used
     for (const HandWrittenHint& h : hints) {
         EXPECT_FALSE(h.reason.empty()) << h.hint.text;
-        EXPECT_EQ(h.hint.entry, kEntryByHand);
+        EXPECT_EQ(h.hint.entry, h.hint.text == kExchangeRow ? kEntryByHandExchange : kEntryByHand) << h.hint.text;
         EXPECT_TRUE(h.tokens % 2 == 1) << h.hint.text;
         EXPECT_TRUE(lines.insert({h.placement, h.tokens}).second) << h.hint.text;
     }
@@ -386,6 +389,8 @@ TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->text, hints[3].hint.text);
     EXPECT_EQ(WrittenByHand(c, hints[3].tokens + 2), nullptr);
+    LoadWrittenByHand(file.string() + ".missing");  // a folder without hand hints has none
+    EXPECT_EQ(WrittenByHand(c, hints[3].tokens), nullptr);
     // A line that lacks a field, or names no motif, is refused with its number.
     const auto bad = std::filesystem::temp_directory_path() / "hints-by-hand-bad.tsv";
     for (const char* line : {"8/8/8/8/8/8/8/K6k\t1\tсвязка\tСвязка решает.\n", "8/8/8/8/8/8/8/K6k\t1\tчепуха\tСвязка решает.\tbecause\n"}) {

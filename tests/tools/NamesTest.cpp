@@ -63,6 +63,16 @@ TEST(Names, TableFirstThenTheRules)
     EXPECT_EQ(HeaderName("Kortschnoj, Viktor", path.string()), "Korchnoi, V.");
     EXPECT_EQ(ReadPlayersTable(path.string()).size(), 2u);
     std::filesystem::remove(path);
+    // A relative table is the one where it points when asked, not where it pointed first.
+    const auto home = std::filesystem::current_path(), with = path.parent_path() / "tresolvin-with-table";
+    std::filesystem::create_directories(with / "elsewhere");
+    std::ofstream(with / "players.tsv") << "Yates Frederick\tYates, F.\n";
+    std::filesystem::current_path(with / "elsewhere");
+    EXPECT_EQ(HeaderName("Yates Frederick", "players.tsv"), "Frederick, Y.");
+    std::filesystem::current_path(with);
+    EXPECT_EQ(HeaderName("Yates Frederick", "players.tsv"), "Yates, F.");
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(with);
     EXPECT_EQ(HeaderSurname("Yates, F."), "Yates");
     EXPECT_EQ(HeaderSurname("N.N."), "N.N.");
     EXPECT_TRUE(CanonicalName("Kortschnoj, Viktor", Corpus()).aliased);

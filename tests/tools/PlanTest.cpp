@@ -78,6 +78,9 @@ TEST(AssignHints, DistinctCountAndPerTextCap)
             EXPECT_TRUE(std::any_of(r.hintVariants.begin(), r.hintVariants.end(), [&](const Hint& h) { return h.text == r.hint; }))
                 << row.name << ": " << r.hint;
     }
+    // A text over its cap is named even where the distinct count is met.
+    std::vector<Record> same(3, Offering({{"Общая идея.", MaterialWin}}));
+    EXPECT_NE(AssignHints(same, Targets(1, 2)).find("\"Общая идея.\" on 3 records, more than 2"), std::string::npos);
 }
 
 TEST(AssignHints, MoreDistinctTextsBySwitchingAMotif)
