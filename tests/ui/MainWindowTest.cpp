@@ -7,6 +7,7 @@
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtMessageBoxes.h"
+#include "ScreenFit.h"
 #include "about.h"
 #include "baza.h"
 #include "links.h"
@@ -198,6 +199,18 @@ TEST(QtMessageBoxesTest, NoticeAndErrorBoxesAndTimersRunUnderThem)
     EXPECT_EQ(facts, (QStringList{"Tresolvin", "<b>Вы угадали ход</b>", QString::number(QMessageBox::NoIcon), "OK", plain,
                                   "1", "Error", "Ошибка при чтении данных!", QString::number(QMessageBox::Critical),
                                   "&Да", plain, "1"}));
+}
+
+// A frame is kept inside the available area, which need not start at 0,0.
+TEST(ScreenFit, FittedTopLeft)
+{
+    const std::tuple<QRect, QRect, QPoint> rows[] = {
+        {{-20, -5, 300, 200}, {0, 0, 640, 512}, {0, 0}},
+        {{275, 10, 676, 480}, {0, 30, 1280, 994}, {275, 30}},     // below a panel
+        {{1200, 50, 300, 200}, {1280, 0, 1024, 768}, {1280, 50}}, // a second screen
+    };
+    for (const auto& [frame, area, expected] : rows)
+        EXPECT_EQ(ScreenFit::FittedTopLeft(frame, area), expected) << frame.x() << "," << frame.y();
 }
 
 // Every window shown as the program shows it, with the client size it was
