@@ -323,6 +323,12 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     EXPECT_EQ(checks + 2, 5);
     targets.stalemates = 1;  // wanted, but no open draw is a stalemate: nothing waits for one
     EXPECT_TRUE(MakePlan({MinedDraw(47)}, confirmed, {}, targets).complete);
+    // A one-move strategy test is a quiet move: an even knight trade, a plan of its own, is not taken for the one
+    // place beside the given record.
+    Candidate trade = confirmed.back();
+    trade.gameId = "trade.pgn#1";
+    trade.fen = "6k1/pp3ppp/4p3/3n4/8/2N5/PP3PPP/6K1 w - - 0 1";
+    EXPECT_EQ(MakePlan({}, {trade}, {}, Wanted({}, 0, 0, {{1, 2}}, 2)).strategy.size(), 0u);
 }
 
 // A single place of a length left open is asked for (the fixed records stand on one place of one token and two of
