@@ -314,6 +314,10 @@ TEST(LineBuildingOnBoard, OnlyLegalMoveIsNoTest)
         return ok;
     };
     EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, oneLine));
+    // A reply search that fails ends the line there, whatever the engine wrote before it failed.
+    const Analyser failsOnReply = [&](const std::string& fen, const std::vector<std::string>& moves, int multiPv,
+                                      EngineAnswer& out) { return scripted(fen, moves, multiPv, out) && moves.empty(); };
+    EXPECT_FALSE(BuildLine(TaskKind::Tactic, root, 13, failsOnReply));
     // Walking a line reads no second choice there either.
     const std::string problem = WalkLine(TaskKind::Strategy, root, {"h1h2"}, oneLine).problem;
     EXPECT_NE(problem.find("(cp 900 vs none;"), std::string::npos) << problem;
