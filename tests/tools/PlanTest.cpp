@@ -300,7 +300,9 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     std::vector<Candidate> confirmed = pool;
     confirmed.push_back(WholeFenCandidate());
     PlanTargets targets = Wanted({{1, 3}, {3, 4}, {5, 3}}, 5, 5);
-    EXPECT_TRUE(MakePlan({}, confirmed, {}, targets).complete);
+    const PlanResult complete = MakePlan({}, confirmed, {}, targets);
+    EXPECT_TRUE(complete.complete);
+    EXPECT_NE(complete.report.find("shorter ones: tactics none; strategy none"), std::string::npos) << complete.report;
     targets.drawsBlack = 1;
     const PlanResult open = MakePlan({}, confirmed, {}, targets);
     EXPECT_FALSE(open.complete);
