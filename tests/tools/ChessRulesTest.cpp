@@ -90,6 +90,9 @@ TEST(ChessRules, SanWritesWhatItReads)
     const auto clash = *Position::FromFen("4k3/8/8/R7/8/8/8/RN2KN2 w - - 0 1");
     for (const auto& [uci, san] : {std::pair{"a1a3", "R1a3"}, {"a5a3", "R5a3"}, {"b1d2", "Nbd2"}, {"f1d2", "Nfd2"}})
         EXPECT_EQ(clash.San(*clash.ParseUci(uci)), san);
+    // A queen sharing her file with one rival and her rank with another is named by her square.
+    const auto queens = *Position::FromFen("4k3/8/8/8/8/Q7/8/Q1Q1K3 w - - 0 1");
+    EXPECT_EQ(queens.San(*queens.ParseUci("a1b2")), "Qa1b2");
 }
 
 TEST(ChessRules, FenRoundTripAndRefusals)
