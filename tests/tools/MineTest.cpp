@@ -242,6 +242,8 @@ TEST(MineModes, StalemateTricksAndSwings)
         // Ply 12 is ten plies before the mate: it and the move two plies earlier are probed.
         {"mate within ten plies", {level, level, level, level, level, level, blackMated},
          {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}},
+        {"won ten plies on: eleven are too many", {level, level, level, level, level, level, level, level, level, level, rookUp, rookUp, rookUp},
+         {14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}},
     };
     for (const SwingRow& row : swings) {
         std::vector<Position> positions(16, level);

@@ -302,6 +302,9 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     PlanTargets targets = Wanted({{1, 3}, {3, 4}, {5, 3}}, 5, 5);
     const PlanResult complete = MakePlan({}, confirmed, {}, targets);
     EXPECT_TRUE(complete.complete);
+    std::vector<Candidate> given = confirmed;  // the whole-FEN record with its line is taken, as a win
+    given.back().line.moves = {"d5g8", "h7g8", "f2f8"};
+    EXPECT_FALSE(MakePlan({}, given, {}, targets).tactics.back().draw);
     EXPECT_NE(complete.report.find("shorter ones: tactics none; strategy none"), std::string::npos) << complete.report;
     targets.drawsBlack = 1;
     const PlanResult open = MakePlan({}, confirmed, {}, targets);
@@ -325,6 +328,12 @@ TEST(MakePlan, TheLengthTableAskedForFromConfirmedStartsThatAskForThought)
     EXPECT_EQ(checks + 2, 5);
     targets.stalemates = 1;  // wanted, but no open draw is a stalemate: nothing waits for one
     EXPECT_TRUE(MakePlan({MinedDraw(47)}, confirmed, {}, targets).complete);
+    // After the master's own move a line from a new file with new players goes before one that shares White's player.
+    std::vector<Candidate> spread{Mined(Start::Quiet, true, 4, true), Mined(Start::Quiet, true, 5, false), Mined(Start::Quiet, true, 6, false)};
+    spread[1].white = spread[0].white;
+    const PlanResult diverse = MakePlan({}, spread, {}, Wanted({{1, 3}, {3, 2}}, 5, 0));
+    ASSERT_EQ(diverse.tactics.size(), 2u);
+    EXPECT_EQ(diverse.tactics[1].candidate, &spread[2]);
     // A one-move strategy test is a quiet move: an even knight trade, a plan of its own, is not taken for the one
     // place beside the given record.
     Candidate trade = confirmed.back();
@@ -405,6 +414,12 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
               "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
               "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
               "select: chosen lines still to be walked at the firm count: 0\n");
+    // The longest lines first: one of three tokens is asked for after those of five.
+    pool.push_back(Mined(Start::Quiet, true, 44, false));
+    pool.back().line.moves.resize(3);
+    pool.back().line.steps.resize(2);
+    pool.back().firm = pool.back().line.steps;
+    EXPECT_EQ(MakePlan(pool, {}, {}, targets).toConfirm.back(), &pool.back());
 }
 
 // The two names of a header take at most 34 characters: padded to exactly that every line may be chosen, to 35 none.

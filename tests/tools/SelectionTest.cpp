@@ -137,6 +137,7 @@ TEST(Story, MateForkAndStalemateAreReadAndNamed)
     // Cut after the first move the line has not reached its point: no mate hint.
     for (const Hint& h : HintVariants(mate, 1, false))
         EXPECT_EQ(h.text.find("в 2 хода"), std::string::npos) << h.text;
+    EXPECT_FALSE(ReadStory(mate, 1).backRank);  // Qd8+ stands on the back rank, but mates nobody
     const Candidate fork = Line(TaskKind::Tactic, "r3k3/8/8/1N6/8/8/8/4K3 w - - 0 1", {"b5c7"}, {"e8d7", "c7a8"});
     const auto motifs = ReadStory(fork, 1).motifs;
     EXPECT_NE(std::find(motifs.begin(), motifs.end(), Motif::Fork), motifs.end());

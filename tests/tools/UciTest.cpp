@@ -112,8 +112,6 @@ class ScriptedIo : public EngineIo {
 public:
     std::vector<std::string> written;
     std::deque<std::string> pending;
-    bool closeAfterGo = false;
-    bool silentGo = false;
 
     bool WriteLine(const std::string& line) override
     {
@@ -124,25 +122,20 @@ public:
         } else if (line == "isready") {
             pending.push_back("readyok");
         } else if (line.rfind("go", 0) == 0) {
-            if (closeAfterGo) {
-                closed = true;
-            } else if (!silentGo) {
-                for (const auto& l : script)
-                    pending.push_back(l);
-            }
+            for (const auto& l : script)
+                pending.push_back(l);
         }
         return true;
     }
     Read ReadLine(std::string& line, std::chrono::milliseconds) override
     {
         if (pending.empty())
-            return closed ? Read::Closed : Read::Timeout;
+            return Read::Timeout;
         line = pending.front();
         pending.pop_front();
         return Read::Line;
     }
     std::vector<std::string> script;
-    bool closed = false;
 };
 
 TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
@@ -165,14 +158,11 @@ TEST(UciEngine, HandshakeSetsOptionsAndAnalysisKeepsExactLines)
         EXPECT_NE(std::find(w.begin(), w.end(), command), w.end()) << command;
 }
 
-// Starts an engine that answers `go` from the script (none: `mode` decides) and runs one search.
-EngineError Search(std::vector<std::string> script, int multiPv, Analysis& analysis,
-                   bool ScriptedIo::*mode = nullptr)
+// Starts an engine that answers `go` from the script and runs one search.
+EngineError Search(std::vector<std::string> script, int multiPv, Analysis& analysis)
 {
     auto io = std::make_unique<ScriptedIo>();
     io->script = std::move(script);
-    if (mode)
-        io.get()->*mode = true;
     UciEngine engine(std::move(io), {});
     EXPECT_EQ(engine.Start(), EngineError::None);
     return engine.Analyse("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", {}, 1000, multiPv, analysis);
@@ -209,13 +199,6 @@ TEST(UciEngine, InfoWithoutALineIsNoLine)
     EXPECT_EQ(mated.bestMove, "(none)");
     ASSERT_EQ(mated.lines.size(), 1u);
     EXPECT_EQ(mated.lines[0].score, Score::MateIn(0));
-}
-
-TEST(UciEngine, CrashIsToldFromTimeout)
-{
-    Analysis analysis;
-    EXPECT_EQ(Search({}, 1, analysis, &ScriptedIo::closeAfterGo), EngineError::Crashed);
-    EXPECT_EQ(Search({}, 1, analysis, &ScriptedIo::silentGo), EngineError::Timeout);
 }
 
 // The same protocol against a real child process.
