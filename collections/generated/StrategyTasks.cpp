@@ -744,10 +744,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Атака белых опасна: сначала защита, потом все остальное."},
     // 149
-    {"[White \"Steinitz, W.\"]\r\n[Black \"Von Bardeleben, C.\"]\r\n[EventDate \"1895\"]",
-     "r6r/pp1qnkpp/5p2/3p4/3N4/8/PP2QPPP/2R1R1K1", "w", "d4-e6 e7-c6 e6-c5 d7-f5 c5:b7 f5-d7 b7-c5",
+    {"[White \"Reti, R.\"]\r\n[Black \"Villegas, B.\"]\r\n[EventDate \"1924\"]",
+     "3rr1k1/ppb2pp1/2p1qnbp/2P1p3/1Pn1P3/P1N1N1P1/1B3PBP/2QRR1K1", "w", "c3-d5 c4:e3 d5:c7 d8:d1 e1:d1 e6-b3 f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+     "Слон черных на c7 стоит неудачно: нападите на него."},
     // 150
     {"[White \"Maroczy, G.\"]\r\n[Black \"Treybal, K.\"]\r\n[EventDate \"1923\"]",
      "8/5k2/R7/1P4p1/6Pp/2n1K2P/r7/8", "w", "e3-d3",
