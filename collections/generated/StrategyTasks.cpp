@@ -62,12 +62,12 @@ const TaskData kTasks[] = {
     {"[White \"Te Kolste, J.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1925\"]",
      "5r1k/1p4r1/p7/3pP3/3P1P1n/3Q4/PP5K/5R2", "b", "f8-g8",
      "Ход черных. Найдите оптимальный вариант.",
-     "Захватите открытую линию."},
+     "Сдвойте тяжелые фигуры."},
     // 13
     {"[White \"Petersen, F.\"]\r\n[Black \"Hort, V.\"]\r\n[EventDate \"1967\"]",
      "3rkn2/1p6/p1P2p2/4p1p1/4P1Q1/1BP1q3/P5K1/3R4", "b", "d8:d1 g4-h5 e8-d8 h5:d1 d8-c7 c6:b7 e3:e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу черных."},
+     "Лучшая защита — размен: после него черные укроются от шахов на ферзевом фланге, а их ферзь соберет пешки белых."},
     // 14
     {"[White \"Bronstein, D.\"]\r\n[Black \"Byvshev, V.\"]\r\n[EventDate \"1952\"]",
      "1q3rk1/3nrpnb/pp1p4/2pP2P1/P1P1P3/1P2RB2/5N2/QN2R1K1", "w", "f2-g4 e7-e5 g4:e5",
@@ -102,7 +102,7 @@ const TaskData kTasks[] = {
     {"[White \"Janowsky, D.\"]\r\n[Black \"Leonhardt, P.\"]\r\n[EventDate \"1911\"]",
      "q4rk1/1br1bppp/pp2pn2/3nN3/3PN3/PP1B1Q2/1B3PPP/2R2RK1", "w", "c1:c7 d5:c7 e4:f6 e7:f6 f3-h3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу белых."},
+     "Два размена подряд лишат пункт h7 защитника: ферзь белых придет на линию «h» с угрозой мата."},
     // 21
     {"[White \"Garcia, G.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1966\"]",
      "2r3k1/5pbp/2Pp2p1/1rp2P2/1pQ1PB2/6NP/1q4P1/R4RK1", "b", "b2-d4 c4:d4 g7:d4 g1-h2 d4:a1",
@@ -142,7 +142,7 @@ const TaskData kTasks[] = {
     {"[White \"Barcza, G.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1961\"]",
      "8/1N1k4/p3n1p1/3pp2p/PP2P2P/3K2P1/8/8", "b", "d7-c6 b7-a5 c6-d6",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть на ферзевом фланге."},
+     "Король в эндшпиле сам защищает и поддерживает пешки."},
     // 29
     {"[White \"Smyslov, V.\"]\r\n[Black \"Littlewood, J.\"]\r\n[EventDate \"1969\"]",
      "r4rk1/p2nqpnp/3p2p1/1ppP4/4PB1P/2P1NP2/P5P1/R3QK1R", "w", "h4-h5",
@@ -222,7 +222,7 @@ const TaskData kTasks[] = {
     {"[White \"Skripchenko, A.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"2003\"]",
      "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8", "b", "c2-h2 b4-b5 h2-h3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Займите полуоткрытую линию."},
+     "Ладья на седьмой горизонтали сковывает соперника."},
     // 45
     {"[White \"Lau, R.\"]\r\n[Black \"Nisipeanu, L.\"]\r\n[EventDate \"1997\"]",
      "2R5/8/5kp1/1p3p2/1P2p2P/2P1K1P1/2r5/8", "b", "c2-g2 c8-c6 f6-g7 e3-f4 g7-h6 c6-b6 g2-f2",
@@ -247,7 +247,7 @@ const TaskData kTasks[] = {
     {"[White \"Sokolov, I.\"]\r\n[Black \"Rustemov, A.\"]\r\n[EventDate \"2003\"]",
      "6k1/1b3p1p/4r1p1/1p1p4/1Pq3P1/7P/Q2R1KB1/8", "w", "a2:c4 b5:c4 g2:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Размен ферзей ведет в выгодный эндшпиль."},
+     "Пешку d5 черных защищают две фигуры: после размена останется одна, и белые отыграют пешку."},
     // 50
     {"[White \"Nyback, T.\"]\r\n[Black \"Malakhov, V.\"]\r\n[EventDate \"2006\"]",
      "r1rq2k1/5pb1/1p2p2p/p1Pp1p2/PP1P1P2/R2QB1P1/5KP1/2R5", "w", "b4-b5",
@@ -357,7 +357,7 @@ const TaskData kTasks[] = {
     {"[White \"Gligoric, S.\"]\r\n[Black \"Benko, F.\"]\r\n[EventDate \"1955\"]",
      "2b1r1k1/2p4p/1p4p1/p1qP4/2P5/1P2Q1P1/P5BP/4R1K1", "w", "e3:c5 e8:e1 g1-f2 b6:c5 f2:e1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+     "Связка опасна для белых, но размены выручают: в слоновом эндшпиле у белых будет лишняя пешка, а у черных сдвоенные пешки."},
     // 72
     {"[White \"Tseshkovsky, V.\"]\r\n[Black \"Hort, V.\"]\r\n[EventDate \"1976\"]",
      "7r/3kPpp1/p3pn1p/1q5P/1p6/4B1R1/1PP1QPP1/6K1", "w", "e2:b5 a6:b5 g3:g7 d7:e7 e3-c5",
@@ -392,7 +392,7 @@ const TaskData kTasks[] = {
     {"[White \"Chigorin, M.\"]\r\n[Black \"Cohn, W.\"]\r\n[EventDate \"1898\"]",
      "8/1p3p1k/1p3nr1/1P2p3/RqP1P1bP/3P4/2Q2RNK/1r3B2", "b", "b4-c5 a4-a2 b1-d1",
      "Ход черных. Найдите оптимальный вариант.",
-     "По полуоткрытой линии «c» тяжелые фигуры давят на пешку белых."},
+     "Займите полуоткрытую линию."},
     // 79
     {"[White \"Bareev, E.\"]\r\n[Black \"Petrienko, V.\"]\r\n[EventDate \"1987\"]",
      "1r2r1k1/3b2bp/5pp1/q1pP4/p1p2P2/P1P1B1NP/3Q2P1/2R2RK1", "w", "f4-f5",
@@ -402,7 +402,7 @@ const TaskData kTasks[] = {
     {"[White \"Sokolov, I.\"]\r\n[Black \"Carlsen, M.\"]\r\n[EventDate \"2004\"]",
      "r2b2k1/3n1pp1/q1p1p2p/2P5/3PpB2/4P2P/rQN2PP1/1RR3K1", "w", "b2-b3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Сдвойте тяжелые фигуры."},
+     "Активизируйте ферзя на ферзевом фланге."},
     // 81
     {"[White \"De Riviere, J.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1860\"]",
      "2rr2k1/8/4n2b/2ppP1pP/p2P4/P3BR2/2R2P2/5K2", "w", "f3-f6 e6:d4 e3:d4 h6-g7 f6-g6 c5:d4 c2:c8 d8:c8 h5-h6",
@@ -487,7 +487,7 @@ const TaskData kTasks[] = {
     {"[White \"Milner-Barry, P.\"]\r\n[Black \"Alekhine, A.\"]\r\n[EventDate \"1932\"]",
      "3r2k1/pp3p2/2p3np/6p1/4PPq1/2P1Q3/P1P1N2P/6RK", "b", "g5:f4 e2:f4 d8-d1",
      "Ход черных. Найдите оптимальный вариант.",
-     "Размен пешек открывает линию «g» для ваших фигур."},
+     "Конь белых на e2 перекрывает диагональ ферзя черных: размен с темпом уведет его, и ладья черных ворвется на первую горизонталь."},
     // 98
     {"[White \"Kolisch, I.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1861\"]",
      "1b2r3/1p3r1k/p4P1p/3q2p1/3Bp1RP/4Q3/PPP2R2/7K", "b", "b8-f4 g4:f4 g5:f4 f2:f4 d5:a2",
@@ -497,7 +497,7 @@ const TaskData kTasks[] = {
     {"[White \"Nunn, J.\"]\r\n[Black \"Rayner, E.\"]\r\n[EventDate \"1974\"]",
      "r1b2rk1/1p3pbp/p5p1/2pB2N1/3n1P2/8/PPPR1BPP/1K5R", "w", "h1-e1 c8-f5 e1-e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Открытая линия «e» — ключ к позиции. Займите ее первыми."},
+     "Захватите открытую линию."},
     // 100
     {"[White \"Gheorghiu, F.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1982\"]",
      "1r4k1/3npp2/3p2p1/3P3p/1Nq1P2P/5PP1/1R1Q2K1/8", "b", "d7-e5 b4-c6 b8:b2 d2:b2 e5:c6 d5:c6 c4:c6 b2-b8 g8-g7",
@@ -512,7 +512,7 @@ const TaskData kTasks[] = {
     {"[White \"Capablanca, J.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1929\"]",
      "8/1pr4k/2p2qp1/1PPp1r1p/3PpPRP/4P3/1R5K/5Q2", "w", "g4-g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Подтяните фигуры к королю черных: там каждая из них стоит больше."},
+     "Подключите фигуры к атаке на короля."},
     // 103
     {"[White \"Soltis, A.\"]\r\n[Black \"Gurevich, D.\"]\r\n[EventDate \"1983\"]",
      "8/5pk1/3R2p1/1p6/3N4/4r1PP/r1R4K/8", "b", "a2:c2 d4:c2 e3-e2",
@@ -782,7 +782,7 @@ const TaskData kTasks[] = {
     {"[White \"Alburt, L.\"]\r\n[Black \"Kudrin, S.\"]\r\n[EventDate \"1985\"]",
      "4rk2/p4pp1/Bn5p/3P4/2p1Q3/2q3P1/P3PPKP/3R4", "w", "e4-h7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Подтяните фигуры к королю черных: там каждая из них стоит больше."},
+     "Подключите фигуры к атаке на короля."},
     // 157
     {"[White \"Kasimdzhanov, R.\"]\r\n[Black \"Akopian, V.\"]\r\n[EventDate \"2002\"]",
      "r2qr1k1/pp3ppp/n1pb4/8/2PPB1b1/P4N2/1PQ2PPP/R1B2RK1", "b", "g4:f3 e4:f3 d8-h4 g2-g3 h4:d4 c1-e3 d4-f6",
@@ -807,7 +807,7 @@ const TaskData kTasks[] = {
     {"[White \"Byrne, R.\"]\r\n[Black \"Liberzon, V.\"]\r\n[EventDate \"1976\"]",
      "2kr3r/1p1q1ppp/p2p4/3P1n2/n2Q1N2/3R1B2/PPP3PP/2K4R", "w", "d4-a7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Подтяните фигуры к королю черных: там каждая из них стоит больше."},
+     "Подключите фигуры к атаке на короля."},
     // 162
     {"[White \"Brond, V.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1967\"]",
      "3r2k1/R4pp1/2p1p2p/2N5/5P2/n1P1P3/4K2P/8", "b", "a3-b5 a7-a6 b5:c3",
@@ -837,7 +837,7 @@ const TaskData kTasks[] = {
     {"[White \"Chekhover, V.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1935\"]",
      "8/p4p1p/2k1pp2/8/P3P3/8/1b1KNPPP/8", "b", "c6-c5",
      "Ход черных. Найдите оптимальный вариант.",
-     "В эндшпиле король черных должен играть на ферзевом фланге."},
+     "В эндшпиле король — сильная фигура."},
     // 168
     {"[White \"Dely, P.\"]\r\n[Black \"Szabo, L.\"]\r\n[EventDate \"1954\"]",
      "r4k2/1ppq1P2/p2pn3/4pN1p/4PnP1/1BPP1N2/PP1K2P1/R5R1", "b", "d7-b5",
