@@ -363,13 +363,11 @@ TEST(HintWords, CapitalsPluralsAndWings)
         EXPECT_EQ(WingPhrase(fullchess::MakeSquare(file, 7 - file)), wings[file]) << file;
 }
 
-// The one row that names the exchange its strategy line starts with.
-constexpr const char* kExchangeRow = "Пешка d4 белых защищена всего одной фигурой: размен и двойной удар ферзя решают.";
-
 TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
 {
     const auto file = std::filesystem::path(MINED_DIR) / "hints-by-hand.tsv";
     const auto hints = ReadWrittenByHand(file);
+    const std::string text = Contents(file);  // the exchange entry: rows whose motif is the exchange the line starts with
     std::ifstream rows(file);
     std::size_t written = 0;
     for (std::string row; std::getline(rows, row);)
@@ -378,7 +376,8 @@ TEST(HintsByHand, EachWithItsReasonAndUsedForItsLineOnly)
     std::set<std::pair<std::string, int>> lines;  // a second hint for a line would never be used
     for (const HandWrittenHint& h : hints) {
         EXPECT_FALSE(h.reason.empty()) << h.hint.text;
-        EXPECT_EQ(h.hint.entry, h.hint.text == kExchangeRow ? kEntryByHandExchange : kEntryByHand) << h.hint.text;
+        const bool exchange = text.find(h.placement + '\t' + std::to_string(h.tokens) + "\tразмен\t") != std::string::npos;
+        EXPECT_EQ(h.hint.entry, exchange ? kEntryByHandExchange : kEntryByHand) << h.hint.text;
         EXPECT_TRUE(h.tokens % 2 == 1) << h.hint.text;
         EXPECT_TRUE(lines.insert({h.placement, h.tokens}).second) << h.hint.text;
     }
