@@ -622,7 +622,7 @@ const TaskData kTasks[] = {
     {"[White \"Westerinen, H.\"]\r\n[Black \"Polugaevsky, L.\"]\r\n[EventDate \"1974\"]",
      "8/5pkp/3R2p1/p5Qq/P3b2P/3p4/1P4PK/8", "b", "h5-e2 h4-h5 f7-f6 g5:f6 g7-h6 f6-f4 h6:h5 f4-e5 h5-g4 e5-g3 g4-f5 g3-h3 f5-f4 h3-h4 f4-e3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте ферзя в центре."},
+     "Все решает проходная: поддержите ее фигурами."},
     // 125
     {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
      "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
@@ -672,7 +672,7 @@ const TaskData kTasks[] = {
     {"[White \"Benko, P.\"]\r\n[Black \"Darga, K.\"]\r\n[EventDate \"1964\"]",
      "3rr1k1/1p3ppp/2n1q3/2Qp4/2n5/2P1N1PP/PP2BPK1/R4R2", "b", "c4-d2 f1-d1 d2-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья белых на f1 стоит неудачно: нападите на нее."},
+     "Конь черных сильнее всего в центре доски: найдите ему там место."},
     // 135
     {"[White \"Boleslavsky, I.\"]\r\n[Black \"Dittmann, W.\"]\r\n[EventDate \"1956\"]",
      "2rr4/4kp1R/1b1p1qpQ/1p2p3/1P2P1P1/2PR1PN1/6K1/8", "b", "c8-a8",
@@ -747,7 +747,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Villegas, B.\"]\r\n[EventDate \"1924\"]",
      "3rr1k1/ppb2pp1/2p1qnbp/2P1p3/1Pn1P3/P1N1N1P1/1B3PBP/2QRR1K1", "w", "c3-d5 c4:e3 d5:c7 d8:d1 e1:d1 e6-b3 f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на c7 стоит неудачно: нападите на него."},
+     "Конь белых сильнее всего в центре доски: найдите ему там место."},
     // 150
     {"[White \"Maroczy, G.\"]\r\n[Black \"Treybal, K.\"]\r\n[EventDate \"1923\"]",
      "8/5k2/R7/1P4p1/6Pp/2n1K2P/r7/8", "w", "e3-d3",
