@@ -104,8 +104,8 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Два размена подряд лишат пункт h7 защитника: ферзь белых придет на линию «h» с угрозой мата."},
     // 21
-    {"[White \"Garcia, G.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1966\"]",
-     "2r3k1/5pbp/2Pp2p1/1rp2P2/1pQ1PB2/6NP/1q4P1/R4RK1", "b", "b2-d4 c4:d4 g7:d4 g1-h2 d4:a1",
+    {"[White \"Bilek, I.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1967\"]",
+     "3rr1k1/pp3pb1/qn6/2N1Pp1p/3B4/1PP2BP1/P3Q2P/4R1K1", "b", "a6:e2 e1:e2 b6-d5",
      "Ход черных. Найдите оптимальный вариант.",
      "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 22
@@ -514,10 +514,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Подключите фигуры к атаке на короля."},
     // 103
-    {"[White \"Soltis, A.\"]\r\n[Black \"Gurevich, D.\"]\r\n[EventDate \"1983\"]",
-     "8/5pk1/3R2p1/1p6/3N4/4r1PP/r1R4K/8", "b", "a2:c2 d4:c2 e3-e2",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу черных."},
+    {"[White \"Hort, V.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1971\"]",
+     "2bq1k2/p6p/1p1nQpp1/3N4/3Pp3/6PB/PP2PP1P/6K1", "w", "d5-f4 c8:e6 f4:e6 f8-e7 e6:d8",
+     "Ход белых. Найдите оптимальный вариант.",
+     "Размен ферзей ведет в выгодный эндшпиль."},
     // 104
     {"[White \"Sergeant, E.\"]\r\n[Black \"Denker, A.\"]\r\n[EventDate \"1945\"]",
      "8/1K3p1p/3p1k2/3P1p2/5b2/pP2p2P/P5P1/4R3", "b", "f6-e5",
@@ -619,10 +619,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "В эндшпиле король белых должен играть на королевском фланге."},
     // 124
-    {"[White \"Najer, E.\"]\r\n[Black \"Kurnosov, I.\"]\r\n[EventDate \"2007\"]",
-     "3rr1k1/p5q1/n3b1Qp/1p6/2p5/7P/P2RBPP1/3R2K1", "w", "g6:g7 g8:g7 d2:d8",
-     "Ход белых. Найдите оптимальный вариант.",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+    {"[White \"Westerinen, H.\"]\r\n[Black \"Polugaevsky, L.\"]\r\n[EventDate \"1974\"]",
+     "8/5pkp/3R2p1/p5Qq/P3b2P/3p4/1P4PK/8", "b", "h5-e2 h4-h5 f7-f6 g5:f6 g7-h6 f6-f4 h6:h5 f4-e5 h5-g4 e5-g3 g4-f5 g3-h3 f5-f4 h3-h4 f4-e3",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Все решает проходная: поддержите ее фигурами."},
     // 125
     {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
      "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
@@ -669,10 +669,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Сдвойте тяжелые фигуры."},
     // 134
-    {"[White \"Laznicka, V.\"]\r\n[Black \"Ponomariov, R.\"]\r\n[EventDate \"2007\"]",
-     "2r2rk1/pp4bp/1n3q2/4p2R/3nP3/2N1B1Q1/PP4P1/1K1R2N1", "b", "c8:c3 b2:c3 b6-a4 e3:d4 e5:d4 c3:d4 f6-b6 g3-b3 b6:b3 a2:b3 a4-c3 b1-c2 c3:d1 c2:d1 f8-f1",
+    {"[White \"Benko, P.\"]\r\n[Black \"Darga, K.\"]\r\n[EventDate \"1964\"]",
+     "3rr1k1/1p3ppp/2n1q3/2Qp4/2n5/2P1N1PP/PP2BPK1/R4R2", "b", "c4-d2 f1-d1 d2-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+     "Конь черных сильнее всего в центре доски: найдите ему там место."},
     // 135
     {"[White \"Boleslavsky, I.\"]\r\n[Black \"Dittmann, W.\"]\r\n[EventDate \"1956\"]",
      "2rr4/4kp1R/1b1p1qpQ/1p2p3/1P2P1P1/2PR1PN1/6K1/8", "b", "c8-a8",
@@ -747,7 +747,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Villegas, B.\"]\r\n[EventDate \"1924\"]",
      "3rr1k1/ppb2pp1/2p1qnbp/2P1p3/1Pn1P3/P1N1N1P1/1B3PBP/2QRR1K1", "w", "c3-d5 c4:e3 d5:c7 d8:d1 e1:d1 e6-b3 f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Слон черных на c7 стоит неудачно: нападите на него."},
+     "Конь белых сильнее всего в центре доски: найдите ему там место."},
     // 150
     {"[White \"Maroczy, G.\"]\r\n[Black \"Treybal, K.\"]\r\n[EventDate \"1923\"]",
      "8/5k2/R7/1P4p1/6Pp/2n1K2P/r7/8", "w", "e3-d3",
