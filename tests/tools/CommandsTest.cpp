@@ -36,11 +36,13 @@ TEST(Select, WritesTheCompiledTablesFromTheMinedData)
     const auto dir = std::filesystem::temp_directory_path() / ("select-tables-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "generated");
+    std::filesystem::copy(MINED_DIR, dir / "mined", std::filesystem::copy_options::recursive);  // nothing written into the tree
     // The header names come from the players' table of the source tree.
     const auto here = std::filesystem::current_path();
     std::filesystem::current_path(SOURCE_DIR);
     testing::internal::CaptureStderr();
-    const int rc = CommandSelect({"--mined", MINED_DIR, "--out", (dir / "generated").string(), "--no-confirm"});
+    const int rc = CommandSelect(
+        {"--mined", (dir / "mined").string(), "--out", (dir / "generated").string(), "--no-confirm", "--engine", FAKE_ENGINE});
     const std::string log = testing::internal::GetCapturedStderr();
     std::filesystem::current_path(here);
     EXPECT_EQ(rc, 0) << log;

@@ -47,10 +47,8 @@ std::map<std::string, int> Uses(const std::vector<Record>& records)
 
 int MostUses(const std::map<std::string, int>& uses)
 {
-    int most = 0;
-    for (const auto& [text, n] : uses)
-        most = std::max(most, n);
-    return most;
+    const auto most = std::max_element(uses.begin(), uses.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == uses.end() ? 0 : most->second;
 }
 
 // One record offers only the general text; five offer it and one of their own. Fewer distinct texts come from moving

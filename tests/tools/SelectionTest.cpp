@@ -247,6 +247,7 @@ TEST(Rules, HowALineEnds)
     const auto ending = *fullchess::Position::FromFen("8/8/4k3/8/8/3K4/8/8 w - - 0 1");
     EXPECT_EQ(JudgeEnd(TaskKind::Strategy, ReplayLine(ending, {"d3d2", "e6e5", "d2d3", "e5e6", "d3d2"}, 5), Score::Cp(0)),
               LineEnd::Repeats);
+    EXPECT_FALSE(EndIsPoint(TaskKind::Draw, LineEnd::None, Score::Cp(300)));  // a drawing line may not end a side ahead
     EXPECT_EQ(JudgeEnd(TaskKind::Strategy, ReplayLine(ending, {"d3d2", "e6e5", "d2d3"}, 3), Score::Cp(0)), LineEnd::Quiet);
     const StartFacts start = ReadStart(root, "d4d8");
     EXPECT_TRUE(start.firstMoveChecks);
