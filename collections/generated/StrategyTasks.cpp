@@ -109,20 +109,20 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 22
-    {"[White \"Schlechter, C.\"]\r\n[Black \"Tinsley, S.\"]\r\n[EventDate \"1899\"]",
-     "8/4rpp1/p3kn1p/1pp5/2P1pKP1/1P5P/P4R2/3R4", "w", "f2-d2",
+    {"[White \"Stein, L.\"]\r\n[Black \"Lutikov, A.\"]\r\n[EventDate \"1966\"]",
+     "3r2k1/2R3b1/R4p1p/4p2p/8/3PN1P1/3r1P2/6K1", "w", "e3-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Сдвойте тяжелые фигуры."},
+     "Пешка черных на h6 изолирована: направьте на нее фигуры."},
     // 23
     {"[White \"Bird, H.\"]\r\n[Black \"Fleissig, M.\"]\r\n[EventDate \"1873\"]",
      "rn3rk1/pp3bpp/2pq4/3pRP2/3P2p1/2NB4/PPPQ3P/5RK1", "w", "f5-f6 b8-d7 f6:g7",
      "Ход белых. Найдите оптимальный вариант.",
      "Пешечный штурм открывает линии против короля."},
     // 24
-    {"[White \"Guimard, C.\"]\r\n[Black \"Najdorf, M.\"]\r\n[EventDate \"1951\"]",
-     "2r1r1k1/3bqp2/p2b1n1p/1p1Pp1p1/2p1P3/1PNn1P2/P2N1BPP/1BRQ1RK1", "w", "b1:d3 c4:d3 d2-b1 b5-b4 c3-a4",
+    {"[White \"Barczay, L.\"]\r\n[Black \"Ivkov, B.\"]\r\n[EventDate \"1969\"]",
+     "R7/2r2k1p/6p1/3pP3/3P4/8/5KP1/8", "w", "a8-d8 f7-e6 d8-d6 e6-f5 d6:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Выиграйте пешку."},
     // 25
     {"[White \"Romanovsky, P.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1945\"]",
      "1r3rk1/1n1bq1p1/Q2p3p/1p1P1p2/1PP2p2/8/P2NB1PP/4RR1K", "b", "e7-e3 d2-b3 b8-a8 a6:b7 a8-a7",
@@ -832,7 +832,7 @@ const TaskData kTasks[] = {
     {"[White \"Van Wely, L.\"]\r\n[Black \"Van den Doel, E.\"]\r\n[EventDate \"2000\"]",
      "2r3k1/1b3p2/pp1n2p1/3pRnPp/3P3P/1P1B1P1q/PB2Q1N1/6K1", "w", "d3:f5 d6:f5 e5-e8 g8-h7 e2-e5 c8:e8 e5:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу белых."},
+     "Своевременный размен — тоже стратегия."},
     // 167
     {"[White \"Chekhover, V.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1935\"]",
      "8/p4p1p/2k1pp2/8/P3P3/8/1b1KNPPP/8", "b", "c6-c5",
