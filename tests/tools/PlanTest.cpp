@@ -382,8 +382,7 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedForALineThatKeepsTheRules)
         pool.back().line.moves = {"d1d2"};
         pool.back().line.steps = {{Score::Cp(400), Score::Cp(0), Score::Cp(400)}};
     }
-    // One place of one token beside the fixed records.
-    const PlanResult plan = MakePlan(pool, {}, {}, Wanted({{1, 2}, {3, 2}}, 4, 0, {{1, 1}}, 0));
+    const PlanResult plan = MakePlan(pool, {}, {}, Wanted({{1, 2}, {3, 2}}, 4, 0, {{1, 1}}, 0));  // one place of one token
     const auto& asked = plan.toConfirm;
     EXPECT_EQ(std::find(asked.begin(), asked.end(), &pool[0]), asked.end());
     EXPECT_NE(std::find(asked.begin(), asked.end(), &pool[1]), asked.end()) << plan.report;
@@ -412,12 +411,11 @@ TEST(MakePlan, AsksToConfirmWhatIsMissing)
               "select: strategy by length (still missing): 1:1; sides missing w 0 b 1\n"
               "select: lines too few, places given to shorter ones: tactics 3:4 5:2; strategy none\n"
               "select: chosen lines still to be walked at the firm count: 0\n");
-    // The longest lines first: one of three tokens is asked for after those of five.
     pool.push_back(Mined(Start::Quiet, true, 44, false));
     pool.back().line.moves.resize(3);
     pool.back().line.steps.resize(2);
     pool.back().firm = pool.back().line.steps;
-    EXPECT_EQ(MakePlan(pool, {}, {}, targets).toConfirm.back(), &pool.back());
+    EXPECT_EQ(MakePlan(pool, {}, {}, targets).toConfirm.back(), &pool.back());  // three tokens, asked after those of five
 }
 
 // The two names of a header take at most 34 characters: padded to exactly that every line may be chosen, to 35 none.

@@ -229,6 +229,8 @@ TEST_F(FakeEngineProcess, NormalSearchAndCrash)
     UciEngine crashing(StartProcess(FAKE_ENGINE), {});
     ASSERT_EQ(crashing.Start(), EngineError::None);
     EXPECT_EQ(crashing.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Crashed);
+    ::usleep(100000);  // the dead engine's input is closed by now: a new search fails on its first write
+    EXPECT_EQ(crashing.Analyse("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 100, 1, analysis), EngineError::Crashed);
 }
 
 TEST_F(FakeEngineProcess, StalledSearchAndMuteHandshakeTimeOut)
