@@ -242,7 +242,7 @@ const TaskData kTasks[] = {
     {"[White \"Iljin, A.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2008\"]",
      "6k1/5p1p/1N4p1/1p6/3b4/P1n1B1P1/5P1P/6K1", "b", "d4:e3 f2:e3 g8-f8 g1-f2 f8-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Размен фигур упрощает позицию в пользу черных."},
+     "Своевременный размен — тоже стратегия."},
     // 49
     {"[White \"Sokolov, I.\"]\r\n[Black \"Rustemov, A.\"]\r\n[EventDate \"2003\"]",
      "6k1/1b3p1p/4r1p1/1p1p4/1Pq3P1/7P/Q2R1KB1/8", "w", "a2:c4 b5:c4 g2:d5",
@@ -429,10 +429,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Активный король решает исход эндшпиля: ведите его в лагерь соперника."},
     // 86
-    {"[White \"De Boer, G.\"]\r\n[Black \"Oll, L.\"]\r\n[EventDate \"1992\"]",
-     "2nr1k2/1p6/5B1p/2R5/pPQ5/P3q1P1/6KP/3r1R2", "b", "d1:f1 c4:f1 d8-d2 g2-h3 e3-e6 f1-f5 e6:f5",
+    {"[White \"Yates, F.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1924\"]",
+     "4q1k1/6pp/4p3/p2pP3/Pb3r2/5P2/2Q1N1PP/3R3K", "b", "f4-c4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Ферзь белых на c2 стоит неудачно: нападите на него."},
     // 87
     {"[White \"Flohr, S.\"]\r\n[Black \"Bolbochan, J.\"]\r\n[EventDate \"1937\"]",
      "4n3/3k4/1p2p1pp/1N1pP3/1P1K1PP1/8/7P/8", "w", "f4-f5 g6:f5 g4:f5 e6:f5 d4:d5 d7-e7 b5-d4",
@@ -464,10 +464,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант",
      "Фигура под ударом: отступая, не ослабьте свою позицию."},
     // 93
-    {"[White \"Duz-Khotimirsky, F.\"]\r\n[Black \"Spielmann, R.\"]\r\n[EventDate \"1907\"]",
-     "k6r/ppQ1n1p1/6q1/5p2/4rB2/1P4P1/P1PR3P/5R1K", "b", "e7-c6 d2-d7 h8-b8 d7:g7 g6-h5 h2-h4 h5-e2",
+    {"[White \"Barasz, Z.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1912\"]",
+     "8/pp6/2p1n1k1/2Pp3p/P2P1bpP/3K4/1P3PN1/5N2", "b", "f4-c1 f1-g3 c1:b2 g3-e2 b7-b6 c5:b6 a7:b6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Атака белых опасна: сначала защита, потом все остальное."},
+     "Выиграйте пешку."},
     // 94
     {"[White \"Zvjaginsev, V.\"]\r\n[Black \"Marinelli, T.\"]\r\n[EventDate \"1996\"]",
      "1B4k1/5pp1/br5p/4p3/p3P3/P2n1PP1/1PR1B2P/5K2", "w", "b8-c7 b6-b3 c7-a5",
@@ -519,10 +519,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Размен ферзей ведет в выгодный эндшпиль."},
     // 104
-    {"[White \"Sergeant, E.\"]\r\n[Black \"Denker, A.\"]\r\n[EventDate \"1945\"]",
-     "8/1K3p1p/3p1k2/3P1p2/5b2/pP2p2P/P5P1/4R3", "b", "f6-e5",
+    {"[White \"Fairhurst, W.\"]\r\n[Black \"Bernstein, O.\"]\r\n[EventDate \"1946\"]",
+     "2r2knQ/1b1r2p1/3P1qpp/P1p5/PpB5/8/5PPP/3RR1K1", "b", "d7-f7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активный король решает исход эндшпиля: ведите его в лагерь соперника."},
+     "Сдвойте тяжелые фигуры."},
     // 105
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
@@ -534,10 +534,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Конь белых на краю доски стоит плохо: переведите его ближе к центру."},
     // 107
-    {"[White \"Lange, M.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1864\"]",
-     "2k5/p1p5/1bp5/5r2/6p1/2PN4/PP3PPK/5R2", "b", "f5-d5 f1-d1 c6-c5",
+    {"[White \"Gelfand, B.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"1991\"]",
+     "2r3k1/p2b1p1p/5Pr1/q2PP1P1/5B2/5Q2/P1p1RK2/7R", "b", "c8-c3 f3-e4 a5-c5 f4-e3 c3:e3 e4:e3 c5:d5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья и пешка вместе вытесняют коня белых с его поста."},
+     "Ферзь белых на f3 стоит неудачно: нападите на него."},
     // 108
     {"[White \"Saidy, A.\"]\r\n[Black \"Fischer, R.\"]\r\n[EventDate \"1963\"]",
      "8/1p6/p5k1/3p4/P2P1pn1/3K4/1P1B2P1/8", "b", "g6-f5",
@@ -624,25 +624,25 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Все решает проходная: поддержите ее фигурами."},
     // 125
-    {"[White \"Damljanovic, B.\"]\r\n[Black \"Khalifman, A.\"]\r\n[EventDate \"1993\"]",
-     "6k1/1p2q1pp/1Np1np2/p3p3/P3P3/2P2PPP/1P6/3QK3", "b", "e7-c5",
+    {"[White \"Najdorf, M.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1961\"]",
+     "8/2R3pk/2b1p1qp/2p1n3/2P1p3/P5QP/1r3BP1/5RK1", "b", "e4-e3 g3:g6 h7:g6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Конь белых забрался глубоко и оторван от своих фигур."},
+     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
     // 126
     {"[White \"Bisguier, A.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1962\"]",
      "3rb1k1/1p1rqp2/p3pp1Q/8/1b6/1P1BPN2/P2R1PPP/3R2K1", "b", "f6-f5",
      "Ход черных. Найдите оптимальный вариант.",
      "Атака белых опасна: сначала защита, потом все остальное."},
     // 127
-    {"[White \"Rothman, A.\"]\r\n[Black \"Reshevsky, S.\"]\r\n[EventDate \"1946\"]",
-     "2rq1rk1/pp3pbp/2pB1np1/8/4P3/8/PPQ2PPP/3R1KNR", "b", "f8-e8 e4-e5 f6-d5",
+    {"[White \"Radulov, I.\"]\r\n[Black \"Browne, W.\"]\r\n[EventDate \"1974\"]",
+     "6k1/2q2pbp/p1rpp1p1/8/8/1P1Q3P/P1pR1PP1/2R3K1", "b", "g7-h6 c1:c2 h6:d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "По полуоткрытой линии «e» тяжелые фигуры давят на пешку белых."},
+     "Ладья белых на d2 стоит неудачно: нападите на нее."},
     // 128
-    {"[White \"Paulsen, L.\"]\r\n[Black \"Leffmann, K.\"]\r\n[EventDate \"1883\"]",
-     "r6r/p1p1kpp1/1p1qbn2/P1p5/4PP1p/2PBB3/2P3PP/RQ1R2K1", "b", "d6-c6 f4-f5 e6-d7",
+    {"[White \"Steinitz, W.\"]\r\n[Black \"Blackburne, J.\"]\r\n[EventDate \"1862\"]",
+     "8/1B1k4/p2P4/2P3p1/P2K1p1p/8/5n2/8", "b", "h4-h3 d4-d5 h3-h2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пункт e4 — слабое место белых: усильте давление на него."},
+     "Продвигайте проходную пешку: соперник будет вынужден держать фигуры на ее пути."},
     // 129
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1987\"]",
      "4rr1k/1p3ppp/8/3p1b2/P2P2q1/3Q2P1/1P3P1P/R1R2NK1", "w", "f1-e3 f5:d3 e3:g4",
