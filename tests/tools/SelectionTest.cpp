@@ -79,6 +79,14 @@ TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
     ASSERT_TRUE(back && back->firmChecked);
     EXPECT_EQ(back->firm.size(), 1u);
     EXPECT_EQ(back->firm[0].after, Score::Cp(150));
+    // A strategy line whose user stands below -1.00 after the first move at the firm count has no end.
+    c.kind = TaskKind::Strategy;
+    c.line.steps[0] = c.firm[0] = {Score::Cp(20), Score::Cp(-40), Score::Cp(-100), false, false};
+    EXPECT_EQ(EndLengths(c), std::vector<int>{1});
+    c.firm[0].after = Score::Cp(-101);
+    EXPECT_TRUE(EndLengths(c).empty());
+    c.firm[0].after = c.line.steps[0].after, c.line.steps[0].after = Score::Cp(-300);
+    EXPECT_EQ(EndLengths(c), std::vector<int>{1});
 }
 
 // The header's frame and length; the solution's tokens, captures marked, the line cut.

@@ -39,6 +39,7 @@ constexpr int kDrawSecondCp = -200;  // every other move of a draw test loses at
 constexpr int kDrawFinalCp = 50;     // a drawn end is within this of equality (or stalemate)
 constexpr int kStrategyMarginCp = 40;
 constexpr int kStrategyOpenCp = 300;  // a strategy test starts undecided
+constexpr int kStrategyStandCp = -100;  // and the user stands at least this well after the first move
 
 // One user move of a line, with what the engine said about it.
 struct UserStep {

@@ -23,6 +23,11 @@ std::vector<int> EndLengths(const Candidate& candidate)
     const auto root = Position::FromFen(candidate.fen);
     if (!root)
         return lengths;
+    // After the first move of a strategy test the user must still stand, by
+    // the firm count as verify judges it.
+    if (candidate.kind == TaskKind::Strategy && candidate.firmChecked && !candidate.firm.empty()
+        && candidate.firm.front().after.Rank() < kStrategyStandCp)
+        return lengths;
     // With a firm walk, only the prefix that held there, judged by both counts.
     const std::size_t steps = candidate.firmChecked ? candidate.firm.size() : candidate.line.steps.size();
     for (std::size_t i = 0; i < steps; ++i) {

@@ -188,9 +188,6 @@ struct Judging {
     bool standing = true;
 };
 
-// After the first move of a strategy test the user stands at least this well.
-constexpr int kStrategyStandCp = -100;
-
 // What the line shows at the engine's scores (without an engine, the end is
 // judged as if the score were decisive): the part of a verdict that costs a
 // search and is kept between runs.
