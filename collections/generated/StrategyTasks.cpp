@@ -112,7 +112,7 @@ const TaskData kTasks[] = {
     {"[White \"Stein, L.\"]\r\n[Black \"Lutikov, A.\"]\r\n[EventDate \"1966\"]",
      "3r2k1/2R3b1/R4p1p/4p2p/8/3PN1P1/3r1P2/6K1", "w", "e3-f5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка черных на h6 изолирована: направьте на нее фигуры."},
+     "Слон черных на g7 перегружен: он один защищает пешки f6 и h6."},
     // 23
     {"[White \"Bird, H.\"]\r\n[Black \"Fleissig, M.\"]\r\n[EventDate \"1873\"]",
      "rn3rk1/pp3bpp/2pq4/3pRP2/3P2p1/2NB4/PPPQ3P/5RK1", "w", "f5-f6 b8-d7 f6:g7",
@@ -122,7 +122,7 @@ const TaskData kTasks[] = {
     {"[White \"Barczay, L.\"]\r\n[Black \"Ivkov, B.\"]\r\n[EventDate \"1969\"]",
      "R7/2r2k1p/6p1/3pP3/3P4/8/5KP1/8", "w", "a8-d8 f7-e6 d8-d6 e6-f5 d6:d5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+     "Пешка d5 черных слаба: нападите на нее ладьей, а пешка e5 поможет оттеснить короля черных."},
     // 25
     {"[White \"Romanovsky, P.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1945\"]",
      "1r3rk1/1n1bq1p1/Q2p3p/1p1P1p2/1PP2p2/8/P2NB1PP/4RR1K", "b", "e7-e3 d2-b3 b8-a8 a6:b7 a8-a7",
@@ -242,7 +242,7 @@ const TaskData kTasks[] = {
     {"[White \"Iljin, A.\"]\r\n[Black \"Sutovsky, E.\"]\r\n[EventDate \"2008\"]",
      "6k1/5p1p/1N4p1/1p6/3b4/P1n1B1P1/5P1P/6K1", "b", "d4:e3 f2:e3 g8-f8 g1-f2 f8-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "После размена слонов конь белых на b6 окажется вне игры: король черных пойдет прямо на него."},
     // 49
     {"[White \"Sokolov, I.\"]\r\n[Black \"Rustemov, A.\"]\r\n[EventDate \"2003\"]",
      "6k1/1b3p1p/4r1p1/1p1p4/1Pq3P1/7P/Q2R1KB1/8", "w", "a2:c4 b5:c4 g2:d5",
@@ -267,7 +267,7 @@ const TaskData kTasks[] = {
     {"[White \"Flohr, S.\"]\r\n[Black \"Laurine, L.\"]\r\n[EventDate \"1957\"]",
      "4R3/8/8/1P6/P2k4/1K2p3/8/7r", "w", "b3-b4",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король белых должен играть на ферзевом фланге."},
+     "Король в эндшпиле сам защищает и поддерживает пешки."},
     // 54
     {"[White \"Lowcki, M.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1912\"]",
      "1r5r/p1k2pbp/2b1p1p1/4P3/1pPR4/4B3/PN3PPP/R5K1", "w", "b2-d3",
@@ -317,7 +317,7 @@ const TaskData kTasks[] = {
     {"[White \"Mackenzie, G.\"]\r\n[Black \"Sellman, A.\"]\r\n[EventDate \"1883\"]",
      "1nrr4/5p2/1k2p1p1/1PNp3p/2nP1P2/1R1K4/2R3PP/1N6", "w", "b1-c3",
      "Ход белых. Найдите оптимальный вариант",
-     "Конь на b1 стоит пассивно: найдите ему поле, где он будет работать."},
+     "Конь, стоящий без дела, — худшая фигура: найдите ему поле, где он будет работать."},
     // 64
     {"[White \"Lerner, K.\"]\r\n[Black \"Geller, E.\"]\r\n[EventDate \"1985\"]",
      "4n3/3bk2p/5pp1/1NpBp3/r2pP3/1R1K4/3N2PP/8", "b", "f6-f5",
@@ -457,7 +457,7 @@ const TaskData kTasks[] = {
     {"[White \"Bernstein, O.\"]\r\n[Black \"Maroczy, G.\"]\r\n[EventDate \"1911\"]",
      "8/p7/2p1NP2/P1P1K2b/8/6kp/8/8", "w", "e6-f4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Уничтожьте проходную черных, выиграв по пути темп."},
+     "Проходная пешка соперника — главная опасность: займитесь ею в первую очередь."},
     // 92
     {"[White \"Polugaevsky, L.\"]\r\n[Black \"Kholmov, R.\"]\r\n[EventDate \"1972\"]",
      "6k1/p2b4/1q4np/4b1Q1/4N3/1P1r1P2/P5KP/3R1R2", "w", "g5-c1 d3:d1 f1:d1 g6-h4 g2-h1",
@@ -467,7 +467,7 @@ const TaskData kTasks[] = {
     {"[White \"Barasz, Z.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1912\"]",
      "8/pp6/2p1n1k1/2Pp3p/P2P1bpP/3K4/1P3PN1/5N2", "b", "f4-c1 f1-g3 c1:b2 g3-e2 b7-b6 c5:b6 a7:b6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Выиграйте пешку."},
+     "Кони белых далеко от ферзевого фланга: вторжение слона черных принесет пешку."},
     // 94
     {"[White \"Zvjaginsev, V.\"]\r\n[Black \"Marinelli, T.\"]\r\n[EventDate \"1996\"]",
      "1B4k1/5pp1/br5p/4p3/p3P3/P2n1PP1/1PR1B2P/5K2", "w", "b8-c7 b6-b3 c7-a5",
@@ -522,7 +522,7 @@ const TaskData kTasks[] = {
     {"[White \"Evans, L.\"]\r\n[Black \"Poschel, P.\"]\r\n[EventDate \"1948\"]",
      "2k2r2/1pp1qnb1/p2p2p1/7p/1QN1P3/2P2RB1/PP4PP/6K1", "w", "e4-e5 e7-e6 e5:d6 f7:d6 c4:d6 c7:d6 b4:d6 e6:d6 g3:d6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+     "Слабые пункты в лагере черных — мишени для фигур белых."},
     // 105
     {"[White \"Almasi, Z.\"]\r\n[Black \"Peng, X.\"]\r\n[EventDate \"1997\"]",
      "8/8/p2p2pk/P1pPp2p/2r5/1R3P2/1P4PP/6K1", "w", "b3-b6 c4-a4 b6:a6",
@@ -537,7 +537,7 @@ const TaskData kTasks[] = {
     {"[White \"Gelfand, B.\"]\r\n[Black \"Short, N.\"]\r\n[EventDate \"1991\"]",
      "2r3k1/p2b1p1p/5Pr1/q2PP1P1/5B2/5Q2/P1p1RK2/7R", "b", "c8-c3 f3-e4 a5-c5 f4-e3 c3:e3 e4:e3 c5:d5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ферзь белых на f3 стоит неудачно: нападите на него."},
+     "Белые грозят прорывом e5-e6: опередите их, нападая с темпом на ферзя и короля белых."},
     // 108
     {"[White \"Saidy, A.\"]\r\n[Black \"Fischer, R.\"]\r\n[EventDate \"1963\"]",
      "8/1p6/p5k1/3p4/P2P1pn1/3K4/1P1B2P1/8", "b", "g6-f5",
@@ -562,12 +562,12 @@ const TaskData kTasks[] = {
     {"[White \"Guimard, C.\"]\r\n[Black \"Keres, P.\"]\r\n[EventDate \"1955\"]",
      "rn4k1/pb1q2b1/3pp1B1/2pp2Q1/1pP3N1/8/PP3PP1/5RK1", "b", "b8-c6 c4:d5 d7-e7",
      "Ход черных. Найдите оптимальный вариант.",
-     "Атака белых опасна: последняя неразвитая легкая фигура черных должна вступить в защиту."},
+     "Атака белых опасна: сначала защита, потом все остальное."},
     // 113
     {"[White \"Gurevich, D.\"]\r\n[Black \"Illescas Cordoba, M.\"]\r\n[EventDate \"1993\"]",
      "2r3k1/3r3p/4R1p1/p5P1/R1nN1P2/2p1P3/P7/2K5", "b", "c4-b2 a4-a3 b2-d3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Маневр коня с темпом поддерживает проходную пешку черных."},
+     "Все решает проходная: поддержите ее фигурами."},
     // 114
     {"[White \"Lowcki, M.\"]\r\n[Black \"Breyer, G.\"]\r\n[EventDate \"1911\"]",
      "6k1/5pp1/7p/2PpP3/p4qP1/PpK5/1P2QP2/8", "w", "e5-e6 g8-f8 e6:f7",
@@ -607,7 +607,7 @@ const TaskData kTasks[] = {
     {"[White \"Kasparov, G.\"]\r\n[Black \"Arbakov, V.\"]\r\n[EventDate \"1994\"]",
      "8/pp2kp1r/2pp1p1P/8/2P1PR2/4P3/PP3K2/8", "w", "f4-h4 f6-f5 e4:f5 e7-f6 h4-h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Далеко продвинутая пешка h — главный козырь белых: поддержите ее."},
+     "Все решает проходная: поддержите ее фигурами."},
     // 122
     {"[White \"Gurevich, M.\"]\r\n[Black \"Stocek, J.\"]\r\n[EventDate \"2004\"]",
      "4q1k1/6p1/1p5n/p1pR4/P7/5QP1/6K1/8", "w", "d5-d6 h6-f7 d6:b6",
@@ -622,12 +622,12 @@ const TaskData kTasks[] = {
     {"[White \"Westerinen, H.\"]\r\n[Black \"Polugaevsky, L.\"]\r\n[EventDate \"1974\"]",
      "8/5pkp/3R2p1/p5Qq/P3b2P/3p4/1P4PK/8", "b", "h5-e2 h4-h5 f7-f6 g5:f6 g7-h6 f6-f4 h6:h5 f4-e5 h5-g4 e5-g3 g4-f5 g3-h3 f5-f4 h3-h4 f4-e3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Все решает проходная: поддержите ее фигурами."},
+     "Проходная пешка d3 — главный козырь черных: поддержите ее, не меняя ферзей."},
     // 125
     {"[White \"Najdorf, M.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1961\"]",
      "8/2R3pk/2b1p1qp/2p1n3/2P1p3/P5QP/1r3BP1/5RK1", "b", "e4-e3 g3:g6 h7:g6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Без ферзей слабости соперника станут заметнее. Меняйте ферзей."},
+     "Пункт g2 — слабое место белых: слон c6 и ладья b2 ударят по нему вместе."},
     // 126
     {"[White \"Bisguier, A.\"]\r\n[Black \"Stein, L.\"]\r\n[EventDate \"1962\"]",
      "3rb1k1/1p1rqp2/p3pp1Q/8/1b6/1P1BPN2/P2R1PPP/3R2K1", "b", "f6-f5",
@@ -637,7 +637,7 @@ const TaskData kTasks[] = {
     {"[White \"Radulov, I.\"]\r\n[Black \"Browne, W.\"]\r\n[EventDate \"1974\"]",
      "6k1/2q2pbp/p1rpp1p1/8/8/1P1Q3P/P1pR1PP1/2R3K1", "b", "g7-h6 c1:c2 h6:d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Фигуры белых разобщены: точная игра выигрывает материал."},
+     "Точная игра выигрывает у белых качество."},
     // 128
     {"[White \"Steinitz, W.\"]\r\n[Black \"Blackburne, J.\"]\r\n[EventDate \"1862\"]",
      "8/1B1k4/p2P4/2P3p1/P2K1p1p/8/5n2/8", "b", "h4-h3 d4-d5 h3-h2",
@@ -712,7 +712,7 @@ const TaskData kTasks[] = {
     {"[White \"Martinez, D.\"]\r\n[Black \"Blackburne, J.\"]\r\n[EventDate \"1889\"]",
      "8/8/4p3/2p1k1pp/p1P5/P1N1K1PP/2b5/8", "b", "h5-h4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Подрыв на королевском фланге открывает линии для ваших фигур. Вскрытие игры выгодно тому, чьи фигуры активнее."},
+     "Зафиксируйте пешки белых на полях цвета вашего слона — они станут его мишенями."},
     // 143
     {"[White \"Browne, W.\"]\r\n[Black \"Kovacevic, V.\"]\r\n[EventDate \"1970\"]",
      "2r2rk1/1q2ppbp/1pp1b1p1/p3N3/P2P1n2/1BP2QBP/1P3PP1/3RR1K1", "w", "c3-c4 f4-h5 d4-d5",
@@ -747,7 +747,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Villegas, B.\"]\r\n[EventDate \"1924\"]",
      "3rr1k1/ppb2pp1/2p1qnbp/2P1p3/1Pn1P3/P1N1N1P1/1B3PBP/2QRR1K1", "w", "c3-d5 c4:e3 d5:c7 d8:d1 e1:d1 e6-b3 f2:e3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Конь белых сильнее всего в центре доски: найдите ему там место."},
+     "Слон черных на c7 ничем не защищен: ищите двойной удар."},
     // 150
     {"[White \"Maroczy, G.\"]\r\n[Black \"Treybal, K.\"]\r\n[EventDate \"1923\"]",
      "8/5k2/R7/1P4p1/6Pp/2n1K2P/r7/8", "w", "e3-d3",
@@ -822,7 +822,7 @@ const TaskData kTasks[] = {
     {"[White \"Reti, R.\"]\r\n[Black \"Atkins, H.\"]\r\n[EventDate \"1922\"]",
      "3r3k/5qp1/p6p/3bQ3/PR3P2/7P/2p3PK/3R4", "w", "d1-c1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Проходную пешку соперника надо прежде всего остановить."},
+     "Проходная пешка соперника — главная опасность: займитесь ею в первую очередь."},
     // 165
     {"[White \"Atalik, S.\"]\r\n[Black \"Wojtkiewicz, A.\"]\r\n[EventDate \"2002\"]",
      "2r2k2/3Q1p1p/6r1/4p1p1/P1q1P1P1/4BP2/1PP4P/2KR4", "w", "c2-c3 g6-c6 e3:g5 f8-g8 d7-e7",
@@ -832,7 +832,7 @@ const TaskData kTasks[] = {
     {"[White \"Van Wely, L.\"]\r\n[Black \"Van den Doel, E.\"]\r\n[EventDate \"2000\"]",
      "2r3k1/1b3p2/pp1n2p1/3pRnPp/3P3P/1P1B1P1q/PB2Q1N1/6K1", "w", "d3:f5 d6:f5 e5-e8 g8-h7 e2-e5 c8:e8 e5:e8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Своевременный размен — тоже стратегия."},
+     "Размен отвлечет коня d6 от защиты поля e8, куда ворвутся тяжелые фигуры белых."},
     // 167
     {"[White \"Chekhover, V.\"]\r\n[Black \"Lasker, E.\"]\r\n[EventDate \"1935\"]",
      "8/p4p1p/2k1pp2/8/P3P3/8/1b1KNPPP/8", "b", "c6-c5",
