@@ -188,6 +188,8 @@ const SaidRow kSaid[] = {
      "e1e5 g7g3 e5g3 f2g3 b5c4 h3h4 c4b5 a6a7 b5b6 c7c5 b6b7 c5b5 b7a7 b5b4 f6f5 b4f4", 3, "c898", kGeneral},
     {"strategy 52: a queen trade is no king attack", S, "7r/3kPpp1/p3pn1p/1q5P/1p6/4B1R1/1PP1QPP1/6K1 w - - 0 1", "e2b5 a6b5 g3g7 d7e7 e3c5",
      "e7e8 g2g4 e6e5 c5d6 e8d7 d6e5 d7e6 e5d4 h8c8 g1g2 c8c2 d4f6 e6f6 g7h7 b4b3 g2g3", 5, "c154", "plan.queen-trade plan.queen-trade-weaknesses"},
+    {"strategy 125: a pawn push is no queen trade of the user's", S, "8/2R3pk/2b1p1qp/2p1n3/2P1p3/P5QP/1r3BP1/5RK1 b - - 0 1",
+     "e4e3 g3g6 h7g6", "f2e3 b2g2 g1h1 g2e2 c7c6 e5c6", 3, "c0", "plan.queen-trade"},
     {"strategy 114: Rh2 hits the queen", S, "4r2k/2Q5/2p4p/1p3pbP/2n5/P1N5/1Pq5/K5RR w - - 0 1", "h1h2 c4d2 c7c6",
      "e8e7 h2d2 c2d2 c6c8 h8g7 c8f5 e7e1 g1e1 d2e1 a1a2 e1h4 f5e5 g7f8 e5b8 f8g7 b8b7", 3, "c181",
      "plan.win-pawn plan.win-pawn-undefended plan.win-piece-named plan.worst-piece plan.worst-piece-named plan.hit plan.hit-on"},

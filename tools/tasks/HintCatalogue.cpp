@@ -785,7 +785,9 @@ const HintEntry kPlanEntries[] = {
      nullptr},
     {"plan.queen-trade", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).queensTraded; },
      [](X, F) { return std::string("Размен ферзей ведет в выгодный эндшпиль."); }, nullptr},
-    {"plan.queen-trade-weaknesses", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return P(x).queensTraded; },
+    // «Меняйте ферзей» asks the user to trade: the first move is the queen's, taking the other or offering itself.
+    {"plan.queen-trade-weaknesses", Motif::Plan, HintPart::Plan, Motif::None,
+     [](X x, F) { return P(x).queensTraded && P(x).type == Queen; },
      [](X, F) { return std::string("Без ферзей слабости соперника станут заметнее. Меняйте ферзей."); }, nullptr},
     {"plan.trade", Motif::Plan, HintPart::Plan, Motif::None, [](X x, F) { return !P(x).queensTraded && EvenTrade(x); },
      [](X, F) { return std::string("Своевременный размен — тоже стратегия."); }, nullptr},
