@@ -14,10 +14,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Размен ферзей ведет в выгодный эндшпиль."},
     // 3
-    {"[White \"Benko, P.\"]\r\n[Black \"Szily, J.\"]\r\n[EventDate \"1956\"]",
-     "r1b2rk1/p2n1ppp/2p1pn2/qp1p4/2PP4/NP3NP1/P3PPBP/R1Q2RK1", "w", "c4-c5",
-     "Ход белых. Найдите оптимальный вариант",
-     "Захватите пространство."},
+    {"[White \"Sorli, J.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1938\"]",
+     "4r2r/pR1b1ppp/2pk4/2p5/4B3/2K5/P4PPP/4R3", "b", "d7-e6",
+     "Ход черных. Найдите оптимальный вариант.",
+     "Слон черных на d7 держится только на короле, а белые грозят шахом по линии «d»: уведите слона на активное поле."},
     // 4
     {"[White \"Schiffers, E.\"]\r\n[Black \"Rubinstein, A.\"]\r\n[EventDate \"1903\"]",
      "r1bq1rk1/p1p1bppp/1p2pn2/4N1B1/3P4/3B4/PPP2PPP/R2Q1RK1", "b", "c8-b7",
@@ -54,10 +54,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Прикрытие короля черных ослаблено: переведите силы на королевский фланг."},
     // 11
-    {"[White \"Kapu, J.\"]\r\n[Black \"Benko, P.\"]\r\n[EventDate \"1951\"]",
-     "r5k1/1p2bp1p/1P4p1/p3p3/K3P3/2rB1N2/P4PPP/3R3R", "b", "a8-c8 d1-c1 c3:c1",
+    {"[White \"Svidler, P.\"]\r\n[Black \"Topalov, V.\"]\r\n[EventDate \"2005\"]",
+     "6r1/1p1k4/3pp3/p2r3p/1PB4p/2K2P1P/2N3P1/4R3", "b", "g8-c8 b4:a5 d5-c5 c2-a3 d6-d5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Король белых открыт, а линия c в руках черных: усильте давление по ней."},
+     "Фигуры соперника стоят на одной линии: ищите связку."},
     // 12
     {"[White \"Te Kolste, J.\"]\r\n[Black \"Nimzowitsch, A.\"]\r\n[EventDate \"1925\"]",
      "5r1k/1p4r1/p7/3pP3/3P1P1n/3Q4/PP5K/5R2", "b", "f8-g8",
@@ -79,10 +79,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант",
      "В эндшпиле король — сильная фигура."},
     // 16
-    {"[White \"Van den Doel, E.\"]\r\n[Black \"Van Wely, L.\"]\r\n[EventDate \"1998\"]",
-     "8/8/P2p2p1/4nkPp/2pR3P/1pP2p2/8/1K6", "b", "e5-d3 d4:d6 f5-g4 d6-f6 d3-f4",
-     "Ход черных. Найдите оптимальный вариант.",
-     "Все решает проходная: поддержите ее фигурами."},
+    {"[White \"Pilnik, H.\"]\r\n[Black \"Szily, J.\"]\r\n[EventDate \"1952\"]",
+     "6k1/p4pp1/p2p1b2/3P4/P4P2/1NP3Pp/1P1R2rP/1K6", "w", "b1-c2 g7-g5 c2-d3 g5:f4 g3:f4",
+     "Ход белых. Найдите оптимальный вариант",
+     "В эндшпиле король белых должен играть на королевском фланге."},
     // 17
     {"[White \"Gershon, A.\"]\r\n[Black \"Aronian, L.\"]\r\n[EventDate \"2000\"]",
      "5rk1/pbp4p/1p1p1p2/6qn/1PP2RBr/P2QP2P/1B4PK/R7", "w", "a1-f1 h5:f4 f1:f4 h7-h5 g4-f3",
@@ -869,10 +869,10 @@ const TaskData kTasks[] = {
      "Ход белых. Найдите оптимальный вариант.",
      "Слабые пункты в лагере черных — мишени для фигур белых."},
     // 174
-    {"[White \"Tseitlin, M.\"]\r\n[Black \"Averbakh, Y.\"]\r\n[EventDate \"1970\"]",
-     "7k/7p/3pBn1q/1p1P1P2/2p1p3/2P1R2P/1P3Q1b/5K2", "b", "h2-f4 e3-g3 f4:g3 f2:g3 h6-c1",
+    {"[White \"Opocensky, K.\"]\r\n[Black \"Pachman, L.\"]\r\n[EventDate \"1959\"]",
+     "2b5/8/5pp1/kp1Pp2p/p3P1PP/4P3/P1K1B2N/4b3", "b", "h5:g4 h2:g4 e1:h4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает у белых качество."},
+     "Своевременный размен — тоже стратегия."},
     // 175
     {"[White \"Marco, G.\"]\r\n[Black \"Janowsky, D.\"]\r\n[EventDate \"1898\"]",
      "1r2q1k1/p1p3p1/1bp1nr1p/3p4/1P2b1PN/2P3BP/P3QP1K/2RNR3", "b", "e6-f4",
