@@ -219,10 +219,10 @@ const TaskData kTasks[] = {
      "Ход черных. Найдите оптимальный вариант.",
      "Активизируйте слона в центре."},
     // 44
-    {"[White \"Skripchenko, A.\"]\r\n[Black \"Tiviakov, S.\"]\r\n[EventDate \"2003\"]",
-     "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8", "b", "c2-h2 b4-b5 h2-h3",
+    {"[White \"Stoltz, G.\"]\r\n[Black \"Bronstein, D.\"]\r\n[EventDate \"1952\"]",
+     "r3b1k1/1p4pp/p1n1pr2/3p4/3P4/3BKN2/PP3PPP/R6R", "b", "e8-h5 f3-e5 c6:e5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Ладья на седьмой горизонтали сковывает соперника."},
+     "Фигуры белых разобщены: точная игра выигрывает материал."},
     // 45
     {"[White \"Lau, R.\"]\r\n[Black \"Nisipeanu, L.\"]\r\n[EventDate \"1997\"]",
      "2R5/8/5kp1/1p3p2/1P2p2P/2P1K1P1/2r5/8", "b", "c2-g2 c8-c6 f6-g7 e3-f4 g7-h6 c6-b6 g2-f2",
