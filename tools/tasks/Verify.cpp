@@ -282,11 +282,12 @@ bool FirstMoveChecks(const RecordText& e)
 
 namespace {
 
-// What the move of a one-move record does; none for a longer line.
-std::optional<MoveKind> OneMoveKind(const RecordText& e)
+// What the first move of a record does; none when the record cannot be read,
+// or, with `oneMove`, when its line is longer.
+std::optional<MoveKind> FirstMoveKind(const RecordText& e, bool oneMove)
 {
     const ReadRecord r = Read(e);
-    if (!r.problem.empty() || r.moves.size() != 1)
+    if (!r.problem.empty() || (oneMove && r.moves.size() != 1))
         return std::nullopt;
     return KindOfMove(*r.root, *r.root->ParseUci(r.moves.front()));
 }
@@ -525,29 +526,42 @@ std::vector<const RecordText*> SelectWork(const std::vector<RecordText>& entries
     return work;
 }
 
-// The check starts and the motifs of the tactics hints, when every tactics
-// record is checked; false when more than half of them start with a check.
+void PrintKinds(const char* title, std::map<MoveKind, int>& kinds)
+{
+    std::cout << title;
+    for (const MoveKind kind : {MoveKind::Quiet, MoveKind::Capture, MoveKind::Check, MoveKind::Mate})
+        std::cout << " " << MoveKindName(kind) << " " << kinds[kind] << ";";
+    std::cout << "\n";
+}
+
+// The first moves of the strategy tests by kind, when every strategy record is
+// checked; the check starts and the motifs of the tactics hints, when every
+// tactics record is; false when more than half of them start with a check.
 bool ReportStarts(const std::vector<const RecordText*>& work)
 {
-    int checkStarts = 0, tactics = 0;
+    int checkStarts = 0, tactics = 0, strategy = 0;
     std::map<Motif, int> motifs;
-    std::map<MoveKind, int> oneMove;
+    std::map<MoveKind, int> oneMove, strategyStarts;
     for (const RecordText* e : work)
         if (e->collection == "tactics") {
             ++tactics;
             checkStarts += FirstMoveChecks(*e) ? 1 : 0;
             ++motifs[HintOriginOf(e->collection, e->number).motif];
-            if (const auto kind = OneMoveKind(*e))
+            if (const auto kind = FirstMoveKind(*e, true))
                 ++oneMove[*kind];
+        } else if (const auto kind = FirstMoveKind(*e, false)) {
+            ++strategy;
+            ++strategyStarts[*kind];
         }
+    if (strategy == kStrategyCount)
+        PrintKinds("strategy starts by kind:", strategyStarts);
     if (tactics != kTacticsCount)
         return true;
     const bool ok = checkStarts * 2 <= tactics;
     std::cout << "tactics starting with a check: " << checkStarts << " of " << tactics << (ok ? "" : " (more than half)")
-              << "\none-move tactics by kind:";
-    for (const MoveKind kind : {MoveKind::Quiet, MoveKind::Capture, MoveKind::Check, MoveKind::Mate})
-        std::cout << " " << MoveKindName(kind) << " " << oneMove[kind] << ";";
-    std::cout << "\ntactics hints by motif:";
+              << "\n";
+    PrintKinds("one-move tactics by kind:", oneMove);
+    std::cout << "tactics hints by motif:";
     for (const auto& [motif, count] : motifs)
         std::cout << " " << MotifName(motif) << " " << count << ";";
     std::cout << "\n";
