@@ -89,6 +89,52 @@ TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
     EXPECT_EQ(EndLengths(c), std::vector<int>{1});
 }
 
+// A firm walk keeps its node count; one made at fewer nodes than asked is
+// walked again, unless its position is a record of the edition in force.
+TEST(ForPlanning, AWeakerFirmWalkIsWalkedAgainOutsideTheEdition)
+{
+    Candidate c = Sample();
+    c.firmChecked = true;
+    c.firm = {c.line.steps[0]};
+    const std::string legacy = FormatCandidate(c);
+    c.firmNodes = 16000000;
+    const std::string text = FormatCandidate(c);
+    EXPECT_EQ(text, legacy + "\t16000000");
+    const auto back = ParseCandidate(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->firmNodes, 16000000);
+    EXPECT_EQ(ParseCandidate(legacy)->firmNodes, 0);
+    EXPECT_FALSE(ParseCandidate(legacy + "\t16M"));
+    EXPECT_FALSE(ParseCandidate(legacy + "\t0"));
+
+    Candidate other = Sample();
+    other.gameId = "masters-1950-1959.pgn#13";
+    other.fen = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1";
+    other.firmChecked = true;
+    other.firm = {other.line.steps[0]};
+    const std::map<std::string, Candidate> stored{{KeyOf(c), c}, {KeyOf(other), other}};
+    auto walked = [](const std::vector<Candidate>& list, const std::string& gameId) {
+        for (const Candidate& x : list)
+            if (x.gameId == gameId)
+                return x.firmChecked && !x.firm.empty();
+        ADD_FAILURE() << gameId << " missing";
+        return false;
+    };
+    // The older walk counts as made at 8,000,000: enough for 8M, not for 16M.
+    auto plan = ForPlanning(stored, 8000000, {});
+    EXPECT_TRUE(walked(plan, c.gameId) && walked(plan, other.gameId));
+    plan = ForPlanning(stored, 16000000, {});
+    EXPECT_TRUE(walked(plan, c.gameId));
+    EXPECT_FALSE(walked(plan, other.gameId));
+    plan = ForPlanning(stored, 32000000, {});
+    EXPECT_FALSE(walked(plan, c.gameId));
+    // A record of the edition keeps its walk; the side to move is part of the match.
+    RecordText record{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "b", "", "", ""};
+    EXPECT_FALSE(walked(ForPlanning(stored, 16000000, {record}), other.gameId));
+    record.side = "w";
+    EXPECT_TRUE(walked(ForPlanning(stored, 16000000, {record}), other.gameId));
+}
+
 // The header's frame and length; the solution's tokens, captures marked, the line cut.
 TEST(RecordFields, HeaderAndTokens)
 {

@@ -121,13 +121,15 @@ std::string FormatCandidate(const Candidate& c)
         << Join(c.line.moves, ' ') << '\t' << FormatSteps(c.line.steps) << '\t' << Join(c.line.continuation, ' ');
     if (c.firmChecked)
         out << '\t' << FormatSteps(c.firm);
+    if (c.firmChecked && c.firmNodes > 0)
+        out << '\t' << c.firmNodes;
     return out.str();
 }
 
 std::optional<Candidate> ParseCandidate(const std::string& text)
 {
     const auto fields = SplitFields(text, '\t');
-    if ((fields.size() != 12 && fields.size() != 13) || fields[0].size() != 1)
+    if (fields.size() < 12 || fields.size() > 14 || fields[0].size() != 1)
         return std::nullopt;
     Candidate c;
     const auto kind = KindFromLetter(fields[0][0]);
@@ -150,10 +152,20 @@ std::optional<Candidate> ParseCandidate(const std::string& text)
     if (!ParseSteps(fields[10], c.line.steps))
         return std::nullopt;
     c.line.continuation = Words(fields[11]);
-    if (fields.size() == 13) {
+    if (fields.size() >= 13) {
         c.firmChecked = true;
         if (!ParseSteps(fields[12], c.firm) || c.firm.size() > c.line.steps.size())
             return std::nullopt;
+    }
+    if (fields.size() == 14) {
+        try {
+            std::size_t used = 0;
+            c.firmNodes = std::stoll(fields[13], &used);
+            if (used != fields[13].size() || c.firmNodes <= 0)
+                return std::nullopt;
+        } catch (...) {
+            return std::nullopt;
+        }
     }
     if (c.line.steps.empty() || c.line.moves.size() != 2 * c.line.steps.size() - 1)
         return std::nullopt;

@@ -4,7 +4,7 @@
 // engine's line with its scores, and where in which game the position arose.
 //
 // Line format, tab-separated:
-//   kind  game-id  ply  white  black  year  event  fen  game-move  line  steps  continuation  [firm]
+//   kind  game-id  ply  white  black  year  event  fen  game-move  line  steps  continuation  [firm  [firm-nodes]]
 // kind is T, D or S; ply is the 0-based half-move index of the position in its
 // game; fen is the engine FEN (placement, side, "- - 0 1"); game-move, line and
 // continuation are UCI moves (line and continuation space-separated); steps
@@ -12,7 +12,8 @@
 // scores written "c<centipawns>" or "m<moves to mate>" ("-" for none), flags
 // "M" (the move mates) or "S" (it stalemates). The optional firm column holds
 // the same steps as a second, larger node count saw them, for the prefix of
-// the line that held there (empty when even the first move did not).
+// the line that held there (empty when even the first move did not), and
+// firm-nodes the node count of that walk (older files leave it out).
 #include "Mining.h"
 
 #include <optional>
@@ -31,6 +32,7 @@ struct Candidate {
     BuiltLine line;
     bool firmChecked = false;     // the line was walked again at the firm node count
     std::vector<UserStep> firm;   // the steps that held there, from the first
+    long long firmNodes = 0;      // the node count of that walk, 0 where the file did not say
 };
 
 // The fields of a tab-separated line (a trailing tab gives an empty last

@@ -154,7 +154,7 @@ std::string BuildAgain(const Candidate& c, const Position& root, const Analyser&
 }
 
 // A chosen line walked at the firm count, only as far as it may end at all.
-void WalkFirm(Candidate& confirmed, const Position& root, const Analyser& firm)
+void WalkFirm(Candidate& confirmed, const Position& root, const Analyser& firm, long long firmNodes)
 {
     const auto lengths = EndLengths(confirmed);
     const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
@@ -162,6 +162,7 @@ void WalkFirm(Candidate& confirmed, const Position& root, const Analyser& firm)
     const LineWalk walk = WalkLine(confirmed.kind, root, moves, firm);
     confirmed.firmChecked = true;
     confirmed.firm = walk.steps;
+    confirmed.firmNodes = firmNodes;
 }
 
 // Builds an asked-for line again at full depth; a line already built (and
@@ -195,7 +196,7 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
             // A line built just now waits for the plan to choose it; a chosen
             // one is walked at the firm count.
             if (failure.empty() && built)
-                WalkFirm(confirmed, *root, firm);
+                WalkFirm(confirmed, *root, firm, firmNodes);
             if (failure.empty())
                 store.Confirm(confirmed);
             else
@@ -258,6 +259,7 @@ void ExtendAll(Store& store, const std::string& dir, const std::string& engine, 
                     c.line = longer;
                     c.firmChecked = false;
                     c.firm.clear();
+                    c.firmNodes = 0;
                     store.Confirm(c);
                 }
             }
@@ -275,6 +277,30 @@ void ExtendAll(Store& store, const std::string& dir, const std::string& engine, 
     for (auto& t : threads)
         t.join();
 }
+
+} // namespace
+
+std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confirmed, long long firmNodes,
+                                   const std::vector<RecordText>& current)
+{
+    std::set<std::string> inForce;
+    for (const RecordText& r : current)
+        inForce.insert(r.position.substr(0, r.position.find(' ')) + " " + r.side);
+    std::vector<Candidate> out;
+    for (const auto& [key, stored] : confirmed) {
+        Candidate c = stored;
+        const long long walked = c.firmNodes > 0 ? c.firmNodes : kFirmNodesBeforeRecorded;
+        if (c.firmChecked && walked < firmNodes && !inForce.count(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)))) {
+            c.firmChecked = false;
+            c.firm.clear();
+            c.firmNodes = 0;
+        }
+        out.push_back(std::move(c));
+    }
+    return out;
+}
+
+namespace {
 
 std::string TakeValue(const std::vector<std::string>& args, std::size_t& i)
 {
@@ -354,9 +380,7 @@ int CommandSelect(const std::vector<std::string>& args)
     // The edition in force: its records stay where they still keep the rules.
     const std::vector<RecordText> current = CompiledRecords();
     for (int round = 0;; ++round) {
-        std::vector<Candidate> confirmed;
-        for (const auto& [key, c] : store.confirmed)
-            confirmed.push_back(c);
+        std::vector<Candidate> confirmed = ForPlanning(store.confirmed, o.firmNodes, current);
         if (o.preview)
             confirmed.insert(confirmed.end(), candidates.begin(), candidates.end());
         PlanResult plan = MakePlan(candidates, confirmed, store.rejected, EditionTargets(), current);
