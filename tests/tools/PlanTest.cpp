@@ -541,4 +541,30 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInFor
     std::filesystem::remove_all(dir);
 }
 
+// The whole-FEN record keeps its given line, which ends a bishop down before
+// the pawn queens; its hint written by hand is still the one it carries.
+TEST(WriteCollections, TheWholeFenRecordTakesItsHintWrittenByHand)
+{
+    Candidate fixed = WholeFenCandidate();
+    fixed.line.moves = {"d5g8", "h7g8", "f2f8"};
+    fixed.line.steps = {{Score::Cp(568), Score::Cp(-298), Score::Cp(570), false, false},
+                        {Score::Cp(560), Score::Cp(-532), Score::Cp(583), false, false}};
+    const Candidate white = Mined(Start::Quiet, true, 1, true);
+    PlanResult plan;
+    plan.tactics = {{&white, 3, false, {}, {}, {}, {}, {}, {}}, {&fixed, 3, false, {}, {}, {}, {}, {}, {}}};
+    const auto dir = std::filesystem::temp_directory_path() / ("whole-fen-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string text = "Пешке e7 не хватает одного темпа: выиграйте его шахами.";
+    std::ofstream(dir / "hand.tsv") << fixed.fen.substr(0, fixed.fen.find(' ')) << "\t3\tпроходная пешка\t" << text
+                                    << "\tBg8+ and Rf8+ gain the tempo\n";
+    LoadWrittenByHand(dir / "hand.tsv");
+    WriteCollections(plan, (dir / "generated").string());
+    LoadWrittenByHand(dir / "none.tsv");
+    const auto tactics = ReadTable(Contents(dir / "generated/TacticsTasks.cpp"));
+    const auto it = std::find_if(tactics.begin(), tactics.end(), [](const auto& r) { return r[1] == kWholeFen; });
+    ASSERT_NE(it, tactics.end());
+    EXPECT_EQ((*it)[5], text);
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace

@@ -1188,7 +1188,10 @@ Record FromCandidate(const ChosenTest& t)
     r.solution = TokensOf(c.fen, c.line.moves, t.tokens);
     r.header = MakeHeader(HeaderName(c.white), HeaderName(c.black), c.year);
     r.hintVariants = UsableHints(c, t.tokens, t.draw);
-    std::erase_if(r.hintVariants, [&](const Hint& h) { return !KeepsContent(c, t.tokens, h); });
+    // The given line of the whole-FEN record stands as given, whatever its
+    // content; no hint can mend that, so none is dropped for it.
+    if (!fixedFen)
+        std::erase_if(r.hintVariants, [&](const Hint& h) { return !KeepsContent(c, t.tokens, h); });
     r.provenance = c.white + "\t" + c.black + "\t" + c.event + "\t" + std::to_string(c.year) + "\t"
         + std::to_string(c.ply / 2 + 1) + "\t" + c.gameId;
     return r;
