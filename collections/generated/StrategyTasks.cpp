@@ -12,7 +12,7 @@ const TaskData kTasks[] = {
     {"[White \"Formanek, E.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1971\"]",
      "3q1rk1/5ppp/p3B3/2nPQRPr/Pp6/8/1PP3K1/5R2", "b", "g7-g6 e5-f6 d8:f6 f5:f6 h5:g5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Размен ферзей ведет в выгодный эндшпиль."},
+     "Пешку g5 белых защищает только ладья белых: прогоните ее, и пешка падет с шахом."},
     // 3
     {"[White \"Sorli, J.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1938\"]",
      "4r2r/pR1b1ppp/2pk4/2p5/4B3/2K5/P4PPP/4R3", "b", "d7-e6",
@@ -47,7 +47,7 @@ const TaskData kTasks[] = {
     {"[White \"Krasenkow, M.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"2000\"]",
      "5bk1/2N2pp1/4p3/1Q5p/2n1P3/5PP1/P3KBqP/8", "b", "c4-d2 b5-b6 d2:f3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Прикрытие короля белых ослаблено: вторжение в их лагерь выиграет пешку."},
+     "Ферзь белых далеко от своих: воспользуйтесь этим для вторжения в их лагерь."},
     // 10
     {"[White \"Blatny, P.\"]\r\n[Black \"Kreiman, B.\"]\r\n[EventDate \"2002\"]",
      "2rr2k1/1p2pp1p/p7/P1pNqp2/2PpP3/1P1PnR2/R4QPP/6K1", "w", "f2-h4",
@@ -492,7 +492,7 @@ const TaskData kTasks[] = {
     {"[White \"Kolisch, I.\"]\r\n[Black \"Anderssen, A.\"]\r\n[EventDate \"1861\"]",
      "1b2r3/1p3r1k/p4P1p/3q2p1/3Bp1RP/4Q3/PPP2R2/7K", "b", "b8-f4 g4:f4 g5:f4 f2:f4 d5:a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает у белых качество."},
+     "Нападение слона черных выигрывает у белых качество."},
     // 99
     {"[White \"Nunn, J.\"]\r\n[Black \"Rayner, E.\"]\r\n[EventDate \"1974\"]",
      "r1b2rk1/1p3pbp/p5p1/2pB2N1/3n1P2/8/PPPR1BPP/1K5R", "w", "h1-e1 c8-f5 e1-e7",
@@ -517,7 +517,7 @@ const TaskData kTasks[] = {
     {"[White \"Hort, V.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"1971\"]",
      "2bq1k2/p6p/1p1nQpp1/3N4/3Pp3/6PB/PP2PP1P/6K1", "w", "d5-f4 c8:e6 f4:e6 f8-e7 e6:d8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Размен ферзей ведет в выгодный эндшпиль."},
+     "Ферзь белых под ударом: защитите его так, чтобы взятие обернулось для черных вилкой."},
     // 104
     {"[White \"Evans, L.\"]\r\n[Black \"Poschel, P.\"]\r\n[EventDate \"1948\"]",
      "2k2r2/1pp1qnb1/p2p2p1/7p/1QN1P3/2P2RB1/PP4PP/6K1", "w", "e4-e5 e7-e6 e5:d6 f7:d6 c4:d6 c7:d6 b4:d6 e6:d6 g3:d6",
@@ -637,7 +637,7 @@ const TaskData kTasks[] = {
     {"[White \"Radulov, I.\"]\r\n[Black \"Browne, W.\"]\r\n[EventDate \"1974\"]",
      "6k1/2q2pbp/p1rpp1p1/8/8/1P1Q3P/P1pR1PP1/2R3K1", "b", "g7-h6 c1:c2 h6:d2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Точная игра выигрывает у белых качество."},
+     "Нападение слона черных выигрывает у белых качество."},
     // 128
     {"[White \"Steinitz, W.\"]\r\n[Black \"Blackburne, J.\"]\r\n[EventDate \"1862\"]",
      "8/1B1k4/p2P4/2P3p1/P2K1p1p/8/5n2/8", "b", "h4-h3 d4-d5 h3-h2",
@@ -647,7 +647,7 @@ const TaskData kTasks[] = {
     {"[White \"Uhlmann, W.\"]\r\n[Black \"Horvath, J.\"]\r\n[EventDate \"1987\"]",
      "4rr1k/1p3ppp/8/3p1b2/P2P2q1/3Q2P1/1P3P1P/R1R2NK1", "w", "f1-e3 f5:d3 e3:g4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Одинокий ферзь черных в лагере белых — повод для выигрыша темпа."},
+     "Ферзь черных забрался в лагерь белых: не дайте ему там освоиться."},
     // 130
     {"[White \"Lobron, E.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1983\"]",
      "6k1/5pp1/2b1r2p/1p3q1n/2pB3Q/2P4P/1P3PPK/R4N2", "b", "f5-d5 f2-f3 e6-e2",
@@ -657,7 +657,7 @@ const TaskData kTasks[] = {
     {"[White \"Kavalek, L.\"]\r\n[Black \"Cuellar Gacharna, M.\"]\r\n[EventDate \"1967\"]",
      "3R4/R2n1kp1/4p1q1/4p3/3rP3/5P2/7Q/2r1NK2", "b", "c1-d1 a7-a2 g6-g5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Захватите открытую линию."},
+     "Сдвойте тяжелые фигуры."},
     // 132
     {"[White \"Prameshuber, A.\"]\r\n[Black \"Huebner, R.\"]\r\n[EventDate \"1970\"]",
      "r4r1k/p7/2pRn1qp/2p2R2/P1PbP3/4p3/1PQ1B1PB/6K1", "b", "f8-g8",
@@ -802,7 +802,7 @@ const TaskData kTasks[] = {
     {"[White \"Knorre, V.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1866\"]",
      "r2qr1k1/p1b3pp/3p1pn1/2pP1PP1/8/1n1BQN2/pB3P1P/2R3RK", "w", "d3-e4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на e8 нападает на ферзя белых: перекройте линию e."},
+     "Ладья черных на e8 нападает на ферзя белых: перекройте линию «e»."},
     // 161
     {"[White \"Byrne, R.\"]\r\n[Black \"Liberzon, V.\"]\r\n[EventDate \"1976\"]",
      "2kr3r/1p1q1ppp/p2p4/3P1n2/n2Q1N2/3R1B2/PPP3PP/2K4R", "w", "d4-a7",
@@ -827,7 +827,7 @@ const TaskData kTasks[] = {
     {"[White \"Atalik, S.\"]\r\n[Black \"Wojtkiewicz, A.\"]\r\n[EventDate \"2002\"]",
      "2r2k2/3Q1p1p/6r1/4p1p1/P1q1P1P1/4BP2/1PP4P/2KR4", "w", "c2-c3 g6-c6 e3:g5 f8-g8 d7-e7",
      "Ход белых. Найдите оптимальный вариант",
-     "Ферзь и ладья черных нацелены по линии c на пункт c2: отразите угрозу."},
+     "Ферзь и ладья черных нацелены по линии «c» на пункт c2: отразите угрозу."},
     // 166
     {"[White \"Van Wely, L.\"]\r\n[Black \"Van den Doel, E.\"]\r\n[EventDate \"2000\"]",
      "2r3k1/1b3p2/pp1n2p1/3pRnPp/3P3P/1P1B1P1q/PB2Q1N1/6K1", "w", "d3:f5 d6:f5 e5-e8 g8-h7 e2-e5 c8:e8 e5:e8",
@@ -887,7 +887,7 @@ const TaskData kTasks[] = {
     {"[White \"Gelbfuhs, O.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "4r1k1/ppp3p1/3q1nNp/3p4/3P2PP/5Q2/P1P5/5RK1", "b", "e8-e4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Активизируйте ладью: пешки белых в центре и на королевском фланге слабы."},
+     "Разрозненные пешки белых — добыча активной ладьи."},
     // 178
     {"[White \"Kogan, A.\"]\r\n[Black \"Dreev, A.\"]\r\n[EventDate \"2008\"]",
      "8/R4pp1/4pk1p/3p3P/2bP1KP1/2r2P1N/8/8", "b", "c3-d3 f4-g3 d3:d4",
@@ -932,7 +932,7 @@ const TaskData kTasks[] = {
     {"[White \"Gurevich, D.\"]\r\n[Black \"Hjartarson, J.\"]\r\n[EventDate \"1982\"]",
      "4r1k1/7p/6p1/2P2p2/1P1b1P2/P3R3/6NP/6K1", "w", "g1-f2",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король — сильная фигура."},
+     "Связка по диагонали a7–g1 стоит белым материала: развяжитесь вовремя."},
     // 187
     {"[White \"Seirawan, Y.\"]\r\n[Black \"Mestel, A.\"]\r\n[EventDate \"1979\"]",
      "r1b1r3/pp1q1Nbk/n1p2npp/5p2/8/Q1NPP1P1/P4PBP/1RB2RK1", "w", "f7-d6 e8-d8 d6:c8",
@@ -942,7 +942,7 @@ const TaskData kTasks[] = {
     {"[White \"Ehlvest, J.\"]\r\n[Black \"Arencibia, W.\"]\r\n[EventDate \"1990\"]",
      "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1", "w", "a2-a4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Наступайте пешками с темпом: так выигрывают пространство."},
+     "Захватите пространство."},
     // 189
     {"[White \"Stupica, J.\"]\r\n[Black \"Unzicker, W.\"]\r\n[EventDate \"1969\"]",
      "r2r1q2/5bpk/p4p1p/1p3P1N/2pPR2Q/4P3/PP4PP/2R3K1", "b", "d8-e8",

@@ -27,7 +27,7 @@ const TaskData kTasks[] = {
     {"[White \"NN\"]\r\n[Black \"NN\"]\r\n[EventDate \"0000\"]",
      "8/p3P1pk/1p5p/2pBq3/4p3/P5P1/1P3RP1/6K1 w - - 0 9", "w", "d5-g8 h7:g8 f2-f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Завлечение короля черных открывает дорогу проходной пешке."},
+     "Пешке e7 не хватает одного темпа: выиграйте его шахами."},
     // 6
     {"[White \"Englisch, B.\"]\r\n[Black \"Steinitz, W.\"]\r\n[EventDate \"1883\"]",
      "8/8/1p6/2p1kp2/p6P/P1P5/1P2K3/8", "b", "e5-f4 h4-h5 f4-g5",
@@ -77,7 +77,7 @@ const TaskData kTasks[] = {
     {"[White \"Vallejo Pons, F.\"]\r\n[Black \"Korchnoi, V.\"]\r\n[EventDate \"2002\"]",
      "8/8/6p1/K4p1p/1P3Pk1/8/1P6/8", "b", "h5-h4 b4-b5 h4-h3",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешки белых на ферзевом фланге быстры: черным нельзя терять ни темпа."},
+     "Пешки белых на ферзевом фланге быстрее, чем кажется."},
     // 16
     {"[White \"Alburt, L.\"]\r\n[Black \"Timoshchenko, G.\"]\r\n[EventDate \"1977\"]",
      "8/4k3/8/2P5/4K1pP/6p1/8/8", "w", "e4-e3",
@@ -97,7 +97,7 @@ const TaskData kTasks[] = {
     {"[White \"Leonhardt, P.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1912\"]",
      "8/p7/5P2/8/2k5/r1p1K3/5R2/8", "b", "c3-c2 e3-d2 a3-a1 f2-f4 c4-b3 f4-b4 b3:b4",
      "Ход черных. Найдите оптимальный вариант.",
-     "Вскрытый шах выигрывает материал."},
+     "Проходная пешка черных решает исход борьбы."},
     // 20
     {"[White \"Reshevsky, S.\"]\r\n[Black \"Hanauer, M.\"]\r\n[EventDate \"1940\"]",
      "2Rr2k1/p2P1p1p/1p3p2/n7/8/P5B1/3p1PPP/6K1", "w", "c8:d8 g8-g7 d8-g8",
@@ -127,7 +127,7 @@ const TaskData kTasks[] = {
     {"[White \"Benko, P.\"]\r\n[Black \"Tipary, L.\"]\r\n[EventDate \"1954\"]",
      "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K", "w", "f5-f6 g7-g6 e4:g6 h7-h8 d1-d8 f7-f8 d8:f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Перекрытие ведет к мату в 4 хода."},
+     "Вскрытый шах ведет к мату в 4 хода."},
     // 26
     {"[White \"Kotov, A.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "4k3/1R6/5P2/4K1p1/8/8/5r2/8", "w", "e5-e6 f2-e2 e6-f5",
@@ -157,7 +157,7 @@ const TaskData kTasks[] = {
     {"[White \"Evans, L.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "8/5p1p/3P2p1/8/5P2/kpK4P/6P1/8", "b", "b3-b2 c3-c2 a3-a2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка d6 белых опасна: черным нельзя терять ни одного темпа."},
+     "Пешка d6 белых опаснее, чем кажется."},
     // 32
     {"[White \"Szabo, L.\"]\r\n[Black \"Golz, W.\"]\r\n[EventDate \"1960\"]",
      "8/8/8/p1K5/P1p5/8/1Pk5/8", "w", "c5:c4 c2:b2 c4-b5 b2-c3 b5:a5 c3-c4 a5-b6",
@@ -187,7 +187,7 @@ const TaskData kTasks[] = {
     {"[White \"Nikolic, S.\"]\r\n[Black \"Kavalek, L.\"]\r\n[EventDate \"1967\"]",
      "r2q2k1/3Pr2p/p1b3p1/1pN1npQ1/3B4/P1N1p3/1PP3PP/3R2K1", "w", "g5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар: угроза мата выигрывает материал."},
+     "Конь e5 черных держится только на ладье e7: ищите двойной удар."},
     // 38
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Podgaets, M.\"]\r\n[EventDate \"1970\"]",
      "8/8/8/1p1k4/3P1Pp1/P3K2p/5PP1/8", "w", "g2:h3 g4:h3 e3-f3",
@@ -447,7 +447,7 @@ const TaskData kTasks[] = {
     {"[White \"Beni, A.\"]\r\n[Black \"Bisguier, A.\"]\r\n[EventDate \"1952\"]",
      "2r5/5P1K/1p6/8/7P/8/8/2k5", "b", "b6-b5 h7-g7 b5-b4",
      "Ход черных. Найдите оптимальный вариант.",
-     "В гонке проходных пешек решает каждый темп."},
+     "Ладья черных в одиночку справится с пешкой белых на f7."},
     // 90
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Karpov, A.\"]\r\n[EventDate \"1978\"]",
      "8/7R/2r5/8/P3n3/8/3nk1PP/R5K1", "b", "d2-f3 g2:f3 c6-g6 g1-h1 e4-f2",
@@ -577,7 +577,7 @@ const TaskData kTasks[] = {
     {"[White \"Taimanov, M.\"]\r\n[Black \"Botvinnik, M.\"]\r\n[EventDate \"1967\"]",
      "8/4p2k/p7/6pP/6K1/4P3/P7/8", "b", "h7-h6 e3-e4 a6-a5",
      "Ход черных. Найдите оптимальный вариант.",
-     "Пешка h5 белых слаба: заберите ее, не теряя темпов на ферзевом фланге."},
+     "Берегите запасные ходы пешками: король белых попадет в цугцванг и отдаст пешку h5."},
     // 116
     {"[White \"Mamedyarov, S.\"]\r\n[Black \"Sulskis, S.\"]\r\n[EventDate \"2002\"]",
      "4q1k1/5p1p/b7/p5pN/Pp6/1P3P1K/2Q3PP/3Rb3", "b", "e8-e6 g2-g4 a6-f1 c2-g2 f1:g2",
@@ -607,12 +607,12 @@ const TaskData kTasks[] = {
     {"[White \"Mikenas, V.\"]\r\n[Black \"Soultanbeieff, V.\"]\r\n[EventDate \"1933\"]",
      "4k3/3R4/3Pr3/8/2pK4/2P5/8/8", "w", "d7-e7 e6:e7 d6:e7 e8:e7 d4:c4",
      "Ход белых. Найдите оптимальный вариант.",
-     "Размен ладей ведет к выигранному пешечному эндшпилю."},
+     "Пешка d6 отвлечет короля черных, а король белых заберет пешку c4 и займет ключевое поле."},
     // 122
     {"[White \"Ivkov, B.\"]\r\n[Black \"Milic, B.\"]\r\n[EventDate \"1952\"]",
      "8/8/8/P6p/1pk2KpP/8/5P2/8", "w", "a5-a6 b4-b3 a6-a7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Не увлекайтесь пешками черных на королевском фланге: каждый темп на счету."},
+     "Новый ферзь белых на большой диагонали успеет разменять ферзя черных с шахом."},
     // 123
     {"[White \"Nielsen, P.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2003\"]",
      "r6k/pprb3p/1q2NRp1/3Pn3/4P3/1BQ5/P5PP/4K3", "w", "f6-f8 a8:f8 c3:e5 f8-f6 e5:f6",
@@ -642,7 +642,7 @@ const TaskData kTasks[] = {
     {"[White \"Szabo, L.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1948\"]",
      "7k/5K2/R6p/p4p2/5P2/6Pr/8/8", "w", "g3-g4 h8-h7 g4-g5 h6:g5 f4:g5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный прорыв: пожертвуйте пешку, чтобы провести другую."},
+     "Король черных заперт в углу: угрозы мата решат исход борьбы."},
     // 129
     {"[White \"Reshevsky, S.\"]\r\n[Black \"Shainswit, G.\"]\r\n[EventDate \"1951\"]",
      "2r2rk1/5ppp/pp6/2q5/2P2P2/3pP1RP/P5P1/B1R3K1", "w", "g3:g7 g8-h8 g7:f7 h8-g8 f7-g7",
@@ -657,7 +657,7 @@ const TaskData kTasks[] = {
     {"[White \"Kozomara, V.\"]\r\n[Black \"Ivkov, B.\"]\r\n[EventDate \"1957\"]",
      "8/5B1p/4p1pP/4P1P1/3k1P2/2pb4/8/2K5", "b", "d4-e3 f7-g8 e3:f4 g8:h7 f4:g5 h7-g8 g5:h6",
      "Ход черных. Найдите оптимальный вариант.",
-     "Атакуйте пешечную цепь белых с основания: король черных съест ее звено за звеном."},
+     "Пешки белых стоят на черных полях, и светлопольному слону их не защитить."},
     // 132
     {"[White \"Piskov, Y.\"]\r\n[Black \"Bologan, V.\"]\r\n[EventDate \"1991\"]",
      "1r3k2/5B2/2p5/2P3p1/6P1/7r/4Q3/2K5", "b", "h3-c3 c1-d2 b8-b2 d2:c3 b2:e2",
@@ -687,12 +687,12 @@ const TaskData kTasks[] = {
     {"[White \"Isaacson, D.\"]\r\n[Black \"Spassky, B.\"]\r\n[EventDate \"1964\"]",
      "8/8/1R2p3/2pkP2p/7p/2p5/P6K/8", "b", "c3-c2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Не дайте ладье белых зайти в тыл проходной пешке."},
+     "Не дайте ладье белых встать перед проходной пешкой."},
     // 138
     {"[White \"King, D.\"]\r\n[Black \"McShane, L.\"]\r\n[EventDate \"2000\"]",
      "3r2rk/ppN1q1b1/2n3Pp/8/3p1B2/6P1/PPP5/3QR1K1", "w", "e1:e7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешка g6 сковывает короля черных: атакуйте по линии h."},
+     "Пешка g6 сковывает короля черных: после размена линия «h» решит исход атаки."},
     // 139
     {"[White \"Bohatirchuk, F.\"]\r\n[Black \"Capablanca, J.\"]\r\n[EventDate \"1925\"]",
      "2r1r1k1/1p3ppp/p7/2bN4/Pq1B1Pn1/1P6/1P1Q2PP/2RR3K", "b", "b4:d4 d2:d4 c5:d4",
@@ -702,7 +702,7 @@ const TaskData kTasks[] = {
     {"[White \"Blackburne, J.\"]\r\n[Black \"Paulsen, L.\"]\r\n[EventDate \"1873\"]",
      "6q1/pp1nb1k1/2p5/4pPp1/2P3P1/1P5Q/1P4K1/7R", "w", "h3-h6 g7-f7 h6-e6 f7-f8 e6:d7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Двойной удар по королю черных на g7 и коню черных на d7."},
+     "Двойной удар по королю и коню черных на d7 выигрывает фигуру."},
     // 141
     {"[White \"Salov, V.\"]\r\n[Black \"Beliavsky, A.\"]\r\n[EventDate \"1991\"]",
      "6k1/pp1Q4/6Bb/2p1P1qP/4P3/1P1P1rPK/P7/8", "w", "d7-h7 g8-f8 h7-h8 f8-e7 h8-e8",
@@ -732,7 +732,7 @@ const TaskData kTasks[] = {
     {"[White \"Agdestein, S.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1990\"]",
      "8/6k1/6p1/5p2/4pP1P/4P2P/3K4/8", "w", "h4-h5",
      "Ход белых. Найдите оптимальный вариант.",
-     "Пешечный прорыв решает."},
+     "Вторжение короля белых в лагерь черных решает."},
     // 147
     {"[White \"Adler, B.\"]\r\n[Black \"Benjamin, J.\"]\r\n[EventDate \"1975\"]",
      "b5k1/5p1p/ppq1p1p1/8/3Q1P2/8/PPr3PP/3R2RK", "b", "c2:g2 d4-d8 g8-g7",
@@ -747,7 +747,7 @@ const TaskData kTasks[] = {
     {"[White \"Lasker, E.\"]\r\n[Black \"Showalter, J.\"]\r\n[EventDate \"1892\"]",
      "8/5K2/5P2/6k1/3p2p1/8/7P/8", "w", "f7-g7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Король белых должен не только поддержать пешку f6, но и стеснить короля черных."},
+     "Пешка f6 пройдет в ферзи: важно, где в этот момент будут стоять короли."},
     // 150
     {"[White \"Benjamin, J.\"]\r\n[Black \"Petursson, M.\"]\r\n[EventDate \"1987\"]",
      "1R6/8/p3n2k/P2pP1p1/3P2p1/8/2r2PP1/6K1", "w", "b8-b6 h6-g6 b6:e6",
@@ -842,7 +842,7 @@ const TaskData kTasks[] = {
     {"[White \"Polgar, S.\"]\r\n[Black \"Vescovi, G.\"]\r\n[EventDate \"1994\"]",
      "2r5/p4kbR/3p2p1/P2n2Q1/2b1P1P1/8/p1PK4/1r1R1B2", "w", "f1:c4 b1:d1 d2:d1",
      "Ход белых. Найдите оптимальный вариант.",
-     "Жертва материала окупается."},
+     "Не бойтесь нового ферзя черных: связка по диагонали a2–g8 вернет материал."},
     // 169
     {"[White \"Godena, M.\"]\r\n[Black \"Seirawan, Y.\"]\r\n[EventDate \"1988\"]",
      "5k2/n7/5P2/2N2KP1/8/8/7p/8", "w", "c5-d7 f8-e8 f5-e6 a7-c6 f6-f7",
@@ -852,7 +852,7 @@ const TaskData kTasks[] = {
     {"[White \"Polgar, Z.\"]\r\n[Black \"Vaganian, R.\"]\r\n[EventDate \"1993\"]",
      "8/8/6p1/4K1k1/8/6r1/8/5R2", "w", "e5-e6 g3-h3 f1-g1 g5-h6 e6-f6 h3-f3 f6-e5 g6-g5 e5-e4",
      "Ход белых. Найдите оптимальный вариант. Сделайте ничью.",
-     "Только активный король белых спасает: держите его рядом с пешкой g6."},
+     "Одна ладья с пешкой g6 не справится: не дайте отрезать короля белых."},
     // 171
     {"[White \"Blackburne, J.\"]\r\n[Black \"Von Bardeleben, C.\"]\r\n[EventDate \"1895\"]",
      "8/8/2p5/8/2k5/1p6/p7/N1K5", "b", "c4-c3 a1:b3 c3:b3",
@@ -862,7 +862,7 @@ const TaskData kTasks[] = {
     {"[White \"Portisch, L.\"]\r\n[Black \"Pinter, J.\"]\r\n[EventDate \"1981\"]",
      "8/8/1p1k3p/1P5P/5p2/2PK4/8/8", "w", "d3-e4 f4-f3 e4:f3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Считайте темпы: король белых успеет к пешке h6 раньше, чем король черных к b5."},
+     "В гонке королей за чужими пешками белым нужен лишний темп: найдите его."},
     // 173
     {"[White \"Efimenko, Z.\"]\r\n[Black \"Gashimov, V.\"]\r\n[EventDate \"2008\"]",
      "5bk1/R4p1p/1p4p1/8/8/5PP1/p6P/4K3", "b", "f8-b4 e1-f2 b4-a5",
@@ -932,7 +932,7 @@ const TaskData kTasks[] = {
     {"[White \"Lilienthal, A.\"]\r\n[Black \"Furman, S.\"]\r\n[EventDate \"1948\"]",
      "5rk1/6pp/R1p1q3/3pN1b1/3P2p1/5rP1/1P3PQP/3R2K1", "b", "f3:f2 g2:f2 f8:f2",
      "Ход черных. Найдите оптимальный вариант.",
-     "Линия «f» ведет к королю белых: сдвоенные ладьи черных готовы к удару."},
+     "Ферзь и слон черных доберутся до короля белых, если разрушить его пешечное прикрытие."},
     // 187
     {"[White \"Korchnoi, V.\"]\r\n[Black \"Gutman, L.\"]\r\n[EventDate \"1987\"]",
      "8/1p3Qb1/p5pk/P1p1p1p1/1P2P1P1/2P1N2n/5P1P/4qB1K", "w", "e3-f5 g6:f5 f7-h5",
@@ -967,7 +967,7 @@ const TaskData kTasks[] = {
     {"[White \"Janowsky, D.\"]\r\n[Black \"Gruenfeld, E.\"]\r\n[EventDate \"1925\"]",
      "8/3R4/1p4pk/7p/K7/P7/1r6/8", "w", "d7-h7 h6-g5 h7:h5 g5-f6 h5-f5",
      "Ход белых. Найдите оптимальный вариант. Сделайте ничью",
-     "Пешка черных на h5 плохо защищена: активная ладья спасает белых."},
+     "Бешеная ладья спасает партию."},
     // 194
     {"[White \"Gygli, F.\"]\r\n[Black \"Flohr, S.\"]\r\n[EventDate \"1934\"]",
      "r7/1pp2pkp/2bp2p1/p1nBr3/2P2QP1/2N4P/PP6/2K1R2R", "b", "c5-d3 c1-c2 d3:f4 e1:e5 d6:e5 d5:c6 b7:c6",
@@ -977,7 +977,7 @@ const TaskData kTasks[] = {
     {"[White \"Anderssen, A.\"]\r\n[Black \"Zukertort, J.\"]\r\n[EventDate \"1868\"]",
      "1r5R/p4kp1/3q2r1/3Pp1Q1/3n4/8/1p4PP/3R3K", "w", "d1-f1 g6-f6 f1:f6 d6:f6 g5:f6 f7:f6 h8:b8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на b8 обречена."},
+     "Выиграйте ладью черных."},
     // 196
     {"[White \"Portisch, L.\"]\r\n[Black \"Honfi, K.\"]\r\n[EventDate \"1968\"]",
      "r7/4P1k1/1p3Rp1/8/4KP2/8/8/8", "w", "e4-e5",
@@ -1047,7 +1047,7 @@ const TaskData kTasks[] = {
     {"[White \"Szabo, L.\"]\r\n[Black \"Fuster, G.\"]\r\n[EventDate \"1937\"]",
      "8/3k1p2/6p1/4K2p/5P2/6P1/7P/8", "w", "e5-f6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Вторжение короля белых в лагерь черных решает."},
+     "Активный король белых решает исход эндшпиля."},
     // 210
     {"[White \"Soultanbeieff, V.\"]\r\n[Black \"Marshall, F.\"]\r\n[EventDate \"1930\"]",
      "6rk/pp1nbq2/4p3/3p1p1P/5PN1/P2Q4/1P2N1R1/K7", "w", "g4-h6",
@@ -1062,7 +1062,7 @@ const TaskData kTasks[] = {
     {"[White \"Wojtkiewicz, A.\"]\r\n[Black \"Zhelnin, V.\"]\r\n[EventDate \"1995\"]",
      "8/6P1/6r1/8/4k2K/7P/5R2/8", "w", "f2-f7",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ладья черных на g6 — единственный страж поля превращения: прогоните ее."},
+     "Нападение на ладью черных дает лишь ничью: ищите план терпеливее."},
     // 213
     {"[White \"Gulko, B.\"]\r\n[Black \"Dvorietzky, M.\"]\r\n[EventDate \"1975\"]",
      "5b1k/7p/4Rp2/2p2q2/8/2B4P/1P4P1/7K", "w", "e6:f6 f5:f6 c3:f6",
@@ -1102,7 +1102,7 @@ const TaskData kTasks[] = {
     {"[White \"Stein, L.\"]\r\n[Black \"Blau, M.\"]\r\n[EventDate \"1966\"]",
      "8/2b1kpp1/1p2n2p/1P1BpK1P/2P1P3/4B3/5P2/8", "w", "d5:e6",
      "Ход белых. Найдите оптимальный вариант.",
-     "Уничтожение защиты: без главного защитника черным не остановить пешку h."},
+     "Уничтожьте защитника."},
     // 221
     {"[White \"Byvshev, V.\"]\r\n[Black \"Boleslavsky, I.\"]\r\n[EventDate \"1952\"]",
      "4k3/1p3p2/1q2p3/4P1p1/2pr4/5Q2/PP5R/1K6", "w", "h2-h8 e8-e7 f3-f6 e7-d7 f6:f7 d7-c6 f7:e6",
