@@ -127,7 +127,7 @@ const TaskData kTasks[] = {
     {"[White \"Benko, P.\"]\r\n[Black \"Tipary, L.\"]\r\n[EventDate \"1954\"]",
      "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K", "w", "f5-f6 g7-g6 e4:g6 h7-h8 d1-d8 f7-f8 d8:f8",
      "Ход белых. Найдите оптимальный вариант.",
-     "Вскрытый шах ведет к мату в 4 хода."},
+     "Перекрытие ведет к мату в 4 хода."},
     // 26
     {"[White \"Kotov, A.\"]\r\n[Black \"Eliskases, E.\"]\r\n[EventDate \"1952\"]",
      "4k3/1R6/5P2/4K1p1/8/8/5r2/8", "w", "e5-e6 f2-e2 e6-f5",
