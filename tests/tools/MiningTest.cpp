@@ -1,5 +1,6 @@
 // Building and re-checking solution lines against a scripted engine.
 #include "Mining.h"
+#include "ScriptedEngine.h"
 #include "Verify.h"
 
 #include <gtest/gtest.h>
@@ -10,35 +11,6 @@
 using fullchess::Position;
 
 namespace {
-
-// Answers by the moves played so far (joined by spaces); a position that is not in the script makes the engine fail.
-class ScriptedEngine {
-public:
-    void Set(const std::string& moves, std::vector<Score> scores, std::string best, std::vector<std::string> lines = {})
-    {
-        m_answers[moves] = {std::move(scores), best, {best}, lines.empty() ? std::vector<std::string>{best} : std::move(lines)};
-    }
-    Analyser AsAnalyser()
-    {
-        return [this](const std::string&, const std::vector<std::string>& moves, int multiPv, EngineAnswer& out) {
-            std::string key;
-            for (const auto& m : moves)
-                key += (key.empty() ? "" : " ") + m;
-            ++calls;
-            auto it = m_answers.find(key);
-            if (it == m_answers.end())
-                return false;
-            out = it->second;
-            out.scores.resize(std::min(out.scores.size(), static_cast<std::size_t>(multiPv)));
-            out.moves.resize(std::min(out.moves.size(), static_cast<std::size_t>(multiPv)));
-            return true;
-        };
-    }
-    int calls = 0;
-
-private:
-    std::map<std::string, EngineAnswer> m_answers;
-};
 
 // How clear a user move must be, and where a line may end, by kind of test.
 TEST(ByKind, UserMoveMarginsAndLineOutcomes)

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Hints.h"
 #include "Plan.h"
+#include "ScriptedEngine.h"
 #include "Select.h"
 
 #include <gtest/gtest.h>
@@ -89,25 +90,34 @@ TEST(EndLengths, OnlyWhereTheLineHasReachedItsPoint)
     EXPECT_EQ(EndLengths(c), std::vector<int>{1});
 }
 
-// A firm walk keeps its node count; one made at fewer nodes than asked is
-// walked again, unless its position is a record of the edition in force.
-TEST(ForPlanning, AWeakerFirmWalkIsWalkedAgainOutsideTheEdition)
+// A firm walk keeps its node counts; a line not walked at every count its
+// kind asks is walked again, unless its position is a record of the edition
+// in force.
+TEST(ForPlanning, AFirmWalkCountsOnlyAtTheCountsItWasMadeAt)
 {
     Candidate c = Sample();
     c.firmChecked = true;
     c.firm = {c.line.steps[0]};
     const std::string legacy = FormatCandidate(c);
-    c.firmNodes = 16000000;
+    c.firmBudgets = {2000000, 4000000, 8000000};
     const std::string text = FormatCandidate(c);
-    EXPECT_EQ(text, legacy + "\t16000000");
+    EXPECT_EQ(text, legacy + "\t2000000,4000000,8000000");
     const auto back = ParseCandidate(text);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->firmNodes, 16000000);
-    EXPECT_EQ(ParseCandidate(legacy)->firmNodes, 0);
-    EXPECT_FALSE(ParseCandidate(legacy + "\t16M"));
-    EXPECT_FALSE(ParseCandidate(legacy + "\t0"));
+    EXPECT_EQ(back->firmBudgets, c.firmBudgets);
+    EXPECT_TRUE(ParseCandidate(legacy)->firmBudgets.empty());
+    EXPECT_EQ(ParseCandidate(legacy + "\t16000000")->firmBudgets, std::vector<long long>{16000000});
+    for (const char* bad : {"16M", "0", "4000000,2000000", "2000000,2000000", "2000000,,4000000", ""})
+        EXPECT_FALSE(ParseCandidate(legacy + "\t" + bad)) << bad;
+
+    // Tactics are searched up to 8M, strategy up to 16M.
+    const std::vector<long long> all{16000000, 2000000, 8000000, 4000000, 2000000};
+    EXPECT_EQ(FirmBudgetsFor(TaskKind::Tactic, all), (std::vector<long long>{2000000, 4000000, 8000000}));
+    EXPECT_EQ(FirmBudgetsFor(TaskKind::Strategy, all), (std::vector<long long>{2000000, 4000000, 8000000, 16000000}));
+    EXPECT_EQ(FirmBudgetsFor(TaskKind::Draw, {32000000, 16000000}), std::vector<long long>{16000000});
 
     Candidate other = Sample();
+    other.kind = TaskKind::Strategy;
     other.gameId = "masters-1950-1959.pgn#13";
     other.fen = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1";
     other.firmChecked = true;
@@ -120,19 +130,83 @@ TEST(ForPlanning, AWeakerFirmWalkIsWalkedAgainOutsideTheEdition)
         ADD_FAILURE() << gameId << " missing";
         return false;
     };
-    // The older walk counts as made at 8,000,000: enough for 8M, not for 16M.
-    auto plan = ForPlanning(stored, 8000000, {});
+    // The older walk counts as made at 8,000,000 alone.
+    auto plan = ForPlanning(stored, {8000000}, {});
     EXPECT_TRUE(walked(plan, c.gameId) && walked(plan, other.gameId));
-    plan = ForPlanning(stored, 16000000, {});
+    plan = ForPlanning(stored, all, {});
     EXPECT_TRUE(walked(plan, c.gameId));
     EXPECT_FALSE(walked(plan, other.gameId));
-    plan = ForPlanning(stored, 32000000, {});
-    EXPECT_FALSE(walked(plan, c.gameId));
+    // A walk at a larger count does not stand for a smaller one.
+    plan = ForPlanning(stored, {1000000, 8000000}, {});
+    EXPECT_FALSE(walked(plan, c.gameId) || walked(plan, other.gameId));
     // A record of the edition keeps its walk; the side to move is part of the match.
     RecordText record{"strategy", 1, "6k1/5ppp/8/8/8/8/5PPP/R5K1", "b", "", "", ""};
-    EXPECT_FALSE(walked(ForPlanning(stored, 16000000, {record}), other.gameId));
+    EXPECT_FALSE(walked(ForPlanning(stored, all, {record}), other.gameId));
     record.side = "w";
-    EXPECT_TRUE(walked(ForPlanning(stored, 16000000, {record}), other.gameId));
+    EXPECT_TRUE(walked(ForPlanning(stored, all, {record}), other.gameId));
+}
+
+// A chosen line is walked at each firm count in turn: only the ends that held
+// at every count remain, each step is the worse sight of it, a larger count
+// walks only what still may end, and replies are judged at the last count.
+TEST(WalkFirm, KeepsOnlyWhatHeldAtEveryCount)
+{
+    Candidate c = Sample();
+    c.kind = TaskKind::Strategy;
+    c.line.steps = {{Score::Cp(60), Score::Cp(0), Score::Cp(50), false, false},
+                    {Score::Cp(80), Score::Cp(20), Score::Cp(70), false, false}};
+    ASSERT_EQ(EndLengths(c), (std::vector<int>{1, 3}));
+    const auto root = fullchess::Position::FromFen(c.fen);
+    ASSERT_TRUE(root);
+    // At 2M the engine would reply otherwise: a reply is not judged there.
+    ScriptedEngine two, four, eight;
+    for (ScriptedEngine* e : {&two, &four, &eight}) {
+        e->Set("", {Score::Cp(60), Score::Cp(0)}, "d5g8");
+        e->Set("d5g8", {Score::Cp(-50)}, "h7g8");
+        e->Set("d5g8 h7g8", {Score::Cp(80), Score::Cp(20)}, "f2f8");
+        e->Set("d5g8 h7g8 f2f8", {Score::Cp(-70)}, "g8h7");
+    }
+    two.Set("d5g8", {Score::Cp(-50)}, "h7h8");
+    four.Set("d5g8 h7g8", {Score::Cp(80), Score::Cp(50)}, "f2f8");  // move 3 no longer clear at 4M
+    eight.Set("", {Score::Cp(70), Score::Cp(25)}, "d5g8");          // move 1 narrower at 8M
+    eight.Set("d5g8", {Score::Cp(-60)}, "h7g8");
+    Candidate walked = c;
+    WalkFirm(walked, *root, {{2000000, two.AsAnalyser()}, {4000000, four.AsAnalyser()}, {8000000, eight.AsAnalyser()}});
+    EXPECT_EQ(two.calls, 4);
+    EXPECT_EQ(four.calls, 3);
+    EXPECT_EQ(eight.calls, 2);  // the first move and its reply only
+    EXPECT_TRUE(walked.firmChecked);
+    EXPECT_EQ(walked.firmBudgets, (std::vector<long long>{2000000, 4000000, 8000000}));
+    ASSERT_EQ(walked.firm.size(), 1u);
+    EXPECT_EQ(walked.firm[0].best, Score::Cp(70));
+    EXPECT_EQ(walked.firm[0].after, Score::Cp(60));
+    EXPECT_EQ(EndLengths(walked), std::vector<int>{1});
+    const auto back = ParseCandidate(FormatCandidate(walked));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(EndLengths(*back), std::vector<int>{1});
+
+    // A start that drifts over the window at the middle count leaves no end,
+    // and the largest count is not asked at all.
+    ScriptedEngine drift = four, last = eight;
+    drift.Set("", {Score::Cp(310), Score::Cp(100)}, "d5g8");
+    drift.calls = last.calls = 0;
+    walked = c;
+    WalkFirm(walked, *root, {{2000000, two.AsAnalyser()}, {4000000, drift.AsAnalyser()}, {16000000, last.AsAnalyser()}});
+    EXPECT_TRUE(walked.firmChecked && walked.firm.empty());
+    EXPECT_TRUE(EndLengths(walked).empty());
+    EXPECT_EQ(last.calls, 0);
+    EXPECT_EQ(walked.firmBudgets, (std::vector<long long>{2000000, 4000000, 16000000}));
+
+    // The user standing below -1.00 after the first move at one count is
+    // kept over a narrower margin seen at another.
+    ScriptedEngine low = four;
+    low.Set("d5g8", {Score::Cp(101)}, "h7g8");
+    low.Set("", {Score::Cp(60), Score::Cp(10)}, "d5g8");
+    walked = c;
+    WalkFirm(walked, *root, {{2000000, low.AsAnalyser()}, {8000000, eight.AsAnalyser()}});
+    ASSERT_FALSE(walked.firm.empty());
+    EXPECT_EQ(walked.firm[0].after, Score::Cp(-101));
+    EXPECT_TRUE(EndLengths(walked).empty());
 }
 
 // The header's frame and length; the solution's tokens, captures marked, the line cut.

@@ -121,8 +121,12 @@ std::string FormatCandidate(const Candidate& c)
         << Join(c.line.moves, ' ') << '\t' << FormatSteps(c.line.steps) << '\t' << Join(c.line.continuation, ' ');
     if (c.firmChecked)
         out << '\t' << FormatSteps(c.firm);
-    if (c.firmChecked && c.firmNodes > 0)
-        out << '\t' << c.firmNodes;
+    if (c.firmChecked && !c.firmBudgets.empty()) {
+        std::vector<std::string> counts;
+        for (long long nodes : c.firmBudgets)
+            counts.push_back(std::to_string(nodes));
+        out << '\t' << Join(counts, ',');
+    }
     return out.str();
 }
 
@@ -158,14 +162,19 @@ std::optional<Candidate> ParseCandidate(const std::string& text)
             return std::nullopt;
     }
     if (fields.size() == 14) {
-        try {
-            std::size_t used = 0;
-            c.firmNodes = std::stoll(fields[13], &used);
-            if (used != fields[13].size() || c.firmNodes <= 0)
+        for (const std::string& count : SplitFields(fields[13], ',')) {
+            try {
+                std::size_t used = 0;
+                const long long nodes = std::stoll(count, &used);
+                if (used != count.size() || nodes <= 0 || (!c.firmBudgets.empty() && nodes <= c.firmBudgets.back()))
+                    return std::nullopt;
+                c.firmBudgets.push_back(nodes);
+            } catch (...) {
                 return std::nullopt;
-        } catch (...) {
-            return std::nullopt;
+            }
         }
+        if (c.firmBudgets.empty())
+            return std::nullopt;
     }
     if (c.line.steps.empty() || c.line.moves.size() != 2 * c.line.steps.size() - 1)
         return std::nullopt;

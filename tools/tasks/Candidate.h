@@ -13,7 +13,10 @@
 // "M" (the move mates) or "S" (it stalemates). The optional firm column holds
 // the same steps as a second, larger node count saw them, for the prefix of
 // the line that held there (empty when even the first move did not), and
-// firm-nodes the node count of that walk (older files leave it out).
+// firm-nodes the node counts that walk was made at, ascending and separated by
+// "," (older files leave it out; a single count is the form of one stop). Where
+// the line was walked at several counts, each step is the worse of what they
+// saw, so a margin or an end holds only if it held at every count.
 #include "Mining.h"
 
 #include <optional>
@@ -30,9 +33,9 @@ struct Candidate {
     std::string fen;
     std::string gameMove;
     BuiltLine line;
-    bool firmChecked = false;     // the line was walked again at the firm node count
-    std::vector<UserStep> firm;   // the steps that held there, from the first
-    long long firmNodes = 0;      // the node count of that walk, 0 where the file did not say
+    bool firmChecked = false;     // the line was walked again at the firm node counts
+    std::vector<UserStep> firm;   // the steps that held at all of them, from the first
+    std::vector<long long> firmBudgets;  // those node counts, ascending; empty where the file did not say
 };
 
 // The fields of a tab-separated line (a trailing tab gives an empty last

@@ -17,6 +17,18 @@
 
 using fullchess::Position;
 
+namespace {
+
+// Whether the line may end after its user move `index` as `step` saw it.
+bool StepMayEnd(const Candidate& candidate, const Position& root, std::size_t index, const UserStep& step)
+{
+    const int tokens = static_cast<int>(2 * index + 1);
+    const LineBoard board = ReplayLine(root, candidate.line.moves, tokens);
+    return LineMayEnd(candidate.kind, step) && EndIsPoint(candidate.kind, JudgeEnd(candidate.kind, board, step.after), step.after);
+}
+
+} // namespace
+
 std::vector<int> EndLengths(const Candidate& candidate)
 {
     std::vector<int> lengths;
@@ -30,20 +42,64 @@ std::vector<int> EndLengths(const Candidate& candidate)
         return lengths;
     // With a firm walk, only the prefix that held there, judged by both counts.
     const std::size_t steps = candidate.firmChecked ? candidate.firm.size() : candidate.line.steps.size();
-    for (std::size_t i = 0; i < steps; ++i) {
-        std::vector<const UserStep*> seen{&candidate.line.steps[i]};
-        if (candidate.firmChecked)
-            seen.push_back(&candidate.firm[i]);
-        const int tokens = static_cast<int>(2 * i + 1);
-        const LineBoard board = ReplayLine(*root, candidate.line.moves, tokens);
-        bool ends = true;
-        for (const UserStep* step : seen)
-            ends = ends && LineMayEnd(candidate.kind, *step)
-                && EndIsPoint(candidate.kind, JudgeEnd(candidate.kind, board, step->after), step->after);
-        if (ends)
-            lengths.push_back(tokens);
-    }
+    for (std::size_t i = 0; i < steps; ++i)
+        if (StepMayEnd(candidate, *root, i, candidate.line.steps[i])
+            && (!candidate.firmChecked || StepMayEnd(candidate, *root, i, candidate.firm[i])))
+            lengths.push_back(static_cast<int>(2 * i + 1));
     return lengths;
+}
+
+std::vector<long long> FirmBudgetsFor(TaskKind kind, const std::vector<long long>& asked)
+{
+    std::vector<long long> sorted = asked;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    const long long largest = LargestBudget(kind == TaskKind::Strategy ? "strategy" : "tactics");
+    std::vector<long long> budgets;
+    for (long long nodes : sorted)
+        if (nodes <= largest)
+            budgets.push_back(nodes);
+    if (budgets.empty() && !sorted.empty())
+        budgets.push_back(sorted.front());
+    return budgets;
+}
+
+void WalkFirm(Candidate& confirmed, const Position& root, const std::vector<FirmCount>& counts)
+{
+    // Each step kept is the worse of two sights of it: the one that may not
+    // end (or, first in a strategy test, leaves the user standing too low),
+    // else the one with the narrower margin.
+    const auto fails = [&](std::size_t i, const UserStep& s) {
+        return !StepMayEnd(confirmed, root, i, s)
+            || (confirmed.kind == TaskKind::Strategy && i == 0 && s.after.Rank() < kStrategyStandCp);
+    };
+    const auto gap = [](const UserStep& s) { return s.second ? s.best.WinChance() - s.second->WinChance() : 2.0; };
+    confirmed.firmChecked = false;
+    confirmed.firm.clear();
+    confirmed.firmBudgets.clear();
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        const auto lengths = EndLengths(confirmed);
+        confirmed.firmBudgets.push_back(counts[k].nodes);
+        if (confirmed.firmChecked && lengths.empty())
+            continue;  // nothing held: a larger count cannot bring it back
+        const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
+        const std::vector<std::string> moves(confirmed.line.moves.begin(), confirmed.line.moves.begin() + static_cast<long>(upTo));
+        // Replies are judged at the largest count only, as verify does.
+        const LineWalk walk = WalkLine(confirmed.kind, root, moves, counts[k].engine, k + 1 == counts.size());
+        if (!confirmed.firmChecked) {
+            confirmed.firm = walk.steps;
+            confirmed.firmChecked = true;
+            continue;
+        }
+        std::vector<UserStep> worse;
+        for (std::size_t i = 0; i < confirmed.firm.size() && i < walk.steps.size(); ++i) {
+            const UserStep& seen = confirmed.firm[i];
+            const UserStep& now = walk.steps[i];
+            const bool seenFails = fails(i, seen), nowFails = fails(i, now);
+            worse.push_back(seenFails != nowFails ? (seenFails ? seen : now) : gap(now) < gap(seen) ? now : seen);
+        }
+        confirmed.firm = std::move(worse);
+    }
 }
 
 std::string EraOf(const Candidate& candidate)
@@ -153,23 +209,11 @@ std::string BuildAgain(const Candidate& c, const Position& root, const Analyser&
     return EndLengths(confirmed).empty() ? "no sound end at full depth" : "";
 }
 
-// A chosen line walked at the firm count, only as far as it may end at all.
-void WalkFirm(Candidate& confirmed, const Position& root, const Analyser& firm, long long firmNodes)
-{
-    const auto lengths = EndLengths(confirmed);
-    const std::size_t upTo = lengths.empty() ? 1 : static_cast<std::size_t>(lengths.back());
-    const std::vector<std::string> moves(confirmed.line.moves.begin(), confirmed.line.moves.begin() + static_cast<long>(upTo));
-    const LineWalk walk = WalkLine(confirmed.kind, root, moves, firm);
-    confirmed.firmChecked = true;
-    confirmed.firm = walk.steps;
-    confirmed.firmNodes = firmNodes;
-}
-
 // Builds an asked-for line again at full depth; a line already built (and
 // chosen by the plan) is walked once more at the firm count, where a margin
 // that held only at one budget shows. The result replaces the candidate's.
 void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const std::string& engine, long long nodes,
-                long long firmNodes, int jobs)
+                const std::vector<long long>& firmBudgets, int jobs)
 {
     std::mutex queueMutex;
     std::size_t next = 0;
@@ -177,7 +221,12 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
     auto worker = [&] {
         EngineSession session(engine);
         const Analyser analyser = session.WithNodes(nodes);
-        const Analyser firm = session.WithNodes(firmNodes);
+        const auto countsFor = [&](TaskKind kind) {
+            std::vector<FirmCount> counts;
+            for (long long n : FirmBudgetsFor(kind, firmBudgets))
+                counts.push_back({n, session.WithNodes(n)});
+            return counts;
+        };
         for (;;) {
             const Candidate* c;
             bool built;
@@ -194,9 +243,9 @@ void ConfirmAll(const std::vector<const Candidate*>& work, Store& store, const s
                 : built                       ? ""
                                               : BuildAgain(*c, *root, analyser, confirmed);
             // A line built just now waits for the plan to choose it; a chosen
-            // one is walked at the firm count.
+            // one is walked at the firm counts of its kind.
             if (failure.empty() && built)
-                WalkFirm(confirmed, *root, firm, firmNodes);
+                WalkFirm(confirmed, *root, countsFor(confirmed.kind));
             if (failure.empty())
                 store.Confirm(confirmed);
             else
@@ -259,7 +308,7 @@ void ExtendAll(Store& store, const std::string& dir, const std::string& engine, 
                     c.line = longer;
                     c.firmChecked = false;
                     c.firm.clear();
-                    c.firmNodes = 0;
+                    c.firmBudgets.clear();
                     store.Confirm(c);
                 }
             }
@@ -280,8 +329,8 @@ void ExtendAll(Store& store, const std::string& dir, const std::string& engine, 
 
 } // namespace
 
-std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confirmed, long long firmNodes,
-                                   const std::vector<RecordText>& current)
+std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confirmed,
+                                   const std::vector<long long>& firmBudgets, const std::vector<RecordText>& current)
 {
     std::set<std::string> inForce;
     for (const RecordText& r : current)
@@ -289,11 +338,15 @@ std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confi
     std::vector<Candidate> out;
     for (const auto& [key, stored] : confirmed) {
         Candidate c = stored;
-        const long long walked = c.firmNodes > 0 ? c.firmNodes : kFirmNodesBeforeRecorded;
-        if (c.firmChecked && walked < firmNodes && !inForce.count(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)))) {
+        const std::vector<long long> walked =
+            c.firmBudgets.empty() ? std::vector<long long>{kFirmNodesBeforeRecorded} : c.firmBudgets;
+        bool made = true;
+        for (long long nodes : FirmBudgetsFor(c.kind, firmBudgets))
+            made = made && std::find(walked.begin(), walked.end(), nodes) != walked.end();
+        if (c.firmChecked && !made && !inForce.count(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)))) {
             c.firmChecked = false;
             c.firm.clear();
-            c.firmNodes = 0;
+            c.firmBudgets.clear();
         }
         out.push_back(std::move(c));
     }
@@ -315,7 +368,7 @@ struct SelectOptions {
     std::string out = "collections/generated";
     std::string engineName;
     long long nodes = 2000000;
-    long long firmNodes = 8000000;
+    std::vector<long long> firmBudgets{kFirmNodesBeforeRecorded};
     int jobs = 2;
     bool confirm = true;
     bool preview = false;
@@ -337,7 +390,7 @@ SelectOptions ReadSelectOptions(const std::vector<std::string>& args)
         else if (args[i] == "--nodes")
             o.nodes = std::stoll(TakeValue(args, i));
         else if (args[i] == "--firm-nodes")
-            o.firmNodes = std::stoll(TakeValue(args, i));
+            o.firmBudgets = ReadBudgets(TakeValue(args, i));
         else if (args[i] == "--jobs")
             o.jobs = std::stoi(TakeValue(args, i));
         else if (args[i] == "--no-confirm")
@@ -380,7 +433,7 @@ int CommandSelect(const std::vector<std::string>& args)
     // The edition in force: its records stay where they still keep the rules.
     const std::vector<RecordText> current = CompiledRecords();
     for (int round = 0;; ++round) {
-        std::vector<Candidate> confirmed = ForPlanning(store.confirmed, o.firmNodes, current);
+        std::vector<Candidate> confirmed = ForPlanning(store.confirmed, o.firmBudgets, current);
         if (o.preview)
             confirmed.insert(confirmed.end(), candidates.begin(), candidates.end());
         PlanResult plan = MakePlan(candidates, confirmed, store.rejected, EditionTargets(), current);
@@ -395,10 +448,13 @@ int CommandSelect(const std::vector<std::string>& args)
             return plan.complete ? 0 : 3;
         }
         std::cerr << "select: round " << round << ": " << plan.toConfirm.size() << " candidates to confirm at "
-                  << nodes << " and " << o.firmNodes << " nodes\n";
+                  << nodes << " nodes, walked at";
+        for (long long n : o.firmBudgets)
+            std::cerr << " " << n;
+        std::cerr << "\n";
         if (o.maxConfirm > 0 && plan.toConfirm.size() > o.maxConfirm)
             plan.toConfirm.resize(o.maxConfirm);
-        ConfirmAll(plan.toConfirm, store, engine, nodes, o.firmNodes, jobs);
+        ConfirmAll(plan.toConfirm, store, engine, nodes, o.firmBudgets, jobs);
         if (o.maxConfirm > 0) {
             std::cerr << "select: stopped after " << plan.toConfirm.size() << " confirmations (--max-confirm)\n";
             return 3;

@@ -31,9 +31,26 @@ std::vector<Candidate> LoadCandidates(const std::string& dir);
 // default firm count.
 inline constexpr long long kFirmNodesBeforeRecorded = 8000000;
 
-// The confirmed lines as the plan sees them. A firm walk made at fewer nodes
-// than `firmNodes` counts as not made, so the line is walked again before it
-// is chosen; the records of the edition in force (`current`) keep theirs, as
+// The firm counts a line of `kind` is walked at, ascending: those of `asked`
+// that verify searches for its collection (or, where none is, the smallest).
+std::vector<long long> FirmBudgetsFor(TaskKind kind, const std::vector<long long>& asked);
+
+// One firm count and the engine searching at it.
+struct FirmCount {
+    long long nodes;
+    Analyser engine;
+};
+
+// Walks a chosen line at each count in turn, ascending, each time only as far
+// as it may still end; `firm` keeps, step by step, the worse of what the walks
+// saw, so EndLengths gives only the ends that held at every count. Replies are
+// judged at the last count. A line nothing of which held is not walked at the
+// larger counts.
+void WalkFirm(Candidate& confirmed, const fullchess::Position& root, const std::vector<FirmCount>& counts);
+
+// The confirmed lines as the plan sees them. A line not walked at every firm
+// count its kind asks counts as not walked, so it is walked again before it is
+// chosen; the records of the edition in force (`current`) keep their walks, as
 // verify judges them at every budget anyway.
-std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confirmed, long long firmNodes,
-                                   const std::vector<RecordText>& current);
+std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confirmed,
+                                   const std::vector<long long>& firmBudgets, const std::vector<RecordText>& current);
