@@ -107,9 +107,13 @@ const SaidRow kSaid[] = {
      "h2g1 g3h3 f2g2 h3f3 g2g8 e6g8 d2g2 g8f7 g2f2 f3g3 g1h2 g3g7 f2f6 f7e6 f6h6 e5e4", 1, "c83", "plan.pawn-trade plan.pawn-trade-file"},
     {"plan.blockade, plan.blockade-named", S, "7k/7p/3pBn1q/1p1P1P2/2p1p3/2P1R2P/1P3Q1b/5K2 b - - 0 1", "h2f4 e3g3 f4g3 f2g3 h6c1",
      "f1g2 c1b2 g2g1 b2b1 g1h2 b1a2 h2g1 a2a7 g1f1 a7a3 f1g1 h7h5", 1, "c47", "plan.hit plan.hit-on plan.blockade plan.blockade-named"},
-    {"mate.back-rank-by, mate.back-rank, mate.discovered-check", T, "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1",
+    // Any knight move uncovers the rook; only Ne6 mates.
+    {"mate.discovered-check among several", T, "R2N2k1/5ppp/8/8/8/8/5PPP/6K1 w - - 0 1", "d8e6", "", 1, "m1",
+     "mate.in mate.find mate.net mate.king-defenceless mate.by mate.discovered-check"},
+    // f5-f6 is the one discovered check (tactics 25): the hint would name it.
+    {"mate.back-rank-by, mate.back-rank", T, "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1",
      "f5f6 g7g6 e4g6 h7h8 d1d8 f7f8 d8f8", "", 7, "m1",
-     "mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.discovered-check mate.interference mate.clearance"},
+     "mate.in mate.find mate.net mate.king-defenceless mate.back-rank-by mate.by mate.back-rank mate.interference mate.clearance"},
     {"plan.king-guards, plan.king-wing", S, "8/6k1/8/7P/6Q1/6PK/3q4/8 b - - 0 1", "g7h8 g4c8 h8g7",
      "c8c7 g7g8 c7e5 d2d7 h3h4 g8h7 g3g4 d7d2 h4g3 d2c1 g3f3 c1f1 f3e3 f1f7", 1, "c-113", "plan.king-guards plan.king-wing"},
     {"plan.half-open-file, plan.seventh", S, "8/5pk1/8/4p3/1R3pPP/5K2/1Pr5/8 b - - 0 1", "c2h2 b4b5 h2h3",
@@ -320,6 +324,12 @@ const GuardRow kGuards[] = {
     {"plan.rim-knight", "6k1/5ppp/8/8/8/N7/5PPP/6K1 w - - 0 1", "a3c4", false},
     {"plan.space-wing", "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/P1Q2PPP/5NK1 w - - 0 1", "a2a4", true},  // the one queenside pawn
     {"plan.space-wing", "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/PPQ2PPP/5NK1 w - - 0 1", "a2a4", false},
+    {"mate.discovered-check", "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1", "f5f6", true},  // the one discovered check (tactics 25)
+    {"discovered-check.decides", "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1", "d1d8", false},  // it comes later
+    {"discovered-check.wins", "4k3/8/8/8/4N3/8/8/4R1K1 w - - 0 1", "e4c5", false},  // every knight move uncovers
+    {"double-check.decides", "4k3/8/5P2/8/4N3/8/8/4R1K1 w - - 0 1", "e4d6", true},  // f6 is taken: d6 the one double check
+    {"mate.double-check", "4k3/8/8/8/4N3/8/8/4R1K1 w - - 0 1", "e4d6", false},  // Nf6+ as well
+    {"double-check.no-block", "4k3/8/5P2/8/4N3/8/8/4R1K1 w - - 0 1", "e4c5", false},  // a single discovered check
 };
 
 TEST(HintCatalogue, GuardsAgainstGivingTheMoveAwayAreTheJudgesToo)

@@ -178,6 +178,40 @@ bool BatteryIsTheMove(const Position& root, const Move&)
            }) < 2;
 }
 
+namespace {
+
+// How many of the user's pieces check the enemy king after `m`, and whether
+// one of them is not the piece that moved.
+struct CheckAfter {
+    std::size_t checkers = 0;
+    bool uncovered = false;
+};
+
+CheckAfter ChecksAfter(const Position& root, const Move& m)
+{
+    const bool white = root.WhiteToMove();
+    const Position after = root.After(m);
+    const int king = KingOf(after, !white);
+    if (king < 0 || !after.InCheck())
+        return {};
+    const auto checkers = Attackers(after, king, white);
+    return {checkers.size(), std::any_of(checkers.begin(), checkers.end(), [&](int sq) { return sq != m.to; })};
+}
+
+} // namespace
+
+bool DiscoveredCheckIsTheMove(const Position& root, const Move& first)
+{
+    const auto discovered = [&](const Move& m) { return ChecksAfter(root, m).uncovered; };
+    return discovered(first) && LegalMovesWhere(root, discovered) < 2;
+}
+
+bool DoubleCheckIsTheMove(const Position& root, const Move& first)
+{
+    const auto doubled = [&](const Move& m) { return ChecksAfter(root, m).checkers >= 2; };
+    return doubled(first) && LegalMovesWhere(root, doubled) < 2;
+}
+
 bool HitIsTheMove(const Position& root, const Move& first)
 {
     const auto targets = NewTargets(root, root.After(first), first.from, first.to);

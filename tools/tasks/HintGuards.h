@@ -53,6 +53,11 @@ bool KingToCentreIsTheMove(const fullchess::Position& root, const fullchess::Mov
 bool LeverIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
 // Fewer than two heavy-piece moves make a battery on a file.
 bool BatteryIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
+// The first move gives a discovered check (a double check among them), and
+// fewer than two legal moves do.
+bool DiscoveredCheckIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
+// The first move gives a double check, and fewer than two legal moves do.
+bool DoubleCheckIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
 // Fewer than two moves newly attack the enemy piece the first move hits.
 bool HitIsTheMove(const fullchess::Position& root, const fullchess::Move& first);
 // The first move takes a piece of this kind: a hint that says a piece of
