@@ -64,6 +64,11 @@ std::string TokensOf(const std::string& fen, const std::vector<std::string>& mov
     return JoinTokens(tokens);
 }
 
+std::string PlacementSide(const std::string& position, const std::string& side)
+{
+    return position.substr(0, position.find(' ')) + " " + side;
+}
+
 namespace {
 
 bool WhiteToMove(const Candidate& c) { return c.fen.find(" w ") != std::string::npos; }
@@ -333,14 +338,14 @@ EditionIndex IndexEdition(const std::vector<RecordText>& current, const std::str
     EditionIndex index;
     for (const RecordText& r : current)
         if (r.collection == collection)
-            index[r.position.substr(0, r.position.find(' ')) + " " + r.side].insert(Trimmed(r.solution));
+            index[PlacementSide(r)].insert(Trimmed(r.solution));
     return index;
 }
 
 // Whether the candidate cut after `tokens` moves is a record of the edition.
 bool InEdition(const EditionIndex& index, const Candidate& c, int tokens)
 {
-    const auto it = index.find(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)));
+    const auto it = index.find(PlacementSide(c));
     return it != index.end() && it->second.count(TokensOf(c.fen, c.line.moves, tokens)) > 0;
 }
 
@@ -1240,9 +1245,9 @@ void Adopt(std::vector<Record>& records, const std::vector<RecordText>& current,
     std::map<std::string, const RecordText*> index;
     for (const RecordText& e : current)
         if (e.collection == collection)
-            index[e.position.substr(0, e.position.find(' ')) + " " + e.side + " " + Trimmed(e.solution)] = &e;
+            index[PlacementSide(e) + " " + Trimmed(e.solution)] = &e;
     for (Record& r : records) {
-        const auto it = index.find(r.position.substr(0, r.position.find(' ')) + " " + r.side + " " + Trimmed(r.solution));
+        const auto it = index.find(PlacementSide(r.position, r.side) + " " + Trimmed(r.solution));
         if (it == index.end())
             continue;
         r.number = it->second->number;

@@ -12,6 +12,16 @@
 #include <string>
 #include <vector>
 
+// Where a test starts, as "placement side": how a record of the edition in
+// force is found among the candidates.
+std::string PlacementSide(const std::string& position, const std::string& side);
+inline std::string PlacementSide(const RecordText& r) { return PlacementSide(r.position, r.side); }
+inline std::string PlacementSide(const Candidate& c)
+{
+    const auto space = c.fen.find(' ');
+    return space == std::string::npos ? c.fen : PlacementSide(c.fen, c.fen.substr(space + 1, 1));
+}
+
 // Token counts 1, 3, ..., 15 and how many tests of each length a collection
 // holds.
 struct LengthTable {

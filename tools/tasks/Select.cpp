@@ -334,7 +334,7 @@ std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confi
 {
     std::set<std::string> inForce;
     for (const RecordText& r : current)
-        inForce.insert(r.position.substr(0, r.position.find(' ')) + " " + r.side);
+        inForce.insert(PlacementSide(r));
     std::vector<Candidate> out;
     for (const auto& [key, stored] : confirmed) {
         Candidate c = stored;
@@ -343,7 +343,7 @@ std::vector<Candidate> ForPlanning(const std::map<std::string, Candidate>& confi
         bool made = true;
         for (long long nodes : FirmBudgetsFor(c.kind, firmBudgets))
             made = made && std::find(walked.begin(), walked.end(), nodes) != walked.end();
-        if (c.firmChecked && !made && !inForce.count(c.fen.substr(0, c.fen.find(' ', c.fen.find(' ') + 1)))) {
+        if (c.firmChecked && !made && !inForce.count(PlacementSide(c))) {
             c.firmChecked = false;
             c.firm.clear();
             c.firmBudgets.clear();
