@@ -555,11 +555,18 @@ TEST(WriteCollections, TheWholeFenRecordTakesItsHintWrittenByHand)
     const auto dir = std::filesystem::temp_directory_path() / ("whole-fen-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string text = "Пешке e7 не хватает одного темпа: выиграйте его шахами.";
+    // The other record's row promises a mate its line does not give: the guards refuse it, and select says so.
+    const std::string refused = "Мат в 2 хода.";
     std::ofstream(dir / "hand.tsv") << fixed.fen.substr(0, fixed.fen.find(' ')) << "\t3\tпроходная пешка\t" << text
-                                    << "\tBg8+ and Rf8+ gain the tempo\n";
+                                    << "\tBg8+ and Rf8+ gain the tempo\n"
+                                    << white.fen.substr(0, white.fen.find(' ')) << "\t3\tмат\t" << refused << "\tno colour\n";
     LoadWrittenByHand(dir / "hand.tsv");
+    testing::internal::CaptureStderr();
     WriteCollections(plan, (dir / "generated").string());
+    const std::string said = testing::internal::GetCapturedStderr();
     LoadWrittenByHand(dir / "none.tsv");
+    EXPECT_NE(said.find(": the hint written by hand is not used («" + refused + "»"), std::string::npos) << said;
+    EXPECT_EQ(said.find(text), std::string::npos) << said;
     const auto tactics = ReadTable(Contents(dir / "generated/TacticsTasks.cpp"));
     const auto it = std::find_if(tactics.begin(), tactics.end(), [](const auto& r) { return r[1] == kWholeFen; });
     ASSERT_NE(it, tactics.end());

@@ -116,7 +116,11 @@ void LoadWrittenByHand(const std::filesystem::path& file)
 
 const Hint* WrittenByHand(const Candidate& c, int tokens)
 {
-    const std::string placement = c.fen.substr(0, c.fen.find(' '));
+    return WrittenByHandAt(c.fen.substr(0, c.fen.find(' ')), tokens);
+}
+
+const Hint* WrittenByHandAt(const std::string& placement, int tokens)
+{
     for (const HandWrittenHint& h : HandWritten())
         if (placement == h.placement && tokens == h.tokens)
             return &h.hint;

@@ -56,6 +56,7 @@ std::vector<HandWrittenHint> ReadWrittenByHand(const std::filesystem::path& file
 void LoadWrittenByHand(const std::filesystem::path& file);
 // The hand-written hint for this line, or null.
 const Hint* WrittenByHand(const Candidate& c, int tokens);
+const Hint* WrittenByHandAt(const std::string& placement, int tokens);
 
 // True hints for the test, general first: those the catalogue may say and
 // HintProblems accepts. Empty only when none is left.

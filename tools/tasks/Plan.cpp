@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -1406,6 +1407,22 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir, const s
         line("tactics", i, tacticsOut[i]);
     for (std::size_t i = 0; i < strategyOut.size(); ++i)
         line("strategy", i, strategyOut[i]);
+    // A hint written by hand that a guard refuses, or that the counts could
+    // not take, leaves its record a generated one: say so, as no reader
+    // would see it otherwise.
+    auto unused = [&](const char* collection, const std::vector<Record>& table) {
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const Record& r = table[i];
+            std::istringstream solution(r.solution);
+            const auto tokens = std::distance(std::istream_iterator<std::string>(solution), std::istream_iterator<std::string>());
+            const Hint* byHand = WrittenByHandAt(r.position.substr(0, r.position.find(' ')), static_cast<int>(tokens));
+            if (byHand && ChosenHint(r).text != byHand->text)
+                note += std::string(collection) + " " + std::to_string(i + 1) + ": the hint written by hand is not used («"
+                    + byHand->text + "»: a guard refuses it or the counts did not take it)\n";
+        }
+    };
+    unused("tactics", tacticsOut);
+    unused("strategy", strategyOut);
     if (!note.empty())
         std::cerr << "select: hints: " << note;
     std::cerr << "select: wrote " << tacticsOut.size() << " tactics and " << strategyOut.size() << " strategy tests\n";
