@@ -388,6 +388,35 @@ TEST(MakePlan, ASinglePlaceOpenIsAskedForALineThatKeepsTheRules)
     EXPECT_NE(std::find(asked.begin(), asked.end(), &pool[1]), asked.end()) << plan.report;
 }
 
+// Of two confirmed strategy lines, the one whose start stands near the edge of the window (+2.95) gives way to a
+// calmer one (+2.00), though its first move stands a little further clear of the second choice.
+TEST(MakePlan, AStrategyStartNearTheEdgeOfItsWindowGivesWay)
+{
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(SOURCE_DIR);
+    PlanTargets targets;
+    targets.strategyWhite = 2;  // the open place is White's
+    targets.strategy.count = {{1, 2}};  // the fixed strategy record stands on one
+    std::vector<Candidate> confirmed;
+    for (const auto& [number, best, second] : {std::tuple{2, 295, 60}, std::tuple{3, 200, 0}}) {
+        Candidate c = Mined(Start::Quiet, true, number, false);
+        c.kind = TaskKind::Strategy;
+        c.fen = "6k1/pp3ppp/3p4/8/4P3/2N5/PP3PPP/6K1 w - - 0 1";
+        c.line.moves = {"c3d5"};
+        c.line.steps = {{Score::Cp(best), Score::Cp(second), Score::Cp(best), false, false}};
+        c.firm = c.line.steps;
+        confirmed.push_back(c);
+    }
+    const PlanResult plan = MakePlan({}, confirmed, {}, targets);
+    std::filesystem::current_path(here);
+    const auto chosen = [&](const Candidate& c) {
+        return std::any_of(plan.strategy.begin(), plan.strategy.end(),
+                           [&](const ChosenTest& t) { return t.candidate && t.candidate->gameId == c.gameId; });
+    };
+    EXPECT_FALSE(chosen(confirmed[0])) << plan.report;
+    EXPECT_TRUE(chosen(confirmed[1])) << plan.report;
+}
+
 // Nothing confirmed yet: the report says what is missing; the plan asks to confirm 1.5 times what a length lacks, +1.
 TEST(MakePlan, AsksToConfirmWhatIsMissing)
 {

@@ -255,6 +255,16 @@ double Margin(const Candidate& c, int tokens)
 // is worth against the spread over eras and players.
 constexpr double kMarginWeight = 50;
 
+// A strategy start near the edge of its window often leaves it at another
+// budget: beyond kStrategyCalmCp each fifth of a pawn costs a point.
+constexpr int kStrategyCalmCp = 250;
+double StartDriftCost(const Candidate& c)
+{
+    if (c.line.steps.empty() || c.line.steps.front().best.IsMate())
+        return 0;
+    return std::max(0, std::abs(c.line.steps.front().best.value) - kStrategyCalmCp) / 5.0;
+}
+
 // Keeps the choice spread over eras and players and prefers the move the
 // master actually played.
 struct Diversity {
@@ -299,7 +309,7 @@ struct Diversity {
         // A strategy move that stands out from the second choice is the
         // surer test.
         if (c.kind == TaskKind::Strategy)
-            cost -= kMarginWeight * Margin(c, tokens);
+            cost += StartDriftCost(c) - kMarginWeight * Margin(c, tokens);
         return cost;
     }
     static int count(const std::map<Motif, int>& m, Motif k)
