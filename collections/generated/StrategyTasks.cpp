@@ -507,7 +507,7 @@ const TaskData kTasks[] = {
     {"[White \"Motylev, A.\"]\r\n[Black \"Ionov, S.\"]\r\n[EventDate \"2001\"]",
      "2r3k1/3b1ppp/1n5q/p3Q3/P4P2/8/1PP4P/1K1R2R1", "w", "d1-d6 g7-g6 d6:b6 h6:h2 g1-c1 d7:a4 b2-b3",
      "Ход белых. Найдите оптимальный вариант.",
-     "Ферзь черных на h6 стоит неудачно: нападите на него."},
+     "Ферзь черных на h6 — единственный защитник коня черных на b6, и обе фигуры стоят на одной горизонтали."},
     // 102
     {"[White \"Capablanca, J.\"]\r\n[Black \"Michell, R.\"]\r\n[EventDate \"1929\"]",
      "8/1pr4k/2p2qp1/1PPp1r1p/3PpPRP/4P3/1R5K/5Q2", "w", "g4-g5",
@@ -752,7 +752,7 @@ const TaskData kTasks[] = {
     {"[White \"Maroczy, G.\"]\r\n[Black \"Treybal, K.\"]\r\n[EventDate \"1923\"]",
      "8/5k2/R7/1P4p1/6Pp/2n1K2P/r7/8", "w", "e3-d3",
      "Ход белых. Найдите оптимальный вариант.",
-     "В эндшпиле король белых должен играть в центре."},
+     "Конь черных на c3 — единственный защитник ладьи черных на a2: нападите на него."},
     // 151
     {"[White \"Broeder, M.\"]\r\n[Black \"Tartakower, S.\"]\r\n[EventDate \"1938\"]",
      "r3r1k1/pb3p1p/1q3nn1/3p4/1PpN2pN/6P1/P1Q1PPBP/2RR2K1", "w", "h4-f5",
