@@ -326,6 +326,7 @@ const GuardRow kGuards[] = {
     {"plan.space-wing", "6k1/1R1b2pp/p1rq4/Rn3p2/2p1p3/4P3/PPQ2PPP/5NK1 w - - 0 1", "a2a4", false},
     {"mate.discovered-check", "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1", "f5f6", true},  // the one discovered check (tactics 25)
     {"discovered-check.decides", "8/4Nrpk/q6p/5P2/p3B3/8/PP2P2P/3R3K w - - 0 1", "d1d8", false},  // it comes later
+    {"discovered-check.decides", "7B/8/8/8/3P4/8/8/k6K w - - 0 1", "d4d5", true},  // a king in the corner is checked too
     {"discovered-check.wins", "4k3/8/8/8/4N3/8/8/4R1K1 w - - 0 1", "e4c5", false},  // every knight move uncovers
     {"double-check.decides", "4k3/8/5P2/8/4N3/8/8/4R1K1 w - - 0 1", "e4d6", true},  // f6 is taken: d6 the one double check
     {"mate.double-check", "4k3/8/8/8/4N3/8/8/4R1K1 w - - 0 1", "e4d6", false},  // Nf6+ as well
