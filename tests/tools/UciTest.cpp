@@ -1,8 +1,10 @@
 // Talking to the engine: info lines, scores, the handshake, failures.
+#include "EngineSession.h"
 #include "Uci.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
@@ -270,6 +272,26 @@ TEST_F(FakeEngineProcess, LeavesNoProcessBehind)
     }
     ::unsetenv("FAKE_ENGINE_PID_FILE");
     std::filesystem::remove(pidFile);
+}
+
+// The tools' session: one search's lines as an answer, and an engine that
+// dies started once more before the search is given up.
+TEST_F(FakeEngineProcess, SessionAnswersAndRestartsADeadEngineOnce)
+{
+    Mode("normal");
+    EngineSession session(FAKE_ENGINE);
+    EngineAnswer answer;
+    ASSERT_TRUE(session.WithNodes(100)("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 2, answer));
+    EXPECT_EQ(answer.bestMove, "e2e4");
+    EXPECT_EQ(answer.scores, (std::vector<Score>{Score::Cp(30), Score::Cp(-5)}));
+    EXPECT_EQ(answer.moves, (std::vector<std::string>{"e2e4", "g1f3"}));
+    EXPECT_EQ(answer.pv, (std::vector<std::string>{"e2e4", "e7e5"}));
+    Mode("crash");
+    EngineSession dying(FAKE_ENGINE);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(dying.WithNodes(100)("4k3/8/8/8/8/8/8/4K3 w - - 0 1", {}, 1, answer));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;  // two attempts, each restarting
 }
 
 TEST(StartProcess, MissingProgramGivesNull)
