@@ -561,12 +561,22 @@ TEST(WriteCollections, ReadsBackAsTheProgramReadsItsTablesKeepingTheRecordsInFor
                           "Ход черных. Найдите оптимальный вариант", ""};
     PlanResult two;
     two.tactics = {plan.tactics[0], plan.tactics[1]};
+    testing::internal::CaptureStderr();
     WriteCollections(two, (dir / "kept").string(), {kept});
+    std::string said = testing::internal::GetCapturedStderr();
     const auto withKept = ReadTable(Contents(dir / "kept/TacticsTasks.cpp"));
     ASSERT_EQ(withKept.size(), 4u);
     EXPECT_EQ(withKept[2][3], kept.solution);
     EXPECT_EQ(withKept[2][4], kept.taskText);
     EXPECT_EQ(withKept[3][1], white.fen.substr(0, white.fen.find(' ')));
+    // Its hint could not stay (none of its variants is empty): select says so, and not once the hint is kept.
+    EXPECT_NE(said.find("tactics 3: the hint changed («» → «" + withKept[2][5] + "»)"), std::string::npos) << said;
+    RecordText read = kept;
+    read.hint = withKept[2][5];
+    testing::internal::CaptureStderr();
+    WriteCollections(two, (dir / "kept").string(), {read});
+    said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("the hint changed"), std::string::npos) << said;
     std::filesystem::remove_all(dir);
 }
 

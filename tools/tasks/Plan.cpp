@@ -1433,6 +1433,17 @@ void WriteCollections(const PlanResult& plan, const std::string& outDir, const s
     };
     unused("tactics", tacticsOut);
     unused("strategy", strategyOut);
+    // The count balance may move a record in force off the hint a reader
+    // passed: say which, so that it is read again.
+    auto moved = [&](const char* collection, const std::vector<Record>& table) {
+        for (const Record& r : table)
+            for (const RecordText& e : current)
+                if (r.number > 0 && e.collection == collection && e.number == r.number && ChosenHint(r).text != e.hint)
+                    note += std::string(collection) + " " + std::to_string(r.number) + ": the hint changed («" + e.hint
+                        + "» → «" + ChosenHint(r).text + "»); read it again\n";
+    };
+    moved("tactics", tacticsOut);
+    moved("strategy", strategyOut);
     if (!note.empty())
         std::cerr << "select: hints: " << note;
     std::cerr << "select: wrote " << tacticsOut.size() << " tactics and " << strategyOut.size() << " strategy tests\n";
