@@ -48,6 +48,10 @@ struct UserStep {
     Score after;                  // the position after the move, for the user
     bool mateOnBoard = false;     // the move mates
     bool stalemateOnBoard = false;  // the move leaves the other side without a move, not in check
+
+    // How clearly the move stands out: the gap in win chance between the
+    // first and the second choice; 2 where the move was the only one.
+    double Margin() const { return second ? best.WinChance() - second->WinChance() : 2.0; }
 };
 
 struct BuiltLine {

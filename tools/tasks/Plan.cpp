@@ -246,8 +246,7 @@ double Margin(const Candidate& c, int tokens)
     double least = 2;
     for (const auto* steps : {&c.line.steps, &c.firm})
         for (std::size_t i = 0; i < steps->size() && i < userMoves; ++i)
-            if (const UserStep& s = (*steps)[i]; s.second)
-                least = std::min(least, s.best.WinChance() - s.second->WinChance());
+            least = std::min(least, (*steps)[i].Margin());
     return least;
 }
 

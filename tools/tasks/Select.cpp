@@ -73,7 +73,6 @@ void WalkFirm(Candidate& confirmed, const Position& root, const std::vector<Firm
         return !StepMayEnd(confirmed, root, i, s)
             || (confirmed.kind == TaskKind::Strategy && i == 0 && s.after.Rank() < kStrategyStandCp);
     };
-    const auto gap = [](const UserStep& s) { return s.second ? s.best.WinChance() - s.second->WinChance() : 2.0; };
     confirmed.firmChecked = false;
     confirmed.firm.clear();
     confirmed.firmBudgets.clear();
@@ -96,7 +95,7 @@ void WalkFirm(Candidate& confirmed, const Position& root, const std::vector<Firm
             const UserStep& seen = confirmed.firm[i];
             const UserStep& now = walk.steps[i];
             const bool seenFails = fails(i, seen), nowFails = fails(i, now);
-            worse.push_back(seenFails != nowFails ? (seenFails ? seen : now) : gap(now) < gap(seen) ? now : seen);
+            worse.push_back(seenFails != nowFails ? (seenFails ? seen : now) : now.Margin() < seen.Margin() ? now : seen);
         }
         confirmed.firm = std::move(worse);
     }
