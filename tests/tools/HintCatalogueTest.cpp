@@ -136,6 +136,12 @@ const SaidRow kSaid[] = {
      "plan.diagonal plan.diagonal-reach plan.diagonal-named plan.activate-wing"},
     // One capture: no combination, and naming the knight would name the capture.
     {"the capture is the move", T, "4k3/8/8/8/8/8/3n4/3RK3 w - - 0 1", "d1d2", "", 1, "c500", kGeneralEdge},
+    // What a move uncovers is another piece's line: not the mover's own, nor the enemy's.
+    {"the queen keeps its own aim: a fork, not a discovery", T, "4k3/8/8/8/8/8/4Q3/4n1K1 w - - 0 1", "e2e6 e8d8 e6e1", "", 3,
+     "c300", "fork.find-double-attack fork.by fork.targets fork.targets-on material.combination material.win material.doomed"},
+    {"the knight leaves the black rook's file: a fork, not a discovery", T, "3r4/8/6k1/3N4/8/3q4/8/K7 w - - 0 1",
+     "d5f4 g6f6 f4d3", "d8d3", 3, "c300",
+     "fork.find-fork fork.by fork.targets-on material.combination material.win material.doomed"},
     {"plan.seventh-invade", S, "6k1/5ppp/3R4/8/8/8/5PPP/1R2K3 w - - 0 1", "d6d7", "", 1, "c100", "plan.seventh plan.seventh-invade"},
     {"plan.rook-behind", S, "6k1/8/P7/8/8/8/4RPPP/1R4K1 w - - 0 1", "b1a1", "", 1, "c100", "plan.rook-behind plan.rook-behind-file"},
     // Rb1-a1 is the one rook move onto the a-file: behind the pawn, but named, it is the move.
