@@ -417,6 +417,35 @@ TEST(MakePlan, AStrategyStartNearTheEdgeOfItsWindowGivesWay)
     EXPECT_TRUE(chosen(confirmed[1])) << plan.report;
 }
 
+// A rare device is sought until the tactics show it six times. The pin line (a pin and a clearance, both rare) goes
+// before a rook sacrifice the master played; from the seventh on, the sacrifice takes the places left.
+TEST(MakePlan, ARareDeviceIsSoughtUntilTheTacticsShowItSixTimes)
+{
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(SOURCE_DIR);
+    std::vector<Candidate> confirmed;
+    for (int number = 1; number <= 16; ++number) {
+        const bool pin = number <= 8;
+        Candidate c = Mined(Start::Quiet, true, number, !pin);
+        c.gameId = "era" + std::to_string(number) + ".pgn#" + std::to_string(number);  // no era shared
+        c.fen = pin ? "RR1r1q1k/p5p1/2p1b2p/2PpP2P/4pP2/P3P3/6P1/6K1 w - - 0 1" : "1r5k/p5bp/4Q1p1/8/q7/6P1/5P2/2R1N1K1 w - - 0 1";
+        c.line.moves = Words(pin ? "b8d8 f8d8 a8d8" : "c1c8 b8c8 e6c8");
+        c.gameMove = pin ? "" : c.line.moves.front();
+        c.line.steps = {{Score::Cp(500), Score::Cp(0), Score::Cp(500)}, {Score::Cp(500), Score::Cp(0), Score::Cp(500)}};
+        c.firm = c.line.steps;
+        confirmed.push_back(c);
+    }
+    // Eight places of three tokens besides the two the worked examples stand on.
+    const PlanResult plan = MakePlan({}, confirmed, {}, Wanted({{1, 1}, {3, 10}}, 11, 11, {}, 0));
+    std::filesystem::current_path(here);
+    int pins = 0, sacrifices = 0;
+    for (const ChosenTest& t : plan.tactics)
+        if (t.candidate)
+            ++(t.candidate->gameMove.empty() ? pins : sacrifices);
+    EXPECT_EQ(pins, 6) << plan.report;
+    EXPECT_EQ(sacrifices, 2) << plan.report;
+}
+
 // Nothing confirmed yet: the report says what is missing; the plan asks to confirm 1.5 times what a length lacks, +1.
 TEST(MakePlan, AsksToConfirmWhatIsMissing)
 {
